@@ -1,0 +1,65 @@
+#include "Prompt.h"
+
+bool Prompt::s_scripted = false;
+QQueue<QMessageBox::StandardButton> Prompt::s_answers;
+QStringList Prompt::s_shown;
+
+QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton)
+{
+    if (s_scripted) {
+        s_shown << text;
+        if (!s_answers.isEmpty()) {
+            return s_answers.dequeue();
+        }
+        return defaultButton != QMessageBox::NoButton ? defaultButton : QMessageBox::NoButton;
+    }
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton) {
+        box.setDefaultButton(defaultButton);
+    }
+    return QMessageBox::StandardButton(box.exec());
+}
+
+QMessageBox::StandardButton Prompt::question(QWidget* parent, const QString& title, const QString& text,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton)
+{
+    return ask(parent, QMessageBox::Question, title, text, buttons, defaultButton);
+}
+
+void Prompt::information(QWidget* parent, const QString& title, const QString& text)
+{
+    ask(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void Prompt::warning(QWidget* parent, const QString& title, const QString& text)
+{
+    ask(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void Prompt::critical(QWidget* parent, const QString& title, const QString& text)
+{
+    ask(parent, QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void Prompt::setScripted(bool scripted)
+{
+    s_scripted = scripted;
+}
+
+void Prompt::queueAnswer(QMessageBox::StandardButton answer)
+{
+    s_answers.enqueue(answer);
+}
+
+QStringList Prompt::shownTexts()
+{
+    return s_shown;
+}
+
+void Prompt::clearShownTexts()
+{
+    s_shown.clear();
+}

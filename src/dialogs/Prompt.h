@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QQueue>
+#include <QStringList>
+
+// Every message box the program shows goes through here, so tests can answer them in
+// advance instead of blocking on a modal dialog.
+class Prompt
+{
+public:
+    static QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                           const QString& text, QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Yes |
+                                                                                       QMessageBox::No,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static void information(QWidget* parent, const QString& title, const QString& text);
+    static void warning(QWidget* parent, const QString& title, const QString& text);
+    static void critical(QWidget* parent, const QString& title, const QString& text);
+
+    // Test seam: when scripted, prompts are not shown; each takes the next queued answer
+    // (or its default button) and its text is recorded.
+    static void setScripted(bool scripted);
+    static void queueAnswer(QMessageBox::StandardButton answer);
+    static QStringList shownTexts();
+    static void clearShownTexts();
+
+private:
+    static bool s_scripted;
+    static QQueue<QMessageBox::StandardButton> s_answers;
+    static QStringList s_shown;
+};

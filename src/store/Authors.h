@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QVariantList>
+
+class Author;
+
+// An ordered list of authors with one entry per exact name: the authors of one item, or
+// every author of the library. Owns its authors.
+class Authors : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Authors(QObject* parent);
+    ~Authors() override;
+
+    int count() const { return int(authors.count()); }
+    Author* getAuthor(int index) const;
+
+    void addAuthor(const QString& name);
+    void addAuthor(int aid);
+    void loadAuthors();
+    bool insertAuthors();
+    void removeAuthors();
+    bool removeAuthor(Author* author);
+    void deleteAuthors();
+    QString render() const;
+    QVariantList toVariant() const;
+
+private:
+    QList<Author*> authors;
+    QMap<QString, Author*> nameIndex;
+};

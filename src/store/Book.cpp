@@ -1,0 +1,224 @@
+#include "Book.h"
+
+#include "Authors.h"
+#include "ItemFiles.h"
+#include "LibrarySettings.h"
+#include "Logging.h"
+#include "SqlTransaction.h"
+#include "ViewItem.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlError>
+#include <QSqlQuery>
+
+Book::Book(QObject* parent, int itemId) : Item(parent, itemId)
+{
+    dataDir = LibrarySettings().value("dataDir").toString();
+    type = QStringLiteral("Book");
+    viewItem = new ViewItem;
+    loadBook();
+    viewItem->items.append(this);
+}
+
+Book::~Book()
+{
+    delete viewItem;
+}
+
+void Book::loadBook()
+{
+    if (iid < 1) {
+        return;
+    }
+    dbQueryToBook(dbRead());
+    setViewItem();
+}
+
+bool Book::insertBook()
+{
+    const Keys keys = rememberKeys();
+    const int previousBid = bid;
+    const auto forget = [&] {
+        restoreKeys(keys);
+        bid = previousBid;
+    };
+
+    // The item row, author links, book row, file rows and cover are one change.
+    SqlTransaction transaction;
+    if (!writeItem()) {
+        transaction.rollback();
+        forget();
+        return false;
+    }
+    bool written;
+    if (bid < 1) {
+        qCDebug(lcStore) << "bid" << bid;
+        written = dbCreate() > 0 && saveFiles();
+    } else {
+        written = dbUpdate() && saveFiles();
+        qCDebug(lcStore) << "bid" << bid;
+    }
+    const CoverMove cover =
+        written ? moveCoverFile(dataDir + QString::number(iid) + QStringLiteral(".jpg")) : CoverMove::Failed;
+    if (cover == CoverMove::Failed || !transaction.commit()) {
+        transaction.rollback();
+        if (cover == CoverMove::Moved) {
+            undoCoverMove(coverFile, keys.coverFile);
+        }
+        forget();
+        return false;
+    }
+    setViewItem();
+    return true;
+}
+
+bool Book::deleteBook()
+{
+    SqlTransaction transaction;
+    return deleteItem() && dbDelete() && transaction.commit();
+}
+
+void Book::setViewItem()
+{
+    qCDebug(lcStore) << iid;
+    viewItem->id = iid;
+    viewItem->type = type;
+    viewItem->title = title;
+    viewItem->coverFile = coverFile;
+    viewItem->pageCount = pageCount;
+    viewItem->datePublished = datePublished;
+    viewItem->description = description;
+    viewItem->publisher = publisher;
+    viewItem->authors = authors->render();
+    viewItem->filePath = files->getFirstFilePath();
+    viewItem->filePaths = files->getFilePaths();
+    viewItem->size = files->render();
+    viewItem->rating = rating;
+}
+
+QSqlQuery Book::dbRead()
+{
+    QSqlQuery query;
+    query.prepare("SELECT * FROM books WHERE iid = :iid LIMIT 1");
+    query.bindValue(":iid", iid);
+    if (!query.exec()) {
+        qCDebug(lcStore) << "Error: Book::dbRead" << query.lastError();
+        return query;
+    }
+    query.next();
+    return query;
+}
+
+void Book::dbQueryToBook(const QSqlQuery& query)
+{
+    if (!query.isValid()) {
+        // No books row: empty book fields, bid 0, and the item id stays.
+        bid = 0;
+        title.clear();
+        pageCount.clear();
+        datePublished.clear();
+        description.clear();
+        publisher.clear();
+        isbn10.clear();
+        isbn13.clear();
+        return;
+    }
+    bid = query.value(0).toInt();
+    title = query.value(1).toString();
+    pageCount = query.value(2).toString();
+    datePublished = query.value(3).toString();
+    description = query.value(4).toString();
+    iid = query.value(5).toInt();
+    publisher = query.value(6).toString();
+    isbn10 = query.value(7).toString();
+    isbn13 = query.value(8).toString();
+}
+
+int Book::dbCreate()
+{
+    QSqlQuery query;
+    query.prepare("INSERT INTO books                  (title, pageCount, datePublished, description, iid, publisher, "
+                  "isbn10, isbn13)                  VALUES (:title, :pageCount, :datePublished, :description, :iid, "
+                  ":publisher, :isbn10, :isbn13)");
+    query.bindValue(":title", title);
+    query.bindValue(":pageCount", pageCount);
+    query.bindValue(":datePublished", datePublished);
+    query.bindValue(":description", description);
+    query.bindValue(":iid", iid);
+    query.bindValue(":publisher", publisher);
+    query.bindValue(":isbn10", isbn10);
+    query.bindValue(":isbn13", isbn13);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        bid = 0;
+        return bid;
+    }
+    bid = query.lastInsertId().toInt();
+    return bid;
+}
+
+bool Book::dbUpdate()
+{
+    QSqlQuery query;
+    query.prepare("UPDATE books SET                  title = :title, pageCount = :pageCount,                 "
+                  "datePublished = :datePublished, description = :description,                 publisher = "
+                  ":publisher, isbn10 = :isbn10, isbn13 = :isbn13             WHERE iid = :iid");
+    query.bindValue(":title", title);
+    query.bindValue(":pageCount", pageCount);
+    query.bindValue(":datePublished", datePublished);
+    query.bindValue(":description", description);
+    query.bindValue(":publisher", publisher);
+    query.bindValue(":isbn10", isbn10);
+    query.bindValue(":isbn13", isbn13);
+    query.bindValue(":iid", iid);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool Book::dbDelete()
+{
+    QSqlQuery query;
+    query.prepare("DELETE FROM books WHERE iid = :iid");
+    query.bindValue(":iid", iid);
+    if (!query.exec()) {
+        qCDebug(lcStore) << "In object book, while deleting id:" << iid << query.lastError();
+        return false;
+    }
+    return true;
+}
+
+QVariantMap Book::toVariant() const
+{
+    QVariantMap map;
+    map.insert("bid", QString::number(bid));
+    map.insert("title", title);
+    map.insert("pageCount", pageCount);
+    map.insert("datePublished", datePublished);
+    map.insert("description", QString(description).remove(QLatin1Char('"')));
+    map.insert("type", type);
+    // The built-in placeholder is no cover of the book's own.
+    QFile cover(coverFile);
+    if (!coverFile.startsWith(QLatin1Char(':')) && cover.open(QIODevice::ReadOnly)) {
+        map.insert("coverFile", QString::fromLatin1(cover.readAll().toBase64()));
+    }
+    map.insert("iid", QString::number(iid));
+    map.insert("created", QString::number(created));
+    map.insert("updated", QString::number(updated));
+    map.insert("publisher", publisher);
+    map.insert("isbn10", isbn10);
+    map.insert("isbn13", isbn13);
+    map.insert("authors", authors->toVariant());
+    map.insert("files", files->toVariant());
+    qCDebug(lcStore) << map.value("created");
+    return map;
+}
+
+QString Book::toJSON() const
+{
+    return QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(toVariant())).toJson(QJsonDocument::Compact));
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Item.h"
+
+#include <QString>
+#include <QVariantMap>
+
+struct ViewItem;
+class QSqlQuery;
+
+// A library item of type "Book": the item part plus its row in "books".
+class Book : public Item
+{
+public:
+    Book(QObject* parent, int iid);
+    ~Book() override;
+
+    QString getTitle() const { return title; }
+    QString getIsbn10() const { return isbn10; }
+    QString getIsbn13() const { return isbn13; }
+    QString getDescription() const { return description; }
+    QString getPageCount() const { return pageCount; }
+    QString getDatePublished() const { return datePublished; }
+    QString getPublisher() const { return publisher; }
+    int getItemRow() const { return itemRow; }
+    int getBid() const { return bid; }
+    ViewItem* getViewItem() const { return viewItem; }
+
+    void setTitle(const QString& value) { title = value; }
+    void setIsbn10(const QString& value) { isbn10 = value; }
+    void setIsbn13(const QString& value) { isbn13 = value; }
+    void setDescription(const QString& value) { description = value; }
+    void setPageCount(const QString& value) { pageCount = value; }
+    void setDatePublished(const QString& value) { datePublished = value; }
+    void setPublisher(const QString& value) { publisher = value; }
+    void setItemRow(int row) { itemRow = row; }
+    void setAverageRating(int value) { rating = value; }
+
+    void loadBook();
+    bool insertBook();
+    bool deleteBook();
+    void setViewItem();
+
+    QSqlQuery dbRead();
+    void dbQueryToBook(const QSqlQuery& query);
+    int dbCreate();
+    bool dbUpdate();
+    bool dbDelete();
+
+    QVariantMap toVariant() const;
+    QString toJSON() const;
+
+private:
+    int itemRow = -1;
+    int bid = -1;
+    QString title;
+    QString isbn10;
+    QString isbn13;
+    QString description;
+    QString pageCount;
+    QString datePublished;
+    QString publisher;
+    QString dataDir;
+    ViewItem* viewItem = nullptr;
+};

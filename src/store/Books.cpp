@@ -1,0 +1,137 @@
+#include "Books.h"
+
+#include "Book.h"
+#include "Logging.h"
+#include "ViewItem.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlError>
+#include <QSqlQuery>
+
+Books::Books(QObject* parent, const QString& mode, int id) : Items(parent), viewItems(new QList<ViewItem*>)
+{
+    if (mode == QLatin1String("BooksAuthor")) {
+        dbReadAuthor(id);
+    } else {
+        dbRead();
+    }
+}
+
+Books::~Books()
+{
+    qDeleteAll(owned);
+    delete viewItems;
+}
+
+Book* Books::loadBook(int iid)
+{
+    auto* book = new Book(this, iid);
+    owned.insert(book);
+    return book;
+}
+
+Book* Books::getBook(int iid) const
+{
+    qCDebug(lcStore) << "key for iid: " << iid;
+    qCDebug(lcStore) << bookMap.keys();
+    qCDebug(lcStore) << "key count: " << books.count() << " at iid: " << books.indexOf(bookMap.value(iid));
+    Book* book = bookMap.value(iid, nullptr);
+    qCDebug(lcStore) << book;
+    return book;
+}
+
+void Books::addBook(Book* book)
+{
+    owned.insert(book);
+    book->setViewItem();
+    viewItems->append(book->getViewItem());
+    bookMap.insert(book->getId(), book);
+    books.append(book);
+}
+
+void Books::deleteBook(int iid)
+{
+    Book* book = bookMap.value(iid, nullptr);
+    if (!book) {
+        return;
+    }
+    bookMap.remove(iid);
+    books.removeOne(book);
+    viewItems->removeOne(book->getViewItem());
+    book->deleteBook();
+}
+
+void Books::dbRead()
+{
+    QSqlQuery query;
+    if (!query.exec("SELECT iid FROM books WHERE 1")) {
+        qCDebug(lcStore) << query.lastError();
+        return;
+    }
+    while (query.next()) {
+        const int iid = query.value(0).toInt();
+        Book* book = loadBook(iid);
+        viewItems->append(book->getViewItem());
+        books.append(book);
+        qCDebug(lcStore) << "Books::dbRead iid " << iid << "book:" << book;
+        bookMap.insert(iid, book);
+    }
+}
+
+void Books::dbReadAuthor(int aid)
+{
+    qCDebug(lcStore) << "db aid" << aid;
+    QSqlQuery query;
+    const QString statement = "SELECT books.iid FROM items_authors JOIN books ON items_authors.iid=books.iid WHERE "
+                              "items_authors.aid=:aid LIMIT 1000";
+    query.prepare(statement);
+    query.bindValue(":aid", aid);
+    if (!query.exec()) {
+        qCDebug(lcStore) << "db errro in dbReadAuthor" << query.lastError() << "query: " << statement;
+        return;
+    }
+    while (query.next()) {
+        const int iid = query.value(0).toInt();
+        Book* book = loadBook(iid);
+        viewItems->append(book->getViewItem());
+        books.append(book);
+        bookMap.insert(iid, book);
+    }
+}
+
+void Books::dbSearch(const QString& term)
+{
+    viewItems->clear();
+    QSqlQuery query;
+    query.prepare("SELECT iid FROM books WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
+    const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
+    query.bindValue(":term_title", pattern);
+    query.bindValue(":term_desc", pattern);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return;
+    }
+    while (query.next()) {
+        const int iid = query.value(0).toInt();
+        if (Book* book = bookMap.value(iid, nullptr)) {
+            qCDebug(lcStore) << "adding item from getViewITem to the search viewITemList";
+            viewItems->append(book->getViewItem());
+        } else {
+            qCDebug(lcStore) << "new book item added";
+            Book* added = loadBook(iid);
+            viewItems->append(added->getViewItem());
+            bookMap.insert(iid, added);
+        }
+    }
+}
+
+QString Books::toJSON() const
+{
+    QJsonArray documents;
+    for (const Book* book : books) {
+        documents.append(QJsonObject::fromVariantMap(book->toVariant()));
+    }
+    return QString::fromUtf8(QJsonDocument(documents).toJson(QJsonDocument::Compact));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Items.h"
+
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+
+class Book;
+struct ViewItem;
+
+// The books one view shows (the whole library or one author's), with the display list the
+// view draws and a search that narrows it.
+class Books : public Items
+{
+    Q_OBJECT
+
+public:
+    Books(QObject* parent, const QString& mode, int id);
+    ~Books() override;
+
+    QList<ViewItem*>* getViewItems() const { return viewItems; }
+    Book* getItem(int iid) const { return bookMap.value(iid, nullptr); }
+    Book* getBook(int iid) const;
+    QList<Book*> getBooksList() const { return books; }
+    void addBook(Book* book);
+    void dbRead();
+    void dbReadAuthor(int aid);
+    QString toJSON() const;
+
+public Q_SLOTS:
+    void dbSearch(const QString& term);
+    void deleteBook(int iid);
+
+private:
+    Book* loadBook(int iid);
+
+    QList<Book*> books;
+    QList<ViewItem*>* viewItems;
+    QMap<int, Book*> bookMap;
+    // Every book this collection made or was given. Removed books stay here until the
+    // collection goes, because views may still hold their display records.
+    QSet<Book*> owned;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class Authors;
+class ItemFile;
+class ItemFiles;
+class QObject;
+class QSqlQuery;
+
+// The part of every library record kept in "items": key, type, cover, times and rating, with
+// the item's authors (links in "items_authors") and its files (rows in "files").
+class Item
+{
+public:
+    Item(QObject* parent, int iid);
+    virtual ~Item();
+    Item(const Item&) = delete;
+    Item& operator=(const Item&) = delete;
+
+    int getId() const { return iid; }
+    void setId(int itemId) { iid = itemId; }
+    QString getType() const { return type; }
+    void setType(const QString& itemType) { type = itemType; }
+    QString getCoverFile() const { return coverFile; }
+    void setCoverFile(const QString& path) { coverFile = path; }
+    int getRating() const { return rating; }
+    quint32 getCreated() const { return created; }
+    quint32 getUpdated() const { return updated; }
+    Authors* getAuthors() const { return authors; }
+    ItemFiles* getFiles() const { return files; }
+    QString getFirstFilePath() const;
+
+    void addAuthor(const QString& name);
+    ItemFile* addFile(const QString& path);
+    bool saveFiles();
+
+    void loadItem();
+    bool insertItem();
+    int itemDbCreate();
+    bool itemDbUpdate();
+    bool setRating(int value);
+    bool deleteItem();
+    bool saveCoverFile(const QString& path);
+    bool updateCoverFile();
+
+    static QString defaultCoverFile() { return QStringLiteral(":/icons/images/book.png"); }
+
+protected:
+    enum class CoverMove
+    {
+        Moved,
+        NothingToMove, // no cover file of our own (for example the resource default)
+        Failed,
+    };
+
+    // Keys handed out during a save, so a save that is rolled back can forget them again.
+    struct Keys
+    {
+        int iid = 0;
+        QString coverFile;
+        QList<int> authorIds;
+        QList<int> fileIds;
+    };
+
+    Keys rememberKeys() const;
+    void restoreKeys(const Keys& keys);
+    bool writeItem();
+    CoverMove moveCoverFile(const QString& path);
+    void undoCoverMove(const QString& movedTo, const QString& originalPath);
+
+    int rating = 0;
+    Authors* authors = nullptr;
+    ItemFiles* files = nullptr;
+    int iid = 0;
+    QString coverFile;
+    QString type;
+    quint32 created = 0;
+    quint32 updated = 0;
+
+private:
+    QSqlQuery itemDbRead();
+    void dbQueryToItem(const QSqlQuery& query);
+    void dbReadItemAuthors();
+    void dbReadItemFiles();
+    bool itemDbDestroy();
+};

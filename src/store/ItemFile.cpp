@@ -1,0 +1,262 @@
+#include "ItemFile.h"
+
+#include "Logging.h"
+#include "SqlLike.h"
+#include "Timestamp.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+ItemFile::ItemFile(QObject*, const QString& path)
+{
+    setFileInfo(path);
+}
+
+ItemFile::ItemFile(QObject*, int fileId) : fid(fileId)
+{
+    dbRead();
+    fileMd5.clear();
+    if (!filePath.isEmpty()) {
+        setFileInfo(filePath);
+    }
+}
+
+ItemFile::ItemFile(QObject*, QSqlQuery query)
+{
+    queryToItemFile(query);
+    if (!filePath.isEmpty()) {
+        setFileInfo(filePath);
+    }
+}
+
+QString ItemFile::getFileMd5()
+{
+    if (fileMd5.isEmpty()) {
+        setFileMD5();
+    }
+    return fileMd5;
+}
+
+bool ItemFile::setFileInfo(const QString& path)
+{
+    filePath = path;
+    file.setFileName(path);
+    fileMd5.clear();
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    setFirstBytes(50);
+    const QFileInfo info(file);
+    fileName = info.fileName();
+    fileExtension = info.suffix();
+    fileType = fileExtension.toLower();
+    fileSize = info.size();
+    absoluteFilePath = info.absoluteFilePath();
+    file.close();
+    return true;
+}
+
+void ItemFile::setFirstBytes(int count)
+{
+    firstBytes = QString::fromLatin1(file.read(count).toHex());
+}
+
+bool ItemFile::setFileMD5()
+{
+    if (!QFileInfo::exists(filePath)) {
+        return false;
+    }
+    if (!file.isOpen() && !file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QString digest = md5Of(file);
+    file.close();
+    if (digest.isEmpty()) {
+        return false;
+    }
+    fileMd5 = digest;
+    return true;
+}
+
+QString ItemFile::md5Of(QFile& file)
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    // Large chunks keep the hash near disk speed; memory stays at one chunk whatever the file size.
+    QByteArray chunk(4 * 1024 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = file.read(chunk.data(), chunk.size());
+        if (read < 0) {
+            return QString();
+        }
+        if (read == 0) {
+            break;
+        }
+        hash.addData(QByteArrayView(chunk.constData(), read));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+bool ItemFile::hasDuplicate(const QString& statement, bool withFirstBytes)
+{
+    QSqlQuery query;
+    query.prepare(statement);
+    query.bindValue(":filePath", SqlLike::literal(filePath));
+    if (withFirstBytes) {
+        query.bindValue(":firstBytes", firstBytes);
+        query.bindValue(":fileSize", fileSize);
+    }
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return false;
+    }
+    return query.next();
+}
+
+bool ItemFile::hasDuplicateQuick()
+{
+    return hasDuplicate("SELECT filePath FROM files WHERE filePath LIKE :filePath ESCAPE '\\' OR (firstBytes = "
+                        ":firstBytes AND fileSize = :fileSize) LIMIT 1",
+                        true);
+}
+
+bool ItemFile::hasDuplicateFilePath()
+{
+    return hasDuplicate("SELECT filePath FROM files WHERE filePath LIKE :filePath ESCAPE '\\' LIMIT 1", false);
+}
+
+bool ItemFile::hasDuplicateMD5()
+{
+    if (fileMd5.isEmpty()) {
+        setFileMD5();
+    }
+    if (fileMd5.isEmpty()) {
+        return false;
+    }
+    QSqlQuery query;
+    query.prepare("SELECT filePath FROM files WHERE fileMd5 = :md5 LIMIT 1");
+    query.bindValue(":md5", fileMd5);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return false;
+    }
+    return query.next() && !query.value(0).toString().isEmpty();
+}
+
+bool ItemFile::saveFile()
+{
+    qCDebug(lcStore) << "save file called";
+    return fid < 1 ? dbCreate() : dbUpdate();
+}
+
+bool ItemFile::dbCreate()
+{
+    setFileMD5();
+    const quint32 now = Timestamp::now();
+    QSqlQuery query;
+    query.prepare("INSERT INTO files                  (fileName, filePath, fileType, fileExtension, fileMd5, "
+                  "fileSize, firstBytes, iid, created, updated)                  VALUES                  "
+                  "(:fileName, :filePath, :fileType, :fileExtension, :fileMd5, :fileSize, :firstBytes, :iid, "
+                  ":created, :updated)");
+    query.bindValue(":fileName", fileName);
+    query.bindValue(":filePath", filePath);
+    query.bindValue(":fileType", fileType);
+    query.bindValue(":fileExtension", fileExtension);
+    query.bindValue(":fileMd5", fileMd5);
+    query.bindValue(":fileSize", fileSize);
+    query.bindValue(":firstBytes", firstBytes);
+    query.bindValue(":iid", iid);
+    query.bindValue(":created", now);
+    query.bindValue(":updated", now);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return false;
+    }
+    fid = query.lastInsertId().toInt();
+    return true;
+}
+
+void ItemFile::dbRead()
+{
+    if (fid <= 0) {
+        return;
+    }
+    QSqlQuery query;
+    query.prepare("SELECT * FROM files WHERE fid = :fid LIMIT 1");
+    query.bindValue(":fid", fid);
+    query.exec();
+    query.next();
+    queryToItemFile(query);
+}
+
+bool ItemFile::dbUpdate()
+{
+    QSqlQuery query;
+    query.prepare("UPDATE files SET                     fileName = :fileName,                    filePath = "
+                  ":filePath,                    fileType = :fileType,                    fileExtension = "
+                  ":fileExtension,                    fileMD5 = :fileMD5,                    fileSize = "
+                  ":fileSize,                    firstBytes = :firstBytes,                    updated = "
+                  ":updated,                    iid = :iid WHERE fid = :fid");
+    query.bindValue(":fileName", fileName);
+    query.bindValue(":filePath", filePath);
+    query.bindValue(":fileType", fileType);
+    query.bindValue(":fileExtension", fileExtension);
+    query.bindValue(":fileMD5", fileMd5);
+    query.bindValue(":fileSize", fileSize);
+    query.bindValue(":firstBytes", firstBytes);
+    query.bindValue(":updated", Timestamp::now());
+    query.bindValue(":iid", iid);
+    query.bindValue(":fid", fid);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool ItemFile::dbDestroy()
+{
+    if (fid <= 0) {
+        return false;
+    }
+    QSqlQuery query;
+    query.prepare("DELETE FROM files WHERE fid = :fid LIMIT 1");
+    query.bindValue(":fid", fid);
+    return query.exec();
+}
+
+void ItemFile::queryToItemFile(const QSqlQuery& query)
+{
+    // Off a row (no such fid) every field becomes empty or zero.
+    const bool onRow = query.isValid();
+    const auto value = [&](int column) { return onRow ? query.value(column) : QVariant(); };
+    fid = value(0).toInt();
+    fileName = value(1).toString();
+    filePath = value(2).toString();
+    fileType = value(3).toString();
+    fileExtension = value(4).toString();
+    fileMd5 = value(5).toString();
+    fileSize = value(6).toLongLong();
+    firstBytes = value(7).toString();
+    iid = value(8).toInt();
+    created = value(9).toUInt();
+    updated = value(10).toUInt();
+}
+
+QVariantMap ItemFile::toVariant() const
+{
+    QVariantMap map;
+    map.insert("fileName", fileName);
+    map.insert("filePath", filePath);
+    map.insert("fileType", fileType);
+    map.insert("fileExtension", fileExtension);
+    map.insert("fileMd5", fileMd5);
+    map.insert("fileSize", QString::number(fileSize));
+    map.insert("firstBytes", firstBytes);
+    map.insert("iid", QString::number(iid));
+    map.insert("created", QString::number(created));
+    map.insert("updated", QString::number(updated));
+    qCDebug(lcStore) << map.value("created");
+    return map;
+}

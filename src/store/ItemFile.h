@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QVariantMap>
+
+class QObject;
+class QSqlQuery;
+
+// One file of a library item: where it lives, what it is, its fingerprint (first 50 bytes,
+// MD5) and its row in "files".
+class ItemFile
+{
+public:
+    ItemFile(QObject* parent, const QString& path);
+    ItemFile(QObject* parent, int fid);
+    ItemFile(QObject* parent, QSqlQuery query);
+
+    QString getFilePath() const { return filePath; }
+    QString getAbsoluteFilePath() const { return absoluteFilePath; }
+    QString getFileName() const { return fileName; }
+    QString getFileExtension() const { return fileExtension; }
+    QString getFileType() const { return fileType; }
+    QString getFirstBytes() const { return firstBytes; }
+    int getFid() const { return fid; }
+    qint64 getFileSize() const { return fileSize; }
+    int getId() const { return iid; }
+    quint32 getCreated() const { return created; }
+    quint32 getUpdated() const { return updated; }
+    QString getFileMd5();
+
+    void setId(int itemId) { iid = itemId; }
+    void setFid(int fileId) { fid = fileId; }
+
+    bool setFileInfo(const QString& path);
+    void setFirstBytes(int count);
+    bool setFileMD5();
+
+    bool hasDuplicateQuick();
+    bool hasDuplicateFilePath();
+    bool hasDuplicateMD5();
+
+    bool saveFile();
+    bool dbCreate();
+    void dbRead();
+    bool dbUpdate();
+    bool dbDestroy();
+    bool deleteFile() { return dbDestroy(); }
+    void queryToItemFile(const QSqlQuery& query);
+
+    QVariantMap toVariant() const;
+
+    // MD5 of a file's whole content as lower-case hex, read in chunks; empty when unreadable.
+    static QString md5Of(QFile& file);
+
+private:
+    bool hasDuplicate(const QString& statement, bool withFirstBytes);
+
+    int fid = -1;
+    QFile file;
+    QString filePath;
+    QString fileMd5;
+    qint64 fileSize = 0;
+    QString firstBytes;
+    QString fileName;
+    QString fileType;
+    QString fileExtension;
+    QString absoluteFilePath;
+    int iid = 0;
+    quint32 created = 0;
+    quint32 updated = 0;
+};

@@ -1,0 +1,5 @@
+#include "Items.h"
+
+Items::Items(QObject* parent) : QObject(parent) {}
+
+Items::~Items() = default;

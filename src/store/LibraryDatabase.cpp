@@ -1,0 +1,223 @@
+#include "LibraryDatabase.h"
+
+#include "LibrarySettings.h"
+#include "Logging.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+// Tables every library has; a database lacking any of them is not ours.
+const QStringList libraryTables = {"items", "books", "webpages", "authors", "items_authors", "files", "notes"};
+} // namespace
+
+const QStringList& LibraryDatabase::schemaStatements()
+{
+    static const QStringList statements = {
+        "CREATE TABLE identifiers (id TEXT,type TEXT);",
+        "CREATE TABLE items_authors (iid INTEGER,aid INTEGER);",
+        "CREATE TABLE webpages (wid INTEGER PRIMARY KEY AUTOINCREMENT,iid INTEGER,url TEXT,created INTEGER,title "
+        "TEXT,description TEXT);",
+        "CREATE TABLE authors (aid INTEGER PRIMARY KEY AUTOINCREMENT,name TEXT,firstName TEXT,lastName TEXT);",
+        "CREATE TABLE sqlite_stat1(tbl,idx,stat);",
+        "CREATE TABLE books (bid INTEGER PRIMARY KEY AUTOINCREMENT,title TEXT,pageCount INTEGER,datePublished "
+        "TEXT,description TEXT,iid INTEGER,publisher TEXT,isbn10 TEXT, isbn13 TEXT);",
+        "CREATE INDEX title on books (title ASC);",
+        "CREATE INDEX description on books (description ASC);",
+        "CREATE TABLE items (iid INTEGER PRIMARY KEY AUTOINCREMENT,type TEXT,coverFile TEXT,created INTEGER,updated "
+        "TEXT, rating INTEGER);",
+        "CREATE TABLE files (fid INTEGER PRIMARY KEY AUTOINCREMENT,fileName TEXT,filePath TEXT,fileType "
+        "TEXT,fileExtension TEXT,fileMd5 TEXT,fileSize INTEGER,firstBytes TEXT,iid INT,created INTEGER,updated "
+        "INTEGER);",
+        "CREATE TABLE notes (iid INTEGER PRIMARY KEY AUTOINCREMENT,note TEXT);",
+    };
+    return statements;
+}
+
+LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
+{
+    Outcome outcome;
+    qCDebug(lcStore) << "in dbOpen";
+    qCDebug(lcStore) << dataDir;
+    outcome.path = databasePath(dataDir);
+    qCDebug(lcStore) << "Database open func dbPath: " + outcome.path;
+
+    LibrarySettings settings;
+    const int version = settings.value("database/version", 0).toInt();
+
+    QSqlDatabase db = QSqlDatabase::contains(QSqlDatabase::defaultConnection)
+                          ? QSqlDatabase::database(QSqlDatabase::defaultConnection, false)
+                          : QSqlDatabase::addDatabase("QSQLITE");
+    db.close();
+    db.setDatabaseName(outcome.path);
+
+    const QFileInfo file(outcome.path);
+    if (!file.exists()) {
+        if (!db.open()) {
+            outcome.status = Status::CannotCreate;
+            outcome.error = db.lastError().text();
+            qCWarning(lcStore) << "Unable to create database." << outcome.path << outcome.error;
+            return outcome;
+        }
+        qCDebug(lcStore) << "Database loaded " + outcome.path;
+        if (!createSchema(&outcome.error)) {
+            qCDebug(lcStore) << "error creating one or more tables";
+            db.close();
+            // The file is ours and holds nothing yet; leave no table-less library behind.
+            QFile::remove(outcome.path);
+            outcome.status = Status::CannotCreate;
+            return outcome;
+        }
+        settings.setValue("database/version", 1);
+        outcome.status = Status::Created;
+        return outcome;
+    }
+
+    if (!db.open()) {
+        outcome.status = Status::CannotOpen;
+        outcome.error = db.lastError().text();
+        qCDebug(lcStore) << "Unable to open database." + outcome.error;
+        return outcome;
+    }
+
+    // The driver opens any file; only the first statement finds out whether it is a database.
+    bool isEmpty = false;
+    const QString damage = checkExisting(&isEmpty);
+    if (!damage.isEmpty()) {
+        db.close();
+        outcome.error = damage;
+        outcome.movedTo = moveAside(outcome.path);
+        if (outcome.movedTo.isEmpty()) {
+            outcome.status = Status::CannotOpen;
+            outcome.error += QStringLiteral("; the file could not be moved aside");
+        } else {
+            outcome.status = Status::Damaged;
+        }
+        qCWarning(lcStore) << "Damaged database" << outcome.path << outcome.error << "moved to" << outcome.movedTo;
+        return outcome;
+    }
+
+    if (isEmpty) {
+        if (!createSchema(&outcome.error)) {
+            db.close();
+            outcome.status = Status::CannotCreate;
+            return outcome;
+        }
+        settings.setValue("database/version", 1);
+        outcome.status = Status::Created;
+        return outcome;
+    }
+
+    if (version == 0) {
+        settings.setValue("database/version", 1);
+    }
+    outcome.status = Status::Opened;
+    return outcome;
+}
+
+void LibraryDatabase::close()
+{
+    if (!QSqlDatabase::contains(QSqlDatabase::defaultConnection)) {
+        return;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+}
+
+bool LibraryDatabase::createSchema(QString* error)
+{
+    QSqlQuery query;
+    if (!query.exec("BEGIN")) {
+        *error = query.lastError().text();
+        return false;
+    }
+    for (const QString& statement : schemaStatements()) {
+        const bool prepared = query.prepare(statement);
+        // SQLite keeps "sqlite_stat1" for its own statistics (ANALYZE makes it) and current
+        // versions refuse to create it by hand; the library never uses it.
+        if (!prepared && statement.startsWith(QLatin1String("CREATE TABLE sqlite_stat1"))) {
+            qCDebug(lcStore) << statement << "skipped:" << query.lastError().text();
+            continue;
+        }
+        if (!prepared || !query.exec()) {
+            *error = statement + ": " + query.lastError().text();
+            query.exec("ROLLBACK");
+            return false;
+        }
+    }
+    if (!query.exec("COMMIT")) {
+        *error = query.lastError().text();
+        query.exec("ROLLBACK");
+        return false;
+    }
+    return true;
+}
+
+// Returns an empty string when the open file is a sound library (or holds no tables at all),
+// otherwise what is wrong with it.
+QString LibraryDatabase::checkExisting(bool* isEmpty)
+{
+    QSqlQuery query;
+    if (!query.exec("SELECT name FROM sqlite_master WHERE type = 'table'")) {
+        return query.lastError().text();
+    }
+    QSet<QString> tables;
+    while (query.next()) {
+        tables.insert(query.value(0).toString());
+    }
+    if (!query.exec("PRAGMA quick_check")) {
+        return query.lastError().text();
+    }
+    QStringList problems;
+    while (query.next()) {
+        const QString line = query.value(0).toString();
+        if (line != QLatin1String("ok")) {
+            problems << line;
+        }
+    }
+    if (!problems.isEmpty()) {
+        return problems.mid(0, 3).join(QLatin1String("; "));
+    }
+    *isEmpty = tables.isEmpty();
+    if (*isEmpty) {
+        return QString();
+    }
+    QStringList missing;
+    for (const QString& table : libraryTables) {
+        if (!tables.contains(table)) {
+            missing << table;
+        }
+    }
+    if (!missing.isEmpty()) {
+        return QStringLiteral("not a Lirenta library (no table %1)").arg(missing.join(QLatin1String(", ")));
+    }
+    return QString();
+}
+
+// Keeps a damaged file under a new name next to the old one; returns that name, or empty on failure.
+QString LibraryDatabase::moveAside(const QString& path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(target); ++n) {
+        target = path + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+    }
+    if (!QFile::rename(path, target)) {
+        return QString();
+    }
+    // SQLite's side files belong to the damaged database; keep them with it.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        if (QFileInfo::exists(path + suffix)) {
+            QFile::rename(path + suffix, target + suffix);
+        }
+    }
+    return target;
+}

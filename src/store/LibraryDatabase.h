@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Opens the library database "data.db" on the default connection, creates its tables in a
+// new or empty file, and refuses to work on a file that is damaged or not a library.
+class LibraryDatabase
+{
+public:
+    enum class Status
+    {
+        Opened,       // an existing library
+        Created,      // a new library with the full schema
+        CannotOpen,   // an existing file the driver cannot open
+        CannotCreate, // a new file that could not be created or given its tables
+        Damaged,      // damaged or foreign: moved aside untouched (movedTo), nothing is open
+    };
+
+    struct Outcome
+    {
+        Status status = Status::CannotOpen;
+        QString path;
+        QString error;
+        QString movedTo;
+
+        bool isOpen() const { return status == Status::Opened || status == Status::Created; }
+    };
+
+    static Outcome open(const QString& dataDir);
+    static void close();
+
+    static QString databasePath(const QString& dataDir) { return dataDir + QStringLiteral("data.db"); }
+    static const QStringList& schemaStatements();
+
+private:
+    static bool createSchema(QString* error);
+    static QString checkExisting(bool* isEmpty);
+    static QString moveAside(const QString& path);
+};

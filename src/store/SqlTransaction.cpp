@@ -1,0 +1,58 @@
+#include "SqlTransaction.h"
+
+#include "Logging.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+int SqlTransaction::s_depth = 0;
+
+namespace {
+bool run(const QString& statement)
+{
+    QSqlQuery query;
+    if (!query.exec(statement)) {
+        qCWarning(lcStore) << statement << "failed:" << query.lastError().text();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+SqlTransaction::SqlTransaction() : m_name(QStringLiteral("lirenta_%1").arg(s_depth + 1))
+{
+    m_active = run(QStringLiteral("SAVEPOINT ") + m_name);
+    if (m_active) {
+        ++s_depth;
+    }
+}
+
+SqlTransaction::~SqlTransaction()
+{
+    rollback();
+}
+
+bool SqlTransaction::commit()
+{
+    if (!m_active) {
+        return false;
+    }
+    if (!run(QStringLiteral("RELEASE ") + m_name)) {
+        rollback();
+        return false;
+    }
+    m_active = false;
+    --s_depth;
+    return true;
+}
+
+void SqlTransaction::rollback()
+{
+    if (!m_active) {
+        return;
+    }
+    run(QStringLiteral("ROLLBACK TO ") + m_name);
+    run(QStringLiteral("RELEASE ") + m_name);
+    m_active = false;
+    --s_depth;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// A scoped transaction on the default connection that rolls back unless committed.
+// Scopes nest: an inner one becomes a savepoint inside the outer transaction.
+class SqlTransaction
+{
+public:
+    SqlTransaction();
+    ~SqlTransaction();
+    SqlTransaction(const SqlTransaction&) = delete;
+    SqlTransaction& operator=(const SqlTransaction&) = delete;
+
+    bool isActive() const { return m_active; }
+    bool commit();
+    void rollback();
+
+private:
+    QString m_name;
+    bool m_active = false;
+    static int s_depth;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Item;
+
+// What the views and the information panel show of one record. The record owns it and
+// refills it; views hold non-owning pointers and reach the record through items.first().
+struct ViewItem
+{
+    int id = 0;
+    QString type;
+    QString title;
+    QString coverFile;
+    QString pageCount;
+    QString datePublished;
+    QString description;
+    QString filePath;
+    QStringList filePaths;
+    QString authors;
+    QString publisher;
+    QList<Item*> items;
+    QString url;
+    QString size;
+    QString created;
+    int rating = 0;
+};

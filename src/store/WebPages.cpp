@@ -1,0 +1,85 @@
+#include "WebPages.h"
+
+#include "Logging.h"
+#include "ViewItem.h"
+#include "WebPage.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+WebPages::WebPages(QObject* parent) : Items(parent), viewItems(new QList<ViewItem*>)
+{
+    dbRead();
+}
+
+WebPages::~WebPages()
+{
+    qDeleteAll(owned);
+    delete viewItems;
+}
+
+WebPage* WebPages::loadPage(int iid)
+{
+    auto* page = new WebPage(this, iid);
+    owned.insert(page);
+    return page;
+}
+
+void WebPages::addWebPage(WebPage* page)
+{
+    owned.insert(page);
+    viewItems->append(page->getViewItem());
+    pageMap.insert(page->getId(), page);
+}
+
+void WebPages::dbRead()
+{
+    QSqlQuery query;
+    if (!query.exec("SELECT iid FROM webpages WHERE 1 ORDER BY created ASC")) {
+        qCDebug(lcStore) << query.lastError();
+        return;
+    }
+    while (query.next()) {
+        const int iid = query.value(0).toInt();
+        WebPage* page = loadPage(iid);
+        qCDebug(lcStore) << "append view";
+        viewItems->append(page->getViewItem());
+        qCDebug(lcStore) << "insert";
+        pageMap.insert(iid, page);
+    }
+}
+
+void WebPages::dbSearch(const QString& term)
+{
+    viewItems->clear();
+    QSqlQuery query;
+    query.prepare(
+        "SELECT iid FROM webpages WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
+    const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
+    query.bindValue(":term_title", pattern);
+    query.bindValue(":term_desc", pattern);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return;
+    }
+    while (query.next()) {
+        const int iid = query.value(0).toInt();
+        WebPage* page = pageMap.value(iid, nullptr);
+        if (!page) {
+            page = loadPage(iid);
+            pageMap.insert(iid, page);
+        }
+        viewItems->append(page->getViewItem());
+    }
+}
+
+void WebPages::deleteWebPage(int iid)
+{
+    WebPage* page = pageMap.value(iid, nullptr);
+    if (!page) {
+        return;
+    }
+    pageMap.remove(iid);
+    viewItems->removeOne(page->getViewItem());
+    page->deleteWebPage();
+}

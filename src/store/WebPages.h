@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Items.h"
+
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+
+class WebPage;
+struct ViewItem;
+
+// Every captured web page, oldest first, with the display list the view draws and a search.
+class WebPages : public Items
+{
+    Q_OBJECT
+
+public:
+    explicit WebPages(QObject* parent);
+    ~WebPages() override;
+
+    QList<ViewItem*>* getViewItems() const { return viewItems; }
+    WebPage* getItem(int iid) const { return pageMap.value(iid, nullptr); }
+    void addWebPage(WebPage* page);
+    void dbRead();
+    void dbSearch(const QString& term);
+
+public Q_SLOTS:
+    void deleteWebPage(int iid);
+
+private:
+    WebPage* loadPage(int iid);
+
+    QList<ViewItem*>* viewItems;
+    QMap<int, WebPage*> pageMap;
+    // Removed pages stay here until the collection goes: views may still hold their display records.
+    QSet<WebPage*> owned;
+};

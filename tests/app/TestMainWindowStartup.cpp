@@ -1,0 +1,136 @@
+#include "LibraryDatabase.h"
+#include "LibrarySettings.h"
+#include "MainWindow.h"
+#include "Prompt.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+class TestMainWindowStartup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void newHome_createsDirectoriesAndDatabase();
+    void secondStart_opensTheSameLibrary();
+    void damagedDatabase_userStartsNewLibrary_keepsOldFile();
+    void damagedDatabase_userQuits_doesNotStart();
+    void uncreatableDatabase_showsPathAndErrorAndDoesNotStart();
+
+private:
+    void writeGarbageDatabase(const QString& dataDir);
+};
+
+void TestMainWindowStartup::init()
+{
+    LibrarySettings().clear();
+    QDir(QDir::homePath()).removeRecursively();
+    QDir().mkpath(QDir::homePath());
+    Prompt::clearShownTexts();
+}
+
+void TestMainWindowStartup::cleanup()
+{
+    LibraryDatabase::close();
+}
+
+void TestMainWindowStartup::writeGarbageDatabase(const QString& dataDir)
+{
+    QDir().mkpath(dataDir);
+    QFile file(dataDir + "data.db");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("not a database at all").repeated(100));
+}
+
+void TestMainWindowStartup::newHome_createsDirectoriesAndDatabase()
+{
+    MainWindow window;
+    QVERIFY(window.isStartedUp());
+    QVERIFY(Prompt::shownTexts().isEmpty());
+    QVERIFY(window.getDataDir().endsWith("/Lirenta/"));
+    QVERIFY(QDir(window.getDataDir()).exists());
+    QCOMPARE(window.getLibraryDir(), QDir::homePath() + "/Lirenta Library/");
+    QVERIFY(QDir(window.getLibraryDir()).exists());
+    QVERIFY(QFile::exists(window.getDataDir() + "data.db"));
+    QSqlQuery query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                    "('items','books','webpages','authors','items_authors','files','notes','identifiers')");
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 8);
+}
+
+void TestMainWindowStartup::secondStart_opensTheSameLibrary()
+{
+    QString dataDir;
+    {
+        MainWindow first;
+        QVERIFY(first.isStartedUp());
+        dataDir = first.getDataDir();
+        QVERIFY(QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')"));
+    }
+    LibraryDatabase::close();
+    MainWindow second;
+    QVERIFY(second.isStartedUp());
+    QCOMPARE(second.getDataDir(), dataDir);
+    QSqlQuery query("SELECT COUNT(*) FROM items");
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 1);
+}
+
+void TestMainWindowStartup::damagedDatabase_userStartsNewLibrary_keepsOldFile()
+{
+    const QString dataDir = QDir::homePath() + "/lib-data/";
+    LibrarySettings().setValue("dataDir", dataDir);
+    writeGarbageDatabase(dataDir);
+
+    Prompt::queueAnswer(QMessageBox::Yes);
+    MainWindow window;
+    QVERIFY(window.isStartedUp());
+    QCOMPARE(Prompt::shownTexts().size(), 1);
+    const QString text = Prompt::shownTexts().first();
+    QVERIFY2(text.contains(dataDir + "data.db"), qPrintable(text));
+    QVERIFY2(text.contains(".damaged-"), qPrintable(text));
+
+    const QStringList kept = QDir(dataDir).entryList({"data.db.damaged-*"});
+    QCOMPARE(kept.size(), 1);
+    QFile old(dataDir + kept.first());
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QVERIFY(old.readAll().startsWith("not a database at all"));
+    QVERIFY(QSqlQuery().exec("SELECT COUNT(*) FROM books"));
+}
+
+void TestMainWindowStartup::damagedDatabase_userQuits_doesNotStart()
+{
+    const QString dataDir = QDir::homePath() + "/lib-data/";
+    LibrarySettings().setValue("dataDir", dataDir);
+    writeGarbageDatabase(dataDir);
+
+    Prompt::queueAnswer(QMessageBox::No);
+    MainWindow window;
+    QVERIFY(!window.isStartedUp());
+    QVERIFY(!QFile::exists(dataDir + "data.db"));
+    QCOMPARE(QDir(dataDir).entryList({"data.db.damaged-*"}).size(), 1);
+}
+
+void TestMainWindowStartup::uncreatableDatabase_showsPathAndErrorAndDoesNotStart()
+{
+    QFile blocker(QDir::homePath() + "/blocker");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString dataDir = QDir::homePath() + "/blocker/data/";
+    LibrarySettings().setValue("dataDir", dataDir);
+
+    MainWindow window;
+    QVERIFY(!window.isStartedUp());
+    QCOMPARE(Prompt::shownTexts().size(), 1);
+    QVERIFY(Prompt::shownTexts().first().contains(dataDir + "data.db"));
+    QVERIFY(Prompt::shownTexts().first().contains("could not be created"));
+}
+
+LIRENTA_TEST_MAIN(TestMainWindowStartup)
+#include "TestMainWindowStartup.moc"

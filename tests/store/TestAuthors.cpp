@@ -1,0 +1,216 @@
+#include "Author.h"
+#include "Authors.h"
+#include "LibraryFixture.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+class TestAuthors : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void setName_splitsFirstAndLastName_data();
+    void setName_splitsFirstAndLastName();
+    void addAuthor_byName_isCaseSensitive();
+    void getAuthor_outOfRange_isNull();
+    void render_joinsNamesWithCommas();
+    void insertAuthors_createsThenUpdatesRows();
+    void typedName_matchingStoredRowCaseInsensitively_keepsItsAid();
+    void typedName_withWildcardCharacters_matchesOnlyLiterally_data();
+    void typedName_withWildcardCharacters_matchesOnlyLiterally();
+    void loadAuthors_ordersByLastNameAndSkipsDuplicateNames();
+    void removeAuthor_takesTheEntryOutButKeepsTheRow();
+    void toVariant_carriesNamesWithoutAid();
+
+private:
+    static int insertRow(const QString& name, const QString& firstName, const QString& lastName);
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestAuthors::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+}
+
+void TestAuthors::cleanup()
+{
+    library.reset();
+}
+
+int TestAuthors::insertRow(const QString& name, const QString& firstName, const QString& lastName)
+{
+    QSqlQuery query;
+    query.prepare("INSERT INTO authors (name, firstName, lastName) VALUES (?, ?, ?)");
+    query.addBindValue(name);
+    query.addBindValue(firstName);
+    query.addBindValue(lastName);
+    query.exec();
+    return query.lastInsertId().toInt();
+}
+
+void TestAuthors::setName_splitsFirstAndLastName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("firstName");
+    QTest::addColumn<QString>("lastName");
+    QTest::newRow("first, middle initial, last") << "Jane Q. Public" << "Jane Q." << "Public";
+    QTest::newRow("single name") << "Plato" << "" << "Plato";
+    QTest::newRow("trailing blank") << "Ursula Le Guin " << "Ursula Le Guin" << "";
+    QTest::newRow("last name repeated inside") << "Anna Maria Anna" << "Maria" << "Anna";
+}
+
+void TestAuthors::setName_splitsFirstAndLastName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, firstName);
+    QFETCH(QString, lastName);
+    Author author(nullptr, 0);
+    author.setName(name);
+    QCOMPARE(author.getName(), name);
+    QCOMPARE(author.getFirstName(), firstName);
+    QCOMPARE(author.getLastName(), lastName);
+}
+
+void TestAuthors::addAuthor_byName_isCaseSensitive()
+{
+    Authors authors(nullptr);
+    authors.addAuthor(QString("Ann Lee"));
+    authors.addAuthor(QString("Ann Lee"));
+    QCOMPARE(authors.count(), 1);
+    authors.addAuthor(QString("ann lee"));
+    QCOMPARE(authors.count(), 2);
+}
+
+void TestAuthors::getAuthor_outOfRange_isNull()
+{
+    Authors authors(nullptr);
+    authors.addAuthor(QString("A B"));
+    QVERIFY(authors.getAuthor(-1) == nullptr);
+    QVERIFY(authors.getAuthor(authors.count()) == nullptr);
+    QVERIFY(authors.getAuthor(0) != nullptr);
+}
+
+void TestAuthors::render_joinsNamesWithCommas()
+{
+    Authors authors(nullptr);
+    QCOMPARE(authors.render(), QString());
+    authors.addAuthor(QString("A B"));
+    authors.addAuthor(QString("C"));
+    QCOMPARE(authors.render(), QString("A B, C"));
+}
+
+void TestAuthors::insertAuthors_createsThenUpdatesRows()
+{
+    Authors authors(nullptr);
+    authors.addAuthor(QString("Mary Shelley"));
+    authors.addAuthor(QString("Percy Bysshe Shelley"));
+    QVERIFY(authors.insertAuthors());
+    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
+    const int aid = authors.getAuthor(0)->getAid();
+    QVERIFY(aid > 0);
+
+    authors.getAuthor(0)->setName("Mary Wollstonecraft Shelley");
+    QVERIFY(authors.insertAuthors());
+    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
+    QCOMPARE(Author::aidToName(aid), QString("Mary Wollstonecraft Shelley"));
+    QCOMPARE(LibraryFixture::scalar(QString("SELECT firstName FROM authors WHERE aid = %1").arg(aid)).toString(),
+             QString("Mary Wollstonecraft"));
+    QCOMPARE(Author::aidToName(9999), QString());
+}
+
+void TestAuthors::typedName_matchingStoredRowCaseInsensitively_keepsItsAid()
+{
+    const int aid = insertRow("Italo Calvino", "Italo", "Calvino");
+    Author typed(nullptr, QString("italo CALVINO"));
+    QCOMPARE(typed.getAid(), aid);
+    QCOMPARE(typed.getName(), QString("italo CALVINO"));
+    QCOMPARE(typed.getLastName(), QString("CALVINO"));
+    QVERIFY(typed.insertAuthor());
+    QCOMPARE(LibraryFixture::rowCount("authors"), 1);
+    QCOMPARE(Author::aidToName(aid), QString("italo CALVINO"));
+}
+
+void TestAuthors::typedName_withWildcardCharacters_matchesOnlyLiterally_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("underscore") << "Anne Rice" << "Ann_ Rice" << false;
+    QTest::newRow("percent") << "Anne Rice" << "A%" << false;
+    QTest::newRow("literal underscore") << "user_42" << "USER_42" << true;
+    QTest::newRow("literal percent") << "100% Press" << "100% press" << true;
+    QTest::newRow("backslash") << "A\\B" << "a\\b" << true;
+}
+
+void TestAuthors::typedName_withWildcardCharacters_matchesOnlyLiterally()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, matches);
+    const int aid = insertRow(stored, QString(), stored);
+    Author author(nullptr, typed);
+    QCOMPARE(author.getAid(), matches ? aid : 0);
+    QVERIFY(author.insertAuthor());
+    QCOMPARE(Author::aidToName(aid), matches ? typed : stored);
+}
+
+void TestAuthors::loadAuthors_ordersByLastNameAndSkipsDuplicateNames()
+{
+    insertRow("Zadie Smith", "Zadie", "Smith");
+    insertRow("Chinua Achebe", "Chinua", "Achebe");
+    insertRow("Toni Morrison", "Toni", "Morrison");
+    const int firstAchebe = LibraryFixture::scalar("SELECT aid FROM authors WHERE lastName = 'Achebe'").toInt();
+    insertRow("Chinua Achebe", "Chinua", "Achebe");
+
+    Authors all(nullptr);
+    all.loadAuthors();
+    QCOMPARE(all.count(), 3);
+    QCOMPARE(all.getAuthor(0)->getName(), QString("Chinua Achebe"));
+    QCOMPARE(all.getAuthor(0)->getAid(), firstAchebe);
+    QCOMPARE(all.getAuthor(1)->getLastName(), QString("Morrison"));
+    QCOMPARE(all.getAuthor(2)->getLastName(), QString("Smith"));
+}
+
+void TestAuthors::removeAuthor_takesTheEntryOutButKeepsTheRow()
+{
+    Authors authors(nullptr);
+    authors.addAuthor(QString("Jorge Luis Borges"));
+    authors.addAuthor(QString("Adolfo Bioy Casares"));
+    QVERIFY(authors.insertAuthors());
+    Author* borges = authors.getAuthor(0);
+    QVERIFY(authors.removeAuthor(borges));
+    QCOMPARE(authors.count(), 1);
+    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
+    // Its name is free again in this list.
+    authors.addAuthor(QString("Jorge Luis Borges"));
+    QCOMPARE(authors.count(), 2);
+    delete borges;
+
+    authors.removeAuthors();
+    QCOMPARE(authors.count(), 0);
+    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
+}
+
+void TestAuthors::toVariant_carriesNamesWithoutAid()
+{
+    Authors authors(nullptr);
+    authors.addAuthor(QString("Jane Q. Public"));
+    QVERIFY(authors.insertAuthors());
+    const QVariantList list = authors.toVariant();
+    QCOMPARE(list.size(), 1);
+    const QVariantMap map = list.first().toMap();
+    QCOMPARE(map.keys(), QStringList({"firstName", "lastName", "name"}));
+    QCOMPARE(map.value("firstName").toString(), QString("Jane Q."));
+    QCOMPARE(map.value("lastName").toString(), QString("Public"));
+}
+
+LIRENTA_TEST_MAIN(TestAuthors)
+#include "TestAuthors.moc"

@@ -1,0 +1,299 @@
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibraryFixture.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+// Peak resident memory of this process so far, in KiB.
+qint64 peakMemoryKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    return -1;
+}
+} // namespace
+
+class TestItemFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void describe_takesNameTypeSizeAndFirstBytes_data();
+    void describe_takesNameTypeSizeAndFirstBytes();
+    void missingFile_isDescribedAsNothing();
+    void md5_ofLargeFile_matchesMd5sumWithFlatMemory();
+    void hugeSparseFile_hasA64BitSize();
+    void quickDuplicate_data();
+    void quickDuplicate();
+    void md5Duplicate_findsSameContentElsewhere();
+    void saveTwice_insertsThenUpdates();
+    void loadFromRow_clearsTheDigestAndRereadsTheDisk();
+    void unknownFid_loadsEmpty();
+    void files_renderTotalsInMegabytes_data();
+    void files_renderTotalsInMegabytes();
+    void files_firstFileOfEmptyList();
+
+private:
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestItemFile::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+}
+
+void TestItemFile::cleanup()
+{
+    library.reset();
+}
+
+void TestItemFile::describe_takesNameTypeSizeAndFirstBytes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("expectedFirstBytes");
+
+    const QByteArray sixty = QByteArray("%PDF-1.4\n").append(QByteArray(51, 'x'));
+    QTest::newRow("pdf over 50 bytes") << "Book.PDF" << sixty << "PDF" << QString(sixty.left(50).toHex());
+    QTest::newRow("short text") << "note.txt" << QByteArray("hi\n") << "txt" << QString("68690a");
+    QTest::newRow("empty file") << "empty.epub" << QByteArray() << "epub" << QString();
+    QTest::newRow("two dots") << "a.tar.gz" << QByteArray("\x1f\x8b") << "gz" << QString("1f8b");
+}
+
+void TestItemFile::describe_takesNameTypeSizeAndFirstBytes()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, extension);
+    QFETCH(QString, expectedFirstBytes);
+
+    const QString path = library->writeFile(name, content);
+    ItemFile file(nullptr, path);
+    QCOMPARE(file.getFilePath(), path);
+    QCOMPARE(file.getFileName(), name);
+    QCOMPARE(file.getFileExtension(), extension);
+    QCOMPARE(file.getFileType(), extension.toLower());
+    QCOMPARE(file.getFileSize(), qint64(content.size()));
+    QCOMPARE(file.getFirstBytes(), expectedFirstBytes);
+    QCOMPARE(file.getFid(), -1);
+    QCOMPARE(file.getFileMd5(), QString(QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex()));
+}
+
+void TestItemFile::missingFile_isDescribedAsNothing()
+{
+    ItemFile file(nullptr, library->filesDir() + "gone.pdf");
+    QCOMPARE(file.getFileName(), QString());
+    QCOMPARE(file.getFileSize(), qint64(0));
+    QVERIFY(!file.setFileMD5());
+    QCOMPARE(file.getFileMd5(), QString());
+    QVERIFY(!file.hasDuplicateMD5());
+}
+
+void TestItemFile::md5_ofLargeFile_matchesMd5sumWithFlatMemory()
+{
+    const QString path = library->filesDir() + "large.bin";
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QByteArray block(1024 * 1024, Qt::Uninitialized);
+        for (int i = 0; i < 384; ++i) {
+            block.fill(char(i * 7 + 1));
+            block[i] = char(i);
+            QCOMPARE(out.write(block), qint64(block.size()));
+        }
+    }
+    QProcess md5sum;
+    md5sum.start("md5sum", {path});
+    QVERIFY(md5sum.waitForFinished(120000));
+    const QString expected = QString::fromLatin1(md5sum.readAllStandardOutput().left(32));
+
+    const qint64 peakBefore = peakMemoryKiB();
+    ItemFile file(nullptr, path);
+    QCOMPARE(file.getFileMd5(), expected);
+    const qint64 growth = peakMemoryKiB() - peakBefore;
+    qInfo("peak memory grew by %lld KiB while hashing a 384 MiB file", growth);
+    QVERIFY2(growth < 64 * 1024, "hashing must not read the file into memory");
+}
+
+void TestItemFile::hugeSparseFile_hasA64BitSize()
+{
+    const QString path = library->filesDir() + "huge.pdf";
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("%PDF-1.7");
+        QVERIFY(out.resize(qint64(3) * 1024 * 1024 * 1024));
+    }
+    ItemFile file(nullptr, path);
+    QCOMPARE(file.getFileSize(), qint64(3) * 1024 * 1024 * 1024);
+    QCOMPARE(file.toVariant().value("fileSize").toString(), QString("3221225472"));
+    file.setId(1);
+    QVERIFY(file.saveFile());
+    ItemFile loaded(nullptr, file.getFid());
+    QCOMPARE(LibraryFixture::scalar("SELECT fileSize FROM files").toLongLong(), qint64(3221225472));
+    ItemFiles files(nullptr, 1);
+    files.addFile(path);
+    QCOMPARE(files.render(), QString("3221.23"));
+}
+
+void TestItemFile::quickDuplicate_data()
+{
+    QTest::addColumn<QString>("storedName");
+    QTest::addColumn<QByteArray>("storedContent");
+    QTest::addColumn<QString>("candidateName");
+    QTest::addColumn<QByteArray>("candidateContent");
+    QTest::addColumn<bool>("duplicate");
+
+    const QByteArray head = QByteArray("%PDF-1.5 common head ").leftJustified(50, '.');
+    QTest::newRow("same path") << "same.pdf" << QByteArray("one") << "same.pdf" << QByteArray("one") << true;
+    QTest::newRow("path differs only in case")
+        << "Case.pdf" << QByteArray("aaa") << "case.PDF" << QByteArray("bbbb") << true;
+    QTest::newRow("same first bytes and size, other path")
+        << "a/one.pdf" << head + "tail-1" << "b/two.pdf" << head + "tail-2" << true;
+    QTest::newRow("same first bytes, other size")
+        << "a/one.pdf" << head + "tail-1" << "b/two.pdf" << head + "tail-22" << false;
+    QTest::newRow("underscore is not a wildcard")
+        << "a_b.pdf" << QByteArray("first") << "axb.pdf" << QByteArray("second!") << false;
+    QTest::newRow("percent is not a wildcard")
+        << "100%.pdf" << QByteArray("first") << "100 copies.pdf" << QByteArray("second!") << false;
+    QTest::newRow("underscore path found literally")
+        << "a_b.pdf" << QByteArray("first") << "a_b.pdf" << QByteArray("first") << true;
+    QTest::newRow("unrelated") << "x.pdf" << QByteArray("x content") << "y.pdf" << QByteArray("y") << false;
+}
+
+void TestItemFile::quickDuplicate()
+{
+    QFETCH(QString, storedName);
+    QFETCH(QByteArray, storedContent);
+    QFETCH(QString, candidateName);
+    QFETCH(QByteArray, candidateContent);
+    QFETCH(bool, duplicate);
+
+    ItemFile stored(nullptr, library->writeFile(storedName, storedContent));
+    stored.setId(1);
+    QVERIFY(stored.saveFile());
+
+    // The candidate is a file of its own unless it is the stored file itself.
+    const QString candidatePath = library->filesDir() + candidateName;
+    if (candidateName.compare(storedName, Qt::CaseSensitive) != 0) {
+        library->writeFile(candidateName, candidateContent);
+    }
+    ItemFile candidate(nullptr, candidatePath);
+    QCOMPARE(candidate.hasDuplicateQuick(), duplicate);
+}
+
+void TestItemFile::md5Duplicate_findsSameContentElsewhere()
+{
+    ItemFile stored(nullptr, library->writeFile("one/book.pdf", "identical content"));
+    stored.setId(1);
+    QVERIFY(stored.saveFile());
+    ItemFile copy(nullptr, library->writeFile("two/copy.pdf", "identical content"));
+    ItemFile other(nullptr, library->writeFile("two/other.pdf", "different content"));
+    QVERIFY(copy.hasDuplicateMD5());
+    QVERIFY(!other.hasDuplicateMD5());
+    QVERIFY(!copy.hasDuplicateFilePath());
+    QVERIFY(ItemFile(nullptr, stored.getFilePath()).hasDuplicateFilePath());
+}
+
+void TestItemFile::saveTwice_insertsThenUpdates()
+{
+    const QString path = library->writeFile("book.pdf", "content one");
+    ItemFile file(nullptr, path);
+    file.setId(5);
+    QVERIFY(file.saveFile());
+    const int fid = file.getFid();
+    QVERIFY(fid > 0);
+    QCOMPARE(LibraryFixture::scalar("SELECT fileMd5 FROM files").toString(), file.getFileMd5());
+
+    file.setId(6);
+    QVERIFY(file.saveFile());
+    QCOMPARE(file.getFid(), fid);
+    QCOMPARE(LibraryFixture::rowCount("files"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT iid FROM files").toInt(), 6);
+}
+
+void TestItemFile::loadFromRow_clearsTheDigestAndRereadsTheDisk()
+{
+    const QString path = library->writeFile("book.pdf", "short");
+    ItemFile file(nullptr, path);
+    file.setId(3);
+    QVERIFY(file.saveFile());
+    library->writeFile("book.pdf", "a longer content now");
+
+    ItemFile loaded(nullptr, file.getFid());
+    QCOMPARE(loaded.getFilePath(), path);
+    QCOMPARE(loaded.getId(), 3);
+    QVERIFY(loaded.getCreated() > 0);
+    QCOMPARE(loaded.toVariant().value("fileMd5").toString(), QString());
+    QCOMPARE(loaded.getFileSize(), qint64(20));
+    QCOMPARE(loaded.getFileMd5(), QString(QCryptographicHash::hash("a longer content now", QCryptographicHash::Md5)
+                                              .toHex()));
+
+    // The update writes whatever digest the object holds at that moment.
+    ItemFile again(nullptr, file.getFid());
+    QVERIFY(again.saveFile());
+    QCOMPARE(LibraryFixture::scalar("SELECT fileMd5 FROM files").toString(), QString());
+}
+
+void TestItemFile::unknownFid_loadsEmpty()
+{
+    ItemFile file(nullptr, 4711);
+    QCOMPARE(file.getFid(), 0);
+    QCOMPARE(file.getFilePath(), QString());
+    QCOMPARE(file.getFileSize(), qint64(0));
+}
+
+void TestItemFile::files_renderTotalsInMegabytes_data()
+{
+    QTest::addColumn<QList<int>>("sizes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none") << QList<int>() << "0.00";
+    QTest::newRow("one") << QList<int>({2500000}) << "2.50";
+    QTest::newRow("two adding to two") << QList<int>({1234567, 765433}) << "2.00";
+}
+
+void TestItemFile::files_renderTotalsInMegabytes()
+{
+    QFETCH(QList<int>, sizes);
+    QFETCH(QString, text);
+    ItemFiles files(nullptr, 0);
+    for (int i = 0; i < sizes.size(); ++i) {
+        files.addFile(library->writeFile(QString("f%1.bin").arg(i), QByteArray(sizes.at(i), 'z')));
+    }
+    QCOMPARE(files.render(), text);
+}
+
+void TestItemFile::files_firstFileOfEmptyList()
+{
+    ItemFiles files(nullptr, 9);
+    QVERIFY(files.getFirstFile() == nullptr);
+    QCOMPARE(files.getFirstFilePath(), QString());
+    ItemFile* added = files.addFile(library->writeFile("first.pdf", "1"));
+    files.addFile(library->writeFile("second.pdf", "2"));
+    QCOMPARE(added->getId(), 9);
+    QCOMPARE(files.getFirstFile(), added);
+    QCOMPARE(files.getFirstFilePath(), library->filesDir() + "first.pdf");
+}
+
+LIRENTA_TEST_MAIN(TestItemFile)
+#include "TestItemFile.moc"

@@ -1,0 +1,263 @@
+#include "DataDirectories.h"
+#include "LibraryDatabase.h"
+#include "LibrarySettings.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QTest>
+
+class TestLibraryDatabase : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void firstRun_writesSettingsAndMakesDirectories();
+    void laterRuns_keepGuidAndPathsButRewriteBaseUrl();
+    void baseUrl_comesFromEnvironmentWhenSet();
+    void newDatabase_hasTheTablesWithColumnsInOrder();
+    void deletedDatabase_isRecreatedWithFullSchema();
+    void version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing();
+    void emptyFile_getsTheSchema();
+    void notADatabase_isMovedAsideUntouched_data();
+    void notADatabase_isMovedAsideUntouched();
+    void uncreatableDatabase_reportsTheDriverError();
+    void foreignDatabase_isMovedAsideAndReplacedOnNextOpen();
+
+private:
+    QString dataDir() const { return QDir::homePath() + "/data/"; }
+    QStringList columnsOf(const QString& table) const;
+};
+
+void TestLibraryDatabase::init()
+{
+    LibrarySettings().clear();
+    QDir(QDir::homePath()).removeRecursively();
+    QDir().mkpath(QDir::homePath());
+    qunsetenv("LIRENTA_CLOUD_URL");
+}
+
+void TestLibraryDatabase::cleanup()
+{
+    LibraryDatabase::close();
+}
+
+QStringList TestLibraryDatabase::columnsOf(const QString& table) const
+{
+    QStringList names;
+    QSqlQuery query("PRAGMA table_info(" + table + ")");
+    while (query.next()) {
+        names << query.value(1).toString();
+    }
+    return names;
+}
+
+void TestLibraryDatabase::firstRun_writesSettingsAndMakesDirectories()
+{
+    const DataDirectories::Paths paths = DataDirectories::setDataDir();
+
+    QCOMPARE(paths.libraryDir, QDir::homePath() + "/Lirenta Library/");
+    QVERIFY(QDir(paths.libraryDir).exists());
+    QVERIFY(paths.dataDir.endsWith("/Lirenta/"));
+    QVERIFY(QDir(paths.dataDir).exists());
+
+    LibrarySettings settings;
+    QCOMPARE(settings.value("dataDir").toString(), paths.dataDir);
+    QCOMPARE(settings.value("libraryDir").toString(), paths.libraryDir);
+    const QString guid = settings.value("guid").toString();
+    QVERIFY(!QUuid::fromString(guid).isNull());
+    QVERIFY(guid.startsWith('{') && guid.endsWith('}'));
+    QCOMPARE(settings.value("baseUrl").toString(), DataDirectories::cloudBaseUrl());
+    QVERIFY(settings.value("baseUrl").toString().endsWith('/'));
+
+    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(paths.dataDir);
+    QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
+    QVERIFY(QFile::exists(paths.dataDir + "data.db"));
+    QCOMPARE(LibrarySettings().value("database/version").toInt(), 1);
+}
+
+void TestLibraryDatabase::laterRuns_keepGuidAndPathsButRewriteBaseUrl()
+{
+    const DataDirectories::Paths first = DataDirectories::setDataDir();
+    LibrarySettings settings;
+    const QString guid = settings.value("guid").toString();
+    settings.setValue("baseUrl", "http://edited.by.hand/");
+    settings.sync();
+    QDir(first.dataDir).removeRecursively();
+    QDir(first.libraryDir).removeRecursively();
+
+    const DataDirectories::Paths second = DataDirectories::setDataDir();
+    QCOMPARE(second.dataDir, first.dataDir);
+    QCOMPARE(second.libraryDir, first.libraryDir);
+    QVERIFY2(QDir(second.dataDir).exists(), "a missing data directory is made again");
+    QVERIFY2(QDir(second.libraryDir).exists(), "a missing library directory is made again");
+    LibrarySettings after;
+    QCOMPARE(after.value("guid").toString(), guid);
+    QCOMPARE(after.value("baseUrl").toString(), DataDirectories::cloudBaseUrl());
+
+    // An emptied guid is replaced; a stored data directory is used as stored.
+    after.setValue("guid", "");
+    after.setValue("dataDir", QDir::homePath() + "/elsewhere/");
+    after.sync();
+    const DataDirectories::Paths third = DataDirectories::setDataDir();
+    QCOMPARE(third.dataDir, QDir::homePath() + "/elsewhere/");
+    QVERIFY(QDir(third.dataDir).exists());
+    const QString newGuid = LibrarySettings().value("guid").toString();
+    QVERIFY(!newGuid.isEmpty());
+    QVERIFY(newGuid != guid);
+}
+
+void TestLibraryDatabase::baseUrl_comesFromEnvironmentWhenSet()
+{
+    qputenv("LIRENTA_CLOUD_URL", "http://127.0.0.1:8123");
+    DataDirectories::setDataDir();
+    QCOMPARE(LibrarySettings().value("baseUrl").toString(), QString("http://127.0.0.1:8123/"));
+    qunsetenv("LIRENTA_CLOUD_URL");
+}
+
+void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
+{
+    QDir().mkpath(dataDir());
+    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+
+    QCOMPARE(columnsOf("items"), QStringList({"iid", "type", "coverFile", "created", "updated", "rating"}));
+    QCOMPARE(columnsOf("books"), QStringList({"bid", "title", "pageCount", "datePublished", "description", "iid",
+                                              "publisher", "isbn10", "isbn13"}));
+    QCOMPARE(columnsOf("files"),
+             QStringList({"fid", "fileName", "filePath", "fileType", "fileExtension", "fileMd5", "fileSize",
+                          "firstBytes", "iid", "created", "updated"}));
+    QCOMPARE(columnsOf("authors"), QStringList({"aid", "name", "firstName", "lastName"}));
+    QCOMPARE(columnsOf("items_authors"), QStringList({"iid", "aid"}));
+    QCOMPARE(columnsOf("webpages"), QStringList({"wid", "iid", "url", "created", "title", "description"}));
+    QCOMPARE(columnsOf("notes"), QStringList({"iid", "note"}));
+    QCOMPARE(columnsOf("identifiers"), QStringList({"id", "type"}));
+
+    QSqlQuery indexes("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'books' ORDER BY name");
+    QStringList names;
+    while (indexes.next()) {
+        names << indexes.value(0).toString();
+    }
+    QCOMPARE(names, QStringList({"description", "title"}));
+}
+
+void TestLibraryDatabase::deletedDatabase_isRecreatedWithFullSchema()
+{
+    QDir().mkpath(dataDir());
+    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
+    LibraryDatabase::close();
+    QVERIFY(QFile::remove(dataDir() + "data.db"));
+
+    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
+    QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
+    QSqlQuery count("SELECT COUNT(*) FROM items");
+    QVERIFY(count.next());
+    QCOMPARE(count.value(0).toInt(), 0);
+    QCOMPARE(columnsOf("notes"), QStringList({"iid", "note"}));
+    QCOMPARE(LibrarySettings().value("database/version").toInt(), 1);
+}
+
+void TestLibraryDatabase::version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing()
+{
+    QDir().mkpath(dataDir());
+    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    LibraryDatabase::close();
+
+    LibrarySettings().setValue("database/version", 0);
+    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
+    QCOMPARE(LibrarySettings().value("database/version").toInt(), 1);
+    LibraryDatabase::close();
+
+    LibrarySettings().setValue("database/version", 7);
+    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
+    QCOMPARE(LibrarySettings().value("database/version").toInt(), 7);
+}
+
+void TestLibraryDatabase::emptyFile_getsTheSchema()
+{
+    QDir().mkpath(dataDir());
+    QFile empty(dataDir() + "data.db");
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
+    QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
+    QCOMPARE(columnsOf("books").size(), 9);
+}
+
+void TestLibraryDatabase::notADatabase_isMovedAsideUntouched_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("text file") << QByteArray("these are my notes, not a database\n").repeated(200);
+    QByteArray header("SQLite format 3");
+    header.append('\0');
+    QTest::newRow("header then garbage") << header + QByteArray(8192, '\x5a');
+    QTest::newRow("random bytes") << QByteArray::fromHex("deadbeef00ff").repeated(3000);
+}
+
+void TestLibraryDatabase::notADatabase_isMovedAsideUntouched()
+{
+    QFETCH(QByteArray, content);
+    QDir().mkpath(dataDir());
+    const QString path = dataDir() + "data.db";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+
+    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
+    QCOMPARE(outcome.status, LibraryDatabase::Status::Damaged);
+    QVERIFY(!outcome.isOpen());
+    QVERIFY(!outcome.error.isEmpty());
+    QVERIFY(outcome.movedTo.startsWith(path + ".damaged-"));
+    QVERIFY(!QFile::exists(path));
+    QFile kept(outcome.movedTo);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), content);
+}
+
+void TestLibraryDatabase::uncreatableDatabase_reportsTheDriverError()
+{
+    // A data directory that cannot exist, because a plain file stands where a folder must be.
+    QFile blocker(QDir::homePath() + "/blocker");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(QDir::homePath() + "/blocker/data/");
+    QCOMPARE(outcome.status, LibraryDatabase::Status::CannotCreate);
+    QVERIFY(!outcome.error.isEmpty());
+    QVERIFY(outcome.path.endsWith("/blocker/data/data.db"));
+}
+
+void TestLibraryDatabase::foreignDatabase_isMovedAsideAndReplacedOnNextOpen()
+{
+    // A foreign SQLite file with some of our tables is not a library and is left alone.
+    QDir().mkpath(dataDir());
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(dataDir() + "data.db");
+        QVERIFY(other.open());
+        QSqlQuery(other).exec("CREATE TABLE items (x)");
+        QSqlQuery(other).exec("CREATE TABLE recipes (name TEXT)");
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+
+    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
+    QCOMPARE(outcome.status, LibraryDatabase::Status::Damaged);
+    QVERIFY(outcome.error.contains("not a Lirenta library"));
+    QVERIFY(QFile::exists(outcome.movedTo));
+
+    // Now the path is free and the next open makes a proper library.
+    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Created);
+    QCOMPARE(columnsOf("items").size(), 6);
+}
+
+LIRENTA_TEST_MAIN(TestLibraryDatabase)
+#include "TestLibraryDatabase.moc"

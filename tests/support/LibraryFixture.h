@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh library for one test: its own data directory (recorded as "dataDir" in the
+// settings) and a real data.db opened on the default connection with the full schema.
+class LibraryFixture
+{
+public:
+    LibraryFixture();
+    ~LibraryFixture();
+
+    bool isOpen() const { return open; }
+    QString dataDir() const { return dir.path() + "/data/"; }
+    QString filesDir() const { return dir.path() + "/files/"; }
+    QString databasePath() const { return dataDir() + "data.db"; }
+
+    // Writes a file under filesDir() (sub-folders made as needed) and returns its path.
+    QString writeFile(const QString& relativePath, const QByteArray& content) const;
+    // Runs one statement and returns the first column of the first row.
+    static QVariant scalar(const QString& statement);
+    static int rowCount(const QString& table);
+
+private:
+    QTemporaryDir dir;
+    bool open = false;
+};

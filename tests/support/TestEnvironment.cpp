@@ -1,0 +1,30 @@
+#include "TestEnvironment.h"
+
+#include "Prompt.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXXX")
+{
+    const QString base = dir.path();
+    for (const char* sub : {"home", "config", "data", "cache", "runtime"}) {
+        QDir().mkpath(base + "/" + sub);
+    }
+    QFile::setPermissions(base + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("HOME", QFile::encodeName(base + "/home"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(base + "/config"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base + "/data"));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(base + "/cache"));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base + "/runtime"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QStandardPaths::setTestModeEnabled(true);
+    Prompt::setScripted(true);
+}
+
+QString TestEnvironment::home() const
+{
+    return dir.path() + "/home";
+}
