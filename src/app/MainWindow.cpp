@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+
 #include "ui_MainWindow.h"
 
 #include "DataDirectories.h"
@@ -53,11 +54,10 @@ bool MainWindow::dbOpen()
                                  .arg(outcome.path, outcome.error));
             return false;
         case LibraryDatabase::Status::Damaged: {
-            const QString text =
-                tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
-                   "It has been moved to %3 and will not be changed.\n\n"
-                   "Start with a new, empty library? Choose No to quit.")
-                    .arg(outcome.path, outcome.error, outcome.movedTo);
+            const QString text = tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
+                                    "It has been moved to %3 and will not be changed.\n\n"
+                                    "Start with a new, empty library? Choose No to quit.")
+                                     .arg(outcome.path, outcome.error, outcome.movedTo);
             if (Prompt::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
                 QMessageBox::Yes) {
                 return false;

@@ -131,7 +131,8 @@ QString Author::aidToName(int authorId)
     query.prepare("SELECT name FROM authors WHERE aid = :aid LIMIT 1");
     query.bindValue(":aid", authorId);
     if (!query.exec()) {
-        qCDebug(lcStore) << "sql error:" << "aidToName in Author" << query.lastError();
+        qCDebug(lcStore) << "sql error:"
+                         << "aidToName in Author" << query.lastError();
         return QString();
     }
     return query.next() ? query.value(0).toString() : QString();

@@ -6,7 +6,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-Authors::Authors(QObject* parent) : QObject(parent) {}
+Authors::Authors(QObject* parent) : QObject(parent)
+{
+}
 
 Authors::~Authors()
 {

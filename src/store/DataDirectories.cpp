@@ -53,8 +53,8 @@ DataDirectories::Paths DataDirectories::setDataDir()
 
     if (paths.dataDir.isEmpty()) {
         // The per-user data location of organisation "Quemark", application "Lirenta".
-        const QString dataLocation = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                                     separator + "Quemark" + separator + "Lirenta";
+        const QString dataLocation = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + separator +
+                                     "Quemark" + separator + "Lirenta";
         paths.dataDir = dataLocation + separator + "Lirenta" + separator;
         if (!QDir(paths.dataDir).exists()) {
             QDir().mkpath(paths.dataDir);

@@ -119,6 +119,8 @@ void Item::dbReadItemAuthors()
 
 void Item::dbReadItemFiles()
 {
+    // Stamp the list first so every loaded file carries its owner's id, not 0.
+    files->setItemId(iid);
     QSqlQuery query;
     query.prepare("SELECT fid FROM files WHERE iid = :iid");
     query.bindValue(":iid", iid);
@@ -127,7 +129,6 @@ void Item::dbReadItemFiles()
             files->addFile(query.value(0).toInt());
         }
     }
-    files->setItemId(iid);
 }
 
 bool Item::insertItem()
@@ -209,7 +210,8 @@ bool Item::itemDbUpdate()
     query.bindValue(":updated", Timestamp::now());
     query.bindValue(":rating", rating);
     if (!query.exec()) {
-        qCDebug(lcStore) << "\"" + query.lastQuery() + "\"" << "\"" + query.lastError().text() + "\"";
+        qCDebug(lcStore) << "\"" + query.lastQuery() + "\""
+                         << "\"" + query.lastError().text() + "\"";
         return false;
     }
     return true;

@@ -48,8 +48,7 @@ public:
     static QString defaultCoverFile() { return QStringLiteral(":/icons/images/book.png"); }
 
 protected:
-    enum class CoverMove
-    {
+    enum class CoverMove {
         Moved,
         NothingToMove, // no cover file of our own (for example the resource default)
         Failed,

@@ -2,7 +2,9 @@
 
 #include "ItemFile.h"
 
-ItemFiles::ItemFiles(QObject*, int itemId) : iid(itemId) {}
+ItemFiles::ItemFiles(QObject*, int itemId) : iid(itemId)
+{
+}
 
 ItemFiles::~ItemFiles()
 {

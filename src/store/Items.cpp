@@ -1,5 +1,7 @@
 #include "Items.h"
 
-Items::Items(QObject* parent) : QObject(parent) {}
+Items::Items(QObject* parent) : QObject(parent)
+{
+}
 
 Items::~Items() = default;

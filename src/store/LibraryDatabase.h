@@ -8,8 +8,7 @@
 class LibraryDatabase
 {
 public:
-    enum class Status
-    {
+    enum class Status {
         Opened,       // an existing library
         Created,      // a new library with the full schema
         CannotOpen,   // an existing file the driver cannot open

@@ -53,8 +53,7 @@ void WebPages::dbSearch(const QString& term)
 {
     viewItems->clear();
     QSqlQuery query;
-    query.prepare(
-        "SELECT iid FROM webpages WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
+    query.prepare("SELECT iid FROM webpages WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
     const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
     query.bindValue(":term_title", pattern);
     query.bindValue(":term_desc", pattern);

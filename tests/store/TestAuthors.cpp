@@ -61,10 +61,18 @@ void TestAuthors::setName_splitsFirstAndLastName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("firstName");
     QTest::addColumn<QString>("lastName");
-    QTest::newRow("first, middle initial, last") << "Jane Q. Public" << "Jane Q." << "Public";
-    QTest::newRow("single name") << "Plato" << "" << "Plato";
-    QTest::newRow("trailing blank") << "Ursula Le Guin " << "Ursula Le Guin" << "";
-    QTest::newRow("last name repeated inside") << "Anna Maria Anna" << "Maria" << "Anna";
+    QTest::newRow("first, middle initial, last") << "Jane Q. Public"
+                                                 << "Jane Q."
+                                                 << "Public";
+    QTest::newRow("single name") << "Plato"
+                                 << ""
+                                 << "Plato";
+    QTest::newRow("trailing blank") << "Ursula Le Guin "
+                                    << "Ursula Le Guin"
+                                    << "";
+    QTest::newRow("last name repeated inside") << "Anna Maria Anna"
+                                               << "Maria"
+                                               << "Anna";
 }
 
 void TestAuthors::setName_splitsFirstAndLastName()
@@ -143,11 +151,16 @@ void TestAuthors::typedName_withWildcardCharacters_matchesOnlyLiterally_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("matches");
-    QTest::newRow("underscore") << "Anne Rice" << "Ann_ Rice" << false;
-    QTest::newRow("percent") << "Anne Rice" << "A%" << false;
-    QTest::newRow("literal underscore") << "user_42" << "USER_42" << true;
-    QTest::newRow("literal percent") << "100% Press" << "100% press" << true;
-    QTest::newRow("backslash") << "A\\B" << "a\\b" << true;
+    QTest::newRow("underscore") << "Anne Rice"
+                                << "Ann_ Rice" << false;
+    QTest::newRow("percent") << "Anne Rice"
+                             << "A%" << false;
+    QTest::newRow("literal underscore") << "user_42"
+                                        << "USER_42" << true;
+    QTest::newRow("literal percent") << "100% Press"
+                                     << "100% press" << true;
+    QTest::newRow("backslash") << "A\\B"
+                               << "a\\b" << true;
 }
 
 void TestAuthors::typedName_withWildcardCharacters_matchesOnlyLiterally()

@@ -168,10 +168,10 @@ void TestItemFile::quickDuplicate_data()
     QTest::newRow("same path") << "same.pdf" << QByteArray("one") << "same.pdf" << QByteArray("one") << true;
     QTest::newRow("path differs only in case")
         << "Case.pdf" << QByteArray("aaa") << "case.PDF" << QByteArray("bbbb") << true;
-    QTest::newRow("same first bytes and size, other path")
-        << "a/one.pdf" << head + "tail-1" << "b/two.pdf" << head + "tail-2" << true;
-    QTest::newRow("same first bytes, other size")
-        << "a/one.pdf" << head + "tail-1" << "b/two.pdf" << head + "tail-22" << false;
+    QTest::newRow("same first bytes and size, other path") << "a/one.pdf" << head + "tail-1"
+                                                           << "b/two.pdf" << head + "tail-2" << true;
+    QTest::newRow("same first bytes, other size") << "a/one.pdf" << head + "tail-1"
+                                                  << "b/two.pdf" << head + "tail-22" << false;
     QTest::newRow("underscore is not a wildcard")
         << "a_b.pdf" << QByteArray("first") << "axb.pdf" << QByteArray("second!") << false;
     QTest::newRow("percent is not a wildcard")
@@ -246,8 +246,8 @@ void TestItemFile::loadFromRow_clearsTheDigestAndRereadsTheDisk()
     QVERIFY(loaded.getCreated() > 0);
     QCOMPARE(loaded.toVariant().value("fileMd5").toString(), QString());
     QCOMPARE(loaded.getFileSize(), qint64(20));
-    QCOMPARE(loaded.getFileMd5(), QString(QCryptographicHash::hash("a longer content now", QCryptographicHash::Md5)
-                                              .toHex()));
+    QCOMPARE(loaded.getFileMd5(),
+             QString(QCryptographicHash::hash("a longer content now", QCryptographicHash::Md5).toHex()));
 
     // The update writes whatever digest the object holds at that moment.
     ItemFile again(nullptr, file.getFid());

@@ -129,9 +129,8 @@ void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
     QCOMPARE(columnsOf("items"), QStringList({"iid", "type", "coverFile", "created", "updated", "rating"}));
     QCOMPARE(columnsOf("books"), QStringList({"bid", "title", "pageCount", "datePublished", "description", "iid",
                                               "publisher", "isbn10", "isbn13"}));
-    QCOMPARE(columnsOf("files"),
-             QStringList({"fid", "fileName", "filePath", "fileType", "fileExtension", "fileMd5", "fileSize",
-                          "firstBytes", "iid", "created", "updated"}));
+    QCOMPARE(columnsOf("files"), QStringList({"fid", "fileName", "filePath", "fileType", "fileExtension", "fileMd5",
+                                              "fileSize", "firstBytes", "iid", "created", "updated"}));
     QCOMPARE(columnsOf("authors"), QStringList({"aid", "name", "firstName", "lastName"}));
     QCOMPARE(columnsOf("items_authors"), QStringList({"iid", "aid"}));
     QCOMPARE(columnsOf("webpages"), QStringList({"wid", "iid", "url", "created", "title", "description"}));

@@ -1,0 +1,330 @@
+#include "Author.h"
+#include "Authors.h"
+#include "Book.h"
+#include "Books.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibraryFixture.h"
+#include "TestEnvironment.h"
+#include "ViewItem.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+class TestBooks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void saveThenLoad_keepsEveryField();
+    void saveTwice_oneBooksRowThenUpdate();
+    void bookWithoutFiles_showsNoPathAndZeroSize();
+    void failingStatement_leavesNothingOfTheRecord_data();
+    void failingStatement_leavesNothingOfTheRecord();
+    void failingDelete_keepsTheWholeRecord();
+    void wholeLibraryAndAuthorMode_data();
+    void wholeLibraryAndAuthorMode();
+    void search_matchesTitleOrDescription_data();
+    void search_matchesTitleOrDescription();
+    void search_isCappedAt500AndKeepsUnlistedBooks();
+    void deleteBook_removesRowsAndKeepsDisplayRecordReadable();
+    void deleteBook_unknownIdChangesNothing();
+    void addBook_entersListsAndMap();
+
+private:
+    Book* saveBook(const QString& title, const QStringList& authors, const QString& description = QString());
+    std::unique_ptr<LibraryFixture> library;
+    QList<Book*> made;
+};
+
+void TestBooks::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+}
+
+void TestBooks::cleanup()
+{
+    qDeleteAll(made);
+    made.clear();
+    library.reset();
+}
+
+Book* TestBooks::saveBook(const QString& title, const QStringList& authors, const QString& description)
+{
+    auto* book = new Book(nullptr, 0);
+    made << book;
+    book->setTitle(title);
+    book->setDescription(description);
+    for (const QString& name : authors) {
+        book->addAuthor(name);
+    }
+    if (!book->insertBook()) {
+        return nullptr;
+    }
+    return book;
+}
+
+void TestBooks::saveThenLoad_keepsEveryField()
+{
+    Book book(nullptr, 0);
+    book.setTitle("The Left Hand of Darkness");
+    book.setIsbn10("0441478123");
+    book.setIsbn13("9780441478125");
+    book.setDescription("Genly Ai on \"Winter\".\nSecond line.");
+    book.setPageCount("304");
+    book.setDatePublished("1969-03");
+    book.setPublisher("Ace");
+    book.setAverageRating(5);
+    book.addAuthor("Ursula K. Le Guin");
+    book.addAuthor("Second Author");
+    book.addFile(library->writeFile("lhod.pdf", QByteArray(2500000, 'p')));
+    book.addFile(library->writeFile("lhod.epub", "PK epub"));
+    const QString cover = library->dataDir() + "coverfile-tmp.jpg";
+    QFile coverFile(cover);
+    QVERIFY(coverFile.open(QIODevice::WriteOnly));
+    coverFile.write("JPEG");
+    coverFile.close();
+    book.setCoverFile(cover);
+    QVERIFY(book.insertBook());
+    QVERIFY(book.getId() > 0);
+    QVERIFY(book.getBid() > 0);
+
+    Book loaded(nullptr, book.getId());
+    QCOMPARE(loaded.getBid(), book.getBid());
+    QCOMPARE(loaded.getTitle(), book.getTitle());
+    QCOMPARE(loaded.getIsbn10(), book.getIsbn10());
+    QCOMPARE(loaded.getIsbn13(), book.getIsbn13());
+    QCOMPARE(loaded.getDescription(), book.getDescription());
+    QCOMPARE(loaded.getPageCount(), QString("304"));
+    QCOMPARE(loaded.getDatePublished(), QString("1969-03"));
+    QCOMPARE(loaded.getPublisher(), QString("Ace"));
+    QCOMPARE(loaded.getRating(), 5);
+    QCOMPARE(loaded.getType(), QString("Book"));
+    QCOMPARE(loaded.getCoverFile(), library->dataDir() + QString::number(book.getId()) + ".jpg");
+    QVERIFY(QFile::exists(loaded.getCoverFile()));
+    QCOMPARE(loaded.getAuthors()->render(), QString("Ursula K. Le Guin, Second Author"));
+    QCOMPARE(loaded.getFiles()->count(), 2);
+    QCOMPARE(loaded.getFiles()->getFile(1)->getFileName(), QString("lhod.epub"));
+
+    const ViewItem* view = loaded.getViewItem();
+    QCOMPARE(view->id, book.getId());
+    QCOMPARE(view->type, QString("Book"));
+    QCOMPARE(view->title, book.getTitle());
+    QCOMPARE(view->authors, QString("Ursula K. Le Guin, Second Author"));
+    QCOMPARE(view->filePath, library->filesDir() + "lhod.pdf");
+    QCOMPARE(view->filePaths.size(), 2);
+    QCOMPARE(view->size, QString("2.50"));
+    QCOMPARE(view->rating, 5);
+    QCOMPARE(view->items.size(), 1);
+    QCOMPARE(view->items.first(), static_cast<Item*>(&loaded));
+    QVERIFY(view->url.isEmpty());
+}
+
+void TestBooks::saveTwice_oneBooksRowThenUpdate()
+{
+    Book* book = saveBook("Draft title", {"A Writer"});
+    QVERIFY(book);
+    const int bid = book->getBid();
+    book->setTitle("Final title");
+    QVERIFY(book->insertBook());
+    QCOMPARE(book->getBid(), bid);
+    QCOMPARE(LibraryFixture::rowCount("books"), 1);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT title FROM books").toString(), QString("Final title"));
+    QCOMPARE(book->getViewItem()->title, QString("Final title"));
+}
+
+void TestBooks::bookWithoutFiles_showsNoPathAndZeroSize()
+{
+    Book* book = saveBook("No files", {});
+    QVERIFY(book);
+    Book loaded(nullptr, book->getId());
+    QCOMPARE(loaded.getViewItem()->filePath, QString());
+    QVERIFY(loaded.getViewItem()->filePaths.isEmpty());
+    QCOMPARE(loaded.getViewItem()->size, QString("0.00"));
+}
+
+void TestBooks::failingStatement_leavesNothingOfTheRecord_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::newRow("books row fails") << "books";
+    QTest::newRow("file row fails") << "files";
+    QTest::newRow("author link fails") << "items_authors";
+}
+
+void TestBooks::failingStatement_leavesNothingOfTheRecord()
+{
+    QFETCH(QString, table);
+    QVERIFY(QSqlQuery().exec(
+        QString("CREATE TRIGGER fail BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'injected'); END").arg(table)));
+
+    Book book(nullptr, 0);
+    book.setTitle("Half written?");
+    book.addAuthor("Someone New");
+    book.addFile(library->writeFile("half.pdf", "%PDF half"));
+    const QString cover = library->dataDir() + "coverfile-tmp.jpg";
+    QFile coverFile(cover);
+    QVERIFY(coverFile.open(QIODevice::WriteOnly));
+    coverFile.write("JPEG");
+    coverFile.close();
+    book.setCoverFile(cover);
+
+    QVERIFY(!book.insertBook());
+    for (const char* name : {"items", "books", "files", "authors", "items_authors"}) {
+        QVERIFY2(LibraryFixture::rowCount(name) == 0, name);
+    }
+    QCOMPARE(book.getId(), 0);
+    QCOMPARE(book.getBid(), -1);
+    QCOMPARE(book.getAuthors()->getAuthor(0)->getAid(), 0);
+    QCOMPARE(book.getFiles()->getFile(0)->getFid(), -1);
+    QCOMPARE(book.getCoverFile(), cover);
+    QVERIFY(QFile::exists(cover));
+
+    // Once the fault is gone the same object saves cleanly, exactly once.
+    QVERIFY(QSqlQuery().exec("DROP TRIGGER fail"));
+    QVERIFY(book.insertBook());
+    for (const char* name : {"items", "books", "files", "authors", "items_authors"}) {
+        QVERIFY2(LibraryFixture::rowCount(name) == 1, name);
+    }
+    QCOMPARE(LibraryFixture::scalar("SELECT iid FROM books").toInt(), book.getId());
+    QCOMPARE(LibraryFixture::scalar("SELECT iid FROM files").toInt(), book.getId());
+}
+
+void TestBooks::failingDelete_keepsTheWholeRecord()
+{
+    Book* book = saveBook("Keep me", {"Keeper"});
+    QVERIFY(book);
+    QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE DELETE ON books BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    QVERIFY(!book->deleteBook());
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(LibraryFixture::rowCount("items_authors"), 1);
+    QCOMPARE(LibraryFixture::rowCount("books"), 1);
+}
+
+void TestBooks::wholeLibraryAndAuthorMode_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("authorOnly");
+    QTest::newRow("empty mode") << "" << false;
+    QTest::newRow("Books") << "Books" << false;
+    QTest::newRow("anything else") << "booksauthor" << false;
+    QTest::newRow("BooksAuthor") << "BooksAuthor" << true;
+}
+
+void TestBooks::wholeLibraryAndAuthorMode()
+{
+    QFETCH(QString, mode);
+    QFETCH(bool, authorOnly);
+    Book* first = saveBook("Dune", {"Frank Herbert"});
+    saveBook("Foundation", {"Isaac Asimov"});
+    Book* third = saveBook("Dune Messiah", {"Frank Herbert"});
+    const int herbert = first->getAuthors()->getAuthor(0)->getAid();
+
+    Books books(nullptr, mode, herbert);
+    QCOMPARE(books.getViewItems()->size(), authorOnly ? 2 : 3);
+    QCOMPARE(books.getBooksList().size(), authorOnly ? 2 : 3);
+    QVERIFY(books.getItem(first->getId()));
+    QVERIFY(books.getItem(third->getId()));
+    QCOMPARE(books.getBook(third->getId())->getTitle(), QString("Dune Messiah"));
+}
+
+void TestBooks::search_matchesTitleOrDescription_data()
+{
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("empty lists all") << "" << QStringList({"Solaris", "Roadside Picnic", "100% Pure"});
+    QTest::newRow("title, any case") << "SOLAR" << QStringList({"Solaris"});
+    QTest::newRow("description") << "zone" << QStringList({"Roadside Picnic"});
+    QTest::newRow("percent is a wildcard") << "R%c" << QStringList({"Roadside Picnic"});
+    QTest::newRow("underscore is a wildcard") << "P_re" << QStringList({"100% Pure"});
+    QTest::newRow("no match") << "xyzzy" << QStringList();
+}
+
+void TestBooks::search_matchesTitleOrDescription()
+{
+    QFETCH(QString, term);
+    QFETCH(QStringList, titles);
+    saveBook("Solaris", {}, "An ocean planet.");
+    saveBook("Roadside Picnic", {}, "Stalkers in the Zone.");
+    saveBook("100% Pure", {}, "Nothing else.");
+
+    Books books(nullptr, QString(), -1);
+    books.dbSearch(term);
+    QStringList found;
+    for (const ViewItem* item : *books.getViewItems()) {
+        found << item->title;
+    }
+    QCOMPARE(found, titles);
+}
+
+void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
+{
+    QSqlQuery query;
+    QVERIFY(query.exec("BEGIN"));
+    for (int i = 1; i <= 510; ++i) {
+        query.exec(
+            QString("INSERT INTO items (iid, type, created, updated, rating) VALUES (%1, 'Book', 0, 0, 0)").arg(i));
+        query.exec(QString("INSERT INTO books (title, description, iid) VALUES ('Volume %1', '', %1)").arg(i));
+    }
+    QVERIFY(query.exec("COMMIT"));
+
+    Books books(nullptr, QString(), -1);
+    QCOMPARE(books.getViewItems()->size(), 510);
+    books.dbSearch(QString());
+    QCOMPARE(books.getViewItems()->size(), 500);
+    books.dbSearch("Volume 7");
+    QCOMPARE(books.getViewItems()->size(), 11); // 7, 70-79
+    QVERIFY(books.getItem(510) != nullptr);
+    QCOMPARE(books.getItem(510)->getTitle(), QString("Volume 510"));
+}
+
+void TestBooks::deleteBook_removesRowsAndKeepsDisplayRecordReadable()
+{
+    Book* kept = saveBook("Kept", {"Shared Author"});
+    Book* gone = saveBook("Gone", {"Shared Author"});
+    Books books(nullptr, QString(), -1);
+    ViewItem* heldByAView = books.getItem(gone->getId())->getViewItem();
+
+    books.deleteBook(gone->getId());
+    QVERIFY(books.getItem(gone->getId()) == nullptr);
+    QCOMPARE(books.getViewItems()->size(), 1);
+    QCOMPARE(books.getBooksList().size(), 1);
+    QCOMPARE(LibraryFixture::rowCount("books"), 1);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(LibraryFixture::rowCount("items_authors"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT iid FROM books").toInt(), kept->getId());
+    // A view that has not yet processed the deletion can still read what it holds.
+    QCOMPARE(heldByAView->title, QString("Gone"));
+}
+
+void TestBooks::deleteBook_unknownIdChangesNothing()
+{
+    saveBook("Only", {});
+    Books books(nullptr, QString(), -1);
+    books.deleteBook(12345);
+    QCOMPARE(books.getViewItems()->size(), 1);
+    QCOMPARE(LibraryFixture::rowCount("books"), 1);
+}
+
+void TestBooks::addBook_entersListsAndMap()
+{
+    Books books(nullptr, QString(), -1);
+    QCOMPARE(books.getViewItems()->size(), 0);
+    Book* saved = saveBook("Fresh", {"New Author"});
+    auto* fresh = new Book(nullptr, saved->getId());
+    books.addBook(fresh);
+    QCOMPARE(books.getViewItems()->size(), 1);
+    QCOMPARE(books.getViewItems()->first()->authors, QString("New Author"));
+    QCOMPARE(books.getItem(saved->getId()), fresh);
+    QCOMPARE(books.getBooksList().size(), 1);
+}
+
+LIRENTA_TEST_MAIN(TestBooks)
+#include "TestBooks.moc"

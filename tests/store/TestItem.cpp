@@ -1,0 +1,184 @@
+#include "Author.h"
+#include "Authors.h"
+#include "Book.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibraryFixture.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+// The item part of a record, driven through Book (the item type most records have).
+class TestItem : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void unstoredItem_updateRatingAndDeleteTouchNothing();
+    void insertItem_createsRowThenUpdatesWithoutChangingCreated();
+    void resave_rewritesAuthorLinksInCurrentOrder();
+    void setRating_isStored();
+    void missingItem_loadsEmptyWithDefaultCover();
+    void saveCoverFile_defaultCover_isRefused();
+    void saveCoverFile_movesFileAndRecordsIt();
+    void saveCoverFile_replacesAnExistingTarget();
+    void deleteItem_removesRowsButLeavesAuthorsAndFiles();
+
+private:
+    QString writeCover(const QString& name, const QByteArray& content) const;
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestItem::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+}
+
+void TestItem::cleanup()
+{
+    library.reset();
+}
+
+QString TestItem::writeCover(const QString& name, const QByteArray& content) const
+{
+    QFile file(library->dataDir() + name);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return file.fileName();
+}
+
+void TestItem::unstoredItem_updateRatingAndDeleteTouchNothing()
+{
+    Book book(nullptr, 0);
+    QVERIFY(!book.itemDbUpdate());
+    QVERIFY(!book.setRating(4));
+    QCOMPARE(book.getRating(), 4);
+    QVERIFY(!book.deleteItem());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+
+    QVERIFY(book.insertItem());
+    QVERIFY(book.getId() > 0);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT rating FROM items").toInt(), 4);
+}
+
+void TestItem::insertItem_createsRowThenUpdatesWithoutChangingCreated()
+{
+    Book book(nullptr, 0);
+    QVERIFY(book.insertItem());
+    const int iid = book.getId();
+    QSqlQuery().exec(QString("UPDATE items SET created = 1000, updated = 1000 WHERE iid = %1").arg(iid));
+    QVERIFY(book.insertItem());
+    QCOMPARE(book.getId(), iid);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT created FROM items").toUInt(), 1000u);
+    QVERIFY(LibraryFixture::scalar("SELECT updated FROM items").toUInt() > 1000u);
+    QCOMPARE(LibraryFixture::scalar("SELECT type FROM items").toString(), QString("Book"));
+}
+
+void TestItem::resave_rewritesAuthorLinksInCurrentOrder()
+{
+    Book book(nullptr, 0);
+    book.addAuthor("Terry Pratchett");
+    book.addAuthor("Neil Gaiman");
+    QVERIFY(book.insertItem());
+
+    Authors* authors = book.getAuthors();
+    const int gaiman = authors->getAuthor(1)->getAid();
+    const int pratchett = authors->getAuthor(0)->getAid();
+    authors->removeAuthors();
+    book.addAuthor("Neil Gaiman");
+    book.addAuthor("Terry Pratchett");
+    QVERIFY(book.insertItem());
+
+    QSqlQuery links(QString("SELECT aid FROM items_authors WHERE iid = %1 ORDER BY rowid").arg(book.getId()));
+    QList<int> order;
+    while (links.next()) {
+        order << links.value(0).toInt();
+    }
+    QCOMPARE(order, QList<int>({gaiman, pratchett}));
+    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
+}
+
+void TestItem::setRating_isStored()
+{
+    Book book(nullptr, 0);
+    QVERIFY(book.insertItem());
+    QVERIFY(book.setRating(3));
+    QCOMPARE(Book(nullptr, book.getId()).getRating(), 3);
+}
+
+void TestItem::missingItem_loadsEmptyWithDefaultCover()
+{
+    Book book(nullptr, 4242);
+    QCOMPARE(book.getId(), 4242);
+    QCOMPARE(book.getCoverFile(), QString(":/icons/images/book.png"));
+    QCOMPARE(book.getTitle(), QString());
+    QCOMPARE(book.getAuthors()->count(), 0);
+    QVERIFY(book.getFiles()->isEmpty());
+}
+
+void TestItem::saveCoverFile_defaultCover_isRefused()
+{
+    Book book(nullptr, 0);
+    QVERIFY(book.insertItem());
+    QVERIFY(!book.saveCoverFile(library->dataDir() + "1.jpg"));
+    QCOMPARE(book.getCoverFile(), QString(":/icons/images/book.png"));
+}
+
+void TestItem::saveCoverFile_movesFileAndRecordsIt()
+{
+    Book book(nullptr, 0);
+    QVERIFY(book.insertItem());
+    const QString temporary = writeCover("coverfile-tmp.jpg", "JPEG-ONE");
+    book.setCoverFile(temporary);
+    const QString target = library->dataDir() + QString::number(book.getId()) + ".jpg";
+    QVERIFY(book.saveCoverFile(target));
+    QCOMPARE(book.getCoverFile(), target);
+    QVERIFY(!QFile::exists(temporary));
+    QCOMPARE(LibraryFixture::scalar("SELECT coverFile FROM items").toString(), target);
+}
+
+void TestItem::saveCoverFile_replacesAnExistingTarget()
+{
+    Book book(nullptr, 0);
+    QVERIFY(book.insertItem());
+    const QString target = library->dataDir() + QString::number(book.getId()) + ".jpg";
+    writeCover(QString::number(book.getId()) + ".jpg", "OLD COVER");
+    book.setCoverFile(writeCover("coverfile-tmp.jpg", "NEW COVER"));
+
+    QVERIFY(book.saveCoverFile(target));
+    QFile stored(target);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), QByteArray("NEW COVER"));
+}
+
+void TestItem::deleteItem_removesRowsButLeavesAuthorsAndFiles()
+{
+    Book book(nullptr, 0);
+    book.addAuthor("Octavia Butler");
+    const QString path = library->writeFile("kindred.pdf", "%PDF kindred");
+    book.addFile(path);
+    QVERIFY(book.insertBook());
+    const QString cover = writeCover("cover-kept.jpg", "C");
+    book.setCoverFile(cover);
+
+    QVERIFY(book.deleteItem());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+    QCOMPARE(LibraryFixture::rowCount("items_authors"), 0);
+    QCOMPARE(LibraryFixture::rowCount("files"), 0);
+    QCOMPARE(LibraryFixture::rowCount("authors"), 1);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(QFile::exists(cover));
+}
+
+LIRENTA_TEST_MAIN(TestItem)
+#include "TestItem.moc"

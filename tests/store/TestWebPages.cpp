@@ -1,0 +1,177 @@
+#include "ItemFiles.h"
+#include "LibraryFixture.h"
+#include "TestEnvironment.h"
+#include "ViewItem.h"
+#include "WebPage.h"
+#include "WebPages.h"
+
+#include <QApplication>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+class TestWebPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void shortDescription_data();
+    void shortDescription();
+    void capture_thenLoad_keepsEveryField();
+    void editing_neverChangesUrlOrCreated();
+    void pages_areListedOldestCaptureFirst();
+    void search_matchesTitleOrDescription();
+    void deleteWebPage_removesRowsAndIgnoresUnknownIds();
+    void failingInsert_leavesNothing();
+
+private:
+    int capture(const QString& title, const QString& url, quint32 created, const QString& description = QString());
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestWebPages::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+}
+
+void TestWebPages::cleanup()
+{
+    library.reset();
+}
+
+int TestWebPages::capture(const QString& title, const QString& url, quint32 created, const QString& description)
+{
+    WebPage page(nullptr, -1);
+    page.setTitle(title);
+    page.setUrl(url);
+    page.setDescription(description);
+    if (!page.insertWebPage()) {
+        return -1;
+    }
+    QSqlQuery().exec(QString("UPDATE webpages SET created = %1 WHERE iid = %2").arg(created).arg(page.getId()));
+    return page.getId();
+}
+
+void TestWebPages::shortDescription_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("shown");
+    const QString hundred = QString("x").repeated(100);
+    QTest::newRow("exactly 100") << hundred << hundred;
+    QTest::newRow("101") << hundred + "y" << hundred + "...";
+    QTest::newRow("line breaks become blanks") << "one\ntwo\nthree"
+                                               << "one two three";
+    QTest::newRow("surrounding space trimmed") << "  padded \n"
+                                               << "padded";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestWebPages::shortDescription()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, shown);
+    QCOMPARE(WebPage::shortDescription(description), shown);
+}
+
+void TestWebPages::capture_thenLoad_keepsEveryField()
+{
+    WebPage page(nullptr, -1);
+    QVERIFY(page.getCreated() > 0);
+    page.setTitle("Qt Documentation");
+    page.setUrl("https://doc.qt.io/");
+    page.setDescription(QString("word ").repeated(30));
+    page.addFile(library->writeFile("Qt Documentation.pdf", QByteArray(1500000, 'd')));
+    QVERIFY(page.insertWebPage());
+    QVERIFY(page.getWid() > 0);
+
+    WebPage loaded(nullptr, page.getId());
+    QCOMPARE(loaded.getTitle(), QString("Qt Documentation"));
+    QCOMPARE(loaded.getUrl(), QString("https://doc.qt.io/"));
+    QCOMPARE(loaded.getDescription(), page.getDescription());
+    QCOMPARE(loaded.getCreated(), page.getCreated());
+    QCOMPARE(loaded.getType(), QString("WebPage"));
+    const ViewItem* view = loaded.getViewItem();
+    QCOMPARE(view->type, QString("WebPage"));
+    QCOMPARE(view->url, QString("https://doc.qt.io/"));
+    QCOMPARE(view->created, QString::number(page.getCreated()));
+    QVERIFY(view->description.endsWith("..."));
+    QCOMPARE(view->size, QString("1.50"));
+    QCOMPARE(view->filePath, library->filesDir() + "Qt Documentation.pdf");
+    QCOMPARE(view->items.size(), 1);
+    QVERIFY(view->authors.isEmpty());
+}
+
+void TestWebPages::editing_neverChangesUrlOrCreated()
+{
+    const int iid = capture("Before", "https://example.org/a", 1234);
+    WebPage page(nullptr, iid);
+    page.setTitle("After");
+    page.setDescription("edited");
+    page.setUrl("https://elsewhere.example/");
+    page.setCreated();
+    QVERIFY(page.insertWebPage());
+    QCOMPARE(LibraryFixture::rowCount("webpages"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT title FROM webpages").toString(), QString("After"));
+    QCOMPARE(LibraryFixture::scalar("SELECT url FROM webpages").toString(), QString("https://example.org/a"));
+    QCOMPARE(LibraryFixture::scalar("SELECT created FROM webpages").toUInt(), 1234u);
+}
+
+void TestWebPages::pages_areListedOldestCaptureFirst()
+{
+    capture("Newest", "u3", 3000);
+    capture("Oldest", "u1", 1000);
+    capture("Middle", "u2", 2000);
+    WebPages pages(nullptr);
+    QStringList titles;
+    for (const ViewItem* item : *pages.getViewItems()) {
+        titles << item->title;
+    }
+    QCOMPARE(titles, QStringList({"Oldest", "Middle", "Newest"}));
+}
+
+void TestWebPages::search_matchesTitleOrDescription()
+{
+    capture("Cats", "u1", 1, "whiskers");
+    capture("Dogs", "u2", 2, "barking");
+    WebPages pages(nullptr);
+    pages.dbSearch("WHISK");
+    QCOMPARE(pages.getViewItems()->size(), 1);
+    QCOMPARE(pages.getViewItems()->first()->title, QString("Cats"));
+    pages.dbSearch(QString());
+    QCOMPARE(pages.getViewItems()->size(), 2);
+}
+
+void TestWebPages::deleteWebPage_removesRowsAndIgnoresUnknownIds()
+{
+    const int iid = capture("Gone", "u", 1);
+    capture("Kept", "k", 2);
+    WebPages pages(nullptr);
+    pages.deleteWebPage(99999);
+    QCOMPARE(pages.getViewItems()->size(), 2);
+    pages.deleteWebPage(iid);
+    QCOMPARE(pages.getViewItems()->size(), 1);
+    QVERIFY(pages.getItem(iid) == nullptr);
+    QCOMPARE(LibraryFixture::rowCount("webpages"), 1);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+}
+
+void TestWebPages::failingInsert_leavesNothing()
+{
+    QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE INSERT ON webpages BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    WebPage page(nullptr, -1);
+    page.setTitle("Never");
+    page.addFile(library->writeFile("never.pdf", "%PDF"));
+    QVERIFY(!page.insertWebPage());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+    QCOMPARE(LibraryFixture::rowCount("files"), 0);
+    QCOMPARE(page.getWid(), -1);
+    QCOMPARE(page.getId(), -1);
+}
+
+LIRENTA_TEST_MAIN(TestWebPages)
+#include "TestWebPages.moc"
