@@ -9,7 +9,7 @@ packages=(
     libqt6sql6-sqlite libgl-dev
     qt6-webengine-dev qt6-webengine-dev-tools qt6-pdf-dev
     libquazip1-qt6-dev
-    breeze-icon-theme
+    breeze-icon-theme librsvg2-bin
     xvfb xauth
 )
 

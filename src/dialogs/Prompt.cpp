@@ -6,20 +6,28 @@ QStringList Prompt::s_shown;
 
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton)
+                                        QMessageBox::StandardButton defaultButton, const QString& informativeText)
 {
     if (s_scripted) {
-        s_shown << text;
+        s_shown << (informativeText.isEmpty() ? text : text + QLatin1Char('\n') + informativeText);
         if (!s_answers.isEmpty()) {
             return s_answers.dequeue();
         }
         return defaultButton != QMessageBox::NoButton ? defaultButton : QMessageBox::NoButton;
     }
     QMessageBox box(icon, title, text, buttons, parent);
+    box.setInformativeText(informativeText);
     if (defaultButton != QMessageBox::NoButton) {
         box.setDefaultButton(defaultButton);
     }
     return QMessageBox::StandardButton(box.exec());
+}
+
+QMessageBox::StandardButton Prompt::confirm(QWidget* parent, const QString& title, const QString& text,
+                                            const QString& informativeText, QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton)
+{
+    return ask(parent, QMessageBox::Question, title, text, buttons, defaultButton, informativeText);
 }
 
 QMessageBox::StandardButton Prompt::question(QWidget* parent, const QString& title, const QString& text,

@@ -11,7 +11,12 @@ class Prompt
 public:
     static QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                            const QString& text, QMessageBox::StandardButtons buttons,
-                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                                           const QString& informativeText = QString());
+    // A question with a second, smaller line of explanation under the main text.
+    static QMessageBox::StandardButton confirm(QWidget* parent, const QString& title, const QString& text,
+                                               const QString& informativeText, QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton);
     static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Yes |
                                                                                        QMessageBox::No,

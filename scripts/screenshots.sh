@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Builds and saves screenshots of the item views into docs/screenshots (under Xvfb).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+xvfb-run -a -s "-screen 0 1280x1024x24" ./build/tests/ItemViewsScreenshots docs/screenshots

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class searchbox;
+}
+
+// The tool bar's search field; every change of its text is passed on as searchText.
+class searchbox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit searchbox(QWidget* parent = nullptr);
+    ~searchbox() override;
+
+    void setTerms(const QString& terms);
+    QString getTerms() const;
+
+Q_SIGNALS:
+    void searchText(const QString& text);
+
+private Q_SLOTS:
+    void on_searchBox_textChanged(const QString& text);
+
+private:
+    std::unique_ptr<Ui::searchbox> ui;
+};

@@ -1,0 +1,660 @@
+#include "ItemViews.h"
+
+#include "ui_ItemViews.h"
+
+#include "Book.h"
+#include "BookTableItem.h"
+#include "Books.h"
+#include "CoverLoader.h"
+#include "Logging.h"
+#include "Prompt.h"
+#include "Rating.h"
+#include "ViewItem.h"
+#include "WebPage.h"
+#include "WebPageTableItem.h"
+#include "WebPages.h"
+
+#include <QCursor>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSet>
+#include <QUrl>
+
+namespace {
+QString cutDescription(const QString& description)
+{
+    return description.size() > 400 ? description.left(400) + QLatin1String("...") : description;
+}
+} // namespace
+
+ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
+    : QWidget(parent), ui(std::make_unique<Ui::ItemViews>()), type(viewType), coverLoader(new CoverLoader(this))
+{
+    ui->setupUi(this);
+    ui->viewTable->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui->viewList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->viewTable, &QWidget::customContextMenuRequested, this, &ItemViews::menu);
+    connect(ui->viewList, &QWidget::customContextMenuRequested, this, &ItemViews::menu);
+    connect(coverLoader, &CoverLoader::coverReady, this, &ItemViews::showCover);
+    ui->viewTable->viewport()->installEventFilter(this);
+    connect(ui->viewTable->verticalScrollBar(), &QScrollBar::valueChanged, this, &ItemViews::makeVisibleRatings);
+    connect(ui->viewTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            &ItemViews::makeVisibleRatings);
+
+    if (type == QLatin1String("Books")) {
+        books = new Books(this, QString(), -1);
+        viewItems = books->getViewItems();
+    } else if (type == QLatin1String("BooksAuthor") && id >= 0) {
+        books = new Books(this, QStringLiteral("BooksAuthor"), id);
+        viewItems = books->getViewItems();
+    } else if (type == QLatin1String("WebPages")) {
+        webPages = new WebPages(this);
+        viewItems = webPages->getViewItems();
+    } else {
+        // Nothing to show; an empty list keeps every operation harmless.
+        viewItems = &noItems;
+    }
+}
+
+ItemViews::~ItemViews()
+{
+    qDeleteAll(bookTableItems);
+    qDeleteAll(webPageTableItems);
+}
+
+int ItemViews::getCurrentView() const
+{
+    return ui->stackedWidget->currentIndex();
+}
+
+void ItemViews::setWebPageHeaders()
+{
+    ui->viewTable->setColumnCount(4);
+    ui->viewTable->setHorizontalHeaderLabels({tr("Title"), tr("Url"), tr("Created"), tr("Description")});
+}
+
+QString ItemViews::gridTitle(const QString& title)
+{
+    return title.size() > 20 ? title.left(20) + QLatin1String("...") : title;
+}
+
+QString ItemViews::toolTip(const ViewItem* vi)
+{
+    // Titles and dates are plain text; a book description from an online look-up is HTML.
+    const QString heading = QLatin1String("<h4>") + vi->title.toHtmlEscaped() + QLatin1String("</h4>");
+    if (vi->type == QLatin1String("WebPage")) {
+        QString text = heading + QLatin1String("<p>") + vi->datePublished.toHtmlEscaped() + QLatin1String("</p>");
+        if (!vi->description.isEmpty()) {
+            text += QLatin1String("<p>") + cutDescription(vi->description).toHtmlEscaped() + QLatin1String("</p>");
+        }
+        return text;
+    }
+    if (vi->description.isEmpty()) {
+        return QString();
+    }
+    return heading + QLatin1String("<p>") + vi->datePublished.toHtmlEscaped() + QLatin1String(", ") +
+           vi->pageCount.toHtmlEscaped() + QLatin1Char(' ') + tr("pages") + QLatin1String("</p>") +
+           QLatin1String("<p>") + cutDescription(vi->description) + QLatin1String("</p>");
+}
+
+void ItemViews::renderItems()
+{
+    // One sort at the end instead of one per row keeps large collections quick.
+    renderingBatch = true;
+    ui->viewTable->setSortingEnabled(false);
+    ui->viewTable->setUpdatesEnabled(false);
+    ui->viewList->setUpdatesEnabled(false);
+    for (int i = 0; i < viewItems->size(); ++i) {
+        ViewItem* vi = viewItems->at(i);
+        if (listItems.contains(vi)) {
+            continue;
+        }
+        renderNewListItem(vi);
+        renderNewTableItem(vi, i);
+    }
+    renderingBatch = false;
+    ui->viewList->setUpdatesEnabled(true);
+    ui->viewTable->setUpdatesEnabled(true);
+    finishRendering();
+}
+
+void ItemViews::finishRendering()
+{
+    ui->viewTable->sortItems(0, Qt::AscendingOrder);
+    ui->viewTable->resizeColumnToContents(0);
+    ui->viewTable->setSortingEnabled(true);
+    makeVisibleRatings();
+}
+
+void ItemViews::renderNewItem(ViewItem* vi, int row)
+{
+    renderNewListItem(vi);
+    renderNewTableItem(vi, row);
+}
+
+void ItemViews::renderNewListItem(ViewItem* vi)
+{
+    auto* cell = new QListWidgetItem(vi->title);
+    renderItem(vi, cell);
+    listItems.insert(vi, cell);
+    listViewItems.insert(cell, vi);
+    ui->viewList->addItem(cell);
+}
+
+void ItemViews::renderItem(ViewItem* vi, QListWidgetItem* cell)
+{
+    const QIcon icon = coverLoader->cover(vi->coverFile);
+    if (icon.isNull()) {
+        cell->setIcon(CoverLoader::placeholder());
+        cellsAwaitingCover.insert(vi->coverFile, cell);
+    } else {
+        cell->setIcon(icon);
+    }
+    cell->setText(gridTitle(vi->title));
+    cell->setToolTip(vi->description.isEmpty() ? QString() : toolTip(vi));
+    if (!vi->filePath.isEmpty()) {
+        cell->setData(FilePathRole, vi->filePath);
+    }
+    cell->setData(IdRole, vi->id);
+    if (!vi->url.isEmpty()) {
+        cell->setData(UrlRole, vi->url);
+    }
+}
+
+void ItemViews::showCover(const QString& path, const QIcon& icon)
+{
+    const QList<QListWidgetItem*> cells = cellsAwaitingCover.values(path);
+    cellsAwaitingCover.remove(path);
+    for (QListWidgetItem* cell : cells) {
+        ViewItem* vi = listViewItems.value(cell, nullptr);
+        // The cell may have been re-rendered with another cover in the meantime.
+        if (vi && vi->coverFile == path) {
+            cell->setIcon(icon);
+        }
+    }
+}
+
+void ItemViews::setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi)
+{
+    if (!vi->filePath.isEmpty()) {
+        cell->setData(FilePathRole, vi->filePath);
+    }
+    cell->setData(IdRole, vi->id);
+    if (!vi->url.isEmpty()) {
+        cell->setData(UrlRole, vi->url);
+    }
+}
+
+void ItemViews::renderNewTableItem(ViewItem* vi, int row)
+{
+    QTableWidget* table = ui->viewTable;
+    table->setSortingEnabled(false);
+    table->insertRow(row);
+    if (vi->type == QLatin1String("Book")) {
+        auto* cells = new BookTableItem;
+        cells->title = new QTableWidgetItem(vi->title);
+        cells->authors = new QTableWidgetItem(vi->authors);
+        cells->date = new QTableWidgetItem(vi->datePublished);
+        cells->series = new QTableWidgetItem();
+        cells->publisher = new QTableWidgetItem(vi->publisher);
+        cells->published = new QTableWidgetItem(vi->datePublished);
+        cells->size = new QTableWidgetItem(vi->size);
+        renderItem(vi, cells);
+        tableItems.insert(vi, cells->title);
+        tableViewItems.insert(cells->title, vi);
+        bookTableItems.insert(vi, cells);
+        table->setItem(row, 0, cells->title);
+        table->setItem(row, 1, cells->authors);
+        table->setItem(row, 2, cells->date);
+        table->setItem(row, 3, cells->size);
+        table->setItem(row, 6, cells->series);
+        table->setItem(row, 7, cells->publisher);
+        table->setItem(row, 8, cells->published);
+        // The stars of this row are made when the row first comes into view.
+        qCDebug(lcViews) << "Added rendered item to the list";
+    } else if (vi->type == QLatin1String("WebPage")) {
+        auto* cells = new WebPageTableItem;
+        cells->title = new QTableWidgetItem(vi->title);
+        cells->url = new QTableWidgetItem(vi->url);
+        cells->description = new QTableWidgetItem(vi->description);
+        cells->created = new QTableWidgetItem(vi->created);
+        tableItems.insert(vi, cells->title);
+        tableViewItems.insert(cells->title, vi);
+        webPageTableItems.insert(vi, cells);
+        table->setItem(row, 0, cells->title);
+        table->setItem(row, 1, cells->url);
+        table->setItem(row, 2, cells->created);
+        table->setItem(row, 3, cells->description);
+        renderItem(vi, cells);
+    }
+    if (!renderingBatch) {
+        table->setSortingEnabled(true);
+        makeVisibleRatings();
+    }
+}
+
+bool ItemViews::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->viewTable->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+        makeVisibleRatings();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Rating widgets are costly (a few thousand take seconds), so only rows that are on screen
+// get one; scrolling, resizing, sorting and filtering bring the rest in as they appear.
+void ItemViews::makeVisibleRatings()
+{
+    QTableWidget* table = ui->viewTable;
+    if (table->columnCount() <= 4 || table->rowCount() == 0 || table->viewport()->height() <= 0) {
+        return;
+    }
+    const int first = table->rowAt(0);
+    if (first < 0) {
+        return;
+    }
+    int last = table->rowAt(table->viewport()->height() - 1);
+    if (last < 0) {
+        last = table->rowCount() - 1;
+    }
+    for (int row = first; row <= last; ++row) {
+        if (table->isRowHidden(row) || table->cellWidget(row, 4)) {
+            continue;
+        }
+        ViewItem* vi = tableViewItems.value(table->item(row, 0), nullptr);
+        if (!vi || vi->type != QLatin1String("Book")) {
+            continue;
+        }
+        auto* rating = new Rating(this, vi->id);
+        rating->setRating(vi->rating);
+        connect(rating, &Rating::ratingSet, this, &ItemViews::setRating);
+        table->setCellWidget(row, 4, rating);
+    }
+}
+
+void ItemViews::renderItem(ViewItem* vi, BookTableItem* cells)
+{
+    cells->title->setText(vi->title);
+    cells->authors->setText(vi->authors);
+    cells->published->setText(vi->datePublished);
+    cells->title->setToolTip(toolTip(vi));
+    setCommonRoles(cells->title, vi);
+}
+
+void ItemViews::renderItem(ViewItem* vi, WebPageTableItem* cells)
+{
+    cells->title->setText(vi->title);
+    cells->url->setText(vi->url);
+    cells->title->setToolTip(toolTip(vi));
+    setCommonRoles(cells->title, vi);
+}
+
+void ItemViews::renderUpdatedItem(ViewItem* vi)
+{
+    if (QListWidgetItem* cell = listItems.value(vi, nullptr)) {
+        renderItem(vi, cell);
+    }
+    if (vi->type == QLatin1String("Book")) {
+        if (BookTableItem* cells = bookTableItems.value(vi, nullptr)) {
+            renderItem(vi, cells);
+            if (auto* rating = qobject_cast<Rating*>(ui->viewTable->cellWidget(cells->title->row(), 4))) {
+                const QSignalBlocker quiet(rating);
+                rating->setRating(vi->rating);
+            }
+        }
+    } else if (vi->type == QLatin1String("WebPage")) {
+        if (WebPageTableItem* cells = webPageTableItems.value(vi, nullptr)) {
+            renderItem(vi, cells);
+        }
+    }
+}
+
+void ItemViews::renderUpdatedItem(QListWidgetItem* cell)
+{
+    if (ViewItem* vi = listViewItems.value(cell, nullptr)) {
+        renderItem(vi, cell);
+    }
+}
+
+void ItemViews::addItem(ViewItem* vi)
+{
+    if (!viewItems->contains(vi)) {
+        viewItems->append(vi);
+    }
+    renderNewListItem(vi);
+    renderNewTableItem(vi, ui->viewTable->rowCount());
+}
+
+void ItemViews::addBook(Book* book)
+{
+    qCDebug(lcViews) << "add book to views";
+    if (!books) {
+        return;
+    }
+    books->addBook(book);
+    book->setViewItem();
+    addItem(book->getViewItem());
+}
+
+void ItemViews::updateItem(Item* item)
+{
+    if (!item) {
+        return;
+    }
+    ViewItem* vi = nullptr;
+    if (item->getType() == QLatin1String("Book")) {
+        auto* book = static_cast<Book*>(item);
+        book->setViewItem();
+        vi = book->getViewItem();
+    } else if (item->getType() == QLatin1String("WebPage")) {
+        vi = static_cast<WebPage*>(item)->getViewItem();
+    } else {
+        return;
+    }
+    if (listItems.contains(vi)) {
+        renderUpdatedItem(vi);
+    } else if (unfiltered) {
+        renderNewListItem(vi);
+        renderNewTableItem(vi, ui->viewTable->rowCount());
+    }
+}
+
+void ItemViews::search(const QString& terms)
+{
+    unfiltered = false;
+    searchTerms = terms;
+    if (type == QLatin1String("WebPages") && webPages) {
+        webPages->dbSearch(terms);
+    } else if (type == QLatin1String("Books") && books) {
+        books->dbSearch(terms);
+    }
+    hideShow();
+}
+
+void ItemViews::hideShow()
+{
+    const QSet<ViewItem*> wanted(viewItems->cbegin(), viewItems->cend());
+    QListWidget* list = ui->viewList;
+    list->setUpdatesEnabled(false);
+    ui->viewTable->setUpdatesEnabled(false);
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* cell = list->item(i);
+        if (cell->data(RemovedRole).toBool()) {
+            continue;
+        }
+        ViewItem* vi = listViewItems.value(cell, nullptr);
+        QTableWidgetItem* titleCell = tableItems.value(vi, nullptr);
+        const int row = titleCell ? titleCell->row() : -1;
+        const bool shown = wanted.contains(vi);
+        if (!shown && !cell->isHidden()) {
+            cell->setHidden(true);
+            if (row >= 0) {
+                ui->viewTable->hideRow(row);
+            }
+        } else if (shown && cell->isHidden()) {
+            cell->setHidden(false);
+            if (row >= 0) {
+                ui->viewTable->showRow(row);
+            }
+        }
+    }
+    ui->viewTable->setUpdatesEnabled(true);
+    list->setUpdatesEnabled(true);
+    makeVisibleRatings();
+}
+
+void ItemViews::on_viewTable_itemSelectionChanged()
+{
+    if (ui->stackedWidget->currentIndex() != 0) {
+        return;
+    }
+    selectedViewItems.clear();
+    const QList<QTableWidgetSelectionRange> ranges = ui->viewTable->selectedRanges();
+    for (const QTableWidgetSelectionRange& range : ranges) {
+        for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
+            ViewItem* vi = tableViewItems.value(ui->viewTable->item(row, 0), nullptr);
+            if (!vi) {
+                continue;
+            }
+            selectedViewItems.append(vi);
+            Q_EMIT selectedViewItem(vi);
+        }
+    }
+}
+
+void ItemViews::on_viewList_itemSelectionChanged()
+{
+    if (ui->stackedWidget->currentIndex() != 1) {
+        return;
+    }
+    selectedViewItems.clear();
+    const QList<QListWidgetItem*> cells = ui->viewList->selectedItems();
+    for (QListWidgetItem* cell : cells) {
+        ViewItem* vi = listViewItems.value(cell, nullptr);
+        if (!vi) {
+            continue;
+        }
+        selectedViewItems.append(vi);
+        Q_EMIT selectedViewItem(vi);
+    }
+}
+
+QList<Item*> ItemViews::selectedItems() const
+{
+    QList<Item*> result;
+    for (const ViewItem* vi : selectedViewItems) {
+        result.append(vi->items.isEmpty() ? nullptr : vi->items.first());
+    }
+    return result;
+}
+
+void ItemViews::selectListItems()
+{
+    for (ViewItem* vi : std::as_const(selectedViewItems)) {
+        if (QListWidgetItem* cell = listItems.value(vi, nullptr)) {
+            cell->setSelected(true);
+        }
+    }
+}
+
+void ItemViews::selectTableItems()
+{
+    QTableWidget* table = ui->viewTable;
+    QItemSelectionModel* selection = table->selectionModel();
+    QItemSelection accumulated;
+    for (ViewItem* vi : std::as_const(selectedViewItems)) {
+        QTableWidgetItem* titleCell = tableItems.value(vi, nullptr);
+        if (!titleCell) {
+            continue;
+        }
+        const int row = titleCell->row();
+        table->selectRow(row);
+        accumulated.merge(selection->selection(), QItemSelectionModel::Select);
+    }
+    selection->clearSelection();
+    selection->select(accumulated, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void ItemViews::toggleView()
+{
+    if (ui->stackedWidget->currentIndex() == 0) {
+        ui->viewList->clearSelection();
+        selectListItems();
+        ui->stackedWidget->setCurrentIndex(1);
+    } else {
+        ui->viewTable->clearSelection();
+        selectTableItems();
+        ui->stackedWidget->setCurrentIndex(0);
+    }
+}
+
+void ItemViews::menu(const QPoint&)
+{
+    if (selectedViewItems.isEmpty()) {
+        return;
+    }
+    const QString firstType = selectedViewItems.first()->type;
+    const bool single = selectedViewItems.size() == 1;
+    if (firstType == QLatin1String("WebPage")) {
+        webPageItemMenu(single);
+    } else if (firstType == QLatin1String("Book")) {
+        bookItemMenu(single);
+    }
+}
+
+void ItemViews::bookItemMenu(bool single)
+{
+    QMenu menu(this);
+    if (single) {
+        const ViewItem* vi = selectedViewItems.first();
+        QMenu* open = menu.addMenu(tr("Open"));
+        for (const QString& path : vi->filePaths) {
+            QAction* action = open->addAction(QFileInfo(path).fileName());
+            action->setData(QFileInfo(path).absoluteFilePath());
+        }
+        connect(open, &QMenu::triggered, this, &ItemViews::openItemFile);
+        menu.addAction(tr("Properties"), this, &ItemViews::editItem);
+        menu.addAction(tr("Convert"), this, &ItemViews::actionConvertItems);
+    }
+    menu.addAction(tr("Delete"), this, &ItemViews::deleteItem);
+    menu.exec(QCursor::pos());
+}
+
+void ItemViews::webPageItemMenu(bool single)
+{
+    QMenu menu(this);
+    if (single) {
+        const ViewItem* vi = selectedViewItems.first();
+        if (!vi->filePath.isEmpty()) {
+            QAction* openPdf = menu.addAction(tr("Open PDF"));
+            openPdf->setData(vi->filePath);
+            connect(openPdf, &QAction::triggered, this, [this, openPdf] { openItemFile(openPdf); });
+        }
+        menu.addAction(tr("Properties"), this, &ItemViews::editItem);
+        QAction* openExternal = menu.addAction(tr("Open URL (External)"));
+        openExternal->setData(vi->url);
+        connect(openExternal, &QAction::triggered, this, [this, openExternal] { openItemUrl(openExternal); });
+    }
+    menu.addAction(tr("Delete"), this, &ItemViews::deleteItem);
+    menu.exec(QCursor::pos());
+}
+
+void ItemViews::openItemFile(QAction* action)
+{
+    openFile(action->data().toString());
+}
+
+void ItemViews::openItemUrl(QAction* action)
+{
+    openUrl(action->data().toString());
+}
+
+void ItemViews::openFile(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        return;
+    }
+    // fromLocalFile keeps "#", "?" and "%" in file names as part of the path.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ItemViews::openUrl(const QString& url)
+{
+    if (url.isEmpty()) {
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+}
+
+void ItemViews::on_viewTable_itemDoubleClicked(QTableWidgetItem* item)
+{
+    openFile(item->data(FilePathRole).toString());
+}
+
+void ItemViews::on_viewList_itemDoubleClicked(QListWidgetItem* item)
+{
+    openFile(item->data(FilePathRole).toString());
+}
+
+void ItemViews::editItem()
+{
+}
+
+void ItemViews::deleteItem()
+{
+    const QMessageBox::StandardButton answer =
+        Prompt::confirm(parentWidget(), tr("Delete"), tr("You have requested to delete one or more items."),
+                        tr("Are you sure you want to delete these items? No files will be deleted!"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        return;
+    }
+    for (const ViewItem* vi : std::as_const(selectedViewItems)) {
+        Q_EMIT itemDeleted(vi->id);
+    }
+    selectedViewItems.clear();
+}
+
+void ItemViews::deleteItemFromView(int iid)
+{
+    qCDebug(lcViews) << "delete item from view iid: " << iid;
+    ViewItem* vi = nullptr;
+    if (books) {
+        if (Book* book = books->getBook(iid)) {
+            vi = book->getViewItem();
+        }
+    } else if (webPages) {
+        if (WebPage* page = webPages->getItem(iid)) {
+            vi = page->getViewItem();
+        }
+    }
+    if (!vi) {
+        return;
+    }
+    if (QTableWidgetItem* titleCell = tableItems.value(vi, nullptr)) {
+        titleCell->setData(RemovedRole, true);
+        ui->viewTable->hideRow(titleCell->row());
+    }
+    if (QListWidgetItem* cell = listItems.value(vi, nullptr)) {
+        cell->setHidden(true);
+        cell->setData(RemovedRole, true);
+    }
+    selectedViewItems.removeAll(vi);
+    listItems.remove(vi);
+    tableItems.remove(vi);
+    if (vi->type == QLatin1String("WebPage")) {
+        delete webPageTableItems.take(vi);
+    } else if (vi->type == QLatin1String("Book")) {
+        delete bookTableItems.take(vi);
+    }
+    // The collection keeps the record alive for cells that still point at it, and deletes
+    // its rows; a record another view deleted already is left as it is.
+    if (books) {
+        books->deleteBook(iid);
+    } else {
+        webPages->deleteWebPage(iid);
+    }
+}
+
+void ItemViews::setRating(int iid, int rating)
+{
+    Item* item = nullptr;
+    if (type == QLatin1String("WebPages") && webPages) {
+        item = webPages->getItem(iid);
+    } else if (books) {
+        item = books->getItem(iid);
+    }
+    if (item) {
+        item->setRating(rating);
+    }
+    Q_EMIT ratingSet(iid, rating);
+}
+
+void ItemViews::actionConvertItems()
+{
+    Q_EMIT convertItems(selectedItems());
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QMultiHash>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class ItemViews;
+}
+
+class Book;
+class Books;
+class CoverLoader;
+class Item;
+class QAction;
+class QIcon;
+class QListWidgetItem;
+class QTableWidgetItem;
+class WebPages;
+struct BookTableItem;
+struct ViewItem;
+struct WebPageTableItem;
+
+// One collection of library items (all books, one author's books, or the web pages) shown as
+// a table and as a cover grid, filtered by search text, with the actions on the selected items.
+class ItemViews : public QWidget
+{
+    Q_OBJECT
+    Q_MOC_INCLUDE("Book.h")
+    Q_MOC_INCLUDE("ViewItem.h")
+
+public:
+    // Data roles other parts of the program read from the cells.
+    static constexpr int FilePathRole = Qt::UserRole + 5; // 37
+    static constexpr int IdRole = Qt::UserRole + 10;      // 42
+    static constexpr int UrlRole = Qt::UserRole + 15;     // 47
+    static constexpr int RemovedRole = 101;
+
+    ItemViews(QWidget* parent, const QString& type, int id);
+    ~ItemViews() override;
+
+    QString getType() const { return type; }
+    QString getSearchTerms() const { return searchTerms; }
+    int getCurrentView() const;
+    Books* getBooks() const { return books; }
+    WebPages* getWebPages() const { return webPages; }
+    QList<ViewItem*> getSelectedViewItems() const { return selectedViewItems; }
+
+    void addItems(QList<ViewItem*>* items) { viewItems = items; }
+    void setWebPageHeaders();
+
+    void renderItems();
+    void renderNewItem(ViewItem* vi, int row);
+    void renderNewListItem(ViewItem* vi);
+    void renderNewTableItem(ViewItem* vi, int row);
+    void renderItem(ViewItem* vi, QListWidgetItem* cell);
+    void renderItem(ViewItem* vi, BookTableItem* cells);
+    void renderItem(ViewItem* vi, WebPageTableItem* cells);
+    void renderUpdatedItem(ViewItem* vi);
+    void renderUpdatedItem(QListWidgetItem* cell);
+
+    void hideShow();
+    QList<Item*> selectedItems() const;
+    void selectTableItems();
+    void selectListItems();
+    void toggleView();
+
+    void bookItemMenu(bool single);
+    void webPageItemMenu(bool single);
+    void openFile(const QString& path);
+    void openUrl(const QString& url);
+
+    // Texts the cells show, kept here so the table and the grid agree.
+    static QString gridTitle(const QString& title);
+    static QString toolTip(const ViewItem* vi);
+
+Q_SIGNALS:
+    void selectedViewItem(ViewItem* vi);
+    void itemDeleted(int iid);
+    void convertItems(QList<Item*> items);
+    void ratingSet(int iid, int rating);
+
+public Q_SLOTS:
+    void addItem(ViewItem* vi);
+    void addBook(Book* book);
+    void updateItem(Item* item);
+    void search(const QString& terms);
+    void menu(const QPoint& point);
+    void setRating(int iid, int rating);
+    void deleteItemFromView(int iid);
+
+private Q_SLOTS:
+    void on_viewTable_itemSelectionChanged();
+    void on_viewList_itemSelectionChanged();
+    void on_viewTable_itemDoubleClicked(QTableWidgetItem* item);
+    void on_viewList_itemDoubleClicked(QListWidgetItem* item);
+    void editItem();
+    void deleteItem();
+    void actionConvertItems();
+    void openItemFile(QAction* action);
+    void openItemUrl(QAction* action);
+    void showCover(const QString& path, const QIcon& icon);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void makeVisibleRatings();
+    void finishRendering();
+    void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
+
+    std::unique_ptr<Ui::ItemViews> ui;
+    QList<ViewItem*>* viewItems = nullptr;
+    QList<ViewItem*> noItems;
+    QMap<ViewItem*, QListWidgetItem*> listItems;
+    QMap<QListWidgetItem*, ViewItem*> listViewItems;
+    QMap<ViewItem*, QTableWidgetItem*> tableItems;
+    QMap<QTableWidgetItem*, ViewItem*> tableViewItems;
+    QMap<ViewItem*, BookTableItem*> bookTableItems;
+    QMap<ViewItem*, WebPageTableItem*> webPageTableItems;
+    QList<ViewItem*> selectedViewItems;
+    QString type;
+    Books* books = nullptr;
+    WebPages* webPages = nullptr;
+    QString searchTerms;
+    bool unfiltered = true;
+    bool renderingBatch = false;
+    CoverLoader* coverLoader;
+    // Grid cells waiting for their cover, by cover path.
+    QMultiHash<QString, QListWidgetItem*> cellsAwaitingCover;
+};

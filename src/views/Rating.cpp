@@ -1,0 +1,60 @@
+#include "Rating.h"
+
+#include "ui_Rating.h"
+
+#include <QIcon>
+
+Rating::Rating(QWidget* parent, int itemId) : QWidget(parent), ui(std::make_unique<Ui::Rating>()), iid(itemId)
+{
+    ui->setupUi(this);
+}
+
+Rating::~Rating() = default;
+
+void Rating::setRating(int value)
+{
+    rating = value;
+    showStars();
+}
+
+void Rating::showStars()
+{
+    static const QIcon emptyStar(":/icons/icons/16x16/001_17.png");
+    static const QIcon fullStar(":/icons/icons/16x16/001_15.png");
+    QToolButton* stars[] = {ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5};
+    const int full = (rating >= 1 && rating <= 5) ? rating : 0;
+    for (int i = 0; i < 5; ++i) {
+        stars[i]->setIcon(i < full ? fullStar : emptyStar);
+    }
+    Q_EMIT ratingSet(iid, rating);
+}
+
+void Rating::on_btnRating0_clicked()
+{
+    setRating(0);
+}
+
+void Rating::on_btnRating1_clicked()
+{
+    setRating(1);
+}
+
+void Rating::on_btnRating2_clicked()
+{
+    setRating(2);
+}
+
+void Rating::on_btnRating3_clicked()
+{
+    setRating(3);
+}
+
+void Rating::on_btnRating4_clicked()
+{
+    setRating(4);
+}
+
+void Rating::on_btnRating5_clicked()
+{
+    setRating(5);
+}

@@ -1,0 +1,539 @@
+#include "Book.h"
+#include "Books.h"
+#include "ItemViews.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "Prompt.h"
+#include "Rating.h"
+#include "TestEnvironment.h"
+#include "ViewItem.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+// Records what the desktop opener was asked to open.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class TestItemViews : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void emptyCollection_rendersNoRowsAndStaysSortable();
+    void rendering_fillsCellsAndRoles();
+    void gridTitle_isShortenedButTableTitleIsWhole();
+    void toolTip_cutsDescriptionAndEscapesPlainText();
+    void noDescription_meansNoToolTip();
+    void covers_arriveAsScaledIcons();
+    void search_hidesAndShowsBothPresentationsTogether();
+    void deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView();
+    void selectingThreeRows_emitsThreeInRowOrder_andGridKeepsThem();
+    void authorView_ignoresSearchText();
+    void updateItem_addsUnshownItemsOnlyBeforeFirstSearch();
+    void ratingStars_storeTheRating();
+    void ratingStars_appearForRowsScrolledIntoView();
+    void webPageView_hasItsOwnColumns();
+    void deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId();
+    void bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne();
+    void bookMenu_severalSelectedOffersOnlyDelete();
+    void doubleClick_opensOnlyFromTitleCellAndExistingFile();
+
+private:
+    ItemViews* makeView(const QString& type, int id = -1);
+    QTableWidget* table(ItemViews* view) const { return view->findChild<QTableWidget*>("viewTable"); }
+    QListWidget* grid(ItemViews* view) const { return view->findChild<QListWidget*>("viewList"); }
+    QTableWidgetItem* titleCell(ItemViews* view, const QString& title) const;
+    QListWidgetItem* gridCell(ItemViews* view, int iid) const;
+    int visibleRows(ItemViews* view) const;
+    int visibleCells(ItemViews* view) const;
+    // Runs the context menu and picks entries by text path, e.g. {"Open", "b.pdf"}; returns the entries seen.
+    QStringList runMenu(ItemViews* view, const QStringList& pick);
+
+    std::unique_ptr<LibraryFixture> library;
+    std::unique_ptr<LibrarySeeder> seeder;
+    QList<ItemViews*> views;
+};
+
+void TestItemViews::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+    seeder = std::make_unique<LibrarySeeder>(library->dataDir(), library->filesDir());
+    Prompt::clearShownTexts();
+}
+
+void TestItemViews::cleanup()
+{
+    qDeleteAll(views);
+    views.clear();
+    seeder.reset();
+    library.reset();
+}
+
+ItemViews* TestItemViews::makeView(const QString& type, int id)
+{
+    auto* view = new ItemViews(nullptr, type, id);
+    views << view;
+    view->renderItems();
+    if (type == "WebPages") {
+        view->setWebPageHeaders();
+    }
+    view->resize(900, 600);
+    view->show();
+    return view;
+}
+
+QTableWidgetItem* TestItemViews::titleCell(ItemViews* view, const QString& title) const
+{
+    const QList<QTableWidgetItem*> found = table(view)->findItems(title, Qt::MatchExactly);
+    for (QTableWidgetItem* cell : found) {
+        if (cell->column() == 0) {
+            return cell;
+        }
+    }
+    return nullptr;
+}
+
+QListWidgetItem* TestItemViews::gridCell(ItemViews* view, int iid) const
+{
+    QListWidget* list = grid(view);
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->data(ItemViews::IdRole).toInt() == iid) {
+            return list->item(i);
+        }
+    }
+    return nullptr;
+}
+
+int TestItemViews::visibleRows(ItemViews* view) const
+{
+    int shown = 0;
+    for (int row = 0; row < table(view)->rowCount(); ++row) {
+        shown += table(view)->isRowHidden(row) ? 0 : 1;
+    }
+    return shown;
+}
+
+int TestItemViews::visibleCells(ItemViews* view) const
+{
+    int shown = 0;
+    for (int i = 0; i < grid(view)->count(); ++i) {
+        shown += grid(view)->item(i)->isHidden() ? 0 : 1;
+    }
+    return shown;
+}
+
+QStringList TestItemViews::runMenu(ItemViews* view, const QStringList& pick)
+{
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) {
+            return;
+        }
+        for (QAction* action : menu->actions()) {
+            seen << action->text();
+        }
+        QMenu* current = menu;
+        for (int i = 0; i < pick.size(); ++i) {
+            QAction* chosen = nullptr;
+            for (QAction* action : current->actions()) {
+                if (action->text() == pick.at(i)) {
+                    chosen = action;
+                }
+            }
+            if (!chosen) {
+                break;
+            }
+            if (chosen->menu()) {
+                for (QAction* sub : chosen->menu()->actions()) {
+                    seen << pick.at(i) + "/" + sub->text();
+                }
+                current = chosen->menu();
+                continue;
+            }
+            if (current != menu) {
+                Q_EMIT current->triggered(chosen);
+            } else {
+                chosen->trigger();
+            }
+        }
+        menu->close();
+    });
+    view->menu(QPoint());
+    return seen;
+}
+
+void TestItemViews::emptyCollection_rendersNoRowsAndStaysSortable()
+{
+    ItemViews* view = makeView("Books");
+    QCOMPARE(table(view)->rowCount(), 0);
+    QCOMPARE(grid(view)->count(), 0);
+    QVERIFY(table(view)->isSortingEnabled());
+    QCOMPARE(table(view)->horizontalHeader()->sortIndicatorSection(), 0);
+    QCOMPARE(table(view)->columnCount(), 9);
+    QCOMPARE(view->objectName(), QString("ItemViews"));
+    QCOMPARE(view->getCurrentView(), 0);
+}
+
+void TestItemViews::rendering_fillsCellsAndRoles()
+{
+    LibrarySeeder::BookSpec spec;
+    spec.title = "Solaris";
+    spec.authors = {"Stanislaw Lem"};
+    spec.fileNames = {"solaris.pdf"};
+    spec.datePublished = "1961";
+    spec.publisher = "MON";
+    spec.rating = 4;
+    const int iid = seeder->addBook(spec);
+    seeder->addBook({"Another", {}, "", {}, QColor(), 0, "", "", ""});
+
+    ItemViews* view = makeView("Books");
+    QTableWidget* t = table(view);
+    QCOMPARE(t->rowCount(), 2);
+    QTableWidgetItem* title = titleCell(view, "Solaris");
+    QVERIFY(title);
+    const int row = title->row();
+    QCOMPARE(t->item(row, 1)->text(), QString("Stanislaw Lem"));
+    QCOMPARE(t->item(row, 2)->text(), QString("1961"));
+    QCOMPARE(t->item(row, 3)->text(), QString("0.00"));
+    QCOMPARE(t->item(row, 7)->text(), QString("MON"));
+    QCOMPARE(t->item(row, 8)->text(), QString("1961"));
+    QCOMPARE(title->data(ItemViews::IdRole).toInt(), iid);
+    QCOMPARE(title->data(ItemViews::FilePathRole).toString(), library->filesDir() + "solaris.pdf");
+    QVERIFY(!title->data(ItemViews::UrlRole).isValid());
+    auto* stars = qobject_cast<Rating*>(t->cellWidget(row, 4));
+    QVERIFY(stars);
+    QCOMPARE(stars->getRating(), 4);
+
+    QListWidgetItem* cell = gridCell(view, iid);
+    QVERIFY(cell);
+    QCOMPARE(cell->text(), QString("Solaris"));
+    QCOMPARE(cell->data(ItemViews::FilePathRole).toString(), library->filesDir() + "solaris.pdf");
+    QVERIFY(!gridCell(view, iid + 1)->data(ItemViews::FilePathRole).isValid());
+}
+
+void TestItemViews::gridTitle_isShortenedButTableTitleIsWhole()
+{
+    const QString title21 = "ABCDEFGHIJKLMNOPQRSTU";
+    const int iid = seeder->addBook({title21, {}, "", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    QCOMPARE(gridCell(view, iid)->text(), QString("ABCDEFGHIJKLMNOPQRST..."));
+    QVERIFY(titleCell(view, title21));
+    QCOMPARE(ItemViews::gridTitle(QString(20, 'x')), QString(20, 'x'));
+}
+
+void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
+{
+    const QString description = "<b>Bold</b> " + QString(400, 'd');
+    const int iid = seeder->addBook({"Fish & <Chips>", {}, description, {}, QColor(), 0, "2001", "120", ""});
+    ItemViews* view = makeView("Books");
+    const QString tip = gridCell(view, iid)->toolTip();
+    QVERIFY2(tip.startsWith("<h4>Fish &amp; &lt;Chips&gt;</h4><p>2001, 120 pages</p><p><b>Bold</b> "), qPrintable(tip));
+    QVERIFY(tip.endsWith(QString(387, 'd') + "...</p>"));
+    QCOMPARE(titleCell(view, "Fish & <Chips>")->toolTip(), tip);
+}
+
+void TestItemViews::noDescription_meansNoToolTip()
+{
+    const int iid = seeder->addBook({"Plain", {}, "", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    QCOMPARE(gridCell(view, iid)->toolTip(), QString());
+    QCOMPARE(titleCell(view, "Plain")->toolTip(), QString());
+}
+
+void TestItemViews::covers_arriveAsScaledIcons()
+{
+    // Several covers at once: each cell ends up with its own, none is lost on the way.
+    const QList<QColor> colors = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan};
+    QList<int> ids;
+    for (const QColor& color : colors) {
+        ids << seeder->addBook({color.name(), {}, "", {}, color, 0, "", "", ""});
+    }
+    const int without = seeder->addBook({"None", {}, "", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    const auto shown = [&](int iid) {
+        const QImage image = gridCell(view, iid)->icon().pixmap(QSize(85, 128)).toImage();
+        return QColor(image.pixel(image.width() / 2, image.height() / 8));
+    };
+    const auto near = [](const QColor& a, const QColor& b) {
+        return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 && qAbs(a.blue() - b.blue()) < 40;
+    };
+    for (int i = 0; i < ids.size(); ++i) {
+        QTRY_VERIFY2(near(shown(ids.at(i)), colors.at(i)), qPrintable(colors.at(i).name()));
+        const QList<QSize> sizes = gridCell(view, ids.at(i))->icon().availableSizes();
+        QCOMPARE(sizes.size(), 1);
+        QCOMPARE(sizes.first().height(), 128);
+    }
+    // No cover of its own: the placeholder book, at once.
+    QCOMPARE(gridCell(view, without)->icon().pixmap(QSize(128, 128)).toImage(),
+             QIcon(":/icons/images/book.png").pixmap(QSize(128, 128)).toImage());
+}
+
+void TestItemViews::search_hidesAndShowsBothPresentationsTogether()
+{
+    seeder->addBook({"Dune", {}, "desert planet", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Foundation", {}, "psychohistory", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Hyperion", {}, "pilgrims on a planet", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+
+    view->search("PLANET");
+    QCOMPARE(visibleRows(view), 2);
+    QCOMPARE(visibleCells(view), 2);
+    QVERIFY(table(view)->isRowHidden(titleCell(view, "Foundation")->row()));
+    view->search("nothing like this");
+    QCOMPARE(visibleRows(view), 0);
+    QCOMPARE(visibleCells(view), 0);
+    view->search("");
+    QCOMPARE(visibleRows(view), 3);
+    QCOMPARE(visibleCells(view), 3);
+    QCOMPARE(view->getSearchTerms(), QString());
+}
+
+void TestItemViews::deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView()
+{
+    const int gone = seeder->addBook({"Gone Girl", {}, "d", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Gone with the Wind", {}, "d", {}, QColor(), 0, "", "", ""});
+    ItemViews* first = makeView("Books");
+    ItemViews* second = makeView("Books");
+
+    first->deleteItemFromView(gone);
+    second->deleteItemFromView(gone);
+    for (ItemViews* view : {first, second}) {
+        QCOMPARE(visibleRows(view), 1);
+        QCOMPARE(visibleCells(view), 1);
+    }
+    QCOMPARE(LibraryFixture::rowCount("books"), 1);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+
+    // Even when a search matches its title again, a deleted cell stays hidden.
+    QSqlQuery().exec(QString("INSERT INTO books (title, iid) VALUES ('Gone Girl', %1)").arg(gone));
+    first->search("Gone");
+    QCOMPARE(visibleRows(first), 1);
+    QCOMPARE(visibleCells(first), 1);
+    QVERIFY(gridCell(first, gone)->isHidden());
+}
+
+void TestItemViews::selectingThreeRows_emitsThreeInRowOrder_andGridKeepsThem()
+{
+    for (const char* title : {"A", "B", "C", "D"}) {
+        seeder->addBook({title, {}, "", {}, QColor(), 0, "", "", ""});
+    }
+    ItemViews* view = makeView("Books");
+    view->show();
+    QSignalSpy selected(view, &ItemViews::selectedViewItem);
+    QTableWidget* t = table(view);
+    t->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    t->setRangeSelected(QTableWidgetSelectionRange(0, 0, 2, t->columnCount() - 1), true);
+    QStringList titles;
+    for (int i = selected.size() - 3; i < selected.size(); ++i) {
+        titles << selected.at(i).first().value<ViewItem*>()->title;
+    }
+    QCOMPARE(titles, QStringList({"A", "B", "C"}));
+    QCOMPARE(view->getSelectedViewItems().size(), 3);
+    QCOMPARE(view->selectedItems().size(), 3);
+    QVERIFY(view->selectedItems().first() != nullptr);
+
+    view->toggleView();
+    QCOMPARE(view->getCurrentView(), 1);
+    QCOMPARE(grid(view)->selectedItems().size(), 3);
+    QCOMPARE(view->getSelectedViewItems().size(), 3);
+    view->toggleView();
+    QCOMPARE(view->getCurrentView(), 0);
+    QCOMPARE(t->selectionModel()->selectedRows().size(), 3);
+    QCOMPARE(view->getSelectedViewItems().size(), 3);
+}
+
+void TestItemViews::authorView_ignoresSearchText()
+{
+    seeder->addBook({"Ubik", {"Philip K. Dick"}, "x", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Valis", {"Philip K. Dick"}, "x", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Other", {"Someone Else"}, "x", {}, QColor(), 0, "", "", ""});
+    const int dick = LibraryFixture::scalar("SELECT aid FROM authors WHERE lastName = 'Dick'").toInt();
+    ItemViews* view = makeView("BooksAuthor", dick);
+    QCOMPARE(table(view)->rowCount(), 2);
+    view->search("Ubik");
+    QCOMPARE(visibleRows(view), 2);
+    QCOMPARE(visibleCells(view), 2);
+}
+
+void TestItemViews::updateItem_addsUnshownItemsOnlyBeforeFirstSearch()
+{
+    ItemViews* view = makeView("Books");
+    const int early = seeder->addBook({"Early", {}, "", {}, QColor(), 0, "", "", ""});
+    Book earlyBook(nullptr, early);
+    view->updateItem(&earlyBook);
+    QCOMPARE(table(view)->rowCount(), 1);
+
+    view->search("");
+    const int late = seeder->addBook({"Late", {}, "", {}, QColor(), 0, "", "", ""});
+    Book lateBook(nullptr, late);
+    view->updateItem(&lateBook);
+    QCOMPARE(table(view)->rowCount(), 1);
+    QCOMPARE(grid(view)->count(), 1);
+
+    // A shown item is re-rendered in place.
+    earlyBook.setTitle("Early, renamed");
+    view->updateItem(&earlyBook);
+    QVERIFY(titleCell(view, "Early, renamed"));
+    QCOMPARE(gridCell(view, early)->text(), QString("Early, renamed"));
+}
+
+void TestItemViews::ratingStars_storeTheRating()
+{
+    const int iid = seeder->addBook({"Rated", {"An Author"}, "", {}, QColor(), 1, "", "", ""});
+    const int aid = LibraryFixture::scalar("SELECT aid FROM authors").toInt();
+    for (const QString& type : {QString("Books"), QString("BooksAuthor")}) {
+        ItemViews* view = makeView(type, aid);
+        QSignalSpy reported(view, &ItemViews::ratingSet);
+        auto* stars = qobject_cast<Rating*>(table(view)->cellWidget(0, 4));
+        const int want = type == "Books" ? 3 : 5;
+        QTest::mouseClick(stars->findChild<QToolButton*>(QString("btnRating%1").arg(want)), Qt::LeftButton);
+        QCOMPARE(LibraryFixture::scalar(QString("SELECT rating FROM items WHERE iid = %1").arg(iid)).toInt(), want);
+        QCOMPARE(reported.size(), 1);
+    }
+}
+
+void TestItemViews::ratingStars_appearForRowsScrolledIntoView()
+{
+    QSqlQuery query;
+    query.exec("BEGIN");
+    for (int i = 1; i <= 200; ++i) {
+        query.exec(QString("INSERT INTO items (iid, type, rating) VALUES (%1, 'Book', %2)").arg(i).arg(i % 6));
+        query.exec(QString("INSERT INTO books (title, iid) VALUES ('Book %1', %2)").arg(i, 3, 10, QChar('0')).arg(i));
+    }
+    query.exec("COMMIT");
+    ItemViews* view = makeView("Books");
+    QTableWidget* t = table(view);
+    QVERIFY(t->cellWidget(0, 4));
+    QVERIFY2(!t->cellWidget(199, 4), "rows far below the window get their stars later");
+
+    t->scrollToBottom();
+    auto* stars = qobject_cast<Rating*>(t->cellWidget(199, 4));
+    QVERIFY(stars);
+    QCOMPARE(stars->getRating(), 200 % 6);
+    QTest::mouseClick(stars->findChild<QToolButton*>("btnRating1"), Qt::LeftButton);
+    QCOMPARE(LibraryFixture::scalar("SELECT rating FROM items WHERE iid = 200").toInt(), 1);
+
+    // Filtering brings rows from further down to the top; they get stars too.
+    view->search("Book 15");
+    const int row = titleCell(view, "Book 150")->row();
+    t->scrollToTop();
+    QVERIFY(qobject_cast<Rating*>(t->cellWidget(row, 4)));
+}
+
+void TestItemViews::webPageView_hasItsOwnColumns()
+{
+    const int iid = seeder->addWebPage("Qt", "https://qt.io/", "A toolkit & <more>");
+    ItemViews* view = makeView("WebPages");
+    QTableWidget* t = table(view);
+    QCOMPARE(t->columnCount(), 4);
+    QCOMPARE(t->horizontalHeaderItem(1)->text(), QString("Url"));
+    QCOMPARE(t->item(0, 1)->text(), QString("https://qt.io/"));
+    QCOMPARE(t->item(0, 3)->text(), QString("A toolkit & <more>"));
+    QCOMPARE(t->item(0, 0)->data(ItemViews::UrlRole).toString(), QString("https://qt.io/"));
+    QVERIFY(t->item(0, 0)->toolTip().contains("A toolkit &amp; &lt;more&gt;"));
+    QCOMPARE(gridCell(view, iid)->data(ItemViews::UrlRole).toString(), QString("https://qt.io/"));
+
+    view->deleteItemFromView(iid);
+    QCOMPARE(visibleRows(view), 0);
+    QCOMPARE(LibraryFixture::rowCount("webpages"), 0);
+}
+
+void TestItemViews::deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId()
+{
+    const int a = seeder->addBook({"A", {}, "", {}, QColor(), 0, "", "", ""});
+    const int b = seeder->addBook({"B", {}, "", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    table(view)->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table(view)->selectAll();
+    QSignalSpy deleted(view, &ItemViews::itemDeleted);
+
+    Prompt::queueAnswer(QMessageBox::No);
+    runMenu(view, {"Delete"});
+    QCOMPARE(deleted.size(), 0);
+    QVERIFY(Prompt::shownTexts().last().contains("No files will be deleted!"));
+
+    Prompt::queueAnswer(QMessageBox::Yes);
+    runMenu(view, {"Delete"});
+    QCOMPARE(deleted.size(), 2);
+    QCOMPARE(deleted.at(0).first().toInt(), a);
+    QCOMPARE(deleted.at(1).first().toInt(), b);
+    QVERIFY(view->getSelectedViewItems().isEmpty());
+    // The view itself removes nothing until the deletion comes back to it.
+    QCOMPARE(LibraryFixture::rowCount("books"), 2);
+}
+
+void TestItemViews::bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne()
+{
+    seeder->addBook({"Three Files", {}, "", {"a.pdf", "b.epub", "c.txt"}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    table(view)->selectRow(0);
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler("file", &opened, "open");
+    const QStringList seen = runMenu(view, {"Open", "b.epub"});
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(seen, QStringList({"Open", "Properties", "Convert", "Delete", "Open/a.pdf", "Open/b.epub", "Open/c.txt"}));
+    QCOMPARE(opened.urls.size(), 1);
+    QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "b.epub");
+
+    QSignalSpy convert(view, &ItemViews::convertItems);
+    runMenu(view, {"Convert"});
+    QCOMPARE(convert.size(), 1);
+    QCOMPARE(convert.first().first().value<QList<Item*>>().size(), 1);
+}
+
+void TestItemViews::bookMenu_severalSelectedOffersOnlyDelete()
+{
+    seeder->addBook({"One", {}, "", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Two", {}, "", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    table(view)->selectAll();
+    Prompt::queueAnswer(QMessageBox::No);
+    QCOMPARE(runMenu(view, {}), QStringList({"Delete"}));
+}
+
+void TestItemViews::doubleClick_opensOnlyFromTitleCellAndExistingFile()
+{
+    seeder->addBook({"Here", {"Auth"}, "", {"here.pdf"}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Moved", {}, "", {"moved.pdf"}, QColor(), 0, "", "", ""});
+    QFile::remove(library->filesDir() + "moved.pdf");
+    ItemViews* view = makeView("Books");
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler("file", &opened, "open");
+    QTableWidget* t = table(view);
+    const int here = titleCell(view, "Here")->row();
+    Q_EMIT t->itemDoubleClicked(t->item(here, 1));
+    QCOMPARE(opened.urls.size(), 0);
+    Q_EMIT t->itemDoubleClicked(titleCell(view, "Moved"));
+    QCOMPARE(opened.urls.size(), 0);
+    Q_EMIT t->itemDoubleClicked(titleCell(view, "Here"));
+    QCOMPARE(opened.urls.size(), 1);
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "here.pdf");
+}
+
+LIRENTA_TEST_MAIN(TestItemViews)
+#include "TestItemViews.moc"
