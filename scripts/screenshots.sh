@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and saves screenshots of the item views into docs/screenshots (under Xvfb).
+# Builds and saves screenshots of the main window and the item views into docs/screenshots
+# (under Xvfb, each on a freshly seeded library in a temporary HOME).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 xvfb-run -a -s "-screen 0 1280x1024x24" ./build/tests/ItemViewsScreenshots docs/screenshots
+xvfb-run -a -s "-screen 0 1280x1024x24" ./build/tests/MainWindowScreenshot docs/screenshots

@@ -2,14 +2,27 @@
 
 #include "ui_MainWindow.h"
 
+#include "Author.h"
+#include "Authors.h"
+#include "Book.h"
 #include "DataDirectories.h"
+#include "ItemViews.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
+#include "RichTextEditor.h"
+#include "ViewItem.h"
+#include "searchbox.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QIcon>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QToolButton>
+#include <QTreeWidgetItemIterator>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
@@ -20,8 +33,27 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     if (!dbOpen()) {
         return;
     }
+    ui->vSplitter->setSizes({150, 800});
+    ui->splitter->setSizes({700, 100});
+
+    notes = new RichTextEditor(this);
+    ui->stackedWidget->addWidget(notes);
+
+    searchBox = new searchbox(this);
+    ui->toolbar->addSeparator();
+    ui->toolbar->addWidget(searchBox);
+
+    newBooksTab();
+    // The first books tab stays open, so it shows no close button.
+    ui->tabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
+    ui->tabWidget->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
+    loadAuthorTree();
     cloudToken = LibrarySettings().value("cloudToken", QString()).toString();
+    // The conversion wizard is created here, hidden, once it exists.
+    buildAddMenu();
+    ui->mainToolbox->setCurrentIndex(0);
     qCDebug(lcApp) << "Finished initial loading.";
+    // The update check starts here once it exists.
     startedUp = true;
 }
 
@@ -66,4 +98,269 @@ bool MainWindow::dbOpen()
         }
         }
     }
+}
+
+void MainWindow::loadAuthorTree()
+{
+    QTreeWidgetItem* branch = ui->libraryList->topLevelItem(1);
+    Authors authors(nullptr);
+    authors.loadAuthors();
+    for (int i = 0; i < authors.count(); ++i) {
+        const Author* author = authors.getAuthor(i);
+        auto* entry = new QTreeWidgetItem(branch);
+        entry->setText(0, author->getLastName() + QLatin1String(", ") + author->getFirstName());
+        entry->setData(0, AuthorIdRole, author->getAid());
+    }
+}
+
+void MainWindow::buildAddMenu()
+{
+    auto* button = qobject_cast<QToolButton*>(ui->toolbar->widgetForAction(ui->actionAdd));
+    if (!button) {
+        return;
+    }
+    auto* menu = new QMenu(button);
+    menu->setStyleSheet("QMenu {    } ");
+    for (QAction* action : {ui->actionAddEbook, ui->actionAdd_Mutiple, ui->actionAdd_Mutiple_Recusive}) {
+        action->setIconVisibleInMenu(true);
+        menu->addAction(action);
+    }
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+}
+
+void MainWindow::connectView(ItemViews* view)
+{
+    connect(view, &ItemViews::selectedViewItem, this, &MainWindow::renderInformationPanel);
+    connect(view, &ItemViews::selectedViewItem, notes, &RichTextEditor::loadNoteItem);
+    // Every view takes part in deletion, so an item deleted anywhere leaves every tab.
+    connect(view, &ItemViews::itemDeleted, this, &MainWindow::itemDeleted);
+    connect(this, &MainWindow::deleteItemFromViews, view, &ItemViews::deleteItemFromView);
+}
+
+ItemViews* MainWindow::newBooksTab()
+{
+    ui->stackedWidget->hide();
+    auto* view = new ItemViews(ui->tabWidget, "Books", -1);
+    const int index = ui->tabWidget->addTab(view, tr("Books"));
+    view->renderItems();
+    connectView(view);
+    connect(this, &MainWindow::bookAdded, view, &ItemViews::addBook);
+    ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/books.png"));
+    ui->tabWidget->setIconSize(QSize(20, 20));
+    ui->tabWidget->setCurrentIndex(index);
+    return view;
+}
+
+ItemViews* MainWindow::newWebPageTab()
+{
+    auto* view = new ItemViews(ui->tabWidget, "WebPages", -1);
+    const int index = ui->tabWidget->addTab(view, tr("Web Pages"));
+    view->renderItems();
+    view->setWebPageHeaders();
+    connectView(view);
+    ui->tabWidget->setCurrentIndex(index);
+    ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/www_page.png"));
+    ui->tabWidget->setIconSize(QSize(20, 20));
+    return view;
+}
+
+ItemViews* MainWindow::newAuthorTab(int aid, const QString& title)
+{
+    ui->stackedWidget->hide();
+    auto* view = new ItemViews(ui->tabWidget, "BooksAuthor", aid);
+    const int index = ui->tabWidget->addTab(view, title);
+    view->renderItems();
+    connectView(view);
+    ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/group.png"));
+    ui->tabWidget->setIconSize(QSize(20, 20));
+    return view;
+}
+
+ItemViews* MainWindow::currentView() const
+{
+    QWidget* current = ui->tabWidget->currentWidget();
+    return current && current->objectName() == QLatin1String("ItemViews") ? qobject_cast<ItemViews*>(current) : nullptr;
+}
+
+void MainWindow::renderInformationPanel(ViewItem* item)
+{
+    if (item) {
+        ui->informationPanel->showItem(item);
+    }
+}
+
+void MainWindow::itemDeleted(int iid)
+{
+    notes->forgetItem(iid);
+    Q_EMIT deleteItemFromViews(iid);
+}
+
+void MainWindow::bookAddedSlot(Book* book)
+{
+    qCDebug(lcApp) << "bookAddedSlot";
+    Q_EMIT bookAdded(book);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (notes) {
+        notes->updateNote();
+    }
+    event->accept();
+}
+
+void MainWindow::on_actionQuit_triggered()
+{
+    close();
+}
+
+void MainWindow::on_actionAddEbook_triggered()
+{
+    // Runs the book properties dialog once it exists.
+}
+
+void MainWindow::on_actionAdd_Mutiple_triggered()
+{
+    // Runs the batch import once it exists.
+}
+
+void MainWindow::on_actionWeb_triggered()
+{
+    // Opens a browser tab once the browser exists.
+}
+
+void MainWindow::on_actionCloud_triggered()
+{
+    // Opens the cloud site in a browser tab once the browser exists.
+}
+
+void MainWindow::on_actionSync_triggered()
+{
+    // Logs in and starts the upload once the cloud client exists.
+}
+
+void MainWindow::on_actionConvert_triggered()
+{
+    // Shows the conversion wizard once it exists.
+}
+
+void MainWindow::on_actionOpen_triggered()
+{
+    // Opens a reader tab once the reader exists.
+}
+
+void MainWindow::on_actionConfiguration_triggered()
+{
+    // Shows the preferences once they exist.
+}
+
+void MainWindow::on_tabWidget_tabCloseRequested(int index)
+{
+    if (index <= 0) {
+        return;
+    }
+    QWidget* page = ui->tabWidget->widget(index);
+    ui->tabWidget->removeTab(index);
+    page->deleteLater();
+}
+
+void MainWindow::on_tabWidget_currentChanged(int index)
+{
+    if (index < 0) {
+        return;
+    }
+    ItemViews* view = currentView();
+    if (!view) {
+        ui->actionList->setEnabled(false);
+        ui->actionView->setEnabled(false);
+        return;
+    }
+    disconnect(searchBox, nullptr, nullptr, nullptr);
+    searchBox->setTerms(view->getSearchTerms());
+    connect(searchBox, &searchbox::searchText, view, &ItemViews::search);
+    const bool iconMode = view->getCurrentView() == 1;
+    ui->actionView->setChecked(iconMode);
+    ui->actionList->setChecked(!iconMode);
+    ui->actionList->setEnabled(true);
+    ui->actionView->setEnabled(true);
+}
+
+void MainWindow::on_actionList_triggered()
+{
+    const bool nowChecked = ui->actionList->isChecked();
+    ui->actionList->setChecked(true);
+    if (!nowChecked) {
+        return;
+    }
+    ui->actionView->setChecked(false);
+    if (ItemViews* view = currentView()) {
+        view->toggleView();
+    }
+}
+
+void MainWindow::on_actionView_triggered()
+{
+    if (!ui->actionView->isChecked()) {
+        ui->actionView->setChecked(true);
+        return;
+    }
+    ui->actionList->setChecked(false);
+    if (ItemViews* view = currentView()) {
+        view->toggleView();
+    }
+}
+
+void MainWindow::on_lineEdit_textChanged(const QString& text)
+{
+    if (text.isEmpty()) {
+        ui->lineEdit->setStyleSheet("QLineEdit{background: none}");
+        ui->libraryList->collapseAll();
+        return;
+    }
+    ui->lineEdit->setStyleSheet("QLineEdit{background: #D8FCD7}");
+    ui->libraryList->expandAll();
+    const QString pattern = text.trimmed().replace(QLatin1Char(' '), QLatin1Char('|'));
+    const QRegularExpression expression(pattern, QRegularExpression::CaseInsensitiveOption);
+    qCDebug(lcApp) << "regExp:" << pattern;
+    for (QTreeWidgetItemIterator it(ui->libraryList); *it; ++it) {
+        QTreeWidgetItem* entry = *it;
+        if (entry->childCount() == 0 && entry->parent()) {
+            entry->setHidden(!expression.isValid() || !expression.match(entry->text(0)).hasMatch());
+        } else {
+            entry->setHidden(false);
+        }
+    }
+}
+
+void MainWindow::on_actionNotes_toggled(bool on)
+{
+    if (on) {
+        ui->stackedWidget->show();
+        ui->mainToolbox->setCurrentIndex(1);
+    } else {
+        ui->mainToolbox->setCurrentIndex(0);
+    }
+}
+
+void MainWindow::on_libraryList_itemDoubleClicked(QTreeWidgetItem* item, int)
+{
+    const QString text = item->text(0);
+    if (text == tr("Web Pages")) {
+        newWebPageTab();
+    } else if (text == tr("Books")) {
+        newBooksTab();
+    } else if (text == tr("Authors")) {
+        qCDebug(lcApp) << "Authors";
+    }
+    if (item->parent() && item->parent()->text(0) == tr("Authors")) {
+        newAuthorTab(item->data(0, AuthorIdRole).toInt(), text);
+    }
+}
+
+void MainWindow::on_actionAbout_triggered()
+{
+    Prompt::about(this, tr("About Lirenta"),
+                  tr("<center><b>Lirenta</b> by Quemark<hr>Version %1<hr><a href=\"%2\">Website</a></center>")
+                      .arg(QStringLiteral("0.4 Alpha"), QStringLiteral("https://lirenta.org/")));
 }

@@ -8,12 +8,25 @@ namespace Ui {
 class MainWindow;
 }
 
-// The application window. Its constructor runs the start-up sequence.
+class Authors;
+class Book;
+class ItemViews;
+class QTreeWidgetItem;
+class RichTextEditor;
+class searchbox;
+struct ViewItem;
+
+// The application window: library tree, tabs of item views and tools, notes pane and
+// information panel. Its constructor runs the start-up sequence.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    Q_MOC_INCLUDE("Book.h")
+    Q_MOC_INCLUDE("ViewItem.h")
 
 public:
+    static constexpr int AuthorIdRole = Qt::UserRole + 11; // 43
+
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -21,14 +34,57 @@ public:
     bool isStartedUp() const { return startedUp; }
     QString getDataDir() const { return dataDir; }
     QString getLibraryDir() const { return libraryDir; }
+    RichTextEditor* getNotes() const { return notes; }
+    searchbox* getSearchBox() const { return searchBox; }
 
     void setDataDir();
     bool dbOpen();
+    ItemViews* newBooksTab();
+    ItemViews* newWebPageTab();
+    ItemViews* newAuthorTab(int aid, const QString& title);
+
+Q_SIGNALS:
+    void bookAdded(Book* book);
+    void deleteItemFromViews(int iid);
+
+public Q_SLOTS:
+    void renderInformationPanel(ViewItem* item);
+    void itemDeleted(int iid);
+    void bookAddedSlot(Book* book);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private Q_SLOTS:
+    void on_actionQuit_triggered();
+    void on_actionAddEbook_triggered();
+    void on_actionAdd_Mutiple_triggered();
+    void on_actionWeb_triggered();
+    void on_tabWidget_tabCloseRequested(int index);
+    void on_actionCloud_triggered();
+    void on_actionSync_triggered();
+    void on_actionView_triggered();
+    void on_actionList_triggered();
+    void on_tabWidget_currentChanged(int index);
+    void on_lineEdit_textChanged(const QString& text);
+    void on_actionConvert_triggered();
+    void on_actionNotes_toggled(bool on);
+    void on_actionOpen_triggered();
+    void on_libraryList_itemDoubleClicked(QTreeWidgetItem* item, int column);
+    void on_actionConfiguration_triggered();
+    void on_actionAbout_triggered();
 
 private:
+    void loadAuthorTree();
+    void buildAddMenu();
+    void connectView(ItemViews* view);
+    ItemViews* currentView() const;
+
     std::unique_ptr<Ui::MainWindow> ui;
     QString dataDir;
     QString libraryDir;
     QString cloudToken;
+    searchbox* searchBox = nullptr;
+    RichTextEditor* notes = nullptr;
     bool startedUp = false;
 };

@@ -42,6 +42,15 @@ void Prompt::information(QWidget* parent, const QString& title, const QString& t
     ask(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+void Prompt::about(QWidget* parent, const QString& title, const QString& text)
+{
+    if (s_scripted) {
+        ask(parent, QMessageBox::NoIcon, title, text, QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    QMessageBox::about(parent, title, text);
+}
+
 void Prompt::warning(QWidget* parent, const QString& title, const QString& text)
 {
     ask(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);

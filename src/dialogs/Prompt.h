@@ -22,6 +22,7 @@ public:
                                                                                        QMessageBox::No,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     static void information(QWidget* parent, const QString& title, const QString& text);
+    static void about(QWidget* parent, const QString& title, const QString& text);
     static void warning(QWidget* parent, const QString& title, const QString& text);
     static void critical(QWidget* parent, const QString& title, const QString& text);
 

@@ -242,6 +242,13 @@ bool Item::deleteItem()
         qCDebug(lcStore) << query.lastError();
         return false;
     }
+    // The item's note goes with it rather than lingering without an owner.
+    query.prepare("DELETE FROM notes WHERE iid = :iid");
+    query.bindValue(":iid", iid);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return false;
+    }
     return transaction.commit();
 }
 

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
 #include <QUrl>
@@ -28,6 +29,13 @@ namespace {
 QString cutDescription(const QString& description)
 {
     return description.size() > 400 ? description.left(400) + QLatin1String("...") : description;
+}
+
+// A tool tip would load any image a description names, local files included; it shows none.
+QString withoutImages(QString html)
+{
+    static const QRegularExpression image(QStringLiteral("<img\\b[^>]*>"), QRegularExpression::CaseInsensitiveOption);
+    return html.remove(image);
 }
 } // namespace
 
@@ -98,7 +106,7 @@ QString ItemViews::toolTip(const ViewItem* vi)
     }
     return heading + QLatin1String("<p>") + vi->datePublished.toHtmlEscaped() + QLatin1String(", ") +
            vi->pageCount.toHtmlEscaped() + QLatin1Char(' ') + tr("pages") + QLatin1String("</p>") +
-           QLatin1String("<p>") + cutDescription(vi->description) + QLatin1String("</p>");
+           QLatin1String("<p>") + withoutImages(cutDescription(vi->description)) + QLatin1String("</p>");
 }
 
 void ItemViews::renderItems()
@@ -332,12 +340,20 @@ void ItemViews::addItem(ViewItem* vi)
 void ItemViews::addBook(Book* book)
 {
     qCDebug(lcViews) << "add book to views";
-    if (!books) {
+    if (!books || !book) {
         return;
     }
-    books->addBook(book);
-    book->setViewItem();
-    addItem(book->getViewItem());
+    // Several views may hear of the same book: each keeps a copy of its own, loaded from the
+    // library, so no two collections own one record.
+    if (Book* known = books->getItem(book->getId())) {
+        known->loadBook();
+        updateItem(known);
+        return;
+    }
+    auto* own = new Book(nullptr, book->getId());
+    books->addBook(own);
+    own->setViewItem();
+    addItem(own->getViewItem());
 }
 
 void ItemViews::updateItem(Item* item)

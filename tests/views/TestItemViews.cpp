@@ -254,6 +254,12 @@ void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
     QVERIFY2(tip.startsWith("<h4>Fish &amp; &lt;Chips&gt;</h4><p>2001, 120 pages</p><p><b>Bold</b> "), qPrintable(tip));
     QVERIFY(tip.endsWith(QString(387, 'd') + "...</p>"));
     QCOMPARE(titleCell(view, "Fish & <Chips>")->toolTip(), tip);
+
+    // Images named by a description are not loaded into tool tips.
+    const int withImage = seeder->addBook(
+        {"Pictured", {}, "before <IMG SRC='file:///etc/secret.png'> after", {}, QColor(), 0, "", "", ""});
+    ItemViews* second = makeView("Books");
+    QVERIFY(gridCell(second, withImage)->toolTip().contains("before  after"));
 }
 
 void TestItemViews::noDescription_meansNoToolTip()

@@ -1,0 +1,23 @@
+// Fills the library of the current user (as HOME and the settings name it) with a
+// demonstration library, for trying the program or taking screenshots.
+#include "DataDirectories.h"
+#include "LibraryDatabase.h"
+#include "LibrarySeeder.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    const DataDirectories::Paths paths = DataDirectories::setDataDir();
+    if (!LibraryDatabase::open(paths.dataDir).isOpen()) {
+        std::fprintf(stderr, "cannot open the library in %s\n", qPrintable(paths.dataDir));
+        return 1;
+    }
+    LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/").seedDemo();
+    std::printf("seeded %s\n", qPrintable(paths.dataDir));
+    return 0;
+}

@@ -1,0 +1,194 @@
+#include "LibraryFixture.h"
+#include "RichTextEditor.h"
+#include "TestEnvironment.h"
+#include "ViewItem.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTextList>
+#include <QToolButton>
+
+#include <memory>
+
+class TestRichTextEditor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void switchingItems_keepsEachItemsNote();
+    void firstSelection_createsAnEmptyNoteRow();
+    void textBeforeAnySelection_isNotStored();
+    void destroyingTheEditor_savesTheNote();
+    void deletedItem_noteIsDropped();
+    void formatting_survivesSaveAndReload();
+    void listsAndHeadings_toggleOff();
+
+private:
+    ViewItem item(int id, const QString& title);
+    QTextEdit* edit(RichTextEditor& editor) { return editor.findChild<QTextEdit*>("textEdit"); }
+    void click(RichTextEditor& editor, const char* name) { editor.findChild<QToolButton*>(name)->click(); }
+    static QString storedNote(int iid);
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestRichTextEditor::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QVERIFY(library->isOpen());
+}
+
+void TestRichTextEditor::cleanup()
+{
+    library.reset();
+}
+
+ViewItem TestRichTextEditor::item(int id, const QString& title)
+{
+    ViewItem vi;
+    vi.id = id;
+    vi.title = title;
+    return vi;
+}
+
+QString TestRichTextEditor::storedNote(int iid)
+{
+    QSqlQuery query(QString("SELECT note FROM notes WHERE iid = %1").arg(iid));
+    return query.next() ? query.value(0).toString() : QString();
+}
+
+void TestRichTextEditor::switchingItems_keepsEachItemsNote()
+{
+    RichTextEditor editor;
+    ViewItem a = item(1, "Alpha");
+    ViewItem b = item(2, "Beta");
+    editor.loadNoteItem(&a);
+    QCOMPARE(editor.findChild<QLabel*>("label")->text(), QString("Notes on Alpha"));
+    edit(editor)->setPlainText("note for alpha");
+    editor.loadNoteItem(&b);
+    QCOMPARE(edit(editor)->toPlainText(), QString());
+    edit(editor)->setPlainText("note for beta");
+    editor.loadNoteItem(&a);
+    QCOMPARE(edit(editor)->toPlainText(), QString("note for alpha"));
+    QVERIFY(storedNote(2).contains("note for beta"));
+}
+
+void TestRichTextEditor::firstSelection_createsAnEmptyNoteRow()
+{
+    RichTextEditor editor;
+    ViewItem a = item(7, "Alpha");
+    editor.loadNoteItem(&a);
+    QCOMPARE(LibraryFixture::rowCount("notes"), 1);
+    QVERIFY(storedNote(7).contains("<html>"));
+    QCOMPARE(edit(editor)->toPlainText(), QString());
+}
+
+void TestRichTextEditor::textBeforeAnySelection_isNotStored()
+{
+    {
+        RichTextEditor editor;
+        edit(editor)->setPlainText("typed too early");
+        QVERIFY(!editor.updateNote());
+    }
+    QCOMPARE(LibraryFixture::rowCount("notes"), 0);
+}
+
+void TestRichTextEditor::destroyingTheEditor_savesTheNote()
+{
+    {
+        RichTextEditor editor;
+        ViewItem a = item(3, "Alpha");
+        editor.loadNoteItem(&a);
+        edit(editor)->setPlainText("last words");
+    }
+    QVERIFY(storedNote(3).contains("last words"));
+}
+
+void TestRichTextEditor::deletedItem_noteIsDropped()
+{
+    RichTextEditor editor;
+    ViewItem a = item(4, "Alpha");
+    editor.loadNoteItem(&a);
+    QSqlQuery().exec("DELETE FROM notes WHERE iid = 4");
+    edit(editor)->setPlainText("orphan");
+    editor.forgetItem(4);
+    QCOMPARE(editor.getItemId(), -1);
+    QCOMPARE(edit(editor)->toPlainText(), QString());
+    QVERIFY(!editor.updateNote());
+    QCOMPARE(LibraryFixture::rowCount("notes"), 0);
+}
+
+void TestRichTextEditor::formatting_survivesSaveAndReload()
+{
+    RichTextEditor editor;
+    ViewItem a = item(5, "Alpha");
+    ViewItem b = item(6, "Beta");
+    editor.loadNoteItem(&a);
+    QTextEdit* text = edit(editor);
+    text->setPlainText("Heading\nbold words\nitem one\nright\nE=mc2");
+    QTextDocument* document = text->document();
+    const auto selectLine = [&](int line) {
+        QTextCursor cursor(document->findBlockByNumber(line));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
+    };
+    selectLine(0);
+    click(editor, "btnH1");
+    selectLine(1);
+    click(editor, "btnBold");
+    click(editor, "btnIltalic");
+    click(editor, "btnUnderline");
+    selectLine(2);
+    click(editor, "btnUl");
+    selectLine(3);
+    click(editor, "btnAlignRight");
+    QTextCursor two(document->findBlockByNumber(4));
+    two.movePosition(QTextCursor::EndOfBlock);
+    two.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor);
+    text->setTextCursor(two);
+    click(editor, "btnSuperscript");
+
+    editor.loadNoteItem(&b);
+    editor.loadNoteItem(&a);
+    document = text->document();
+    QCOMPARE(document->findBlockByNumber(0).blockFormat().headingLevel(), 1);
+    const QTextCharFormat bold = QTextCursor(document->findBlockByNumber(1)).charFormat();
+    QTextCursor inBold(document->findBlockByNumber(1));
+    inBold.movePosition(QTextCursor::Right);
+    QVERIFY(inBold.charFormat().fontWeight() >= QFont::Bold);
+    QVERIFY(inBold.charFormat().fontItalic());
+    QVERIFY(inBold.charFormat().fontUnderline());
+    QVERIFY(document->findBlockByNumber(2).textList());
+    QCOMPARE(document->findBlockByNumber(2).textList()->format().style(), QTextListFormat::ListDisc);
+    QVERIFY(document->findBlockByNumber(3).blockFormat().alignment() & Qt::AlignRight);
+    QTextCursor last(document->findBlockByNumber(4));
+    last.movePosition(QTextCursor::EndOfBlock);
+    QCOMPARE(last.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    Q_UNUSED(bold);
+}
+
+void TestRichTextEditor::listsAndHeadings_toggleOff()
+{
+    RichTextEditor editor;
+    ViewItem a = item(8, "Alpha");
+    editor.loadNoteItem(&a);
+    QTextEdit* text = edit(editor);
+    text->setPlainText("line");
+    click(editor, "btnOl");
+    QCOMPARE(text->textCursor().currentList()->format().style(), QTextListFormat::ListDecimal);
+    click(editor, "btnOl");
+    QVERIFY(!text->textCursor().currentList());
+    click(editor, "btnH2");
+    QCOMPARE(text->textCursor().blockFormat().headingLevel(), 2);
+    click(editor, "btnH2");
+    QCOMPARE(text->textCursor().blockFormat().headingLevel(), 0);
+}
+
+LIRENTA_TEST_MAIN(TestRichTextEditor)
+#include "TestRichTextEditor.moc"
