@@ -33,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     if (!dbOpen()) {
         return;
     }
+    DataDirectories::removeTemporaryCovers(dataDir);
     ui->vSplitter->setSizes({150, 800});
     ui->splitter->setSizes({700, 100});
 

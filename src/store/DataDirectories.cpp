@@ -71,3 +71,14 @@ DataDirectories::Paths DataDirectories::setDataDir()
     settings.sync();
     return paths;
 }
+
+void DataDirectories::removeTemporaryCovers(const QString& dataDir)
+{
+    if (dataDir.isEmpty()) {
+        return;
+    }
+    QDir dir(dataDir);
+    for (const QString& name : dir.entryList({"coverfile-tmp*.jpg", "pdf-thumb-tmp*.jpg"}, QDir::Files)) {
+        dir.remove(name);
+    }
+}

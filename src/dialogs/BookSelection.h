@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QVariant>
+
+#include <memory>
+
+namespace Ui {
+class BookSelection;
+}
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Asks Google Books for volumes matching an ISBN or keywords and lets the user pick one; a
+// single match is taken at once. The result is the chosen volume's address ("selfLink").
+class BookSelection : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit BookSelection(QWidget* parent = nullptr);
+    ~BookSelection() override;
+
+    void setKeywords(const QString& keywords);
+    void setISBN(const QString& isbn);
+    void setFilePath(const QString& path);
+    void disableSkipAll();
+    void queryGoogle();
+    QString getGoogleItemUrl() const { return googleItemUrl; }
+    int getSkipAll() const { return skipAll; }
+
+Q_SIGNALS:
+    void itemUrl(const QString& url);
+
+public Q_SLOTS:
+    void queryGoogleProcessReply(QNetworkReply* reply);
+    void populateTable();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private Q_SLOTS:
+    void on_btnUpdate_clicked();
+    void on_btnFileOpen_clicked();
+    void on_tableWidget_cellClicked(int row, int column);
+    void on_tableWidget_cellDoubleClicked(int row, int column);
+    void on_btnSave_clicked();
+    void on_btnSkip_clicked();
+    void on_btnSkipAll_clicked();
+
+private:
+    void center();
+    void notFound(const QString& reason);
+
+    std::unique_ptr<Ui::BookSelection> ui;
+    QNetworkAccessManager* manager;
+    QNetworkReply* pending = nullptr;
+    int skipAll = 0;
+    QString googleItemUrl;
+    QVariant reply;
+    QString filePath;
+};

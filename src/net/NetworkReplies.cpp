@@ -1,0 +1,49 @@
+#include "NetworkReplies.h"
+
+#include <QCoreApplication>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+int NetworkReplies::s_transferTimeoutMs = 30000;
+
+QNetworkRequest NetworkReplies::request(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(s_transferTimeoutMs);
+    return request;
+}
+
+void NetworkReplies::capSize(QNetworkReply* reply, qint64 maxBytes)
+{
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 received, qint64) {
+        if (received > maxBytes) {
+            reply->setProperty("tooLarge", maxBytes);
+            reply->abort();
+        }
+    });
+}
+
+QString NetworkReplies::failureReason(QNetworkReply* reply)
+{
+    const auto tr = [](const char* text) { return QCoreApplication::translate("NetworkReplies", text); };
+    if (reply->property("tooLarge").isValid()) {
+        return tr("The reply was larger than %1 MB and was not read.")
+            .arg(reply->property("tooLarge").toLongLong() / (1024 * 1024));
+    }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status == 429) {
+        return tr("The service refused the request because its quota is used up (HTTP 429). Try again later.");
+    }
+    if (status >= 300) {
+        return tr("The server answered with an error (HTTP %1).").arg(status);
+    }
+    switch (reply->error()) {
+    case QNetworkReply::NoError:
+        return QString();
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        return tr("The server did not answer in time.");
+    default:
+        return tr("The server could not be reached: %1").arg(reply->errorString());
+    }
+}

@@ -1,0 +1,186 @@
+#include "Authors.h"
+#include "Book.h"
+#include "DataDownloader.h"
+#include "LibraryFixture.h"
+#include "NetworkReplies.h"
+#include "StandInServer.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+class TestDataDownloader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void volumeWithoutImage_isAnnouncedAtOnceWithoutCover();
+    void volumeFields_areRead();
+    void cover_isWrittenAndAnnouncedOnce_andMovedOnSave();
+    void twoLookupsInFlight_keepTheirOwnCovers();
+    void emptyCoverReply_announcesWithoutCover();
+    void failedLookups_announceNothing_data();
+    void failedLookups_announceNothing();
+    void newerLookup_supersedesTheOlder();
+
+private:
+    QString volume(const QString& id) const
+    {
+        return server->address().resolved(QUrl("/books/v1/volumes/" + id)).toString();
+    }
+    std::unique_ptr<StandInServer> server;
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestDataDownloader::initTestCase()
+{
+    server = std::make_unique<StandInServer>("googlebooks-standin");
+    QVERIFY(server->isRunning());
+}
+
+void TestDataDownloader::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    NetworkReplies::setTransferTimeoutMs(30000);
+}
+
+void TestDataDownloader::cleanup()
+{
+    library.reset();
+}
+
+void TestDataDownloader::volumeWithoutImage_isAnnouncedAtOnceWithoutCover()
+{
+    DataDownloader downloader;
+    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
+    downloader.googleInfoDownload(volume("dune-messiah"));
+    QVERIFY(announced.wait());
+    auto* book = announced.first().first().value<Book*>();
+    std::unique_ptr<Book> owned(book);
+    QCOMPARE(book->getTitle(), QString("Dune Messiah"));
+    QCOMPARE(book->getPageCount(), QString("352"));
+    QCOMPARE(book->getCoverFile(), QString(":/icons/images/book.png"));
+    QCOMPARE(book->getIsbn13(), QString("9780441172696"));
+    QCOMPARE(book->getRating(), 4);
+    QTest::qWait(100);
+    QCOMPARE(announced.size(), 1);
+}
+
+void TestDataDownloader::volumeFields_areRead()
+{
+    DataDownloader downloader;
+    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
+    downloader.googleInfoDownload(volume("children-of-dune"));
+    QVERIFY(announced.wait());
+    std::unique_ptr<Book> book(announced.first().first().value<Book*>());
+    QCOMPARE(book->getIsbn10(), QString());
+    QCOMPARE(book->getIsbn13(), QString());
+    QCOMPARE(book->getAuthors()->render(), QString("Frank Herbert, Brian Herbert, Kevin J. Anderson"));
+    QCOMPARE(book->getPublisher(), QString());
+    QCOMPARE(book->getRating(), 0);
+}
+
+void TestDataDownloader::cover_isWrittenAndAnnouncedOnce_andMovedOnSave()
+{
+    DataDownloader downloader;
+    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
+    downloader.googleInfoDownload(volume("dune"));
+    QVERIFY(announced.wait());
+    QTest::qWait(100);
+    QCOMPARE(announced.size(), 1);
+    std::unique_ptr<Book> book(announced.first().first().value<Book*>());
+    QCOMPARE(book->getRating(), 5); // 4.5 rounds up
+    const QString temporary = book->getCoverFile();
+    QVERIFY(temporary.startsWith(library->dataDir() + "coverfile-tmp"));
+    QVERIFY(QImage(temporary).height() > 0);
+
+    QVERIFY(book->insertBook());
+    QCOMPARE(book->getCoverFile(), library->dataDir() + QString::number(book->getId()) + ".jpg");
+    QVERIFY(!QFile::exists(temporary));
+}
+
+void TestDataDownloader::twoLookupsInFlight_keepTheirOwnCovers()
+{
+    DataDownloader first;
+    DataDownloader second;
+    QSignalSpy firstDone(&first, &DataDownloader::bookDownloaded);
+    QSignalSpy secondDone(&second, &DataDownloader::bookDownloaded);
+    first.googleInfoDownload(volume("dune"));
+    second.googleInfoDownload(volume("solaris"));
+    QTRY_COMPARE(firstDone.size() + secondDone.size(), 2);
+    std::unique_ptr<Book> dune(firstDone.first().first().value<Book*>());
+    std::unique_ptr<Book> solaris(secondDone.first().first().value<Book*>());
+    QVERIFY(dune->getCoverFile() != solaris->getCoverFile());
+    QFile a(dune->getCoverFile());
+    QFile b(solaris->getCoverFile());
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QVERIFY(a.readAll() != b.readAll());
+}
+
+void TestDataDownloader::emptyCoverReply_announcesWithoutCover()
+{
+    DataDownloader downloader;
+    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
+    downloader.googleInfoDownload(volume("empty-cover"));
+    QVERIFY(announced.wait());
+    std::unique_ptr<Book> book(announced.first().first().value<Book*>());
+    QCOMPARE(book->getTitle(), QString("A Book Whose Cover Is Empty"));
+    QCOMPARE(book->getCoverFile(), QString(":/icons/images/book.png"));
+}
+
+void TestDataDownloader::failedLookups_announceNothing_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("reasonContains");
+    QTest::newRow("HTTP 500") << "status-500"
+                              << "HTTP 500";
+    QTest::newRow("quota") << "status-429"
+                           << "quota";
+    QTest::newRow("not JSON") << "garbage"
+                              << "not a Google Books volume";
+    QTest::newRow("JSON but not an object") << "notobject"
+                                            << "not a Google Books volume";
+    QTest::newRow("connection dropped") << "close"
+                                        << "could not be reached";
+    QTest::newRow("never answers") << "hang"
+                                   << "did not answer in time";
+    QTest::newRow("unknown volume") << "no-such-volume"
+                                    << "HTTP 404";
+}
+
+void TestDataDownloader::failedLookups_announceNothing()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, reasonContains);
+    NetworkReplies::setTransferTimeoutMs(700);
+    DataDownloader downloader;
+    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
+    QSignalSpy failed(&downloader, &DataDownloader::downloadFailed);
+    downloader.googleInfoDownload(volume(id));
+    QVERIFY(failed.wait(10000));
+    QVERIFY2(failed.first().first().toString().contains(reasonContains), qPrintable(failed.first().first().toString()));
+    QCOMPARE(announced.size(), 0);
+}
+
+void TestDataDownloader::newerLookup_supersedesTheOlder()
+{
+    DataDownloader downloader;
+    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
+    downloader.googleInfoDownload(volume("dune"));
+    downloader.googleInfoDownload(volume("dune-messiah"));
+    QVERIFY(announced.wait());
+    QTest::qWait(300);
+    QCOMPARE(announced.size(), 1);
+    std::unique_ptr<Book> book(announced.first().first().value<Book*>());
+    QCOMPARE(book->getTitle(), QString("Dune Messiah"));
+}
+
+LIRENTA_TEST_MAIN(TestDataDownloader)
+#include "TestDataDownloader.moc"
