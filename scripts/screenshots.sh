@@ -6,3 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh
 xvfb-run -a -s "-screen 0 1280x1024x24" ./build/tests/ItemViewsScreenshots docs/screenshots
 xvfb-run -a -s "-screen 0 1280x1024x24" ./build/tests/MainWindowScreenshot docs/screenshots
+xvfb-run -a -s "-screen 0 1280x1024x24" ./build/tests/DialogScreenshots docs/screenshots

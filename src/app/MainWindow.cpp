@@ -5,6 +5,7 @@
 #include "Author.h"
 #include "Authors.h"
 #include "Book.h"
+#include "BookProperties.h"
 #include "DataDirectories.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
@@ -98,6 +99,15 @@ bool MainWindow::dbOpen()
             break; // the path is free now: the next round creates a new library
         }
         }
+    }
+}
+
+void MainWindow::refreshAuthorTree()
+{
+    qDeleteAll(ui->libraryList->topLevelItem(1)->takeChildren());
+    loadAuthorTree();
+    if (!ui->lineEdit->text().isEmpty()) {
+        on_lineEdit_textChanged(ui->lineEdit->text());
     }
 }
 
@@ -218,7 +228,13 @@ void MainWindow::on_actionQuit_triggered()
 
 void MainWindow::on_actionAddEbook_triggered()
 {
-    // Runs the book properties dialog once it exists.
+    BookProperties dialog(this, -1);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    Book book(nullptr, dialog.getBook()->getId());
+    Q_EMIT bookAdded(&book);
+    refreshAuthorTree();
 }
 
 void MainWindow::on_actionAdd_Mutiple_triggered()

@@ -76,6 +76,8 @@ private Q_SLOTS:
 
 private:
     void loadAuthorTree();
+    // New books may bring new authors: the tree is rebuilt, keeping the filter.
+    void refreshAuthorTree();
     void buildAddMenu();
     void connectView(ItemViews* view);
     ItemViews* currentView() const;

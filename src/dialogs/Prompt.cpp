@@ -1,8 +1,11 @@
 #include "Prompt.h"
 
+#include <QFileDialog>
+
 bool Prompt::s_scripted = false;
 QQueue<QMessageBox::StandardButton> Prompt::s_answers;
 QStringList Prompt::s_shown;
+QQueue<QString> Prompt::s_fileNames;
 
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
@@ -59,6 +62,29 @@ void Prompt::warning(QWidget* parent, const QString& title, const QString& text)
 void Prompt::critical(QWidget* parent, const QString& title, const QString& text)
 {
     ask(parent, QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QString Prompt::openFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    if (s_scripted) {
+        s_shown << caption;
+        return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
+    }
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const QString& dir)
+{
+    if (s_scripted) {
+        s_shown << caption;
+        return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
+    }
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+void Prompt::queueFileName(const QString& path)
+{
+    s_fileNames.enqueue(path);
 }
 
 void Prompt::setScripted(bool scripted)

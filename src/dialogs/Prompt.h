@@ -26,10 +26,16 @@ public:
     static void warning(QWidget* parent, const QString& title, const QString& text);
     static void critical(QWidget* parent, const QString& title, const QString& text);
 
+    // File and folder choosers; an empty string when the user cancels.
+    static QString openFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+    static QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+
     // Test seam: when scripted, prompts are not shown; each takes the next queued answer
     // (or its default button) and its text is recorded.
     static void setScripted(bool scripted);
     static void queueAnswer(QMessageBox::StandardButton answer);
+    // The next file or folder chooser returns this (an empty string cancels).
+    static void queueFileName(const QString& path);
     static QStringList shownTexts();
     static void clearShownTexts();
 
@@ -37,4 +43,5 @@ private:
     static bool s_scripted;
     static QQueue<QMessageBox::StandardButton> s_answers;
     static QStringList s_shown;
+    static QQueue<QString> s_fileNames;
 };

@@ -2,14 +2,13 @@
 
 #include "Book.h"
 #include "GoogleBooksApi.h"
-#include "LibrarySettings.h"
 #include "Logging.h"
 #include "NetworkReplies.h"
+#include "TemporaryCover.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSaveFile>
-#include <QUuid>
 
 DataDownloader::DataDownloader(QObject* parent)
     : QObject(parent), book(new Book(nullptr, -1)), manager(new QNetworkAccessManager(this))
@@ -39,8 +38,7 @@ void DataDownloader::googleInfoDownload(const QString& url)
     announced = false;
     const int current = ++lookup;
     // Each look-up has its own temporary cover, so covers of look-ups in flight never mix.
-    coverPath = LibrarySettings().value("dataDir").toString() + QStringLiteral("coverfile-tmp-") +
-                QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".jpg");
+    coverPath = TemporaryCover::newPath();
     QNetworkReply* reply = get(url, NetworkReplies::maxJsonBytes);
     connect(reply, &QNetworkReply::finished, this, [this, reply, current] {
         reply->deleteLater();

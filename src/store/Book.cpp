@@ -36,6 +36,12 @@ void Book::loadBook()
     setViewItem();
 }
 
+void Book::reload()
+{
+    reloadItem();
+    loadBook();
+}
+
 bool Book::insertBook()
 {
     const Keys keys = rememberKeys();

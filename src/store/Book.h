@@ -37,6 +37,8 @@ public:
     void setAverageRating(int value) { rating = value; }
 
     void loadBook();
+    // Everything again from the library: item part, authors, files and the books row.
+    void reload();
     bool insertBook();
     bool deleteBook();
     void setViewItem();

@@ -68,10 +68,44 @@ ItemFile* Item::addFile(const QString& path)
     return files->addFile(path);
 }
 
+void Item::removeFile(ItemFile* file)
+{
+    if (file->getFid() > 0) {
+        removedFileIds.append(file->getFid());
+    }
+    files->removeFile(file);
+}
+
 bool Item::saveFiles()
 {
+    for (int fid : std::as_const(removedFileIds)) {
+        QSqlQuery query;
+        query.prepare("DELETE FROM files WHERE fid = :fid AND iid = :iid");
+        query.bindValue(":fid", fid);
+        query.bindValue(":iid", iid);
+        if (!query.exec()) {
+            qCDebug(lcStore) << query.lastError();
+            return false;
+        }
+    }
     files->setItemId(iid);
-    return files->saveFiles();
+    if (!files->saveFiles()) {
+        return false;
+    }
+    removedFileIds.clear();
+    return true;
+}
+
+void Item::reloadItem()
+{
+    authors->removeAuthors();
+    files->clear();
+    removedFileIds.clear();
+    coverFile.clear();
+    loadItem();
+    if (coverFile.isEmpty()) {
+        coverFile = defaultCoverFile();
+    }
 }
 
 void Item::loadItem()

@@ -34,7 +34,11 @@ public:
 
     void addAuthor(const QString& name);
     ItemFile* addFile(const QString& path);
+    // Takes a file off the item; its row goes at the next save, the file on disk stays.
+    void removeFile(ItemFile* file);
     bool saveFiles();
+    // Reads the item part again from the library, dropping unsaved changes to it.
+    void reloadItem();
 
     void loadItem();
     bool insertItem();
@@ -77,6 +81,7 @@ protected:
     QString type;
     quint32 created = 0;
     quint32 updated = 0;
+    QList<int> removedFileIds;
 
 private:
     QSqlQuery itemDbRead();

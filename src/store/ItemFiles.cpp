@@ -54,6 +54,12 @@ void ItemFiles::removeFile(ItemFile* file)
     }
 }
 
+void ItemFiles::clear()
+{
+    qDeleteAll(files);
+    files.clear();
+}
+
 bool ItemFiles::saveFiles()
 {
     bool ok = true;

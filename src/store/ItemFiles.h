@@ -28,6 +28,8 @@ public:
     ItemFile* addFile(int fid);
     // Takes the file out of the list and deletes the object; the row and the disk file stay.
     void removeFile(ItemFile* file);
+    // Deletes every file object; rows and disk files stay.
+    void clear();
     bool saveFiles();
     QString render() const;
     QVariantList toVariant() const;

@@ -29,6 +29,18 @@ WebPage::~WebPage()
     delete viewItem;
 }
 
+void WebPage::setAverageRating(const QString& value)
+{
+    ratingText = value;
+    rating = value.toInt();
+}
+
+void WebPage::reload()
+{
+    reloadItem();
+    loadWebPage();
+}
+
 void WebPage::setCreated()
 {
     pageCreated = Timestamp::now();

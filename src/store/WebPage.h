@@ -24,11 +24,13 @@ public:
     void setUrl(const QString& value) { url = value; }
     void setDescription(const QString& value) { description = value; }
     void setCreated();
-    void setAverageRating(const QString& value) { ratingText = value; }
+    // The rating chosen in the properties dialog; it is the item's rating the views show.
+    void setAverageRating(const QString& value);
 
     void setViewItem();
     ViewItem* getViewItem();
     void loadWebPage();
+    void reload();
     bool insertWebPage();
     bool deleteWebPage();
 

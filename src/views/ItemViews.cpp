@@ -3,6 +3,7 @@
 #include "ui_ItemViews.h"
 
 #include "Book.h"
+#include "BookProperties.h"
 #include "BookTableItem.h"
 #include "Books.h"
 #include "CoverLoader.h"
@@ -11,6 +12,7 @@
 #include "Rating.h"
 #include "ViewItem.h"
 #include "WebPage.h"
+#include "WebPageProperties.h"
 #include "WebPageTableItem.h"
 #include "WebPages.h"
 
@@ -598,6 +600,33 @@ void ItemViews::on_viewList_itemDoubleClicked(QListWidgetItem* item)
 
 void ItemViews::editItem()
 {
+    if (selectedViewItems.size() != 1) {
+        return;
+    }
+    ViewItem* vi = selectedViewItems.first();
+    const int iid = vi->id;
+    int result = QDialog::Rejected;
+    if (vi->type == QLatin1String("Book")) {
+        BookProperties dialog(parentWidget(), iid);
+        result = dialog.exec();
+        if (result == QDialog::Accepted && !vi->items.isEmpty()) {
+            static_cast<Book*>(vi->items.first())->reload();
+            renderUpdatedItem(vi);
+        }
+    } else if (vi->type == QLatin1String("WebPage")) {
+        WebPageProperties dialog(parentWidget(), iid);
+        result = dialog.exec();
+        if (result == QDialog::Accepted && !vi->items.isEmpty()) {
+            // The dialog edited a copy; show what it stored.
+            auto* page = static_cast<WebPage*>(vi->items.first());
+            page->reload();
+            renderUpdatedItem(page->getViewItem());
+        }
+    }
+    if (result == BookProperties::Deleted) {
+        selectedViewItems.clear();
+        Q_EMIT itemDeleted(iid);
+    }
 }
 
 void ItemViews::deleteItem()

@@ -14,19 +14,18 @@ Rating::~Rating() = default;
 void Rating::setRating(int value)
 {
     rating = value;
-    showStars();
+    showStars({ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5}, rating);
+    Q_EMIT ratingSet(iid, rating);
 }
 
-void Rating::showStars()
+void Rating::showStars(const QList<QToolButton*>& stars, int rating)
 {
     static const QIcon emptyStar(":/icons/icons/16x16/001_17.png");
     static const QIcon fullStar(":/icons/icons/16x16/001_15.png");
-    QToolButton* stars[] = {ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5};
     const int full = (rating >= 1 && rating <= 5) ? rating : 0;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < stars.size(); ++i) {
         stars[i]->setIcon(i < full ? fullStar : emptyStar);
     }
-    Q_EMIT ratingSet(iid, rating);
 }
 
 void Rating::on_btnRating0_clicked()

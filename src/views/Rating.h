@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
+
+class QToolButton;
 
 #include <memory>
 
@@ -19,6 +22,8 @@ public:
 
     int getRating() const { return rating; }
     void setRating(int value);
+    // Shows the first `rating` of five star buttons full and the rest empty (all empty out of 1..5).
+    static void showStars(const QList<QToolButton*>& stars, int rating);
 
 Q_SIGNALS:
     void ratingSet(int iid, int rating);
@@ -32,8 +37,6 @@ private Q_SLOTS:
     void on_btnRating5_clicked();
 
 private:
-    void showStars();
-
     std::unique_ptr<Ui::Rating> ui;
     int rating = 0;
     int iid;

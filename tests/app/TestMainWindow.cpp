@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -26,6 +27,7 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <memory>
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void informationPanel_escapesTitleAndLoadsNoLocalFiles();
     void notes_areSavedOnQuit();
     void about_namesTheVersion();
+    void singleBook_appearsInEveryBooksTabAndTheAuthorTree();
 
 private:
     MainWindow* start();
@@ -364,6 +367,38 @@ void TestMainWindow::about_namesTheVersion()
     start();
     window->findChild<QAction*>("actionAbout")->trigger();
     QVERIFY(Prompt::shownTexts().last().contains("Version 0.4 Alpha"));
+}
+
+void TestMainWindow::singleBook_appearsInEveryBooksTabAndTheAuthorTree()
+{
+    start();
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(0), 0);
+    const QString path = QDir::homePath() + "/books/Brand_New-Book.pdf";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("%PDF new");
+    file.close();
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        Prompt::queueFileName(path);
+        dialog->findChild<QToolButton*>("btnSelectFile")->click();
+        dialog->findChild<QToolButton*>("btnBookAdd")->click();
+        auto* authors = dialog->findChild<QListWidget*>("bookAuthors");
+        authors->item(0)->setText("Zora Neale Hurston");
+        dialog->findChild<QPushButton*>("btnSave")->click();
+    });
+    window->findChild<QAction*>("actionAddEbook")->trigger();
+    for (int index : {0, 1}) {
+        auto* table = viewAt(index)->findChild<QTableWidget*>("viewTable");
+        QCOMPARE(table->rowCount(), 5);
+        QVERIFY(!table->findItems("Brand New Book", Qt::MatchExactly).isEmpty());
+    }
+    QTreeWidgetItem* authors = tree()->topLevelItem(1);
+    QStringList names;
+    for (int i = 0; i < authors->childCount(); ++i) {
+        names << authors->child(i)->text(0);
+    }
+    QVERIFY2(names.contains("Hurston, Zora Neale"), qPrintable(names.join("; ")));
 }
 
 LIRENTA_TEST_MAIN(TestMainWindow)

@@ -1,0 +1,363 @@
+#include "BookProperties.h"
+
+#include "ui_BookProperties.h"
+
+#include "Author.h"
+#include "Authors.h"
+#include "Book.h"
+#include "BookSelection.h"
+#include "DataDownloader.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LanguageComboBox.h"
+#include "LibrarySettings.h"
+#include "Logging.h"
+#include "Prompt.h"
+#include "Rating.h"
+#include "TemporaryCover.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+BookProperties::BookProperties(QWidget* parent, int iid)
+    : QDialog(parent), ui(std::make_unique<Ui::BookProperties>()), book(new Book(this, iid)),
+      dataDownloader(new DataDownloader(this))
+{
+    ui->setupUi(this);
+    ui->btnOpenFile->setEnabled(false);
+    if (iid >= 1) {
+        ui->btnReset->hide();
+        ui->btnSelectFile->hide();
+        populateForm(book);
+        populateFiles();
+    } else {
+        // A book not yet in the library has nothing to delete.
+        ui->btnDelete->setEnabled(false);
+    }
+    ui->languageWidget->addWidget(new LanguageComboBox(ui->languageWidget));
+
+    connect(dataDownloader, &DataDownloader::bookDownloaded, this, [this](Book* downloaded) {
+        populateForm(downloaded);
+        delete downloaded;
+    });
+    connect(dataDownloader, &DataDownloader::downloadFailed, this, [this](const QString& reason) {
+        Prompt::warning(this, tr("Nothing found"),
+                        tr("The book's information could not be downloaded.\n\n%1").arg(reason));
+    });
+    lastSelectDir = LibrarySettings().value("lastSelectDir").toString();
+    if (lastSelectDir.isEmpty()) {
+        lastSelectDir = QDir::homePath();
+    }
+}
+
+BookProperties::~BookProperties()
+{
+    delete book;
+}
+
+QString BookProperties::titleFromFileName(const QString& fileName)
+{
+    static const QRegularExpression separators(QStringLiteral("[-_,;.]"));
+    const QString suffix = QFileInfo(fileName).suffix();
+    QString title = fileName;
+    title.replace(separators, QStringLiteral(" "));
+    // "." before the suffix matches the blank that replaced its dot.
+    const QRegularExpression extension(QStringLiteral(".") + QRegularExpression::escape(suffix) +
+                                       QStringLiteral("|[^A-Za-z0-9_ ]*"));
+    title.remove(extension);
+    title.replace(QStringLiteral("  "), QStringLiteral(" "));
+    return title.trimmed();
+}
+
+void BookProperties::on_btnSelectFile_clicked()
+{
+    const QString path = Prompt::openFileName(this, tr("Select Book"), lastSelectDir,
+                                              tr("Book Files (*.txt *.epub *.mobi *.pdf *.chm)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    clear();
+    currentFilePath = path;
+    ui->btnOpenFile->setEnabled(true);
+    book->addFile(path);
+    LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
+    if (ui->bookTitle->text().isEmpty()) {
+        ui->bookTitle->setText(titleFromFileName(QFileInfo(path).fileName()));
+    }
+    populateFiles();
+}
+
+void BookProperties::appendFileRow(int index)
+{
+    ItemFile* file = book->getFiles()->getFile(index);
+    QTableWidget* table = ui->fileTable;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    table->setItem(row, 0, new QTableWidgetItem(file->getFileName()));
+    table->setItem(row, 1, new QTableWidgetItem(QString::number(file->getFileSize())));
+    table->setItem(row, 2, new QTableWidgetItem(file->getFileMd5()));
+    table->setItem(row, 3, new QTableWidgetItem(file->getFilePath()));
+}
+
+void BookProperties::populateFiles()
+{
+    ui->fileTable->setRowCount(0);
+    ItemFiles* files = book->getFiles();
+    for (int i = 0; i < files->count(); ++i) {
+        appendFileRow(i);
+    }
+    if (!files->isEmpty()) {
+        currentFilePath = files->getFirstFilePath();
+        ui->btnOpenFile->setEnabled(true);
+    }
+}
+
+void BookProperties::on_btnAddFile_clicked()
+{
+    const QString path =
+        Prompt::openFileName(this, tr("Select Book"), lastSelectDir, tr("Book Files (*.pdf *.chm *.epub *.mobi)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    book->addFile(path);
+    LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
+    appendFileRow(book->getFiles()->count() - 1);
+}
+
+void BookProperties::on_btnRemoveFile_clicked()
+{
+    const QList<QTableWidgetItem*> selected = ui->fileTable->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    // Rows follow the record's file order; the file leaves the record when it is saved.
+    const int row = selected.first()->row();
+    ui->fileTable->removeRow(row);
+    if (row < book->getFiles()->count()) {
+        book->removeFile(book->getFiles()->getFile(row));
+    }
+}
+
+void BookProperties::on_btnOpenFile_clicked()
+{
+    if (!currentFilePath.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(currentFilePath));
+    }
+}
+
+void BookProperties::on_btnBookAdd_clicked()
+{
+    auto* entry = new QListWidgetItem(QString(), ui->bookAuthors);
+    entry->setFlags(entry->flags() | Qt::ItemIsEditable);
+    ui->bookAuthors->setCurrentItem(entry);
+    ui->bookAuthors->editItem(entry);
+}
+
+void BookProperties::on_btnBookRemove_clicked()
+{
+    delete ui->bookAuthors->currentItem();
+}
+
+void BookProperties::addAuthor(const QString& name)
+{
+    auto* entry = new QListWidgetItem(name, ui->bookAuthors);
+    entry->setFlags(entry->flags() | Qt::ItemIsEditable);
+}
+
+void BookProperties::setRating(int rating)
+{
+    Rating::showStars({ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5}, rating);
+    book->setAverageRating(rating);
+}
+
+void BookProperties::on_btnRating0_clicked()
+{
+    setRating(0);
+}
+
+void BookProperties::on_btnRating1_clicked()
+{
+    setRating(1);
+}
+
+void BookProperties::on_btnRating2_clicked()
+{
+    setRating(2);
+}
+
+void BookProperties::on_btnRating3_clicked()
+{
+    setRating(3);
+}
+
+void BookProperties::on_btnRating4_clicked()
+{
+    setRating(4);
+}
+
+void BookProperties::on_btnRating5_clicked()
+{
+    setRating(5);
+}
+
+void BookProperties::showCover(const QString& path)
+{
+    const QPixmap cover(path);
+    ui->btnBookCover->setIcon(cover.isNull() ? QIcon(":/images/images/no_cover.png") : QIcon(cover));
+}
+
+void BookProperties::populateForm(Book* source)
+{
+    qCDebug(lcDialogs) << "populate function called";
+    ui->bookTitle->setText(source->getTitle());
+    ui->bookISBN13->setText(source->getIsbn13());
+    ui->bookISBN10->setText(source->getIsbn10());
+    ui->bookDescription->setHtml(source->getDescription());
+    ui->bookPages->setText(source->getPageCount());
+    ui->bookPublisher->setText(source->getPublisher());
+    ui->bookPublishedYear->setText(source->getDatePublished());
+    showCover(source->getCoverFile());
+    qCDebug(lcDialogs) << "\"" + source->getCoverFile() + "\"";
+    book->setCoverFile(source->getCoverFile());
+    ui->bookAuthors->clear();
+    Authors* authors = source->getAuthors();
+    for (int i = 0; i < authors->count(); ++i) {
+        addAuthor(authors->getAuthor(i)->getName());
+    }
+    setRating(source->getRating());
+}
+
+void BookProperties::populateBook()
+{
+    book->setTitle(ui->bookTitle->text());
+    book->setIsbn13(ui->bookISBN13->text());
+    book->setIsbn10(ui->bookISBN10->text());
+    book->setDescription(ui->bookDescription->toPlainText());
+    book->setPageCount(ui->bookPages->text());
+    book->setPublisher(ui->bookPublisher->text());
+    book->setDatePublished(ui->bookPublishedYear->text());
+    book->getAuthors()->removeAuthors();
+    for (int i = 0; i < ui->bookAuthors->count(); ++i) {
+        const QString name = ui->bookAuthors->item(i)->text().trimmed();
+        // An entry added and left blank names nobody.
+        if (!name.isEmpty()) {
+            book->addAuthor(name);
+        }
+    }
+    qCDebug(lcDialogs) << "author count" << book->getAuthors()->count();
+}
+
+void BookProperties::lookUp(const QString& isbn, const QString& keywords)
+{
+    BookSelection selection(this);
+    selection.disableSkipAll();
+    selection.setFilePath(currentFilePath);
+    if (isbn.isEmpty()) {
+        selection.setKeywords(keywords);
+    } else {
+        selection.setISBN(isbn);
+    }
+    selection.queryGoogle();
+    if (selection.exec() == QDialog::Accepted && !selection.getGoogleItemUrl().isEmpty()) {
+        dataDownloader->googleInfoDownload(selection.getGoogleItemUrl());
+    }
+}
+
+void BookProperties::on_btnDlTitle_clicked()
+{
+    if (ui->bookTitle->text().isEmpty()) {
+        Prompt::critical(this, tr("Nothing found"), tr("No books were found.\nPlease try altering the title."));
+        return;
+    }
+    lookUp(QString(), ui->bookTitle->text());
+}
+
+void BookProperties::on_btnDlISBN_clicked()
+{
+    const QString isbn13 = ui->bookISBN13->text();
+    const QString isbn10 = ui->bookISBN10->text();
+    if (isbn13.isEmpty() && isbn10.isEmpty()) {
+        Prompt::critical(this, tr("Nothing found"),
+                         tr("No books were found.\nPlease enter alter the ISBN or try searching by title."));
+        return;
+    }
+    lookUp(isbn13.isEmpty() ? isbn10 : isbn13, QString());
+}
+
+void BookProperties::on_btnBookCover_clicked()
+{
+    const QString path =
+        Prompt::openFileName(this, tr("Select Book"), lastSelectDir, tr("Image Files (*.jpg *.png *.gif)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    // The chosen image is copied: the user's own file is never moved into the library.
+    const QString cover = TemporaryCover::fromImageFile(path);
+    if (cover.isEmpty()) {
+        Prompt::warning(this, tr("Book Cover"), tr("%1 is not an image that can be read.").arg(path));
+        return;
+    }
+    if (book->getCoverFile().contains(QLatin1String("coverfile-tmp-"))) {
+        QFile::remove(book->getCoverFile());
+    }
+    book->setCoverFile(cover);
+    showCover(cover);
+}
+
+void BookProperties::on_btnSave_clicked()
+{
+    if (ui->bookTitle->text().isEmpty()) {
+        Prompt::warning(nullptr, tr("Error"), tr("You must enter a book title."));
+        return;
+    }
+    populateBook();
+    if (!book->insertBook()) {
+        Prompt::warning(this, tr("Error"), tr("The book could not be saved in the library. Nothing was changed."));
+        return;
+    }
+    accept();
+}
+
+void BookProperties::on_btnCancel_clicked()
+{
+    reject();
+}
+
+void BookProperties::on_btnDelete_clicked()
+{
+    if (book->getId() < 1) {
+        return;
+    }
+    const QMessageBox::StandardButton answer =
+        Prompt::confirm(this, tr("Delete"), tr("You have requested to delete one or more items."),
+                        tr("Are you sure you want to delete these items? No files will be deleted!"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        done(Deleted);
+    }
+}
+
+void BookProperties::on_btnReset_clicked()
+{
+    clear();
+}
+
+void BookProperties::clear()
+{
+    ui->bookAuthors->clear();
+    ui->bookDescription->clear();
+    ui->bookISBN10->clear();
+    ui->bookISBN13->clear();
+    ui->bookPages->clear();
+    ui->bookPublishedYear->clear();
+    ui->bookPublisher->clear();
+    ui->bookTitle->clear();
+    ui->btnBookCover->setIcon(QIcon(":/images/images/no_cover.png"));
+    delete book;
+    book = new Book(nullptr, -1);
+    ui->fileTable->clearContents();
+    ui->fileTable->setRowCount(0);
+}

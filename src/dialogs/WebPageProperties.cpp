@@ -1,0 +1,171 @@
+#include "WebPageProperties.h"
+
+#include "ui_WebPageProperties.h"
+
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibrarySettings.h"
+#include "Prompt.h"
+#include "Rating.h"
+#include "WebPage.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+WebPageProperties::WebPageProperties(QWidget* parent, int iid)
+    : QDialog(parent), ui(std::make_unique<Ui::WebPageProperties>()), webPage(new WebPage(nullptr, iid))
+{
+    ui->setupUi(this);
+    ui->btnOpenFile->setEnabled(false);
+    if (iid >= 1) {
+        populateForm(webPage);
+        populateFiles();
+    }
+}
+
+WebPageProperties::~WebPageProperties()
+{
+    delete webPage;
+}
+
+void WebPageProperties::populateForm(WebPage* page)
+{
+    ui->bookTitle->setText(page->getTitle());
+    ui->bookDescription->setPlainText(page->getDescription());
+    const QPixmap cover(page->getCoverFile());
+    if (!cover.isNull()) {
+        ui->btnBookCover->setIcon(QIcon(cover));
+    }
+    webPage->setCoverFile(page->getCoverFile());
+    // The stars show the page's rating, as the views do.
+    Rating::showStars({ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5},
+                      page->getRating());
+}
+
+void WebPageProperties::appendFileRow(int index)
+{
+    ItemFile* file = webPage->getFiles()->getFile(index);
+    QTableWidget* table = ui->fileTable;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    table->setItem(row, 0, new QTableWidgetItem(file->getFileName()));
+    table->setItem(row, 1, new QTableWidgetItem(QString::number(file->getFileSize())));
+    table->setItem(row, 2, new QTableWidgetItem(file->getFileMd5()));
+    table->setItem(row, 3, new QTableWidgetItem(file->getFilePath()));
+}
+
+void WebPageProperties::populateFiles()
+{
+    ui->fileTable->setRowCount(0);
+    ItemFiles* files = webPage->getFiles();
+    for (int i = 0; i < files->count(); ++i) {
+        appendFileRow(i);
+    }
+    if (!files->isEmpty()) {
+        currentFilePath = files->getFirstFilePath();
+        ui->btnOpenFile->setEnabled(true);
+    }
+}
+
+void WebPageProperties::on_btnOpenFile_clicked()
+{
+    if (!currentFilePath.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(currentFilePath));
+    }
+}
+
+void WebPageProperties::on_btnAddFile_clicked()
+{
+    const QString path =
+        Prompt::openFileName(this, tr("Select Book"), lastSelectDir, tr("Book Files (*.pdf *.chm *.epub *.mobi)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    webPage->addFile(path);
+    LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
+    appendFileRow(webPage->getFiles()->count() - 1);
+}
+
+void WebPageProperties::on_btnRemoveFile_clicked()
+{
+    const QList<QTableWidgetItem*> selected = ui->fileTable->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const int row = selected.first()->row();
+    ui->fileTable->removeRow(row);
+    if (row < webPage->getFiles()->count()) {
+        webPage->removeFile(webPage->getFiles()->getFile(row));
+    }
+}
+
+void WebPageProperties::setRating(int rating)
+{
+    webPage->setAverageRating(QString::number(rating));
+    Rating::showStars({ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5}, rating);
+}
+
+void WebPageProperties::on_btnRating0_clicked()
+{
+    setRating(0);
+}
+
+void WebPageProperties::on_btnRating1_clicked()
+{
+    setRating(1);
+}
+
+void WebPageProperties::on_btnRating2_clicked()
+{
+    setRating(2);
+}
+
+void WebPageProperties::on_btnRating3_clicked()
+{
+    setRating(3);
+}
+
+void WebPageProperties::on_btnRating4_clicked()
+{
+    setRating(4);
+}
+
+void WebPageProperties::on_btnRating5_clicked()
+{
+    setRating(5);
+}
+
+void WebPageProperties::on_btnSave_clicked()
+{
+    if (ui->bookTitle->text().isEmpty()) {
+        Prompt::warning(nullptr, tr("Error"), tr("You must enter a book title."));
+        return;
+    }
+    webPage->setTitle(ui->bookTitle->text());
+    webPage->setDescription(ui->bookDescription->toPlainText());
+    if (!webPage->insertWebPage()) {
+        Prompt::warning(this, tr("Error"), tr("The page could not be saved in the library. Nothing was changed."));
+        return;
+    }
+    accept();
+}
+
+void WebPageProperties::on_btnCancel_clicked()
+{
+    reject();
+}
+
+void WebPageProperties::on_btnDelete_clicked()
+{
+    if (webPage->getId() < 1) {
+        return;
+    }
+    const QMessageBox::StandardButton answer =
+        Prompt::confirm(this, tr("Delete"), tr("You have requested to delete one or more items."),
+                        tr("Are you sure you want to delete these items? No files will be deleted!"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        done(Deleted);
+    }
+}

@@ -1,0 +1,333 @@
+#include "Authors.h"
+#include "Book.h"
+#include "BookProperties.h"
+#include "Books.h"
+#include "DataDownloader.h"
+#include "ItemFiles.h"
+#include "ItemViews.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "LibrarySettings.h"
+#include "Prompt.h"
+#include "StandInServer.h"
+#include "TestEnvironment.h"
+#include "ViewItem.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+// Records what the desktop opener was asked to open.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class TestBookProperties : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void titleFromFileName_data();
+    void titleFromFileName();
+    void newBook_fromFile_getsTitleFileAndSavesWithRating();
+    void emptyTitle_isRefusedAndDialogStaysOpen();
+    void cancel_storesNothing();
+    void editMode_hidesNewBookButtons_andViewOpensTheFile();
+    void addedFile_setsLastSelectDir_andRemovedFileLeavesTheRecordOnSave();
+    void chosenCover_becomesTheCoverOnSave_userFileKept();
+    void isbnLookUp_prefersIsbn13_data();
+    void isbnLookUp_prefersIsbn13();
+    void failedLookUp_leavesTheFormAlone();
+    void editFromView_showsChanges_andDeleteRemovesTheBook();
+
+private:
+    template <typename T> T* child(QWidget& dialog, const char* name) { return dialog.findChild<T*>(name); }
+    std::unique_ptr<StandInServer> server;
+    std::unique_ptr<LibraryFixture> library;
+    std::unique_ptr<LibrarySeeder> seeder;
+};
+
+void TestBookProperties::initTestCase()
+{
+    server = std::make_unique<StandInServer>("googlebooks-standin");
+    QVERIFY(server->isRunning());
+    qputenv("LIRENTA_GOOGLE_BOOKS_URL", server->address().toEncoded());
+}
+
+void TestBookProperties::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    seeder = std::make_unique<LibrarySeeder>(library->dataDir(), library->filesDir());
+    Prompt::clearShownTexts();
+}
+
+void TestBookProperties::cleanup()
+{
+    seeder.reset();
+    library.reset();
+}
+
+void TestBookProperties::titleFromFileName_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("hyphen, underscore, dots") << "My-Book_2nd.ed.pdf"
+                                              << "My Book 2nd ed";
+    QTest::newRow("art of computing") << "The_Art-of.Computing.epub"
+                                      << "The Art of Computing";
+    QTest::newRow("semicolon and brackets") << "Vol. 2; (notes).pdf"
+                                            << "Vol 2 notes";
+    QTest::newRow("upper-case suffix") << "Dune.PDF"
+                                       << "Dune";
+    // Blanks are halved in one pass, so three in a row leave two.
+    QTest::newRow("commas and a spaced hyphen") << "Herbert, Frank - Dune.mobi"
+                                                << "Herbert Frank  Dune";
+}
+
+void TestBookProperties::titleFromFileName()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, title);
+    QCOMPARE(BookProperties::titleFromFileName(fileName), title);
+}
+
+void TestBookProperties::newBook_fromFile_getsTitleFileAndSavesWithRating()
+{
+    const QString path = library->writeFile("My-Book_2nd.ed.pdf", "%PDF-1.4 my book");
+    BookProperties dialog(nullptr, -1);
+    QVERIFY(!child<QPushButton>(dialog, "btnDelete")->isEnabled());
+    Prompt::queueFileName(path);
+    child<QToolButton>(dialog, "btnSelectFile")->click();
+    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString("My Book 2nd ed"));
+    QVERIFY(child<QToolButton>(dialog, "btnOpenFile")->isEnabled());
+    QCOMPARE(child<QTableWidget>(dialog, "fileTable")->rowCount(), 1);
+    QCOMPARE(child<QTableWidget>(dialog, "fileTable")->item(0, 3)->text(), path);
+    QCOMPARE(LibrarySettings().value("lastSelectDir").toString(), path);
+
+    dialog.addAuthor("Ann Author");
+    child<QToolButton>(dialog, "btnRating3")->click();
+    child<QPushButton>(dialog, "btnSave")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    Book stored(nullptr, dialog.getBook()->getId());
+    QCOMPARE(stored.getTitle(), QString("My Book 2nd ed"));
+    QCOMPARE(stored.getRating(), 3);
+    QCOMPARE(stored.getAuthors()->render(), QString("Ann Author"));
+    QCOMPARE(stored.getFiles()->getFirstFilePath(), path);
+}
+
+void TestBookProperties::emptyTitle_isRefusedAndDialogStaysOpen()
+{
+    BookProperties dialog(nullptr, -1);
+    child<QPushButton>(dialog, "btnSave")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(Prompt::shownTexts().last(), QString("You must enter a book title."));
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+}
+
+void TestBookProperties::cancel_storesNothing()
+{
+    const int iid = seeder->addBook({"Rated Once", {}, "", {}, QColor(), 1, "", "", ""});
+    BookProperties dialog(nullptr, iid);
+    child<QToolButton>(dialog, "btnRating3")->click();
+    child<QLineEdit>(dialog, "bookTitle")->setText("Changed");
+    child<QPushButton>(dialog, "btnCancel")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    Book stored(nullptr, iid);
+    QCOMPARE(stored.getRating(), 1);
+    QCOMPARE(stored.getTitle(), QString("Rated Once"));
+}
+
+void TestBookProperties::editMode_hidesNewBookButtons_andViewOpensTheFile()
+{
+    const int iid =
+        seeder->addBook({"With File", {"A B"}, "<b>desc</b>", {"with #1 file.pdf"}, QColor(), 4, "", "", ""});
+    BookProperties dialog(nullptr, iid);
+    QVERIFY(child<QToolButton>(dialog, "btnSelectFile")->isHidden());
+    QVERIFY(child<QToolButton>(dialog, "btnReset")->isHidden());
+    QVERIFY(child<QToolButton>(dialog, "btnOpenFile")->isEnabled());
+    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString("With File"));
+    QCOMPARE(child<QListWidget>(dialog, "bookAuthors")->count(), 1);
+    QCOMPARE(child<QTableWidget>(dialog, "fileTable")->rowCount(), 1);
+
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler("file", &opened, "open");
+    child<QToolButton>(dialog, "btnOpenFile")->click();
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(opened.urls.size(), 1);
+    QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "with #1 file.pdf");
+
+    BookProperties empty(nullptr, seeder->addBook({"No File", {}, "", {}, QColor(), 0, "", "", ""}));
+    QVERIFY(!child<QToolButton>(empty, "btnOpenFile")->isEnabled());
+}
+
+void TestBookProperties::addedFile_setsLastSelectDir_andRemovedFileLeavesTheRecordOnSave()
+{
+    const int iid = seeder->addBook({"Two Files", {}, "", {"first.pdf", "second.epub"}, QColor(), 0, "", "", ""});
+    BookProperties dialog(nullptr, iid);
+    const QString third = library->writeFile("sub/third.mobi", "mobi");
+    Prompt::queueFileName(third);
+    child<QToolButton>(dialog, "btnAddFile")->click();
+    QCOMPARE(LibrarySettings().value("lastSelectDir").toString(), third);
+    auto* table = child<QTableWidget>(dialog, "fileTable");
+    QCOMPARE(table->rowCount(), 3);
+
+    table->selectRow(0);
+    child<QToolButton>(dialog, "btnRemoveFile")->click();
+    QCOMPARE(table->rowCount(), 2);
+    child<QPushButton>(dialog, "btnSave")->click();
+
+    Book stored(nullptr, iid);
+    QCOMPARE(stored.getFiles()->getFilePaths(), QStringList({library->filesDir() + "second.epub", third}));
+    QCOMPARE(LibraryFixture::rowCount("files"), 2);
+    QVERIFY(QFile::exists(library->filesDir() + "first.pdf"));
+}
+
+void TestBookProperties::chosenCover_becomesTheCoverOnSave_userFileKept()
+{
+    const int iid = seeder->addBook({"Coverless", {}, "", {}, QColor(), 0, "", "", ""});
+    const QString picture = library->filesDir() + "my picture.png";
+    QImage image(60, 90, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(picture));
+
+    BookProperties dialog(nullptr, iid);
+    Prompt::queueFileName(library->writeFile("not-an-image.png", "plain text"));
+    child<QToolButton>(dialog, "btnBookCover")->click();
+    QVERIFY(Prompt::shownTexts().last().contains("not an image"));
+    Prompt::queueFileName(picture);
+    child<QToolButton>(dialog, "btnBookCover")->click();
+    QVERIFY(!child<QToolButton>(dialog, "btnBookCover")->icon().isNull());
+    child<QPushButton>(dialog, "btnSave")->click();
+
+    Book stored(nullptr, iid);
+    QCOMPARE(stored.getCoverFile(), library->dataDir() + QString::number(iid) + ".jpg");
+    const QImage cover(stored.getCoverFile());
+    QCOMPARE(cover.size(), QSize(60, 90));
+    QVERIFY(QColor(cover.pixel(30, 45)).red() > 200);
+    QVERIFY(QFile::exists(picture));
+}
+
+void TestBookProperties::isbnLookUp_prefersIsbn13_data()
+{
+    QTest::addColumn<QString>("isbn10");
+    QTest::addColumn<QString>("isbn13");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("both: ISBN-13 wins") << "0441172717"
+                                        << "9780156027601"
+                                        << "Solaris";
+    QTest::newRow("only ISBN-10") << "0441172717"
+                                  << ""
+                                  << "Dune";
+}
+
+void TestBookProperties::isbnLookUp_prefersIsbn13()
+{
+    QFETCH(QString, isbn10);
+    QFETCH(QString, isbn13);
+    QFETCH(QString, title);
+    BookProperties dialog(nullptr, -1);
+    child<QLineEdit>(dialog, "bookISBN10")->setText(isbn10);
+    child<QLineEdit>(dialog, "bookISBN13")->setText(isbn13);
+    child<QToolButton>(dialog, "btnDlISBN")->click();
+    QTRY_COMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), title);
+    QVERIFY(child<QListWidget>(dialog, "bookAuthors")->count() > 0);
+
+    // The look-up only fills the form: nothing is stored until Save.
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+    child<QPushButton>(dialog, "btnSave")->click();
+    Book stored(nullptr, dialog.getBook()->getId());
+    QCOMPARE(stored.getTitle(), title);
+    QVERIFY(QImage(stored.getCoverFile()).width() > 0);
+}
+
+void TestBookProperties::failedLookUp_leavesTheFormAlone()
+{
+    BookProperties dialog(nullptr, -1);
+    child<QLineEdit>(dialog, "bookTitle")->setText("My own title");
+    child<QLineEdit>(dialog, "bookPublisher")->setText("My publisher");
+    // A download that fails after a volume was chosen.
+    const QString failing = server->address().toString() + "/status-500";
+    auto* downloader = dialog.findChild<DataDownloader*>();
+    QVERIFY(downloader);
+    QSignalSpy failed(downloader, &DataDownloader::downloadFailed);
+    downloader->googleInfoDownload(failing);
+    QVERIFY(failed.wait());
+    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString("My own title"));
+    QCOMPARE(child<QLineEdit>(dialog, "bookPublisher")->text(), QString("My publisher"));
+    QVERIFY(Prompt::shownTexts().last().contains("HTTP 500"));
+
+    child<QLineEdit>(dialog, "bookTitle")->clear();
+    child<QToolButton>(dialog, "btnDlTitle")->click();
+    QVERIFY(Prompt::shownTexts().last().contains("Please try altering the title."));
+    child<QToolButton>(dialog, "btnDlISBN")->click();
+    QVERIFY(Prompt::shownTexts().last().contains("Please enter alter the ISBN"));
+}
+
+void TestBookProperties::editFromView_showsChanges_andDeleteRemovesTheBook()
+{
+    const int iid = seeder->addBook({"Old Title", {"Old Author"}, "", {}, QColor(), 0, "", "", ""});
+    ItemViews view(nullptr, "Books", -1);
+    view.renderItems();
+    view.resize(800, 500);
+    view.show();
+    auto* table = view.findChild<QTableWidget*>("viewTable");
+    table->selectRow(0);
+
+    const auto runProperties = [&](std::function<void(BookProperties*)> inside) {
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            for (QAction* action : menu->actions()) {
+                if (action->text() == "Properties") {
+                    QTimer::singleShot(
+                        0, [&] { inside(qobject_cast<BookProperties*>(QApplication::activeModalWidget())); });
+                    action->trigger();
+                }
+            }
+            menu->close();
+        });
+        view.menu(QPoint());
+    };
+
+    runProperties([](BookProperties* dialog) {
+        dialog->findChild<QLineEdit*>("bookTitle")->setText("New Title");
+        dialog->findChild<QListWidget*>("bookAuthors")->item(0)->setText("New Author");
+        dialog->findChild<QToolButton*>("btnRating5")->click();
+        dialog->findChild<QPushButton*>("btnSave")->click();
+    });
+    QCOMPARE(table->item(0, 0)->text(), QString("New Title"));
+    QCOMPARE(table->item(0, 1)->text(), QString("New Author"));
+    QCOMPARE(view.getBooks()->getItem(iid)->getRating(), 5);
+
+    QSignalSpy deleted(&view, &ItemViews::itemDeleted);
+    table->selectRow(0);
+    Prompt::queueAnswer(QMessageBox::Yes);
+    runProperties([](BookProperties* dialog) { dialog->findChild<QPushButton*>("btnDelete")->click(); });
+    QCOMPARE(deleted.size(), 1);
+    QCOMPARE(deleted.first().first().toInt(), iid);
+}
+
+LIRENTA_TEST_MAIN(TestBookProperties)
+#include "TestBookProperties.moc"

@@ -1,0 +1,131 @@
+#include "ItemViews.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "LibrarySettings.h"
+#include "Prompt.h"
+#include "TestEnvironment.h"
+#include "WebPage.h"
+#include "WebPageProperties.h"
+#include "WebPages.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+class TestWebPageProperties : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void save_storesTitleDescriptionRatingAndFiles_butNotUrl();
+    void emptyTitleRefused_blankTitleAccepted();
+    void noFiles_viewDisabled();
+    void editFromView_showsTheEditedPage();
+
+private:
+    std::unique_ptr<LibraryFixture> library;
+    std::unique_ptr<LibrarySeeder> seeder;
+};
+
+void TestWebPageProperties::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    seeder = std::make_unique<LibrarySeeder>(library->dataDir(), library->filesDir());
+    Prompt::clearShownTexts();
+}
+
+void TestWebPageProperties::cleanup()
+{
+    seeder.reset();
+    library.reset();
+}
+
+void TestWebPageProperties::save_storesTitleDescriptionRatingAndFiles_butNotUrl()
+{
+    const int iid = seeder->addWebPage("Before", "https://example.org/", "old words");
+    WebPageProperties dialog(nullptr, iid);
+    QCOMPARE(dialog.findChild<QLineEdit*>("bookTitle")->text(), QString("Before"));
+    QCOMPARE(dialog.findChild<QTextEdit*>("bookDescription")->toPlainText(), QString("old words"));
+    dialog.findChild<QLineEdit*>("bookTitle")->setText("After");
+    dialog.findChild<QTextEdit*>("bookDescription")->setPlainText("new words");
+    dialog.findChild<QToolButton*>("btnRating3")->click();
+    const QString pdf = library->writeFile("page.pdf", "%PDF page");
+    Prompt::queueFileName(pdf);
+    dialog.findChild<QPushButton*>("btnAddFile")->click();
+    QCOMPARE(LibrarySettings().value("lastSelectDir").toString(), pdf);
+    QVERIFY(!dialog.findChild<QPushButton*>("btnOpenFile")->isEnabled());
+    dialog.findChild<QPushButton*>("btnSave")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    WebPage stored(nullptr, iid);
+    QCOMPARE(stored.getTitle(), QString("After"));
+    QCOMPARE(stored.getDescription(), QString("new words"));
+    QCOMPARE(stored.getUrl(), QString("https://example.org/"));
+    QCOMPARE(stored.getRating(), 3);
+    QCOMPARE(stored.getFirstFilePath(), pdf);
+
+    // Reopened, the stars show the stored rating.
+    WebPageProperties again(nullptr, iid);
+    QVERIFY(again.findChild<QPushButton*>("btnOpenFile")->isEnabled());
+}
+
+void TestWebPageProperties::emptyTitleRefused_blankTitleAccepted()
+{
+    const int iid = seeder->addWebPage("T", "u", "");
+    WebPageProperties dialog(nullptr, iid);
+    dialog.findChild<QLineEdit*>("bookTitle")->clear();
+    dialog.findChild<QPushButton*>("btnSave")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(Prompt::shownTexts().last(), QString("You must enter a book title."));
+    dialog.findChild<QLineEdit*>("bookTitle")->setText("   ");
+    dialog.findChild<QPushButton*>("btnSave")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void TestWebPageProperties::noFiles_viewDisabled()
+{
+    WebPageProperties dialog(nullptr, seeder->addWebPage("T", "u", ""));
+    QVERIFY(!dialog.findChild<QPushButton*>("btnOpenFile")->isEnabled());
+}
+
+void TestWebPageProperties::editFromView_showsTheEditedPage()
+{
+    const int iid = seeder->addWebPage("Old", "https://example.org/", "old");
+    ItemViews view(nullptr, "WebPages", -1);
+    view.renderItems();
+    view.setWebPageHeaders();
+    view.show();
+    auto* table = view.findChild<QTableWidget*>("viewTable");
+    table->selectRow(0);
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* action : menu->actions()) {
+            if (action->text() == "Properties") {
+                QTimer::singleShot(0, [] {
+                    QWidget* dialog = QApplication::activeModalWidget();
+                    dialog->findChild<QLineEdit*>("bookTitle")->setText("New");
+                    dialog->findChild<QToolButton*>("btnRating4")->click();
+                    dialog->findChild<QPushButton*>("btnSave")->click();
+                });
+                action->trigger();
+            }
+        }
+        menu->close();
+    });
+    view.menu(QPoint());
+    QCOMPARE(table->item(0, 0)->text(), QString("New"));
+    QCOMPARE(view.getWebPages()->getItem(iid)->getRating(), 4);
+}
+
+LIRENTA_TEST_MAIN(TestWebPageProperties)
+#include "TestWebPageProperties.moc"
