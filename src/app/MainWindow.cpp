@@ -11,6 +11,7 @@
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "MultiSelect.h"
 #include "Prompt.h"
 #include "RichTextEditor.h"
 #include "ViewItem.h"
@@ -210,7 +211,9 @@ void MainWindow::itemDeleted(int iid)
 void MainWindow::bookAddedSlot(Book* book)
 {
     qCDebug(lcApp) << "bookAddedSlot";
+    // Every view keeps a copy of its own; the book handed over ends here.
     Q_EMIT bookAdded(book);
+    delete book;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -239,7 +242,25 @@ void MainWindow::on_actionAddEbook_triggered()
 
 void MainWindow::on_actionAdd_Mutiple_triggered()
 {
-    // Runs the batch import once it exists.
+    auto* import = new MultiSelect(this);
+    connect(import, &MultiSelect::newBookItem, this, &MainWindow::bookAddedSlot);
+    if (!import->populateTableDir()) {
+        import->deleteLater();
+        return;
+    }
+    import->exec();
+    // Books still downloading when the dialog closes are saved all the same.
+    const auto finish = [this, import] {
+        if (import->importedCount() > 0) {
+            refreshAuthorTree();
+        }
+        import->deleteLater();
+    };
+    if (import->isBusy()) {
+        connect(import, &MultiSelect::idle, this, finish);
+    } else {
+        finish();
+    }
 }
 
 void MainWindow::on_actionWeb_triggered()

@@ -1,0 +1,240 @@
+#include "MultiSelect.h"
+
+#include "ui_MultiSelect.h"
+
+#include "Book.h"
+#include "BookProperties.h"
+#include "BookSelection.h"
+#include "DataDownloader.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "ItemViews.h"
+#include "LibrarySettings.h"
+#include "Logging.h"
+#include "Prompt.h"
+#include "TableButton.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+namespace {
+const int statusColumn = 5;
+} // namespace
+
+MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MultiSelect>())
+{
+    ui->setupUi(this);
+}
+
+MultiSelect::~MultiSelect() = default;
+
+bool MultiSelect::populateTableDir()
+{
+    LibrarySettings settings;
+    QString start = settings.value("lastSelectDir").toString();
+    if (start.isEmpty()) {
+        start = QDir::homePath();
+    }
+    const QString directory = Prompt::existingDirectory(this, tr("Select Directory"), start);
+    if (directory.isEmpty()) {
+        close();
+        return false;
+    }
+    settings.setValue("lastSelectDir", directory);
+    return populateTable(directory);
+}
+
+bool MultiSelect::populateTable(const QString& directory)
+{
+    // Thousands of files take a while to fingerprint: show progress and let the user stop.
+    QProgressDialog progress(tr("Looking for new PDF files..."), tr("Cancel"), 0, 0, parentWidget());
+    progress.setWindowTitle(tr("Add multiple books"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    int examined = 0;
+
+    QTableWidget* table = ui->tableWidget;
+    QDirIterator walk(directory, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const QString path = walk.next();
+        ++examined;
+        if (sinceRepaint.elapsed() > 50) {
+            progress.setLabelText(
+                tr("Looking for new PDF files...\n%1 examined, %2 new").arg(examined).arg(table->rowCount()));
+            progress.setValue(0);
+            QCoreApplication::processEvents();
+            sinceRepaint.restart();
+            if (progress.wasCanceled()) {
+                return false;
+            }
+        }
+        if (path.split(QLatin1Char('.')).last().toLower() != QLatin1String("pdf")) {
+            continue;
+        }
+        ItemFile file(nullptr, path);
+        if (file.getFileType() != QLatin1String("pdf") || file.hasDuplicateQuick()) {
+            continue;
+        }
+        const int row = table->rowCount();
+        table->insertRow(row);
+        auto* buttons = new TableButton(table);
+        buttons->setFilePath(path);
+        buttons->setRow(row);
+        connect(buttons, &TableButton::downloadData, this, &MultiSelect::downloadData);
+        table->setCellWidget(row, 0, buttons);
+        auto* keywords = new QTableWidgetItem(BookProperties::titleFromFileName(file.getFileName()));
+        keywords->setData(ItemViews::IdRole, path);
+        table->setItem(row, 1, keywords);
+    }
+    table->resizeColumnsToContents();
+    return true;
+}
+
+TableButton* MultiSelect::rowButton(int row) const
+{
+    return qobject_cast<TableButton*>(ui->tableWidget->cellWidget(row, 0));
+}
+
+void MultiSelect::setStatus(int row, const QString& text)
+{
+    QTableWidgetItem* cell = ui->tableWidget->item(row, statusColumn);
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
+        ui->tableWidget->setItem(row, statusColumn, cell);
+    }
+    cell->setText(text);
+    cell->setToolTip(text);
+}
+
+void MultiSelect::on_btnReplaceAll_clicked()
+{
+    const QString find = ui->findSearch->text();
+    const QString replacement = ui->findReplace->text();
+    for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
+        QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
+        keywords->setText(keywords->text().replace(find, replacement).trimmed());
+    }
+}
+
+void MultiSelect::downloadData(int row)
+{
+    QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
+    if (!keywords || inFlight.contains(row) || done.contains(row)) {
+        return;
+    }
+    const QString path = keywords->data(ItemViews::IdRole).toString();
+    delete bookSelection;
+    bookSelection = new BookSelection(this);
+    bookSelection->setFilePath(path);
+    bookSelection->setKeywords(keywords->text());
+    bookSelection->queryGoogle();
+    if (bookSelection->exec() != QDialog::Accepted || bookSelection->getGoogleItemUrl().isEmpty()) {
+        skipAll = bookSelection->getSkipAll() != 0;
+        return;
+    }
+    auto* downloader = new DataDownloader(this);
+    connect(downloader, &DataDownloader::bookDownloaded, this, [this, downloader](Book* book) {
+        downloader->deleteLater();
+        downloadFinished(book);
+    });
+    connect(downloader, &DataDownloader::downloadFailed, this, [this, downloader, row](const QString& reason) {
+        downloader->deleteLater();
+        lookUpFailed(row, reason);
+    });
+    inFlight.insert(row);
+    setStatus(row, tr("Downloading..."));
+    downloader->googleInfoDownload(bookSelection->getGoogleItemUrl());
+    downloader->book->addFile(path);
+    downloader->book->setItemRow(row);
+}
+
+void MultiSelect::lookUpFailed(int row, const QString& reason)
+{
+    // The row stays listed and ticked so the user can edit its keywords and try again.
+    setStatus(row, tr("Not imported: %1").arg(reason));
+    downloadEnded(row);
+}
+
+void MultiSelect::downloadEnded(int row)
+{
+    inFlight.remove(row);
+    ++batchDone;
+    showImportProgress();
+    if (inFlight.isEmpty()) {
+        Q_EMIT idle();
+    }
+}
+
+void MultiSelect::downloadFinished(Book* book)
+{
+    std::unique_ptr<Book> downloaded(book);
+    qCDebug(lcDialogs) << "\"" + book->getFirstFilePath() + "\"";
+    const int row = book->getItemRow();
+    if (!book->insertBook()) {
+        setStatus(row, tr("Not imported: the book could not be saved in the library."));
+        downloadEnded(row);
+        return;
+    }
+    done.insert(row);
+    ++imported;
+    removeRow(row);
+    setStatus(row, tr("Imported"));
+    qCDebug(lcDialogs) << book->getId() << "emit signal";
+    Q_EMIT newBookItem(new Book(nullptr, book->getId()));
+    downloadEnded(row);
+}
+
+void MultiSelect::removeRow(int row)
+{
+    if (TableButton* buttons = rowButton(row)) {
+        if (buttons->getChecked()) {
+            buttons->toggleChecked();
+        }
+    }
+    ui->tableWidget->hideRow(row);
+}
+
+void MultiSelect::showImportProgress()
+{
+    if (batchTotal == 0) {
+        return;
+    }
+    ui->importProgressBar->setVisible(true);
+    ui->importProgressBar->setMaximum(batchTotal);
+    ui->importProgressBar->setValue(qMin(batchDone, batchTotal));
+    ui->importProgress->setText(
+        tr("%1 of %2 done, %3 remaining").arg(batchDone).arg(batchTotal).arg(qMax(0, batchTotal - batchDone)));
+}
+
+void MultiSelect::on_pushButton_clicked()
+{
+    skipAll = false;
+    QList<int> rows;
+    for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
+        TableButton* buttons = rowButton(row);
+        if (buttons && buttons->getChecked() && !inFlight.contains(row) && !done.contains(row)) {
+            rows << row;
+        }
+    }
+    batchTotal = rows.size();
+    batchDone = 0;
+    showImportProgress();
+    for (int row : std::as_const(rows)) {
+        const int before = inFlight.size();
+        downloadData(row);
+        if (inFlight.size() == before) {
+            // Skipped or nothing accepted: counts as handled.
+            ++batchDone;
+            showImportProgress();
+        }
+        if (skipAll) {
+            break;
+        }
+    }
+}

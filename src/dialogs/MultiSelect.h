@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QSet>
+
+#include <memory>
+
+namespace Ui {
+class MultiSelect;
+}
+
+class Book;
+class BookSelection;
+class TableButton;
+
+// Imports a folder tree of PDF files: lists those not yet in the library with keywords from
+// their names, looks each ticked one up on Google Books and saves the accepted ones.
+class MultiSelect : public QDialog
+{
+    Q_OBJECT
+    Q_MOC_INCLUDE("Book.h")
+
+public:
+    explicit MultiSelect(QWidget* parent = nullptr);
+    ~MultiSelect() override;
+
+    bool populateTableDir();
+    // Lists the new PDF files under `directory` (progress shown, can be cancelled). False when cancelled.
+    bool populateTable(const QString& directory);
+    int importedCount() const { return imported; }
+    // Downloads still on their way (the dialog may already be closed).
+    bool isBusy() const { return !inFlight.isEmpty(); }
+
+Q_SIGNALS:
+    // The last download on its way has ended.
+    void idle();
+    // One per imported book; the receiver owns it.
+    void newBookItem(Book* book);
+
+public Q_SLOTS:
+    void downloadData(int row);
+    void downloadFinished(Book* book);
+    void removeRow(int row);
+
+private Q_SLOTS:
+    void on_btnReplaceAll_clicked();
+    void on_pushButton_clicked();
+
+private:
+    TableButton* rowButton(int row) const;
+    void setStatus(int row, const QString& text);
+    void lookUpFailed(int row, const QString& reason);
+    void showImportProgress();
+    void downloadEnded(int row);
+
+    std::unique_ptr<Ui::MultiSelect> ui;
+    BookSelection* bookSelection = nullptr;
+    bool skipAll = false;
+    // Rows whose book is being downloaded or was saved: never looked up again.
+    QSet<int> inFlight;
+    QSet<int> done;
+    int imported = 0;
+    int batchTotal = 0;
+    int batchDone = 0;
+};

@@ -1,0 +1,237 @@
+#include "Authors.h"
+#include "Book.h"
+#include "BookSelection.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "ItemViews.h"
+#include "LibraryFixture.h"
+#include "LibrarySettings.h"
+#include "MultiSelect.h"
+#include "Prompt.h"
+#include "StandInServer.h"
+#include "TableButton.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class TestMultiSelect : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void walk_listsNewPdfFilesOnly();
+    void storedFiles_areNotListed();
+    void cancelledDirectoryChoice_showsNothing();
+    void replaceAll_removesTextAndTrims();
+    void skipAllOnSecondOfFive_endsTheRun();
+    void import_savesEachAcceptedBookOnce_andKeepsFailedRows();
+
+private:
+    QTableWidget* table(MultiSelect& dialog) { return dialog.findChild<QTableWidget*>("tableWidget"); }
+    QStringList listedPaths(MultiSelect& dialog);
+    TableButton* buttons(MultiSelect& dialog, int row)
+    {
+        return qobject_cast<TableButton*>(table(dialog)->cellWidget(row, 0));
+    }
+    QString write(const QString& relativePath, const QByteArray& content)
+    {
+        return library->writeFile("import/" + relativePath, content);
+    }
+    QString importDir() const { return library->filesDir() + "import"; }
+
+    std::unique_ptr<StandInServer> server;
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestMultiSelect::initTestCase()
+{
+    server = std::make_unique<StandInServer>("googlebooks-standin");
+    QVERIFY(server->isRunning());
+    qputenv("LIRENTA_GOOGLE_BOOKS_URL", server->address().toEncoded());
+}
+
+void TestMultiSelect::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    Prompt::clearShownTexts();
+}
+
+void TestMultiSelect::cleanup()
+{
+    library.reset();
+}
+
+QStringList TestMultiSelect::listedPaths(MultiSelect& dialog)
+{
+    QStringList paths;
+    for (int row = 0; row < table(dialog)->rowCount(); ++row) {
+        paths << table(dialog)->item(row, 1)->data(ItemViews::IdRole).toString();
+    }
+    paths.sort();
+    return paths;
+}
+
+void TestMultiSelect::walk_listsNewPdfFilesOnly()
+{
+    const QStringList expected = {
+        write("a.PDF", "%PDF a"),
+        write("b.pdf", "%PDF bb"),
+        write("sub/deeper/c.pdf", "%PDF ccc"),
+        write("sub/Octavia's 100%_ñ book.pdf", "%PDF special"),
+    };
+    write("notes.txt", "not a book");
+    write("sub/archive.pdf.zip", "zip");
+    MultiSelect dialog;
+    Prompt::queueFileName(importDir());
+    QVERIFY(dialog.populateTableDir());
+    QCOMPARE(LibrarySettings().value("lastSelectDir").toString(), importDir());
+    QStringList sorted = expected;
+    sorted.sort();
+    QCOMPARE(listedPaths(dialog), sorted);
+
+    for (int row = 0; row < table(dialog)->rowCount(); ++row) {
+        QCOMPARE(buttons(dialog, row)->getRow(), row);
+        QVERIFY(buttons(dialog, row)->getChecked());
+        QCOMPARE(buttons(dialog, row)->getFilePath(), table(dialog)->item(row, 1)->data(ItemViews::IdRole).toString());
+        if (buttons(dialog, row)->getFilePath().endsWith("book.pdf")) {
+            QCOMPARE(table(dialog)->item(row, 1)->text(), QString("Octavias 100 book"));
+        }
+    }
+}
+
+void TestMultiSelect::storedFiles_areNotListed()
+{
+    const QString byPath = write("stored.pdf", "%PDF stored by path");
+    const QString copy = write("copy/of-stored.pdf", "%PDF stored twice!");
+    const QString original = library->writeFile("elsewhere/original.pdf", "%PDF stored twice!");
+    const QString fresh = write("fresh.pdf", "%PDF new");
+    for (const QString& path : {byPath, original}) {
+        ItemFile file(nullptr, path);
+        file.setId(1);
+        QVERIFY(file.saveFile());
+    }
+    MultiSelect dialog;
+    QVERIFY(dialog.populateTable(importDir()));
+    QCOMPARE(listedPaths(dialog), QStringList({fresh}));
+    Q_UNUSED(copy);
+}
+
+void TestMultiSelect::cancelledDirectoryChoice_showsNothing()
+{
+    MultiSelect dialog;
+    Prompt::queueFileName(QString());
+    QVERIFY(!dialog.populateTableDir());
+    QCOMPARE(table(dialog)->rowCount(), 0);
+}
+
+void TestMultiSelect::replaceAll_removesTextAndTrims()
+{
+    write("one.pdf", "%PDF 1");
+    write("two.pdf", "%PDF 22");
+    MultiSelect dialog;
+    QVERIFY(dialog.populateTable(importDir()));
+    table(dialog)->item(0, 1)->setText("Clean Code_old");
+    table(dialog)->item(1, 1)->setText("_old Refactoring _old");
+    table(dialog)->hideRow(1);
+    const QString path = table(dialog)->item(0, 1)->data(ItemViews::IdRole).toString();
+    dialog.findChild<QLineEdit*>("findSearch")->setText("_old");
+    dialog.findChild<QLineEdit*>("findReplace")->setText("");
+    dialog.findChild<QPushButton*>("btnReplaceAll")->click();
+    QCOMPARE(table(dialog)->item(0, 1)->text(), QString("Clean Code"));
+    QCOMPARE(table(dialog)->item(1, 1)->text(), QString("Refactoring"));
+    QCOMPARE(table(dialog)->item(0, 1)->data(ItemViews::IdRole).toString(), path);
+}
+
+void TestMultiSelect::skipAllOnSecondOfFive_endsTheRun()
+{
+    for (int i = 1; i <= 5; ++i) {
+        write(QString("file%1.pdf").arg(i), QByteArray("%PDF ").append(QByteArray(i, 'x')));
+    }
+    MultiSelect dialog;
+    QVERIFY(dialog.populateTable(importDir()));
+    int opened = 0;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        auto* selection = qobject_cast<BookSelection*>(QApplication::activeModalWidget());
+        if (!selection || selection->property("handled").toBool()) {
+            return;
+        }
+        selection->setProperty("handled", true);
+        ++opened;
+        selection->findChild<QPushButton*>(opened == 2 ? "btnSkipAll" : "btnSkip")->click();
+    });
+    driver.start(10);
+    dialog.findChild<QPushButton*>("pushButton")->click();
+    QCOMPARE(opened, 2);
+    for (int row = 0; row < 5; ++row) {
+        QVERIFY(buttons(dialog, row)->getChecked());
+        QVERIFY(!table(dialog)->isRowHidden(row));
+    }
+    QCOMPARE(LibraryFixture::rowCount("books"), 0);
+}
+
+void TestMultiSelect::import_savesEachAcceptedBookOnce_andKeepsFailedRows()
+{
+    for (const char* name : {"Solaris.pdf", "Children_of_Dune.pdf", "Neuromancer.pdf", "Hyperion.pdf",
+                             "Kindred (Octavia's 100%_ñ).pdf", "Broken-Volume-Record.pdf"}) {
+        write(name, QByteArray("%PDF-1.4 ") + name);
+    }
+    MultiSelect dialog;
+    QSignalSpy announced(&dialog, &MultiSelect::newBookItem);
+    QVERIFY(dialog.populateTable(importDir()));
+    QCOMPARE(table(dialog)->rowCount(), 6);
+    dialog.findChild<QLineEdit*>("findSearch")->setText(" Octavias 100");
+    dialog.findChild<QPushButton*>("btnReplaceAll")->click();
+
+    // Pressed twice: the second press must not start the rows still downloading again.
+    dialog.findChild<QPushButton*>("pushButton")->click();
+    dialog.findChild<QPushButton*>("pushButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isBusy() && dialog.importedCount() == 5, 20000);
+    QTest::qWait(200);
+
+    QCOMPARE(announced.size(), 5);
+    for (const QList<QVariant>& arguments : std::as_const(announced)) {
+        delete arguments.first().value<Book*>();
+    }
+    QCOMPARE(LibraryFixture::rowCount("books"), 5);
+    QCOMPARE(LibraryFixture::rowCount("files"), 5);
+
+    QSet<QByteArray> covers;
+    QSqlQuery query("SELECT iid FROM books");
+    while (query.next()) {
+        Book book(nullptr, query.value(0).toInt());
+        QCOMPARE(book.getFiles()->count(), 1);
+        QVERIFY(book.getAuthors()->count() >= 1);
+        QCOMPARE(book.getCoverFile(), library->dataDir() + QString::number(book.getId()) + ".jpg");
+        QFile cover(book.getCoverFile());
+        QVERIFY(cover.open(QIODevice::ReadOnly));
+        covers.insert(cover.readAll());
+        QVERIFY(book.getFirstFilePath().startsWith(importDir() + "/"));
+        QVERIFY(QFile::exists(book.getFirstFilePath()));
+    }
+    QCOMPARE(covers.size(), 5);
+
+    for (int row = 0; row < table(dialog)->rowCount(); ++row) {
+        const bool broken = buttons(dialog, row)->getFilePath().contains("Broken");
+        QCOMPARE(table(dialog)->isRowHidden(row), !broken);
+        QCOMPARE(buttons(dialog, row)->getChecked(), broken);
+        if (broken) {
+            QVERIFY(table(dialog)->item(row, 5)->text().contains("HTTP 500"));
+        }
+    }
+}
+
+LIRENTA_TEST_MAIN(TestMultiSelect)
+#include "TestMultiSelect.moc"
