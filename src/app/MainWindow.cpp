@@ -13,12 +13,17 @@
 #include "Logging.h"
 #include "MultiSelect.h"
 #include "Prompt.h"
+#include "Reader.h"
 #include "RichTextEditor.h"
 #include "ViewItem.h"
+#include "WebBrowser.h"
+#include "WebPage.h"
 #include "searchbox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 #include <QRegularExpression>
@@ -171,6 +176,7 @@ ItemViews* MainWindow::newWebPageTab()
     view->renderItems();
     view->setWebPageHeaders();
     connectView(view);
+    connect(this, &MainWindow::webPageAdded, view, &ItemViews::addWebPage);
     ui->tabWidget->setCurrentIndex(index);
     ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/www_page.png"));
     ui->tabWidget->setIconSize(QSize(20, 20));
@@ -263,14 +269,31 @@ void MainWindow::on_actionAdd_Mutiple_triggered()
     }
 }
 
+WebBrowser* MainWindow::newBrowserTab(const QString& title)
+{
+    auto* browser = new WebBrowser(ui->tabWidget);
+    connect(browser, &WebBrowser::newViewItem, this, &MainWindow::webPageCaptured);
+    ui->tabWidget->setCurrentIndex(ui->tabWidget->addTab(browser, title));
+    return browser;
+}
+
+void MainWindow::webPageCaptured(ViewItem* item)
+{
+    if (item && !item->items.isEmpty()) {
+        Q_EMIT webPageAdded(static_cast<WebPage*>(item->items.first()));
+    }
+}
+
 void MainWindow::on_actionWeb_triggered()
 {
-    // Opens a browser tab once the browser exists.
+    newBrowserTab(tr("Browser"));
 }
 
 void MainWindow::on_actionCloud_triggered()
 {
-    // Opens the cloud site in a browser tab once the browser exists.
+    WebBrowser* browser = newBrowserTab(tr("Cloud"));
+    browser->openUrl(DataDirectories::cloudBaseUrl());
+    browser->disableNavigation();
 }
 
 void MainWindow::on_actionSync_triggered()
@@ -285,7 +308,14 @@ void MainWindow::on_actionConvert_triggered()
 
 void MainWindow::on_actionOpen_triggered()
 {
-    // Opens a reader tab once the reader exists.
+    const QString path =
+        Prompt::openFileName(this, tr("Select Book"), QDir::homePath(), tr("Book Files (*.txt *.html *.epub)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    auto* reader = new Reader(this, path);
+    const int index = ui->tabWidget->addTab(reader, Reader::tabTitle(QFileInfo(path).fileName()));
+    ui->tabWidget->setTabToolTip(index, path);
 }
 
 void MainWindow::on_actionConfiguration_triggered()

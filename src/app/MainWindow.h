@@ -13,6 +13,8 @@ class Book;
 class ItemViews;
 class QTreeWidgetItem;
 class RichTextEditor;
+class WebBrowser;
+class WebPage;
 class searchbox;
 struct ViewItem;
 
@@ -23,6 +25,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
     Q_MOC_INCLUDE("Book.h")
     Q_MOC_INCLUDE("ViewItem.h")
+    Q_MOC_INCLUDE("WebPage.h")
 
 public:
     static constexpr int AuthorIdRole = Qt::UserRole + 11; // 43
@@ -42,15 +45,19 @@ public:
     ItemViews* newBooksTab();
     ItemViews* newWebPageTab();
     ItemViews* newAuthorTab(int aid, const QString& title);
+    WebBrowser* newBrowserTab(const QString& title);
 
 Q_SIGNALS:
     void bookAdded(Book* book);
     void deleteItemFromViews(int iid);
+    // A page captured in a browser tab; every web pages view shows it.
+    void webPageAdded(WebPage* page);
 
 public Q_SLOTS:
     void renderInformationPanel(ViewItem* item);
     void itemDeleted(int iid);
     void bookAddedSlot(Book* book);
+    void webPageCaptured(ViewItem* item);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -358,6 +358,22 @@ void ItemViews::addBook(Book* book)
     addItem(own->getViewItem());
 }
 
+void ItemViews::addWebPage(WebPage* page)
+{
+    if (!webPages || !page) {
+        return;
+    }
+    if (WebPage* known = webPages->getItem(page->getId())) {
+        known->reload();
+        updateItem(known);
+        return;
+    }
+    // A copy of its own, as with books: the sender keeps its record.
+    auto* own = new WebPage(nullptr, page->getId());
+    webPages->addWebPage(own);
+    addItem(own->getViewItem());
+}
+
 void ItemViews::updateItem(Item* item)
 {
     if (!item) {

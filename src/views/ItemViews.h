@@ -19,6 +19,7 @@ class QAction;
 class QIcon;
 class QListWidgetItem;
 class QTableWidgetItem;
+class WebPage;
 class WebPages;
 struct BookTableItem;
 struct ViewItem;
@@ -31,6 +32,7 @@ class ItemViews : public QWidget
     Q_OBJECT
     Q_MOC_INCLUDE("Book.h")
     Q_MOC_INCLUDE("ViewItem.h")
+    Q_MOC_INCLUDE("WebPage.h")
 
 public:
     // Data roles other parts of the program read from the cells.
@@ -86,6 +88,7 @@ Q_SIGNALS:
 public Q_SLOTS:
     void addItem(ViewItem* vi);
     void addBook(Book* book);
+    void addWebPage(WebPage* page);
     void updateItem(Item* item);
     void search(const QString& terms);
     void menu(const QPoint& point);

@@ -8,7 +8,7 @@
 TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXXX")
 {
     const QString base = dir.path();
-    for (const char* sub : {"home", "config", "data", "cache", "runtime"}) {
+    for (const char* sub : {"home", "config", "data", "cache", "runtime", "tmp"}) {
         QDir().mkpath(base + "/" + sub);
     }
     QFile::setPermissions(base + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -17,6 +17,7 @@ TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXX
     qputenv("XDG_DATA_HOME", QFile::encodeName(base + "/data"));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(base + "/cache"));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base + "/runtime"));
+    qputenv("TMPDIR", QFile::encodeName(base + "/tmp"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

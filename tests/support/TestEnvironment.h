@@ -20,6 +20,7 @@ private:
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         TestEnvironment environment;                                                                                   \
+        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                        \
         QApplication app(argc, argv);                                                                                  \
         QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
         TestClass test;                                                                                                \

@@ -5,12 +5,16 @@
 #include "LibraryDatabase.h"
 #include "LibrarySeeder.h"
 #include "MainWindow.h"
+#include "Prompt.h"
 #include "RichTextEditor.h"
 #include "TestEnvironment.h"
+#include "WebBrowser.h"
+#include "ZipWriter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -52,5 +56,48 @@ int main(int argc, char** argv)
     window.findChild<QAction*>("actionView")->trigger();
     QTest::qWait(1500);
     window.grab().save(out + "/mainwindow-grid.png");
+
+    // A reader tab on a small EPUB.
+    const QString epub = QDir::homePath() + "/The Winter Journey.epub";
+    QList<ZipWriter::Entry> files;
+    QString points;
+    for (int i = 1; i <= 4; ++i) {
+        files.append({QString("Text/chapter%1.html").arg(i),
+                      QString("<html><head><style>body{font-family:serif;margin:2em;line-height:1.5}</style></head>"
+                              "<body><h2>Chapter %1</h2><p>The snow had come early to Karhide that year, and the "
+                              "envoy walked out across the ice with nothing but a sledge and a stove.</p>"
+                              "<p>Day after day the wind came down from the glacier.</p></body></html>")
+                          .arg(i)
+                          .toUtf8()});
+        points += QString("<navPoint id='p%1'><navLabel><text>Chapter %1</text></navLabel>"
+                          "<content src='Text/chapter%1.html'/></navPoint>")
+                      .arg(i);
+    }
+    files.append({"toc.ncx", ("<?xml version='1.0'?><ncx xmlns='http://www.daisy.org/z3986/2005/ncx/'><docTitle><text>"
+                              "The Winter Journey</text></docTitle><navMap>" +
+                              points + "</navMap></ncx>")
+                                 .toUtf8()});
+    ZipWriter::writeEpub(epub, files);
+    Prompt::queueFileName(epub);
+    window.findChild<QAction*>("actionOpen")->trigger();
+    auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+    tabs->setCurrentIndex(tabs->count() - 1);
+    window.findChild<QAction*>("actionNotes")->setChecked(false);
+    QTest::qWait(2500);
+    window.grab().save(out + "/mainwindow-reader.png");
+
+    // A browser tab on a local page.
+    const QString page = QDir::homePath() + "/welcome.html";
+    QFile html(page);
+    html.open(QIODevice::WriteOnly);
+    html.write("<html><head><title>Welcome to Lirenta</title></head><body style='font-family:sans-serif;margin:2em'>"
+               "<h1>A page to keep</h1><p>Press the PDF button on the right of the address bar to capture this page "
+               "into your library as a web page item, with its text and a thumbnail.</p></body></html>");
+    html.close();
+    window.findChild<QAction*>("actionWeb")->trigger();
+    auto* browser = qobject_cast<WebBrowser*>(tabs->currentWidget());
+    browser->openUrl(QUrl::fromLocalFile(page).toString());
+    QTest::qWait(2500);
+    window.grab().save(out + "/mainwindow-browser.png");
     return 0;
 }

@@ -1,0 +1,219 @@
+#include "Reader.h"
+
+#include "ui_Reader.h"
+
+#include "EpubArchive.h"
+#include "EpubPackage.h"
+#include "ItemFile.h"
+#include "Logging.h"
+#include "WebViewSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QWebEngineView>
+
+Reader::Reader(QWidget* parent, const QString& path)
+    : QWidget(parent), ui(std::make_unique<Ui::Reader>()), probe(std::make_unique<ItemFile>(nullptr, path))
+{
+    ui->setupUi(this);
+    // The page gets the room; the contents pane keeps a narrow column.
+    ui->splitter->setStretchFactor(1, 1);
+    ui->splitter->setSizes({220, 700});
+    WebViewSettings::applyReaderSettings(ui->webView->settings());
+    open(path);
+    connect(ui->textBrowser, &QTextBrowser::anchorClicked, this, &Reader::tocClicked);
+}
+
+Reader::~Reader() = default;
+
+QString Reader::tabTitle(const QString& fileName)
+{
+    if (fileName.size() < 11) {
+        return fileName;
+    }
+    return fileName.left(8) + QLatin1Char('.') + fileName.right(5);
+}
+
+QUrl Reader::currentUrl() const
+{
+    return ui->webView->url();
+}
+
+qreal Reader::zoomFactor() const
+{
+    return ui->webView->zoomFactor();
+}
+
+void Reader::open(const QString& path)
+{
+    const QString type = probe->getFileType();
+    if (type == QLatin1String("epub")) {
+        loadEpub(path);
+    } else if (type == QLatin1String("txt") || type == QLatin1String("html") || type == QLatin1String("htm")) {
+        loadTxt(path);
+    }
+}
+
+void Reader::showFile(const QString& file)
+{
+    ui->webView->setUrl(QUrl::fromLocalFile(file));
+}
+
+void Reader::showProblem(const QString& text)
+{
+    problem = text;
+    qCDebug(lcTools) << "cannot show book:" << text;
+    ui->webView->setHtml(QStringLiteral("<p style='font-family: sans-serif; color: #555'>%1</p>")
+                             .arg(tr("This book cannot be shown: %1.").arg(text).toHtmlEscaped()));
+}
+
+void Reader::loadEpub(const QString& path)
+{
+    const QString digest = probe->getFileMd5();
+    QDir().mkpath(QDir::tempPath() + QStringLiteral("/Lirenta"));
+    extractionFolder = QDir::tempPath() + QStringLiteral("/Lirenta/") + digest;
+    linkBaseFolder = extractionFolder;
+    qCDebug(lcTools) << "tmp dir: " << extractionFolder << "attempt decompress";
+
+    QStringList files;
+    QString error;
+    if (digest.isEmpty() || !EpubArchive::extract(path, extractionFolder, &files, &error)) {
+        showProblem(digest.isEmpty() ? tr("the file cannot be read") : error);
+        return;
+    }
+    qCDebug(lcTools) << files;
+    const QStringList ncx = files.filter(QStringLiteral("toc.ncx"), Qt::CaseSensitive);
+    QStringList htmlFiles = files.filter(QStringLiteral(".html"), Qt::CaseSensitive);
+    htmlFiles.sort();
+    chapters = htmlFiles;
+    qCDebug(lcTools) << chapters << extractionFolder;
+    if (ncx.size() == 1) {
+        qCDebug(lcTools) << "ncx file;" << ncx.first();
+        if (QFileInfo::exists(ncx.first())) {
+            parseNCX(ncx.first());
+        }
+        return;
+    }
+    loadPackage(htmlFiles);
+}
+
+// Without a single NCX (EPUB 3 books, for one), the package's spine and navigation document
+// give the chapters and contents; failing that, the ".html" files in name order.
+void Reader::loadPackage(const QStringList& htmlFiles)
+{
+    EpubPackage::Package package;
+    if (EpubPackage::readPackage(extractionFolder, &package)) {
+        chapters = package.spine;
+        linkBaseFolder = package.tocBaseFolder;
+        QStringList links;
+        for (const EpubPackage::TocEntry& entry : std::as_const(package.toc)) {
+            links << QStringLiteral(
+                         "<a style=\"padding-bottom: 2px; clear:both; padding-bottom: 4px;\" href=\"%1\">%2</a>")
+                         .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
+            tocFiles << linkBaseFolder + QLatin1Char('/') + entry.src.section(QLatin1Char('#'), 0, 0);
+        }
+        if (!links.isEmpty()) {
+            showToc(links);
+        }
+    } else {
+        chapters = htmlFiles;
+    }
+    chapterIndex = 0;
+    if (!chapters.isEmpty()) {
+        showFile(chapters.first());
+    } else {
+        showProblem(tr("it holds no chapters that can be shown"));
+    }
+}
+
+void Reader::showToc(const QStringList& links)
+{
+    ui->textBrowser->document()->setDefaultStyleSheet(
+        "body{ margin: 0; padding: 0; line-height: 20px; background-color: #F9F2E6; border: 1px solid #F2E4C6; "
+        "-webkit-touch-callout: none; -webkit-user-select: none; user-select: none;  }\n"
+        " a{  line-height: 20px; -webkit-touch-callout: none; -webkit-user-select: none; user-select: none; "
+        "padding-bottom: 20px; text-decoration: none; color: #000000; margin: 0; padding-bottom: 10px; }");
+    ui->textBrowser->setHtml(QStringLiteral("<html><head></head><body><strong>TABLE OF CONTENTS</strong><br/>") +
+                             links.join(QStringLiteral("<br>")) + QStringLiteral("</body></html>"));
+}
+
+void Reader::parseNCX(const QString& ncxPath)
+{
+    QString title;
+    QList<EpubPackage::TocEntry> entries;
+    EpubPackage::readNcx(ncxPath, &title, &entries);
+    qCDebug(lcTools) << title;
+    linkBaseFolder = QFileInfo(ncxPath).absolutePath();
+    QStringList links;
+    tocFiles.clear();
+    tocAnchors.clear();
+    for (const EpubPackage::TocEntry& entry : std::as_const(entries)) {
+        if (entry.src.isEmpty()) {
+            continue;
+        }
+        qCDebug(lcTools) << entry.label;
+        const int hash = entry.src.indexOf(QLatin1Char('#'));
+        tocFiles << linkBaseFolder + QLatin1Char('/') + (hash < 0 ? entry.src : entry.src.left(hash));
+        tocAnchors << (hash < 0 ? entry.src : entry.src.mid(hash + 1));
+        links << QStringLiteral("<a style=\"padding-bottom: 2px; clear:both; padding-bottom: 4px;\" href=\"%1\">%2</a>")
+                     .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
+    }
+    showToc(links);
+    chapterIndex = 0;
+    chapters = tocFiles;
+    chapters.removeDuplicates();
+    qCDebug(lcTools) << chapters;
+    if (!chapters.isEmpty()) {
+        showFile(chapters.first());
+    }
+}
+
+void Reader::tocClicked(const QUrl& link)
+{
+    qCDebug(lcTools) << link.path();
+    QUrl url = QUrl::fromLocalFile(linkBaseFolder + QLatin1Char('/') + link.path());
+    url.setFragment(link.fragment());
+    ui->webView->setUrl(url);
+    qCDebug(lcTools) << url;
+}
+
+void Reader::on_btnLeft_clicked()
+{
+    if (chapterIndex > 0) {
+        --chapterIndex;
+        qCDebug(lcTools) << chapters.at(chapterIndex);
+        showFile(chapters.at(chapterIndex));
+    }
+}
+
+void Reader::on_btnRight_clicked()
+{
+    if (chapterIndex < chapters.size() - 1) {
+        ++chapterIndex;
+        showFile(chapters.at(chapterIndex));
+    }
+}
+
+void Reader::on_toolButton_2_clicked()
+{
+    ui->textBrowser->setVisible(!ui->textBrowser->isVisible());
+}
+
+void Reader::on_horizontalSlider_valueChanged(int value)
+{
+    const qreal zoom = value / 1000.0;
+    qCDebug(lcTools) << zoom;
+    ui->webView->setZoomFactor(zoom);
+}
+
+void Reader::on_horizontalSlider_actionTriggered(int)
+{
+}
+
+void Reader::loadTxt(const QString& path)
+{
+    ui->toolButton_2->hide();
+    ui->textBrowser->hide();
+    showFile(path);
+}

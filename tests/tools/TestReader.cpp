@@ -1,0 +1,266 @@
+#include "LibraryFixture.h"
+#include "Reader.h"
+#include "TestEnvironment.h"
+#include "ZipWriter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSlider>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+QByteArray chapter(const QString& title)
+{
+    return QString("<html><body><h1 id='top'>%1</h1><p>Text of %1.</p></body></html>").arg(title).toUtf8();
+}
+
+QByteArray ncx(const QList<QPair<QString, QString>>& points, const QString& nested = QString())
+{
+    QString map;
+    int order = 1;
+    for (const auto& point : points) {
+        map += QString("<navPoint id='p%1' playOrder='%1'><navLabel><text>%2</text></navLabel><content src='%3'/>")
+                   .arg(order++)
+                   .arg(point.first, point.second);
+        if (order == 2 && !nested.isEmpty()) {
+            map +=
+                QString("<navPoint id='n1'><navLabel><text>%1</text></navLabel><content src='nested.html'/></navPoint>")
+                    .arg(nested);
+        }
+        map += "</navPoint>";
+    }
+    return QString("<?xml version='1.0' encoding='UTF-8'?><ncx xmlns='http://www.daisy.org/z3986/2005/ncx/' "
+                   "version='2005-1'><head/><docTitle><text>A Book</text></docTitle><navMap>%1</navMap></ncx>")
+        .arg(map)
+        .toUtf8();
+}
+} // namespace
+
+class TestReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void tabTitle_data();
+    void tabTitle();
+    void ncxInSubfolder_listsTopLevelPointsAndShowsTheFirst();
+    void previousAndNext_stopAtTheEnds_andFollowTheIndexNotTocClicks();
+    void slider_setsTheZoom();
+    void textAndHtml_showDirectly_withoutToc();
+    void sameBookTwice_usesOneFolder();
+    void hostileOrBrokenArchives_showAMessageAndWriteNothing_data();
+    void hostileOrBrokenArchives_showAMessageAndWriteNothing();
+    void epub3WithoutNcx_showsTheFirstSpineItem();
+
+private:
+    QString bookPath(const QString& name) const { return library->filesDir() + name; }
+    QString lirentaTemp() const { return QDir::tempPath() + "/Lirenta"; }
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestReader::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    QDir(lirentaTemp()).removeRecursively();
+}
+
+void TestReader::cleanup()
+{
+    library.reset();
+}
+
+void TestReader::tabTitle_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("15 characters") << "abcdefghij.epub"
+                                   << "abcdefgh..epub";
+    QTest::newRow("10 characters") << "abcdef.txt"
+                                   << "abcdef.txt";
+    QTest::newRow("11 characters") << "abcdefg.txt"
+                                   << "abcdefg..g.txt";
+}
+
+void TestReader::tabTitle()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, title);
+    QCOMPARE(Reader::tabTitle(fileName), title);
+}
+
+void TestReader::ncxInSubfolder_listsTopLevelPointsAndShowsTheFirst()
+{
+    QVERIFY(ZipWriter::writeEpub(
+        bookPath("book.epub"),
+        {{"Text/toc.ncx", ncx({{"One", "ch1.html#a"}, {"Two", "ch2.html"}, {"One again", "ch1.html#b"}}, "Nested")},
+         {"Text/ch1.html", chapter("One")},
+         {"Text/ch2.html", chapter("Two")}}));
+    Reader reader(nullptr, bookPath("book.epub"));
+    QVERIFY2(reader.getProblem().isEmpty(), qPrintable(reader.getProblem()));
+    const QString base = reader.getExtractionFolder() + "/OEBPS/Text";
+    QCOMPARE(reader.getTocFiles(), QStringList({base + "/ch1.html", base + "/ch2.html", base + "/ch1.html"}));
+    QCOMPARE(reader.getChapters(), QStringList({base + "/ch1.html", base + "/ch2.html"}));
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(base + "/ch1.html"));
+    const QString toc = reader.findChild<QTextBrowser*>("textBrowser")->toPlainText();
+    QVERIFY(toc.startsWith("TABLE OF CONTENTS"));
+    QVERIFY(toc.contains("One") && toc.contains("Two") && toc.contains("One again"));
+    QVERIFY(!toc.contains("Nested"));
+}
+
+void TestReader::previousAndNext_stopAtTheEnds_andFollowTheIndexNotTocClicks()
+{
+    QList<ZipWriter::Entry> files;
+    QList<QPair<QString, QString>> points;
+    for (int i = 0; i < 6; ++i) {
+        files.append({QString("ch%1.html").arg(i), chapter(QString::number(i))});
+        points.append({QString("Chapter %1").arg(i), QString("ch%1.html").arg(i)});
+    }
+    files.append({"toc.ncx", ncx(points)});
+    QVERIFY(ZipWriter::writeEpub(bookPath("six.epub"), files));
+    Reader reader(nullptr, bookPath("six.epub"));
+    const QStringList chapters = reader.getChapters();
+    QCOMPARE(chapters.size(), 6);
+    auto* left = reader.findChild<QToolButton*>("btnLeft");
+    auto* right = reader.findChild<QToolButton*>("btnRight");
+    left->click();
+    QCOMPARE(reader.getChapterIndex(), 0);
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(0)));
+
+    reader.tocClicked(QUrl("ch5.html#top"));
+    QCOMPARE(reader.currentUrl().fragment(), QString("top"));
+    QCOMPARE(reader.currentUrl().toLocalFile(), chapters.at(5));
+    right->click();
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(1)));
+    for (int i = 0; i < 10; ++i) {
+        right->click();
+    }
+    QCOMPARE(reader.getChapterIndex(), 5);
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(5)));
+}
+
+void TestReader::slider_setsTheZoom()
+{
+    QVERIFY(
+        ZipWriter::writeEpub(bookPath("z.epub"), {{"toc.ncx", ncx({{"One", "a.html"}})}, {"a.html", chapter("A")}}));
+    Reader reader(nullptr, bookPath("z.epub"));
+    reader.findChild<QSlider*>("horizontalSlider")->setValue(1500);
+    QCOMPARE(reader.zoomFactor(), 1.5);
+}
+
+void TestReader::textAndHtml_showDirectly_withoutToc()
+{
+    for (const QString& name : {QString("notes.txt"), QString("page.html"), QString("page.htm")}) {
+        const QString path = library->writeFile(name, "hello");
+        Reader reader(nullptr, path);
+        reader.show();
+        QVERIFY(reader.findChild<QTextBrowser*>("textBrowser")->isHidden());
+        QVERIFY(reader.findChild<QToolButton*>("toolButton_2")->isHidden());
+        QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(path));
+        QVERIFY(reader.getChapters().isEmpty());
+    }
+    Reader other(nullptr, library->writeFile("book.mobi", "mobi"));
+    QVERIFY(other.currentUrl().isEmpty());
+}
+
+void TestReader::sameBookTwice_usesOneFolder()
+{
+    QVERIFY(ZipWriter::writeEpub(bookPath("twice.epub"),
+                                 {{"toc.ncx", ncx({{"One", "a.html"}})}, {"a.html", chapter("A")}}));
+    QString folder;
+    {
+        Reader first(nullptr, bookPath("twice.epub"));
+        folder = first.getExtractionFolder();
+    }
+    QFile::remove(folder + "/OEBPS/a.html.marker");
+    QFile marker(folder + "/OEBPS/kept-from-first-open");
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    Reader second(nullptr, bookPath("twice.epub"));
+    QCOMPARE(second.getExtractionFolder(), folder);
+    QVERIFY(QFile::exists(marker.fileName()));
+    QCOMPARE(QDir(lirentaTemp()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+}
+
+void TestReader::hostileOrBrokenArchives_showAMessageAndWriteNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("dot-dot entry") << "dotdot";
+    QTest::newRow("absolute entry") << "absolute";
+    QTest::newRow("symbolic link entry") << "link";
+    QTest::newRow("truncated archive") << "truncated";
+    QTest::newRow("not a zip at all") << "garbage";
+}
+
+void TestReader::hostileOrBrokenArchives_showAMessageAndWriteNothing()
+{
+    QFETCH(QString, kind);
+    const QString path = bookPath("bad.epub");
+    const QList<ZipWriter::Entry> good = {{"toc.ncx", ncx({{"One", "a.html"}})}, {"a.html", chapter("A")}};
+    if (kind == "dotdot") {
+        QVERIFY(ZipWriter::write(path, {{"a.html", chapter("A")}, {"../../evil.txt", "owned"}}));
+    } else if (kind == "absolute") {
+        QVERIFY(ZipWriter::write(path, {{"a.html", chapter("A")}, {"/tmp/evil-absolute.txt", "owned"}}));
+    } else if (kind == "link") {
+        QVERIFY(ZipWriter::write(path, {{"a.html", chapter("A")}, {"link.html", "/etc/passwd", true}}));
+    } else if (kind == "truncated") {
+        QString whole = bookPath("whole.epub");
+        QList<ZipWriter::Entry> big = good;
+        QByteArray noise;
+        for (int i = 0; i < 20000; ++i) {
+            noise += QByteArray::number(i * 7919 % 10007);
+        }
+        big.append({"big.html", noise});
+        QVERIFY(ZipWriter::writeEpub(whole, big));
+        QFile in(whole);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(in.read(in.size() / 2));
+    } else {
+        library->writeFile("bad.epub", "this is not a zip file");
+    }
+    Reader reader(nullptr, path);
+    QVERIFY(!reader.getProblem().isEmpty());
+    QVERIFY(reader.getChapters().isEmpty());
+    QVERIFY(!QFile::exists(QDir::tempPath() + "/evil.txt"));
+    QVERIFY(!QFile::exists(lirentaTemp() + "/evil.txt"));
+    QVERIFY(!QFile::exists("/tmp/evil-absolute.txt"));
+    QVERIFY2(QDir(lirentaTemp()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(), "no folder is left behind");
+}
+
+void TestReader::epub3WithoutNcx_showsTheFirstSpineItem()
+{
+    const QByteArray opf = "<?xml version='1.0'?><package xmlns='http://www.idpf.org/2007/opf' version='3.0'><manifest>"
+                           "<item id='nav' href='nav.xhtml' media-type='application/xhtml+xml' properties='nav'/>"
+                           "<item id='c2' href='Text/part%202.xhtml' media-type='application/xhtml+xml'/>"
+                           "<item id='c1' href='Text/part1.xhtml' media-type='application/xhtml+xml'/></manifest>"
+                           "<spine><itemref idref='c1'/><itemref idref='c2'/></spine></package>";
+    const QByteArray nav =
+        "<?xml version='1.0'?><html xmlns='http://www.w3.org/1999/xhtml' xmlns:epub='http://www.idpf.org/2007/ops'>"
+        "<body><nav epub:type='toc'><ol><li><a href='Text/part1.xhtml'>Part <b>One</b></a>"
+        "<ol><li><a href='Text/part1.xhtml#x'>Inner</a></li></ol></li>"
+        "<li><a href='Text/part%202.xhtml'>Part Two</a></li></ol></nav></body></html>";
+    QVERIFY(ZipWriter::writeEpub(bookPath("three.epub"), {{"content.opf", opf},
+                                                          {"nav.xhtml", nav},
+                                                          {"Text/part1.xhtml", chapter("One")},
+                                                          {"Text/part 2.xhtml", chapter("Two")}}));
+    Reader reader(nullptr, bookPath("three.epub"));
+    QVERIFY2(reader.getProblem().isEmpty(), qPrintable(reader.getProblem()));
+    const QString base = reader.getExtractionFolder() + "/OEBPS";
+    QCOMPARE(reader.getChapters(), QStringList({base + "/Text/part1.xhtml", base + "/Text/part 2.xhtml"}));
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(base + "/Text/part1.xhtml"));
+    const QString toc = reader.findChild<QTextBrowser*>("textBrowser")->toPlainText();
+    QVERIFY(toc.contains("Part One"));
+    QVERIFY(toc.contains("Part Two"));
+    QVERIFY(!toc.contains("Inner"));
+}
+
+LIRENTA_TEST_MAIN(TestReader)
+#include "TestReader.moc"

@@ -1,0 +1,236 @@
+#include "CustomWebView.h"
+#include "ItemFiles.h"
+#include "ItemViews.h"
+#include "LibraryDatabase.h"
+#include "LibrarySettings.h"
+#include "MainWindow.h"
+#include "Prompt.h"
+#include "StandInHttpServer.h"
+#include "TestEnvironment.h"
+#include "ViewItem.h"
+#include "WebBrowser.h"
+#include "WebPage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QUrlQuery>
+
+#include <memory>
+
+class TestWebBrowser : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void capturePath_data();
+    void capturePath();
+    void capturePath_avoidsExistingFiles();
+    void capture_storesPdfTextAndCover();
+    void capture_threeTimes_givesDistinctFiles();
+    void untitledPage_isNamedAfterItsHost();
+    void cloudTab_disablesTheAddressButStillCaptures();
+    void capturedPage_appearsInAnOpenWebPagesTab();
+
+private:
+    QString pageUrl(const QString& title) const;
+    void load(WebBrowser& browser, const QString& url);
+    WebPage capture(WebBrowser& browser);
+
+    std::unique_ptr<StandInHttpServer> server;
+    quint16 port = 0;
+    std::unique_ptr<MainWindow> window;
+    QString libraryDir;
+};
+
+void TestWebBrowser::initTestCase()
+{
+    server = std::make_unique<StandInHttpServer>([](const StandInHttpServer::Request& request) {
+        StandInHttpServer::Response response;
+        response.contentType = "text/html; charset=UTF-8";
+        const QString title = request.url.path().startsWith("/cloud/")
+                                  ? QString("Cloud Home")
+                                  : QUrlQuery(request.url).queryItemValue("title", QUrl::FullyDecoded);
+        response.body = QString("<html><head><title>%1</title></head><body><h1>Hello capture</h1>"
+                                "<p>Words on the page.</p></body></html>")
+                            .arg(title.toHtmlEscaped())
+                            .toUtf8();
+        return response;
+    });
+    port = server->listen(0);
+    QVERIFY(port > 0);
+}
+
+void TestWebBrowser::init()
+{
+    LibrarySettings().clear();
+    QDir(QDir::homePath()).removeRecursively();
+    QDir().mkpath(QDir::homePath());
+    LibrarySettings().setValue("browser/homePage", "about:blank");
+    window = std::make_unique<MainWindow>();
+    QVERIFY(window->isStartedUp());
+    libraryDir = window->getLibraryDir();
+}
+
+void TestWebBrowser::cleanup()
+{
+    window.reset();
+    LibraryDatabase::close();
+}
+
+QString TestWebBrowser::pageUrl(const QString& title) const
+{
+    QUrl url(QString("http://127.0.0.1:%1/page").arg(port));
+    QUrlQuery query;
+    query.addQueryItem("title", QString(title).replace('+', "%2B"));
+    url.setQuery(query);
+    return url.toString();
+}
+
+void TestWebBrowser::load(WebBrowser& browser, const QString& url)
+{
+    QSignalSpy loaded(browser.getWebView(), &QWebEngineView::loadFinished);
+    browser.openUrl(url);
+    QVERIFY(loaded.wait(20000));
+    QVERIFY(loaded.last().first().toBool());
+}
+
+WebPage TestWebBrowser::capture(WebBrowser& browser)
+{
+    QSignalSpy captured(&browser, &WebBrowser::newViewItem);
+    browser.findChild<QToolButton*>("btnDownload")->click();
+    if (!captured.wait(30000)) {
+        return WebPage(nullptr, 0);
+    }
+    return WebPage(nullptr, captured.first().first().value<ViewItem*>()->id);
+}
+
+void TestWebBrowser::capturePath_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("slash, colon, plus") << "A/B: C+D"
+                                        << "A_B_ C_D.pdf";
+    QTest::newRow("backslash kept") << "back\\slash"
+                                    << "back\\slash.pdf";
+    QTest::newRow("quotes and stars") << "say \"hi\"*?"
+                                      << "say _hi___.pdf";
+    QTest::newRow("surrounding blanks") << "  T  "
+                                        << "T.pdf";
+}
+
+void TestWebBrowser::capturePath()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, file);
+    QCOMPARE(WebBrowser::capturePath("/lib/", title), "/lib/" + file);
+}
+
+void TestWebBrowser::capturePath_avoidsExistingFiles()
+{
+    const QString dir = QDir::homePath() + "/pdfs/";
+    QDir().mkpath(dir);
+    QStringList made;
+    for (int i = 0; i < 3; ++i) {
+        const QString path = WebBrowser::capturePath(dir, "T");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        made << QFileInfo(path).fileName();
+    }
+    QCOMPARE(made, QStringList({"T.pdf", "T-0.pdf", "T-1.pdf"}));
+    const QString longPath = WebBrowser::capturePath(dir, QString(400, 'x'));
+    QCOMPARE(longPath.size(), 248 + 4);
+}
+
+void TestWebBrowser::capture_storesPdfTextAndCover()
+{
+    WebBrowser browser;
+    browser.resize(900, 700);
+    browser.show();
+    load(browser, pageUrl("Capture: one+two"));
+    const WebPage page = capture(browser);
+    QVERIFY(page.getId() > 0);
+    QCOMPARE(page.getTitle(), QString("Capture: one+two"));
+    QCOMPARE(page.getUrl(), browser.getUrl());
+    QVERIFY(page.getDescription().contains("Hello capture"));
+    const QString pdf = page.getFirstFilePath();
+    QCOMPARE(pdf, libraryDir + "Capture_ one_two.pdf");
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QCOMPARE(page.getCoverFile(), window->getDataDir() + QString::number(page.getId()) + ".jpg");
+    QCOMPARE(QImage(page.getCoverFile()).height(), 190);
+}
+
+void TestWebBrowser::capture_threeTimes_givesDistinctFiles()
+{
+    WebBrowser browser;
+    browser.resize(800, 600);
+    browser.show();
+    load(browser, pageUrl("T"));
+    QStringList names;
+    for (int i = 0; i < 3; ++i) {
+        names << QFileInfo(capture(browser).getFirstFilePath()).fileName();
+    }
+    QCOMPARE(names, QStringList({"T.pdf", "T-0.pdf", "T-1.pdf"}));
+    QSqlQuery count("SELECT COUNT(*) FROM webpages");
+    QVERIFY(count.next());
+    QCOMPARE(count.value(0).toInt(), 3);
+}
+
+void TestWebBrowser::untitledPage_isNamedAfterItsHost()
+{
+    WebBrowser browser;
+    browser.show();
+    load(browser, QString("http://127.0.0.1:%1/page").arg(port));
+    // The engine names an untitled page after its address; the file is never the hidden ".pdf".
+    const QString name = QFileInfo(capture(browser).getFirstFilePath()).fileName();
+    QVERIFY2(name.startsWith("127.0.0.1") && name.endsWith(".pdf"), qPrintable(name));
+}
+
+void TestWebBrowser::cloudTab_disablesTheAddressButStillCaptures()
+{
+    qputenv("LIRENTA_CLOUD_URL", QString("http://127.0.0.1:%1/cloud/").arg(port).toUtf8());
+    window->findChild<QAction*>("actionCloud")->trigger();
+    qunsetenv("LIRENTA_CLOUD_URL");
+    auto* tabs = window->findChild<QTabWidget*>("tabWidget");
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Cloud"));
+    auto* browser = qobject_cast<WebBrowser*>(tabs->currentWidget());
+    QVERIFY(browser);
+    QVERIFY(!browser->findChild<QLineEdit*>("URL")->isEnabled());
+    QVERIFY(browser->findChild<QToolButton*>("btnDownload")->isEnabled());
+    window->show();
+    QTRY_COMPARE_WITH_TIMEOUT(browser->getWebView()->title(), QString("Cloud Home"), 20000);
+    const WebPage page = capture(*browser);
+    QCOMPARE(page.getTitle(), QString("Cloud Home"));
+}
+
+void TestWebBrowser::capturedPage_appearsInAnOpenWebPagesTab()
+{
+    window->show();
+    window->newWebPageTab();
+    auto* tabs = window->findChild<QTabWidget*>("tabWidget");
+    auto* pages = qobject_cast<ItemViews*>(tabs->widget(1));
+    QCOMPARE(pages->findChild<QTableWidget*>("viewTable")->rowCount(), 0);
+    window->findChild<QAction*>("actionWeb")->trigger();
+    auto* browser = qobject_cast<WebBrowser*>(tabs->currentWidget());
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Browser"));
+    load(*browser, pageUrl("Seen At Once"));
+    QVERIFY(capture(*browser).getId() > 0);
+    auto* table = pages->findChild<QTableWidget*>("viewTable");
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(table->item(0, 0)->text(), QString("Seen At Once"));
+}
+
+LIRENTA_TEST_MAIN(TestWebBrowser)
+#include "TestWebBrowser.moc"
