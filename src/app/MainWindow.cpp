@@ -6,15 +6,19 @@
 #include "Authors.h"
 #include "Book.h"
 #include "BookProperties.h"
+#include "CloudApi.h"
 #include "DataDirectories.h"
+#include "FileSyncManager.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "Login.h"
 #include "MultiSelect.h"
 #include "Prompt.h"
 #include "Reader.h"
 #include "RichTextEditor.h"
+#include "UpdateManager.h"
 #include "ViewItem.h"
 #include "WebBrowser.h"
 #include "WebPage.h"
@@ -61,11 +65,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     buildAddMenu();
     ui->mainToolbox->setCurrentIndex(0);
     qCDebug(lcApp) << "Finished initial loading.";
-    // The update check starts here once it exists.
+    // The update check runs on its own and shows itself only when there is news.
+    new UpdateManager(this);
     startedUp = true;
 }
 
 MainWindow::~MainWindow() = default;
+
+FileSyncManager* MainWindow::getSyncManager() const
+{
+    return syncManager;
+}
 
 void MainWindow::setDataDir()
 {
@@ -298,7 +308,21 @@ void MainWindow::on_actionCloud_triggered()
 
 void MainWindow::on_actionSync_triggered()
 {
-    // Logs in and starts the upload once the cloud client exists.
+    if (!CloudApi::isValidToken(cloudToken)) {
+        Login login(this);
+        if (login.exec() != QDialog::Accepted) {
+            return;
+        }
+        // The new token is used from now on: the next Sync neither logs in again nor opens a second window.
+        cloudToken = login.getToken();
+        delete syncManager;
+        syncManager = nullptr;
+    }
+    if (!syncManager) {
+        syncManager = new FileSyncManager(this);
+    }
+    syncManager->show();
+    syncManager->raise();
 }
 
 void MainWindow::on_actionConvert_triggered()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -9,6 +10,7 @@ class MainWindow;
 }
 
 class Authors;
+class FileSyncManager;
 class Book;
 class ItemViews;
 class QTreeWidgetItem;
@@ -39,6 +41,7 @@ public:
     QString getLibraryDir() const { return libraryDir; }
     RichTextEditor* getNotes() const { return notes; }
     searchbox* getSearchBox() const { return searchBox; }
+    FileSyncManager* getSyncManager() const;
 
     void setDataDir();
     bool dbOpen();
@@ -95,5 +98,6 @@ private:
     QString cloudToken;
     searchbox* searchBox = nullptr;
     RichTextEditor* notes = nullptr;
+    QPointer<FileSyncManager> syncManager;
     bool startedUp = false;
 };

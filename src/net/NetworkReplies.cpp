@@ -43,7 +43,14 @@ QString NetworkReplies::failureReason(QNetworkReply* reply)
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::TimeoutError:
         return tr("The server did not answer in time.");
+    case QNetworkReply::ConnectionRefusedError:
+        return tr("The server could not be reached: the connection was refused.");
+    case QNetworkReply::RemoteHostClosedError:
+        return tr("The server could not be reached: it closed the connection.");
+    case QNetworkReply::HostNotFoundError:
+        return tr("The server could not be reached: its name was not found.");
     default:
-        return tr("The server could not be reached: %1").arg(reply->errorString());
+        // errorString() would repeat the whole address, query (and any password) included.
+        return tr("The server could not be reached (network error %1).").arg(int(reply->error()));
     }
 }

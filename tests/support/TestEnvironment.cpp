@@ -21,6 +21,10 @@ TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXX
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Nothing leaves the machine: the update check goes to a closed loopback port.
+    if (qEnvironmentVariableIsEmpty("LIRENTA_UPDATE_URL")) {
+        qputenv("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
+    }
     QStandardPaths::setTestModeEnabled(true);
     Prompt::setScripted(true);
 }

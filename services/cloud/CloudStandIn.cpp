@@ -1,0 +1,293 @@
+// A stand-in for the Lirenta cloud service, good enough to self-host a library upload.
+//
+//   cloud-standin --data DIR [--port N] [--latest-version TEXT]     serve on 127.0.0.1
+//   cloud-standin --data DIR --add-user NAME PASSWORD               add (or reset) an account
+//
+// GET  /upload/token/?guid&username&password   {"token": <64 hex>} or {"token": false}
+// GET  /upload/token/?token=T                  {"token": T} while valid, else {"token": "reset"}
+// GET  /upload/check/?md5&fileSize&cloudToken&firstBytes   {"exists": "true"|"false", "md5": ...}
+// POST /upload/file/?cloudToken&md5&fileSize&firstBytes&fileType   multipart body; stored as files/<md5>
+// POST /upload/data/?cloudToken                 a book document (JSON)
+// GET  /update.php?version&os                   the latest version text, or nothing
+// For tests: /standin/requests, /standin/records, /standin/files, /standin/fail-upload?md5=X
+//
+// Accounts keep a random salt and a PBKDF2-SHA256 hash of the password; everything lives in
+// DIR/cloud.db (SQLite) and DIR/files/.
+#include "StandInHttpServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrlQuery>
+
+#include <cstdio>
+
+namespace {
+using Request = StandInHttpServer::Request;
+using Response = StandInHttpServer::Response;
+
+const int iterations = 20000;
+QString dataDir;
+QString latestVersion;
+QJsonArray received;
+QSet<QString> failingUploads;
+
+QByteArray randomBytes(int count)
+{
+    QByteArray bytes(count, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(bytes.data()), count / 4);
+    return bytes;
+}
+
+QByteArray derive(const QString& password, const QByteArray& salt)
+{
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations, 32);
+}
+
+bool openDatabase()
+{
+    QDir().mkpath(dataDir + "/files");
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
+    db.setDatabaseName(dataDir + "/cloud.db");
+    if (!db.open()) {
+        return false;
+    }
+    QSqlQuery query;
+    return query.exec("CREATE TABLE IF NOT EXISTS users (username TEXT PRIMARY KEY, salt BLOB, hash BLOB)") &&
+           query.exec("CREATE TABLE IF NOT EXISTS tokens (token TEXT PRIMARY KEY, username TEXT, guid TEXT)") &&
+           query.exec("CREATE TABLE IF NOT EXISTS files (md5 TEXT PRIMARY KEY, size INTEGER, firstBytes TEXT, "
+                      "fileType TEXT, name TEXT, username TEXT)") &&
+           query.exec("CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, username TEXT, received "
+                      "INTEGER, document TEXT)");
+}
+
+Response json(const QJsonValue& value, int status = 200)
+{
+    Response response;
+    response.status = status;
+    response.body = value.isArray() ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)
+                                    : QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact);
+    return response;
+}
+
+Response error(int status, const QString& message)
+{
+    return json(QJsonObject{{"error", message}}, status);
+}
+
+QString userOfToken(const QString& token)
+{
+    QSqlQuery query;
+    query.prepare("SELECT username FROM tokens WHERE token = ?");
+    query.addBindValue(token);
+    query.exec();
+    return query.next() ? query.value(0).toString() : QString();
+}
+
+Response token(const QUrlQuery& parameters)
+{
+    if (parameters.hasQueryItem("token")) {
+        const QString token = parameters.queryItemValue("token", QUrl::FullyDecoded);
+        return json(QJsonObject{{"token", userOfToken(token).isEmpty() ? QJsonValue("reset") : QJsonValue(token)}});
+    }
+    const QString username = parameters.queryItemValue("username", QUrl::FullyDecoded);
+    const QString password = parameters.queryItemValue("password", QUrl::FullyDecoded);
+    QSqlQuery query;
+    query.prepare("SELECT salt, hash FROM users WHERE username = ?");
+    query.addBindValue(username);
+    query.exec();
+    if (!query.next() || derive(password, query.value(0).toByteArray()) != query.value(1).toByteArray()) {
+        return json(QJsonObject{{"token", false}});
+    }
+    const QString token = QString::fromLatin1(randomBytes(32).toHex());
+    query.prepare("INSERT INTO tokens (token, username, guid) VALUES (?, ?, ?)");
+    query.addBindValue(token);
+    query.addBindValue(username);
+    query.addBindValue(parameters.queryItemValue("guid", QUrl::FullyDecoded));
+    query.exec();
+    return json(QJsonObject{{"token", token}});
+}
+
+Response check(const QUrlQuery& parameters)
+{
+    if (userOfToken(parameters.queryItemValue("cloudToken")).isEmpty()) {
+        return error(401, "unknown token");
+    }
+    const QString md5 = parameters.queryItemValue("md5");
+    QSqlQuery query;
+    query.prepare("SELECT size FROM files WHERE md5 = ?");
+    query.addBindValue(md5);
+    query.exec();
+    const bool exists = query.next() && QFile::exists(dataDir + "/files/" + md5);
+    return json(QJsonObject{{"exists", exists ? "true" : "false"}, {"md5", md5}});
+}
+
+Response file(const QUrlQuery& parameters, const Request& request)
+{
+    const QString user = userOfToken(parameters.queryItemValue("cloudToken"));
+    if (user.isEmpty()) {
+        return error(401, "unknown token");
+    }
+    const QString md5 = parameters.queryItemValue("md5");
+    if (failingUploads.contains(md5)) {
+        return error(500, "upload failed on purpose");
+    }
+    // The body the client sends: a part with the file, then a "check" part, both ended by "--B--".
+    const QByteArray boundary = QByteArray(29, '-') + "7d935033608e2";
+    const QByteArray tail = "\r\n--" + boundary +
+                            "--\r\nContent-Disposition: form-data; name=\"check\"\r\n \r\nSome text\r\n--" + boundary +
+                            "--\r\n";
+    const QByteArray marker = "Content-Type: application/binary\r\n\r\n";
+    const int start = request.body.indexOf(marker);
+    if (!request.body.startsWith("\r\n--" + boundary + "\r\n") || start < 0 || !request.body.endsWith(tail)) {
+        return error(400, "malformed upload body");
+    }
+    const QByteArray content =
+        request.body.mid(start + marker.size(), request.body.size() - start - marker.size() - tail.size());
+    if (QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex()) != md5) {
+        return error(400, "the bytes do not match their md5");
+    }
+    QFile out(dataDir + "/files/" + md5);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size()) {
+        return error(500, "cannot store the file");
+    }
+    out.close();
+    const int nameStart = request.body.indexOf("filename=\"") + 10;
+    QSqlQuery query;
+    query.prepare(
+        "INSERT OR REPLACE INTO files (md5, size, firstBytes, fileType, name, username) VALUES (?, ?, ?, ?, ?, ?)");
+    query.addBindValue(md5);
+    query.addBindValue(content.size());
+    query.addBindValue(parameters.queryItemValue("firstBytes"));
+    query.addBindValue(parameters.queryItemValue("fileType"));
+    query.addBindValue(
+        QString::fromLatin1(request.body.mid(nameStart, request.body.indexOf('"', nameStart) - nameStart)));
+    query.addBindValue(user);
+    query.exec();
+    return json(QJsonObject{{"status", "ok"}, {"md5", md5}});
+}
+
+Response data(const QUrlQuery& parameters, const Request& request)
+{
+    const QString user = userOfToken(parameters.queryItemValue("cloudToken"));
+    if (user.isEmpty()) {
+        return error(401, "unknown token");
+    }
+    const QJsonDocument document = QJsonDocument::fromJson(request.body);
+    if (!document.isObject()) {
+        return error(400, "not a book document");
+    }
+    QSqlQuery query;
+    query.prepare("INSERT INTO records (username, received, document) VALUES (?, ?, ?)");
+    query.addBindValue(user);
+    query.addBindValue(QDateTime::currentSecsSinceEpoch());
+    query.addBindValue(QString::fromUtf8(request.body));
+    query.exec();
+    return json(QJsonObject{{"status", "ok"}});
+}
+
+Response handle(const Request& request)
+{
+    const QString path = request.url.path();
+    const QUrlQuery parameters(request.url);
+    if (path.startsWith("/standin/")) {
+        if (path == "/standin/requests") {
+            return json(received);
+        }
+        if (path == "/standin/fail-upload") {
+            failingUploads.insert(parameters.queryItemValue("md5"));
+            return json(QJsonObject{{"status", "ok"}});
+        }
+        QJsonArray rows;
+        QSqlQuery query(path == "/standin/records" ? "SELECT document FROM records ORDER BY id"
+                                                   : "SELECT md5 FROM files ORDER BY md5");
+        while (query.next()) {
+            rows.append(query.value(0).toString());
+        }
+        return json(rows);
+    }
+    received.append(QString::fromLatin1(request.method + ' ' + request.url.toEncoded()));
+    if (path == "/upload/token/") {
+        return token(parameters);
+    }
+    if (path == "/upload/check/") {
+        return check(parameters);
+    }
+    if (path == "/upload/file/" && request.method == "POST") {
+        return file(parameters, request);
+    }
+    if (path == "/upload/data/" && request.method == "POST") {
+        return data(parameters, request);
+    }
+    if (path == "/update.php") {
+        Response response;
+        response.contentType = "text/plain; charset=UTF-8";
+        response.body = latestVersion.toUtf8();
+        return response;
+    }
+    return error(404, "not found");
+}
+
+bool addUser(const QString& name, const QString& password)
+{
+    const QByteArray salt = randomBytes(16);
+    QSqlQuery query;
+    query.prepare("INSERT OR REPLACE INTO users (username, salt, hash) VALUES (?, ?, ?)");
+    query.addBindValue(name);
+    query.addBindValue(salt);
+    query.addBindValue(derive(password, salt));
+    return query.exec();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Stand-in Lirenta cloud service.");
+    parser.addHelpOption();
+    parser.addOption({"port", "Port to listen on (0: any free port).", "port", "0"});
+    parser.addOption({"data", "Folder for the database and the uploaded files.", "dir"});
+    parser.addOption({"latest-version", "Version text update.php answers (none: empty answer).", "text"});
+    parser.addOption({"add-user", "Add or reset the account NAME (password as the next argument), then exit.", "name"});
+    parser.addPositionalArgument("password", "The password, with --add-user.");
+    parser.process(app);
+    dataDir = parser.value("data");
+    if (dataDir.isEmpty()) {
+        std::fprintf(stderr, "--data DIR is required\n");
+        return 2;
+    }
+    latestVersion = parser.value("latest-version");
+    if (!openDatabase()) {
+        std::fprintf(stderr, "cannot open %s/cloud.db\n", qPrintable(dataDir));
+        return 1;
+    }
+    if (parser.isSet("add-user")) {
+        if (parser.positionalArguments().size() != 1) {
+            std::fprintf(stderr, "--add-user NAME needs the password as the next argument\n");
+            return 2;
+        }
+        return addUser(parser.value("add-user"), parser.positionalArguments().first()) ? 0 : 1;
+    }
+    StandInHttpServer server(handle);
+    const quint16 port = server.listen(quint16(parser.value("port").toUInt()));
+    if (port == 0) {
+        std::fprintf(stderr, "cannot listen\n");
+        return 1;
+    }
+    std::printf("listening on http://127.0.0.1:%u/\n", unsigned(port));
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,208 @@
+#include "FileSyncManager.h"
+
+#include "ui_FileSyncManager.h"
+
+#include "Book.h"
+#include "Books.h"
+#include "CloudApi.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibrarySettings.h"
+#include "Logging.h"
+#include "NetworkReplies.h"
+#include "UploadBody.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+
+FileSyncManager::FileSyncManager(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FileSyncManager>()), library(nullptr),
+      manager(new QNetworkAccessManager(this))
+{
+    ui->setupUi(this);
+    LibrarySettings settings;
+    guid = settings.value("guid").toString();
+    baseUrl = settings.value("baseUrl").toString();
+    token = settings.value("cloudToken").toString();
+    library = new Books(this, QString(), -1);
+    const QList<Book*> books = library->getBooksList();
+    for (Book* book : books) {
+        qCDebug(lcNet) << "Adding books to the list of files to be synced.";
+        addUploadItem(book);
+        uploadData(book);
+    }
+    syncUploadFileQueueCheck();
+}
+
+FileSyncManager::~FileSyncManager() = default;
+
+QString FileSyncManager::displayTitle(const QString& title)
+{
+    return title.size() > 50 ? title.left(50) + QLatin1String("...") : title;
+}
+
+void FileSyncManager::addUploadItem(Book* book)
+{
+    bookList.append(book);
+    qCDebug(lcNet) << book->getTitle();
+    new QListWidgetItem(QIcon(book->getCoverFile()), displayTitle(book->getTitle()), ui->uploadList);
+    ItemFiles* files = book->getFiles();
+    for (int i = 0; i < files->count(); ++i) {
+        ItemFile* file = files->getFile(i);
+        checkQueue.append(file);
+        md5Map.insert(file->getFileMd5(), file);
+    }
+}
+
+void FileSyncManager::uploadData(Book* book)
+{
+    qCDebug(lcNet) << "Starting upload data process";
+    QNetworkRequest request = NetworkReplies::request(CloudApi::endpoint("upload/data/", {{"cloudToken", token}}));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json; charset=utf-8");
+    qCDebug(lcNet) << "Making post request with the data for upload.";
+    QNetworkReply* reply = manager->post(request, book->toJSON().toUtf8());
+    recordEntries.insert(reply, ui->uploadList->item(bookList.indexOf(book)));
+    ++recordsInFlight;
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { dataUploadFinished(reply); });
+}
+
+void FileSyncManager::dataUploadFinished(QNetworkReply* reply)
+{
+    qCDebug(lcNet) << "Data uploading finished.";
+    reply->deleteLater();
+    --recordsInFlight;
+    const QString reason = NetworkReplies::failureReason(reply);
+    qCDebug(lcNet) << "reply data: " << reply->readAll();
+    if (QListWidgetItem* entry = recordEntries.take(reply)) {
+        entry->setToolTip(reason.isEmpty() ? tr("Record uploaded") : tr("Record not uploaded: %1").arg(reason));
+        if (!reason.isEmpty()) {
+            entry->setText(entry->text() + QStringLiteral("  —  ") + tr("not uploaded: %1").arg(reason));
+        }
+    }
+    ui->labelDlSpeed->setText("0 kB/s");
+}
+
+void FileSyncManager::syncUploadFileQueueCheck()
+{
+    const QString count = QString::number(checkQueue.size());
+    if (checkQueue.isEmpty()) {
+        qCDebug(lcNet) << "Calling the file queue: " + count;
+        syncUploadFileQueueUpload();
+        return;
+    }
+    uploadFileCheck(checkQueue.takeFirst());
+    qCDebug(lcNet) << "Current count for check queue is; should be decreasing: " + count;
+}
+
+void FileSyncManager::uploadFileCheck(ItemFile* file)
+{
+    qCDebug(lcNet) << "Starting upload check for " + file->getFilePath();
+    const QUrl url = CloudApi::endpoint("upload/check/", {{"md5", file->getFileMd5()},
+                                                          {"fileSize", QString::number(file->getFileSize())},
+                                                          {"cloudToken", token},
+                                                          {"firstBytes", file->getFirstBytes()}});
+    qCDebug(lcNet) << "Making get request for uploadCheck.";
+    QNetworkReply* reply = manager->get(NetworkReplies::request(url));
+    NetworkReplies::capSize(reply, NetworkReplies::maxJsonBytes);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { uploadFileCheckFinished(reply); });
+}
+
+void FileSyncManager::uploadFileCheckFinished(QNetworkReply* reply)
+{
+    qCDebug(lcNet) << "uploadCheck request has finished, got reply.";
+    reply->deleteLater();
+    bool exists = false;
+    QString md5;
+    const QString reason = NetworkReplies::failureReason(reply);
+    if (!reason.isEmpty() || !CloudApi::parseCheck(reply->readAll(), &exists, &md5)) {
+        qCDebug(lcNet) << "Did not get expected response from server. Halted upload queue.";
+        if (!reason.isEmpty()) {
+            qCDebug(lcNet) << "Error: " + reason;
+        }
+        halted = true;
+        new QListWidgetItem(tr("The service did not answer as expected; the upload stopped. %1").arg(reason),
+                            ui->fileUploadList);
+        Q_EMIT finished();
+        return;
+    }
+    if (!exists) {
+        qCDebug(lcNet) << "File does not exist, looking to upload it.";
+        if (ItemFile* file = md5Map.value(md5, nullptr)) {
+            uploadQueue.append(file);
+        }
+    } else {
+        qCDebug(lcNet) << "File exists remotely, got md5.";
+        if (ItemFile* file = md5Map.value(md5, nullptr)) {
+            reportFile(file, tr("already there"));
+        }
+    }
+    syncUploadFileQueueCheck();
+}
+
+void FileSyncManager::reportFile(ItemFile* file, const QString& outcome)
+{
+    new QListWidgetItem(QFileInfo(file->getFilePath()).fileName() + QStringLiteral(": ") + outcome, ui->fileUploadList);
+}
+
+void FileSyncManager::syncUploadFileQueueUpload()
+{
+    uploadStartTime = QDateTime::currentMSecsSinceEpoch();
+    if (uploadQueue.isEmpty()) {
+        complete = true;
+        Q_EMIT finished();
+        return;
+    }
+    uploadFile(uploadQueue.takeFirst());
+}
+
+void FileSyncManager::uploadFile(ItemFile* file)
+{
+    qCDebug(lcNet) << "Starting upload file process for " + file->getFilePath();
+    auto* body =
+        new UploadBody(CloudApi::uploadBodyHead(file->getFilePath()), file->getFilePath(), CloudApi::uploadBodyTail());
+    if (!body->open(QIODevice::ReadOnly)) {
+        qCDebug(lcNet) << "File does not exist, skipping to next file";
+        reportFile(file, tr("skipped, the file is missing"));
+        delete body;
+        syncUploadFileQueueUpload();
+        return;
+    }
+    const QUrl url = CloudApi::endpoint("upload/file/", {{"cloudToken", token},
+                                                         {"md5", file->getFileMd5()},
+                                                         {"fileSize", QString::number(file->getFileSize())},
+                                                         {"firstBytes", file->getFirstBytes()},
+                                                         {"fileType", file->getFileType()}});
+    QNetworkRequest request = NetworkReplies::request(url);
+    request.setRawHeader("Content-Type", "multipart/form-data; boundary=" + CloudApi::boundary());
+    request.setHeader(QNetworkRequest::ContentLengthHeader, body->size());
+    qCDebug(lcNet) << "Making post request with the file for upload.";
+    QNetworkReply* reply = manager->post(request, body);
+    body->setParent(reply);
+    reply->setProperty("path", file->getFilePath());
+    connect(reply, &QNetworkReply::uploadProgress, this, &FileSyncManager::updateDataTransferProgress);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, file] {
+        const QString reason = NetworkReplies::failureReason(reply);
+        reportFile(file, reason.isEmpty() ? tr("uploaded") : tr("failed: %1").arg(reason));
+        fileUploadFinished(reply);
+    });
+}
+
+void FileSyncManager::updateDataTransferProgress(qint64 readBytes, qint64 totalBytes)
+{
+    ui->uploadProgress->setMaximum(int(totalBytes));
+    ui->uploadProgress->setValue(int(readBytes));
+    // At least one millisecond, so the first progress report never divides by zero.
+    const qint64 elapsed = qMax<qint64>(1, QDateTime::currentMSecsSinceEpoch() - uploadStartTime);
+    ui->labelDlSpeed->setText(CloudApi::speedText(qint64(readBytes * 1000.0 / elapsed)));
+}
+
+void FileSyncManager::fileUploadFinished(QNetworkReply* reply)
+{
+    qCDebug(lcNet) << "File uploading finished.";
+    reply->readAll();
+    ui->uploadProgress->setValue(0);
+    reply->deleteLater();
+    syncUploadFileQueueUpload();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QMap>
+
+#include <memory>
+
+namespace Ui {
+class FileSyncManager;
+}
+
+class Book;
+class Books;
+class ItemFile;
+class QListWidgetItem;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Uploads the library to the cloud service: every book record as JSON, then, one at a time,
+// the check of every file and the upload of those the service does not hold yet.
+class FileSyncManager : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FileSyncManager(QWidget* parent = nullptr);
+    ~FileSyncManager() override;
+
+    void addUploadItem(Book* book);
+    void uploadData(Book* book);
+    void uploadFileCheck(ItemFile* file);
+    void uploadFile(ItemFile* file);
+    bool isComplete() const { return complete; }
+    bool isHalted() const { return halted; }
+    int pendingRecordUploads() const { return recordsInFlight; }
+
+    static QString displayTitle(const QString& title);
+
+Q_SIGNALS:
+    // The check and upload phases are over (the record uploads may still be on their way).
+    void finished();
+
+public Q_SLOTS:
+    void syncUploadFileQueueCheck();
+    void syncUploadFileQueueUpload();
+
+private Q_SLOTS:
+    void uploadFileCheckFinished(QNetworkReply* reply);
+    void updateDataTransferProgress(qint64 readBytes, qint64 totalBytes);
+    void fileUploadFinished(QNetworkReply* reply);
+    void dataUploadFinished(QNetworkReply* reply);
+
+private:
+    void reportFile(ItemFile* file, const QString& outcome);
+
+    std::unique_ptr<Ui::FileSyncManager> ui;
+    QString baseUrl;
+    QMap<QString, ItemFile*> md5Map;
+    QString guid;
+    QString token;
+    QList<Book*> bookList;
+    QList<ItemFile*> checkQueue;
+    QList<ItemFile*> uploadQueue;
+    Books* library;
+    QNetworkAccessManager* manager;
+    qint64 uploadStartTime = 0;
+    QMap<QNetworkReply*, QListWidgetItem*> recordEntries;
+    int recordsInFlight = 0;
+    bool complete = false;
+    bool halted = false;
+};

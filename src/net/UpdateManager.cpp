@@ -1,0 +1,85 @@
+#include "UpdateManager.h"
+
+#include "ui_UpdateManager.h"
+
+#include "Logging.h"
+#include "NetworkReplies.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkInformation>
+#include <QNetworkReply>
+#include <QTimer>
+
+namespace {
+const char defaultEndpoint[] = "https://lirenta.org/";
+} // namespace
+
+UpdateManager::UpdateManager(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::UpdateManager>())
+{
+    ui->setupUi(this);
+    // Only when the platform knows the network is down is nothing sent.
+    if (QNetworkInformation::load(QNetworkInformation::Feature::Reachability)) {
+        if (QNetworkInformation::instance()->reachability() == QNetworkInformation::Reachability::Disconnected) {
+            QTimer::singleShot(0, this, [this] { Q_EMIT checked(false); });
+            close();
+            return;
+        }
+    }
+    manager = new QNetworkAccessManager(this);
+    const QUrl url(endpoint() + QStringLiteral("update.php?version=") + programVersion() + QStringLiteral("&os=") +
+                   platformName());
+    QNetworkReply* reply = manager->get(NetworkReplies::request(url));
+    NetworkReplies::capSize(reply, 4096);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { processUpdate(reply); });
+}
+
+UpdateManager::~UpdateManager() = default;
+
+QString UpdateManager::platformName()
+{
+#if defined(Q_OS_MACOS)
+    return QStringLiteral("Mac");
+#elif defined(Q_OS_WIN)
+    return QStringLiteral("Windows");
+#elif defined(Q_OS_LINUX)
+    return QStringLiteral("Linux");
+#else
+    return QStringLiteral("Undefined");
+#endif
+}
+
+QString UpdateManager::endpoint()
+{
+    QString url = qEnvironmentVariable("LIRENTA_UPDATE_URL");
+    if (url.isEmpty()) {
+        url = QString::fromLatin1(defaultEndpoint);
+    }
+    return url.endsWith(QLatin1Char('/')) ? url : url + QLatin1Char('/');
+}
+
+QString UpdateManager::shownText() const
+{
+    return ui->textBrowser->toPlainText();
+}
+
+void UpdateManager::processUpdate(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray body =
+        NetworkReplies::failureReason(reply).isEmpty() && status == 200 ? reply->readAll() : QByteArray();
+    const QString newVersion = QString::fromUtf8(body).trimmed();
+    if (newVersion.isEmpty()) {
+        close();
+        Q_EMIT checked(false);
+        return;
+    }
+    qCDebug(lcNet) << body << newVersion;
+    // The version is text from outside: it is shown as text, never as mark-up.
+    QString html = ui->textBrowser->toHtml();
+    html.replace(QLatin1String("EXISTING_VERSION"), programVersion().toHtmlEscaped());
+    html.replace(QLatin1String("NEW_VERSION"), newVersion.toHtmlEscaped());
+    ui->textBrowser->setHtml(html);
+    Q_EMIT checked(true);
+    exec();
+}

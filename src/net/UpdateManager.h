@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class UpdateManager;
+}
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Asks the update endpoint once whether a newer version exists and, if so, says which.
+class UpdateManager : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit UpdateManager(QWidget* parent = nullptr);
+    ~UpdateManager() override;
+
+    static QString programVersion() { return QStringLiteral("0.4 Alpha"); }
+    static QString platformName();
+    // LIRENTA_UPDATE_URL when set, else the built-in address; ends with "/".
+    static QString endpoint();
+    QString shownText() const;
+
+Q_SIGNALS:
+    void checked(bool updateShown);
+
+public Q_SLOTS:
+    void processUpdate(QNetworkReply* reply);
+
+private:
+    std::unique_ptr<Ui::UpdateManager> ui;
+    QNetworkAccessManager* manager = nullptr;
+};

@@ -1,0 +1,410 @@
+#include "CloudApi.h"
+#include "FileSyncManager.h"
+#include "LibraryDatabase.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "LibrarySettings.h"
+#include "Login.h"
+#include "MainWindow.h"
+#include "StandInServer.h"
+#include "TestEnvironment.h"
+#include "UpdateManager.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+const char password[] = "p&ss=w#rd+1";
+} // namespace
+
+class TestCloud : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void speedText_data();
+    void speedText();
+    void login_withSpecialCharacters_storesTheToken();
+    void storedValidToken_isAcceptedWithoutInput();
+    void refusedLogin_removesTheStoredToken();
+    void malformedStoredToken_isNotValidated_andLoginReplacesIt();
+    void unknownStoredToken_isReset();
+    void sync_uploadsRecordsAndOnlyMissingFiles();
+    void sync_emptyLibrary_sendsNothing();
+    void sync_failedUpload_isReportedAndOthersArrive();
+    void sync_largeFile_isStreamedFromDisk();
+    void updateCheck_showsVersionsAsText_data();
+    void updateCheck_showsVersionsAsText();
+    void mainWindow_syncAfterLogin_reusesTheNewToken();
+
+private:
+    QString login();
+    QJsonArray serverList(const QString& what);
+    int countRequests(const QString& prefix);
+    std::unique_ptr<QTemporaryDir> serverData;
+    std::unique_ptr<StandInServer> server;
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestCloud::initTestCase()
+{
+    serverData = std::make_unique<QTemporaryDir>();
+    QCOMPARE(QProcess::execute(LIRENTA_SERVICES_DIR "/cloud-standin",
+                               {"--data", serverData->path(), "--add-user", "alice", password}),
+             0);
+    server = std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path()});
+    QVERIFY(server->isRunning());
+}
+
+void TestCloud::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    LibrarySettings settings;
+    settings.remove("cloudToken");
+    settings.setValue("baseUrl", server->address().toString());
+    settings.setValue("guid", "{test-guid}");
+}
+
+void TestCloud::cleanup()
+{
+    library.reset();
+}
+
+QJsonArray TestCloud::serverList(const QString& what)
+{
+    QNetworkAccessManager manager;
+    QNetworkReply* reply = manager.get(QNetworkRequest(server->address().resolved(QUrl("/standin/" + what))));
+    QSignalSpy done(reply, &QNetworkReply::finished);
+    done.wait(10000);
+    const QJsonArray list = QJsonDocument::fromJson(reply->readAll()).array();
+    delete reply;
+    return list;
+}
+
+int TestCloud::countRequests(const QString& prefix)
+{
+    return int(server->requests().filter(prefix).size());
+}
+
+QString TestCloud::login()
+{
+    Login dialog;
+    dialog.findChild<QLineEdit*>("loginText")->setText("alice");
+    dialog.findChild<QLineEdit*>("passwordText")->setText(password);
+    dialog.findChild<QPushButton*>("btnLogin")->click();
+    QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }, 10000);
+    return dialog.getToken();
+}
+
+void TestCloud::speedText_data()
+{
+    QTest::addColumn<qint64>("speed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1023") << qint64(1023) << "1023bytes/sec";
+    QTest::newRow("1024") << qint64(1024) << "1kB/s";
+    QTest::newRow("1048575") << qint64(1048575) << "1023kB/s";
+    QTest::newRow("1048576") << qint64(1048576) << "1MB/s";
+}
+
+void TestCloud::speedText()
+{
+    QFETCH(qint64, speed);
+    QFETCH(QString, text);
+    QCOMPARE(CloudApi::speedText(speed), text);
+}
+
+void TestCloud::login_withSpecialCharacters_storesTheToken()
+{
+    const QString token = login();
+    QCOMPARE(token.size(), 64);
+    LibrarySettings settings;
+    QCOMPARE(settings.value("cloudToken").toString(), token);
+    QCOMPARE(QFile::permissions(settings.fileName()) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+             QFileDevice::Permissions());
+    QFile file(settings.fileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.readAll().contains("p&ss"));
+}
+
+void TestCloud::storedValidToken_isAcceptedWithoutInput()
+{
+    const QString token = login();
+    Login dialog;
+    QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.getToken(), token);
+}
+
+void TestCloud::refusedLogin_removesTheStoredToken()
+{
+    login();
+    LibrarySettings().setValue("cloudToken", QString(64, 'a'));
+    Login dialog;
+    QTRY_VERIFY(!LibrarySettings().contains("cloudToken"));
+    dialog.findChild<QLineEdit*>("loginText")->setText("alice");
+    dialog.findChild<QLineEdit*>("passwordText")->setText("wrong");
+    dialog.findChild<QPushButton*>("btnLogin")->click();
+    QTRY_COMPARE(dialog.findChild<QTextBrowser*>("textBrowser")->toPlainText(), QString("Login was not accepted."));
+    QVERIFY(!LibrarySettings().contains("cloudToken"));
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestCloud::malformedStoredToken_isNotValidated_andLoginReplacesIt()
+{
+    LibrarySettings().setValue("cloudToken", QString(63, 'x'));
+    const int before = countRequests("upload/token");
+    {
+        Login dialog;
+        QTest::qWait(200);
+        QCOMPARE(countRequests("upload/token"), before);
+    }
+    const QString token = login();
+    QCOMPARE(LibrarySettings().value("cloudToken").toString(), token);
+}
+
+void TestCloud::unknownStoredToken_isReset()
+{
+    LibrarySettings().setValue("cloudToken", QString(64, 'f'));
+    Login dialog;
+    QTRY_COMPARE(dialog.findChild<QTextBrowser*>("textBrowser")->toPlainText(),
+                 QString("The token has been reset, please attempt to login again."));
+    QVERIFY(!LibrarySettings().contains("cloudToken"));
+}
+
+void TestCloud::sync_uploadsRecordsAndOnlyMissingFiles()
+{
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const QString longTitle = QString("A Title Of Exactly Sixty Characters For The List Test..").leftJustified(60, '!');
+    seeder.addBook({"First \"quoted\" book", {"Ann One"}, "d", {"first.pdf"}, QColor(Qt::red), 1, "", "", ""});
+    seeder.addBook({longTitle, {}, "", {"second.epub", "second.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({"Gone File", {}, "", {"gone.pdf"}, QColor(), 0, "", "", ""});
+    // A file that has gone from disk since it was added.
+    QFile::remove(library->filesDir() + "gone.pdf");
+    const int recordsBefore = serverList("records").size();
+
+    auto* sync = new FileSyncManager;
+    QSignalSpy finished(sync, &FileSyncManager::finished);
+    QVERIFY(finished.wait(20000));
+    QTRY_COMPARE(sync->pendingRecordUploads(), 0);
+    QVERIFY(sync->isComplete());
+
+    const QJsonArray records = serverList("records");
+    QCOMPARE(records.size() - recordsBefore, 3);
+    QStringList titles;
+    for (int i = recordsBefore; i < records.size(); ++i) {
+        titles << QJsonDocument::fromJson(records.at(i).toString().toUtf8()).object().value("title").toString();
+    }
+    QVERIFY(titles.contains("First \"quoted\" book"));
+
+    QStringList expected;
+    for (const QString& name : {"first.pdf", "second.epub", "second.pdf"}) {
+        QFile file(library->filesDir() + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        expected << QString(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex());
+    }
+    QStringList stored;
+    for (const QJsonValue& md5 : serverList("files")) {
+        stored << md5.toString();
+    }
+    for (const QString& md5 : expected) {
+        QVERIFY2(stored.contains(md5), qPrintable(md5));
+        QFile copy(serverData->path() + "/files/" + md5);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(QString(QCryptographicHash::hash(copy.readAll(), QCryptographicHash::Md5).toHex()), md5);
+    }
+
+    auto* list = sync->findChild<QListWidget*>("uploadList");
+    QCOMPARE(list->count(), 3);
+    QVERIFY(list->findItems(longTitle.left(50) + "...", Qt::MatchExactly).size() == 1);
+    QStringList outcomes;
+    auto* files = sync->findChild<QListWidget*>("fileUploadList");
+    for (int i = 0; i < files->count(); ++i) {
+        outcomes << files->item(i)->text();
+    }
+    QVERIFY2(outcomes.contains("gone.pdf: skipped, the file is missing"), qPrintable(outcomes.join("; ")));
+    QVERIFY(outcomes.contains("first.pdf: uploaded"));
+    delete sync;
+
+    // A second sync finds everything there.
+    const int uploadsBefore = countRequests("POST /upload/file/");
+    auto* again = new FileSyncManager;
+    QSignalSpy againFinished(again, &FileSyncManager::finished);
+    QVERIFY(againFinished.wait(20000));
+    QTRY_COMPARE(again->pendingRecordUploads(), 0);
+    // Everything is there; the file missing from disk is skipped again without a request.
+    QCOMPARE(countRequests("POST /upload/file/"), uploadsBefore);
+    delete again;
+}
+
+void TestCloud::sync_emptyLibrary_sendsNothing()
+{
+    const int before = server->requests().size();
+    FileSyncManager sync;
+    QVERIFY(sync.isComplete());
+    QTest::qWait(100);
+    QCOMPARE(server->requests().size(), before);
+}
+
+void TestCloud::sync_failedUpload_isReportedAndOthersArrive()
+{
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({"Fails", {}, "", {"fails.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({"Arrives", {}, "", {"arrives.pdf"}, QColor(), 0, "", "", ""});
+    QFile failing(library->filesDir() + "fails.pdf");
+    QVERIFY(failing.open(QIODevice::ReadOnly));
+    const QString failingMd5 = QCryptographicHash::hash(failing.readAll(), QCryptographicHash::Md5).toHex();
+    serverList("fail-upload?md5=" + failingMd5);
+
+    FileSyncManager sync;
+    QSignalSpy finished(&sync, &FileSyncManager::finished);
+    QVERIFY(finished.wait(20000));
+    QStringList outcomes;
+    auto* files = sync.findChild<QListWidget*>("fileUploadList");
+    for (int i = 0; i < files->count(); ++i) {
+        outcomes << files->item(i)->text();
+    }
+    QVERIFY2(outcomes.contains("fails.pdf: failed: The server answered with an error (HTTP 500)."),
+             qPrintable(outcomes.join("; ")));
+    QVERIFY(outcomes.contains("arrives.pdf: uploaded"));
+    QTRY_COMPARE(sync.pendingRecordUploads(), 0);
+}
+
+void TestCloud::sync_largeFile_isStreamedFromDisk()
+{
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({"Large", {}, "", {"large.pdf"}, QColor(), 0, "", "", ""});
+    QFile large(library->filesDir() + "large.pdf");
+    QVERIFY(large.open(QIODevice::WriteOnly));
+    QByteArray block(1024 * 1024, 'L');
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    for (int i = 0; i < 200; ++i) {
+        block[0] = char(i);
+        large.write(block);
+        hash.addData(block);
+    }
+    large.close();
+    const QString md5 = hash.result().toHex();
+
+    const auto peakKiB = [] {
+        QFile status("/proc/self/status");
+        status.open(QIODevice::ReadOnly);
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:")) {
+                return line.mid(6).trimmed().split(' ').first().toLongLong();
+            }
+        }
+        return qint64(-1);
+    };
+    const qint64 before = peakKiB();
+    FileSyncManager sync;
+    QSignalSpy finished(&sync, &FileSyncManager::finished);
+    QVERIFY(finished.wait(60000));
+    const qint64 growth = peakKiB() - before;
+    qInfo("peak memory grew by %lld KiB while uploading a 200 MiB file", growth);
+    QVERIFY2(growth < 64 * 1024, "the upload must not hold the file in memory");
+    QFile copy(serverData->path() + "/files/" + md5);
+    QCOMPARE(copy.size(), qint64(200) * 1024 * 1024);
+}
+
+void TestCloud::updateCheck_showsVersionsAsText_data()
+{
+    QTest::addColumn<QString>("latest");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("newer version") << "0.5" << true;
+    QTest::newRow("mark-up stays text") << "<b>1.0</b>" << true;
+    QTest::newRow("empty body") << "" << false;
+    QTest::newRow("HTTP error") << "404" << false;
+}
+
+void TestCloud::updateCheck_showsVersionsAsText()
+{
+    QFETCH(QString, latest);
+    QFETCH(bool, shown);
+    QTemporaryDir data;
+    QStringList arguments = {"--data", data.path()};
+    if (!latest.isEmpty() && latest != "404") {
+        arguments << "--latest-version" << latest;
+    }
+    StandInServer updates("cloud-standin", arguments);
+    QVERIFY(updates.isRunning());
+    qputenv("LIRENTA_UPDATE_URL", updates.address().resolved(QUrl(latest == "404" ? "/missing/" : "/")).toEncoded());
+    QString text;
+    UpdateManager* manager = nullptr;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<UpdateManager*>(QApplication::activeModalWidget())) {
+            text = dialog->shownText();
+            dialog->reject();
+        }
+    });
+    closer.start(20);
+    manager = new UpdateManager;
+    QSignalSpy checked(manager, &UpdateManager::checked);
+    QVERIFY(checked.wait(10000) || checked.size() == 1);
+    QCOMPARE(checked.first().first().toBool(), shown);
+    if (shown) {
+        QVERIFY2(text.contains("You are currently running version: 0.4 Alpha"), qPrintable(text));
+        QVERIFY2(text.contains("The latest version is: " + latest), qPrintable(text));
+    }
+    delete manager;
+    qputenv("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
+}
+
+void TestCloud::mainWindow_syncAfterLogin_reusesTheNewToken()
+{
+    library.reset();
+    LibrarySettings().remove("dataDir");
+    qputenv("LIRENTA_CLOUD_URL", server->address().toEncoded());
+    MainWindow window;
+    QVERIFY(window.isStartedUp());
+    int logins = 0;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<Login*>(QApplication::activeModalWidget())) {
+            if (dialog->property("typed").toBool()) {
+                return;
+            }
+            dialog->setProperty("typed", true);
+            ++logins;
+            dialog->findChild<QLineEdit*>("loginText")->setText("alice");
+            dialog->findChild<QLineEdit*>("passwordText")->setText(password);
+            dialog->findChild<QPushButton*>("btnLogin")->click();
+        }
+    });
+    driver.start(20);
+    window.findChild<QAction*>("actionSync")->trigger();
+    QCOMPARE(logins, 1);
+    FileSyncManager* first = window.getSyncManager();
+    QVERIFY(first);
+    window.findChild<QAction*>("actionSync")->trigger();
+    QCOMPARE(logins, 1);
+    QCOMPARE(window.getSyncManager(), first);
+    qunsetenv("LIRENTA_CLOUD_URL");
+    LibraryDatabase::close();
+}
+
+LIRENTA_TEST_MAIN(TestCloud)
+#include "TestCloud.moc"
