@@ -10,6 +10,7 @@ packages=(
     qt6-webengine-dev qt6-webengine-dev-tools qt6-pdf-dev
     libquazip1-qt6-dev
     breeze-icon-theme librsvg2-bin
+    calibre
     xvfb xauth
 )
 

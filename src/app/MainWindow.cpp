@@ -7,6 +7,9 @@
 #include "Book.h"
 #include "BookProperties.h"
 #include "CloudApi.h"
+#include "ConfigApps.h"
+#include "ConfigDialog.h"
+#include "ConversionWizard.h"
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
 #include "ItemViews.h"
@@ -26,10 +29,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QToolButton>
@@ -61,7 +66,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
     loadAuthorTree();
     cloudToken = LibrarySettings().value("cloudToken", QString()).toString();
-    // The conversion wizard is created here, hidden, once it exists.
+    conversionWizard = new ConversionWizard(this);
+    conversionWizard->hide();
+    connect(conversionWizard, &ConversionWizard::itemChanged, this, &MainWindow::itemChanged);
     buildAddMenu();
     ui->mainToolbox->setCurrentIndex(0);
     qCDebug(lcApp) << "Finished initial loading.";
@@ -162,6 +169,8 @@ void MainWindow::connectView(ItemViews* view)
     connect(view, &ItemViews::selectedViewItem, notes, &RichTextEditor::loadNoteItem);
     // Every view takes part in deletion, so an item deleted anywhere leaves every tab.
     connect(view, &ItemViews::itemDeleted, this, &MainWindow::itemDeleted);
+    connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
+    connect(view, &ItemViews::selectedViewItem, this, &MainWindow::updateConvertAction);
     connect(this, &MainWindow::deleteItemFromViews, view, &ItemViews::deleteItemFromView);
 }
 
@@ -327,7 +336,43 @@ void MainWindow::on_actionSync_triggered()
 
 void MainWindow::on_actionConvert_triggered()
 {
-    // Shows the conversion wizard once it exists.
+    if (ItemViews* view = currentView()) {
+        conversionWizard->convert(view->selectedItems());
+    }
+}
+
+void MainWindow::updateConvertAction()
+{
+    // Enabled for exactly one selected book whose first file is a PDF.
+    ItemViews* view = currentView();
+    const QList<ViewItem*> selected = view ? view->getSelectedViewItems() : QList<ViewItem*>();
+    ui->actionConvert->setEnabled(selected.size() == 1 && selected.first()->type == QLatin1String("Book") &&
+                                  !ConversionWizard::outputPathFor(selected.first()->filePath).isEmpty());
+}
+
+void MainWindow::itemChanged(Item* item)
+{
+    // Every view shows the record's new file, whichever copy of the record it holds.
+    for (ItemViews* view : ui->tabWidget->findChildren<ItemViews*>()) {
+        view->refreshItem(item->getId());
+    }
+}
+
+void MainWindow::on_actionConfiguration_triggered()
+{
+    ConfigDialog dialog(this);
+    dialog.setWindowTitle(tr("Preferences"));
+    dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/apps.png"), tr("Apps"));
+    dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/folder.png"), tr("Paths"));
+    for (int i = 0; i < dialog.count(); ++i) {
+        dialog.page(i)->layout()->setContentsMargins(0, 0, 0, 0);
+        dialog.page(i)->layout()->setSpacing(0);
+    }
+    QDialogButtonBox* buttons = dialog.dialogButtonBox();
+    buttons->removeButton(buttons->button(QDialogButtonBox::Ok));
+    connect(buttons->addButton(QDialogButtonBox::Save), &QPushButton::clicked, &dialog, &QDialog::accept);
+    dialog.setMinimumSize(700, 500);
+    dialog.exec();
 }
 
 void MainWindow::on_actionOpen_triggered()
@@ -340,11 +385,6 @@ void MainWindow::on_actionOpen_triggered()
     auto* reader = new Reader(this, path);
     const int index = ui->tabWidget->addTab(reader, Reader::tabTitle(QFileInfo(path).fileName()));
     ui->tabWidget->setTabToolTip(index, path);
-}
-
-void MainWindow::on_actionConfiguration_triggered()
-{
-    // Shows the preferences once they exist.
 }
 
 void MainWindow::on_tabWidget_tabCloseRequested(int index)
@@ -362,6 +402,7 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     if (index < 0) {
         return;
     }
+    updateConvertAction();
     ItemViews* view = currentView();
     if (!view) {
         ui->actionList->setEnabled(false);

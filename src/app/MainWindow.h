@@ -10,7 +10,9 @@ class MainWindow;
 }
 
 class Authors;
+class ConversionWizard;
 class FileSyncManager;
+class Item;
 class Book;
 class ItemViews;
 class QTreeWidgetItem;
@@ -42,6 +44,7 @@ public:
     RichTextEditor* getNotes() const { return notes; }
     searchbox* getSearchBox() const { return searchBox; }
     FileSyncManager* getSyncManager() const;
+    ConversionWizard* getConversionWizard() const { return conversionWizard; }
 
     void setDataDir();
     bool dbOpen();
@@ -61,6 +64,8 @@ public Q_SLOTS:
     void itemDeleted(int iid);
     void bookAddedSlot(Book* book);
     void webPageCaptured(ViewItem* item);
+    void itemChanged(Item* item);
+    void updateConvertAction();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -99,5 +104,6 @@ private:
     searchbox* searchBox = nullptr;
     RichTextEditor* notes = nullptr;
     QPointer<FileSyncManager> syncManager;
+    ConversionWizard* conversionWizard = nullptr;
     bool startedUp = false;
 };

@@ -374,6 +374,21 @@ void ItemViews::addWebPage(WebPage* page)
     addItem(own->getViewItem());
 }
 
+void ItemViews::refreshItem(int iid)
+{
+    if (books) {
+        if (Book* book = books->getItem(iid)) {
+            book->reload();
+            updateItem(book);
+        }
+    } else if (webPages) {
+        if (WebPage* page = webPages->getItem(iid)) {
+            page->reload();
+            updateItem(page);
+        }
+    }
+}
+
 void ItemViews::updateItem(Item* item)
 {
     if (!item) {

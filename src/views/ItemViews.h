@@ -89,6 +89,8 @@ public Q_SLOTS:
     void addItem(ViewItem* vi);
     void addBook(Book* book);
     void addWebPage(WebPage* page);
+    // Reads the record with this id again from the library and shows it, if this view has it.
+    void refreshItem(int iid);
     void updateItem(Item* item);
     void search(const QString& terms);
     void menu(const QPoint& point);

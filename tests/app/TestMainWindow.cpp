@@ -64,6 +64,7 @@ private Q_SLOTS:
     void notes_areSavedOnQuit();
     void about_namesTheVersion();
     void singleBook_appearsInEveryBooksTabAndTheAuthorTree();
+    void convertAction_isEnabledForOneBookWithAPdf();
 
 private:
     MainWindow* start();
@@ -397,6 +398,20 @@ void TestMainWindow::singleBook_appearsInEveryBooksTabAndTheAuthorTree()
         names << authors->child(i)->text(0);
     }
     QVERIFY2(names.contains("Hurston, Zora Neale"), qPrintable(names.join("; ")));
+}
+
+void TestMainWindow::convertAction_isEnabledForOneBookWithAPdf()
+{
+    start();
+    auto* convert = window->findChild<QAction*>("actionConvert");
+    QVERIFY(!convert->isEnabled());
+    auto* table = viewAt(0)->findChild<QTableWidget*>("viewTable");
+    table->selectRow(table->findItems("Dune", Qt::MatchExactly).first()->row());
+    QVERIFY(convert->isEnabled());
+    table->selectRow(table->findItems("Foundation", Qt::MatchExactly).first()->row());
+    QVERIFY(!convert->isEnabled());
+    table->selectAll();
+    QVERIFY(!convert->isEnabled());
 }
 
 LIRENTA_TEST_MAIN(TestMainWindow)

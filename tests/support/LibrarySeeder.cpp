@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -42,6 +43,7 @@ int LibrarySeeder::addBook(const BookSpec& spec) const
     QDir().mkpath(filesDir);
     for (const QString& fileName : spec.fileNames) {
         QFile file(filesDir + fileName);
+        QDir().mkpath(QFileInfo(file).absolutePath());
         file.open(QIODevice::WriteOnly);
         file.write("%PDF-1.4\n% " + fileName.toUtf8() + "\n");
         file.close();

@@ -1,0 +1,165 @@
+#include "ConversionWizard.h"
+
+#include "ui_ConversionWizard.h"
+
+#include "Item.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibrarySettings.h"
+#include "Logging.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+ConversionWizard::ConversionWizard(QWidget* parent)
+    : QWizard(parent), process(new QProcess(this)), ui(std::make_unique<Ui::ConversionWizard>())
+{
+    ui->setupUi(this);
+    // Once the converter has started there is no way back, and none from the last page either.
+    ui->wizardPage1->setCommitPage(true);
+    ui->wizardPage->setCommitPage(true);
+    setButtonText(QWizard::CommitButton, buttonText(QWizard::NextButton));
+    connect(this, &QWizard::currentIdChanged, this, &ConversionWizard::next);
+    connect(process, &QProcess::readyReadStandardOutput, this, &ConversionWizard::bytesWrite);
+    connect(process, &QProcess::finished, this, &ConversionWizard::processFinished);
+    connect(process, &QProcess::errorOccurred, this, &ConversionWizard::processFailedToStart);
+}
+
+ConversionWizard::~ConversionWizard()
+{
+    if (process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished(3000);
+    }
+}
+
+QString ConversionWizard::outputPathFor(const QString& path)
+{
+    static const QRegularExpression pdfSuffix(QStringLiteral("\\.pdf$"), QRegularExpression::CaseInsensitiveOption);
+    if (!pdfSuffix.match(path).hasMatch()) {
+        return QString();
+    }
+    return QString(path).replace(pdfSuffix, QStringLiteral(".epub"));
+}
+
+QString ConversionWizard::converterPath()
+{
+    const QString configured = LibrarySettings().value("calibreConvertorPath").toString();
+    if (!configured.isEmpty() && QFileInfo(configured).isExecutable()) {
+        return configured;
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("ebook-convert"));
+}
+
+void ConversionWizard::convert(const QList<Item*>& records)
+{
+    items = records;
+    success = false;
+    inputPath.clear();
+    outputPath.clear();
+    ui->plainTextEdit->clear();
+    ui->wizardPage2->setTitle(tr("Conversion Successful"));
+    ui->wizardPage2->setSubTitle(tr("File was successfully converted to the target format."));
+    // Only the first record is converted; it needs a file ending in ".pdf".
+    QString problem;
+    Item* item = items.value(0, nullptr);
+    ItemFile* file = item ? item->getFiles()->getFirstFile() : nullptr;
+    if (!file) {
+        problem = tr("Choose one book with a PDF file to convert.");
+    } else {
+        inputPath = file->getAbsoluteFilePath();
+        if (inputPath.isEmpty()) {
+            inputPath = QFileInfo(file->getFilePath()).absoluteFilePath();
+        }
+        outputPath = outputPathFor(inputPath);
+        if (outputPath.isEmpty()) {
+            problem = tr("The book's file %1 is not a PDF file.").arg(inputPath);
+        }
+    }
+    ui->problemLabel->setText(problem);
+    ui->wizardPage->setComplete(false);
+    restart();
+    // Without a PDF to convert there is nothing to go on to.
+    ui->wizardPage1->setFinalPage(!problem.isEmpty());
+    button(QWizard::CommitButton)->setEnabled(problem.isEmpty());
+    exec();
+}
+
+void ConversionWizard::next()
+{
+    qCDebug(lcTools) << inputPath << outputPath << convertorPath;
+    if (currentId() != 1) {
+        return;
+    }
+    ui->wizardPage->setComplete(false);
+    // Read now, so a location chosen in the preferences since start-up is used.
+    convertorPath = converterPath();
+    if (convertorPath.isEmpty()) {
+        showOutcome(false, tr("Calibre's ebook-convert was not found. Set Calibre's location in the preferences."));
+        return;
+    }
+    process->setWorkingDirectory(QFileInfo(convertorPath).absolutePath());
+    qCDebug(lcTools) << "run";
+    // Both paths are absolute, so neither can be taken for an option.
+    process->start(convertorPath, {QFileInfo(inputPath).absoluteFilePath(), QFileInfo(outputPath).absoluteFilePath()},
+                   QIODevice::ReadWrite);
+}
+
+void ConversionWizard::bytesWrite()
+{
+    const QByteArray bytes = process->readAllStandardOutput();
+    const int zero = bytes.indexOf('\0');
+    const QString text = QString::fromLatin1(zero < 0 ? bytes : bytes.left(zero)).trimmed();
+    if (!text.isEmpty()) {
+        ui->plainTextEdit->appendPlainText(text);
+    }
+}
+
+void ConversionWizard::processFailedToStart(QProcess::ProcessError error)
+{
+    if (error == QProcess::FailedToStart) {
+        showOutcome(false, tr("The converter %1 could not be started: %2").arg(convertorPath, process->errorString()));
+    }
+}
+
+void ConversionWizard::processFinished(int exitCode, QProcess::ExitStatus status)
+{
+    qCDebug(lcTools) << "process finished" << outputPath;
+    bytesWrite();
+    const bool ok = status == QProcess::NormalExit && exitCode == 0 && QFileInfo::exists(outputPath);
+    if (!ok) {
+        const QString errors = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
+        showOutcome(false, tr("The converter ended with exit status %1.%2")
+                               .arg(status == QProcess::NormalExit ? exitCode : -1)
+                               .arg(errors.isEmpty() ? QString() : QStringLiteral("\n") + errors.right(2000)));
+        return;
+    }
+    Item* item = items.first();
+    ItemFile* file = item->addFile(outputPath);
+    file->saveFile();
+    showOutcome(true, QString());
+    Q_EMIT itemChanged(item);
+}
+
+void ConversionWizard::showOutcome(bool ok, const QString& detail)
+{
+    success = ok;
+    if (!ok) {
+        ui->plainTextEdit->appendPlainText(detail);
+        ui->wizardPage2->setTitle(tr("Conversion Failed"));
+        ui->wizardPage2->setSubTitle(detail.left(300));
+    }
+    ui->wizardPage->setComplete(true);
+}
+
+void ConversionWizard::done(int result)
+{
+    // Closing the wizard stops a conversion still running.
+    if (process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished(3000);
+    }
+    QWizard::done(result);
+}

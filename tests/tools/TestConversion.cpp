@@ -1,0 +1,324 @@
+#include "Book.h"
+#include "ConfigApps.h"
+#include "ConversionWizard.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "LibrarySettings.h"
+#include "Prompt.h"
+#include "Reader.h"
+#include "TestEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class TestConversion : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void outputPath_data();
+    void outputPath();
+    void configApps_defaultLocation_storedWithoutDialog();
+    void configApps_browse_data();
+    void configApps_browse();
+    void configApps_sigil_storesBothKeys();
+    void wizard_convertsUpperCasePdf_andAttachesTheEpub();
+    void wizard_failingConverter_showsFailureAndAttachesNothing();
+    void wizard_refusesABookWithoutPdf();
+    void realEbookConvert_makesAnEpubTheReaderOpens();
+
+private:
+    QString makeExecutable(const QString& path, const QByteArray& script);
+    // Runs the wizard on the records, presses Next on the first page and waits for the end.
+    void runWizard(ConversionWizard& wizard, const QList<Item*>& items, int timeoutMs = 20000);
+    QString writePdf(const QString& name);
+
+    std::unique_ptr<LibraryFixture> library;
+    QByteArray originalPath;
+    bool backSeenEnabled = false;
+};
+
+void TestConversion::init()
+{
+    library = std::make_unique<LibraryFixture>();
+    Prompt::clearShownTexts();
+    originalPath = qgetenv("PATH");
+    LibrarySettings settings;
+    for (const char* key : {"calibreDirPath", "calibreConvertorExe", "calibreExePath", "calibreConvertorPath",
+                            "sigilDirPath", "sigilExePath"}) {
+        settings.remove(key);
+    }
+    ConfigApps::setDefaultRoot(library->filesDir() + "opt");
+    QDir().mkpath(library->filesDir() + "opt");
+}
+
+void TestConversion::cleanup()
+{
+    qputenv("PATH", originalPath);
+    library.reset();
+}
+
+QString TestConversion::makeExecutable(const QString& path, const QByteArray& script)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(script);
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+QString TestConversion::writePdf(const QString& name)
+{
+    const QString path = library->filesDir() + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QPdfWriter writer(path);
+    writer.setTitle("Nineteen Pages");
+    QPainter painter(&writer);
+    QFont font = painter.font();
+    font.setPointSize(14);
+    painter.setFont(font);
+    for (int page = 1; page <= 3; ++page) {
+        if (page > 1) {
+            writer.newPage();
+        }
+        painter.drawText(QRect(300, 300, 8000, 8000), Qt::TextWordWrap,
+                         QString("Chapter %1\n\nIt was a bright cold day in April, and the clocks were striking "
+                                 "thirteen. This is page %1 of the book.")
+                             .arg(page));
+    }
+    return path;
+}
+
+void TestConversion::runWizard(ConversionWizard& wizard, const QList<Item*>& items, int timeoutMs)
+{
+    backSeenEnabled = false;
+    QTimer driver;
+    int step = 0;
+    connect(&driver, &QTimer::timeout, [&] {
+        if (!wizard.isVisible()) {
+            return;
+        }
+        if (wizard.currentId() == 0 && step == 0) {
+            step = 1;
+            static_cast<QWizard&>(wizard).next();
+        } else if (wizard.currentId() == 1) {
+            QAbstractButton* back = wizard.button(QWizard::BackButton);
+            backSeenEnabled = backSeenEnabled || (back->isVisible() && back->isEnabled());
+            if (wizard.button(QWizard::CommitButton)->isEnabled() &&
+                wizard.button(QWizard::CommitButton)->isVisible()) {
+                static_cast<QWizard&>(wizard).next();
+            } else if (wizard.button(QWizard::NextButton)->isEnabled() &&
+                       wizard.button(QWizard::NextButton)->isVisible()) {
+                static_cast<QWizard&>(wizard).next();
+            }
+        } else if (wizard.currentId() == 2) {
+            QAbstractButton* back = wizard.button(QWizard::BackButton);
+            backSeenEnabled = backSeenEnabled || (back->isVisible() && back->isEnabled());
+            wizard.accept();
+        } else if (step == 1 && wizard.currentId() == 0) {
+            wizard.reject();
+        }
+    });
+    driver.start(20);
+    QTimer::singleShot(timeoutMs, &wizard, &QWizard::reject);
+    wizard.convert(items);
+}
+
+void TestConversion::outputPath_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("lower case") << "/b/book.pdf"
+                                << "/b/book.epub";
+    QTest::newRow("upper case") << "/b/BOOK.PDF"
+                                << "/b/BOOK.epub";
+    QTest::newRow("folder with .pdf in its name") << "/my.pdfs/a.pdf"
+                                                  << "/my.pdfs/a.epub";
+    QTest::newRow("not a pdf") << "/b/book.epub"
+                               << "";
+    QTest::newRow("pdf inside the name only") << "/b/x.pdf.txt"
+                                              << "";
+}
+
+void TestConversion::outputPath()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QCOMPARE(ConversionWizard::outputPathFor(input), output);
+}
+
+void TestConversion::configApps_defaultLocation_storedWithoutDialog()
+{
+    qputenv("PATH", "/nonexistent");
+    const QString root = ConfigApps::defaultRoot();
+    makeExecutable(root + "/calibre/calibre", "#!/bin/sh\n");
+    makeExecutable(root + "/calibre/ebook-convert", "#!/bin/sh\n");
+    ConfigApps page;
+    LibrarySettings settings;
+    QCOMPARE(settings.value("calibreDirPath").toString(), root + "/calibre");
+    QCOMPARE(settings.value("calibreConvertorExe").toString(), QString("ebook-convert"));
+    QCOMPARE(settings.value("calibreExePath").toString(), root + "/calibre/calibre");
+    QCOMPARE(settings.value("calibreConvertorPath").toString(), root + "/calibre/ebook-convert");
+    QVERIFY(Prompt::shownTexts().isEmpty());
+
+    // Found on the PATH as well, for Calibre installed from a distribution's packages.
+    settings.remove("calibreDirPath");
+    QDir(root + "/calibre").removeRecursively();
+    const QString bin = library->filesDir() + "bin";
+    makeExecutable(bin + "/calibre", "#!/bin/sh\n");
+    makeExecutable(bin + "/ebook-convert", "#!/bin/sh\n");
+    qputenv("PATH", bin.toUtf8());
+    ConfigApps fromPath;
+    QCOMPARE(LibrarySettings().value("calibreConvertorPath").toString(), bin + "/ebook-convert");
+}
+
+void TestConversion::configApps_browse_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("ebook-convert without calibre") << "convert-only" << false;
+    QTest::newRow("a folder named calibre") << "calibre-folder" << false;
+    QTest::newRow("chooser cancelled") << "cancel" << false;
+    QTest::newRow("calibre in the chosen folder") << "good" << true;
+}
+
+void TestConversion::configApps_browse()
+{
+    QFETCH(QString, layout);
+    QFETCH(bool, found);
+    qputenv("PATH", "/nonexistent");
+    const QString chosen = library->filesDir() + "chosen";
+    QDir().mkpath(chosen);
+    if (layout == "convert-only") {
+        makeExecutable(chosen + "/ebook-convert", "#!/bin/sh\n");
+    } else if (layout == "calibre-folder") {
+        QDir().mkpath(chosen + "/calibre");
+    } else if (layout == "good") {
+        makeExecutable(chosen + "/calibre", "#!/bin/sh\n");
+    }
+    ConfigApps page;
+    Prompt::queueFileName(layout == "cancel" ? QString() : chosen);
+    page.findChild<QPushButton*>("btnBrowse")->click();
+    QCOMPARE(LibrarySettings().value("calibreDirPath").toString(), found ? chosen : QString());
+    if (!found) {
+        QCOMPARE(Prompt::shownTexts().last(),
+                 QString("Sorry, Calibre was not found at this location, click Browse and try again..."));
+    }
+}
+
+void TestConversion::configApps_sigil_storesBothKeys()
+{
+    qputenv("PATH", "/nonexistent");
+    const QString chosen = library->filesDir() + "sigil-here";
+    makeExecutable(chosen + "/sigil.sh", "#!/bin/sh\n");
+    ConfigApps page;
+    Prompt::queueFileName(chosen);
+    page.findChild<QPushButton*>("btnSigilPathBrowse")->click();
+    QCOMPARE(LibrarySettings().value("sigilDirPath").toString(), chosen);
+    QCOMPARE(LibrarySettings().value("sigilExePath").toString(), chosen + "/sigil.sh");
+}
+
+void TestConversion::wizard_convertsUpperCasePdf_andAttachesTheEpub()
+{
+    const QString converter = makeExecutable(library->filesDir() + "conv/ebook-convert",
+                                             "#!/bin/sh\necho \"converting $1\"\ncp \"$1\" \"$2\"\n");
+    LibrarySettings().setValue("calibreConvertorPath", converter);
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int first = seeder.addBook({"First", {}, "", {"my.pdfs/BOOK.PDF"}, QColor(), 0, "", "", ""});
+    const int second = seeder.addBook({"Second", {}, "", {"second.pdf"}, QColor(), 0, "", "", ""});
+    Book one(nullptr, first);
+    Book two(nullptr, second);
+    ConversionWizard wizard;
+    QSignalSpy changed(&wizard, &ConversionWizard::itemChanged);
+    runWizard(wizard, {&one, &two});
+    QVERIFY(wizard.succeeded());
+    QVERIFY(!backSeenEnabled);
+    QCOMPARE(changed.size(), 1);
+    const QString epub = library->filesDir() + "my.pdfs/BOOK.epub";
+    QCOMPARE(wizard.getOutputPath(), epub);
+    QVERIFY(wizard.findChild<QPlainTextEdit*>("plainTextEdit")->toPlainText().contains("converting"));
+    QCOMPARE(Book(nullptr, first).getFiles()->getFilePaths().last(), epub);
+    QCOMPARE(Book(nullptr, second).getFiles()->count(), 1);
+    QVERIFY(!QFile::exists(library->filesDir() + "second.epub"));
+}
+
+void TestConversion::wizard_failingConverter_showsFailureAndAttachesNothing()
+{
+    const QString converter =
+        makeExecutable(library->filesDir() + "conv/ebook-convert", "#!/bin/sh\necho 'bad input' >&2\nexit 3\n");
+    LibrarySettings().setValue("calibreConvertorPath", converter);
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int iid = seeder.addBook({"Fails", {}, "", {"fails.pdf"}, QColor(), 0, "", "", ""});
+    Book book(nullptr, iid);
+    ConversionWizard wizard;
+    QSignalSpy changed(&wizard, &ConversionWizard::itemChanged);
+    runWizard(wizard, {&book});
+    QVERIFY(!wizard.succeeded());
+    QCOMPARE(changed.size(), 0);
+    QCOMPARE(wizard.page(2)->title(), QString("Conversion Failed"));
+    QVERIFY(wizard.page(2)->subTitle().contains("exit status 3"));
+    QVERIFY(wizard.page(2)->subTitle().contains("bad input"));
+    QCOMPARE(Book(nullptr, iid).getFiles()->count(), 1);
+}
+
+void TestConversion::wizard_refusesABookWithoutPdf()
+{
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int iid = seeder.addBook({"Epub Only", {}, "", {"only.epub"}, QColor(), 0, "", "", ""});
+    Book book(nullptr, iid);
+    ConversionWizard wizard;
+    QTimer::singleShot(200, &wizard, [&] {
+        QVERIFY(!wizard.button(QWizard::CommitButton)->isEnabled());
+        QVERIFY(wizard.findChild<QLabel*>("problemLabel")->text().contains("is not a PDF file"));
+        wizard.reject();
+    });
+    wizard.convert({&book});
+    QCOMPARE(Book(nullptr, iid).getFiles()->count(), 1);
+}
+
+void TestConversion::realEbookConvert_makesAnEpubTheReaderOpens()
+{
+    const QString converter = QStandardPaths::findExecutable("ebook-convert");
+    if (converter.isEmpty()) {
+        QSKIP("Calibre's ebook-convert is not installed (scripts/setup.sh installs it)");
+    }
+    LibrarySettings().remove("calibreConvertorPath");
+    const QString pdf = writePdf("real/Real Book.pdf");
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int iid = seeder.addBook({"Real Book", {}, "", {}, QColor(), 0, "", "", ""});
+    Book book(nullptr, iid);
+    book.addFile(pdf);
+    QVERIFY(book.insertBook());
+    ConversionWizard wizard;
+    runWizard(wizard, {&book}, 240000);
+    QVERIFY2(wizard.succeeded(),
+             qPrintable(wizard.findChild<QPlainTextEdit*>("plainTextEdit")->toPlainText().right(2000)));
+    const QString epub = library->filesDir() + "real/Real Book.epub";
+    QVERIFY(QFile::exists(epub));
+    Reader reader(nullptr, epub);
+    QVERIFY2(reader.getProblem().isEmpty(), qPrintable(reader.getProblem()));
+    QVERIFY(!reader.getChapters().isEmpty());
+    QVERIFY(QFile::exists(reader.currentUrl().toLocalFile()));
+}
+
+LIRENTA_TEST_MAIN(TestConversion)
+#include "TestConversion.moc"
