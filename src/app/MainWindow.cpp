@@ -69,6 +69,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     conversionWizard = new ConversionWizard(this);
     conversionWizard->hide();
     connect(conversionWizard, &ConversionWizard::itemChanged, this, &MainWindow::itemChanged);
+    // The books tab opened before the wizard existed.
+    for (ItemViews* view : ui->tabWidget->findChildren<ItemViews*>()) {
+        connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
+    }
     buildAddMenu();
     ui->mainToolbox->setCurrentIndex(0);
     qCDebug(lcApp) << "Finished initial loading.";
@@ -169,7 +173,9 @@ void MainWindow::connectView(ItemViews* view)
     connect(view, &ItemViews::selectedViewItem, notes, &RichTextEditor::loadNoteItem);
     // Every view takes part in deletion, so an item deleted anywhere leaves every tab.
     connect(view, &ItemViews::itemDeleted, this, &MainWindow::itemDeleted);
-    connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
+    if (conversionWizard) {
+        connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
+    }
     connect(view, &ItemViews::selectedViewItem, this, &MainWindow::updateConvertAction);
     connect(this, &MainWindow::deleteItemFromViews, view, &ItemViews::deleteItemFromView);
 }

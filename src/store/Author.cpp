@@ -1,7 +1,6 @@
 #include "Author.h"
 
 #include "Logging.h"
-#include "SqlLike.h"
 
 #include <QSqlError>
 #include <QStringList>
@@ -49,9 +48,9 @@ QSqlQuery Author::dbRead()
 QSqlQuery Author::dbRead(const QString& typedName)
 {
     QSqlQuery query;
-    // Case-insensitive for ASCII letters, but '%' and '_' in a name are plain characters.
-    query.prepare("SELECT * FROM authors WHERE name LIKE :name ESCAPE '\\' LIMIT 1");
-    query.bindValue(":name", SqlLike::literal(typedName));
+    // Case-insensitive for ASCII letters, as LIKE is, while '%' and '_' are plain characters.
+    query.prepare("SELECT * FROM authors WHERE name = :name COLLATE NOCASE LIMIT 1");
+    query.bindValue(":name", typedName);
     query.exec();
     query.next();
     return query;

@@ -15,7 +15,6 @@
 
 Book::Book(QObject* parent, int itemId) : Item(parent, itemId)
 {
-    dataDir = LibrarySettings().value("dataDir").toString();
     type = QStringLiteral("Book");
     viewItem = new ViewItem;
     loadBook();
@@ -66,8 +65,9 @@ bool Book::insertBook()
         written = dbUpdate() && saveFiles();
         qCDebug(lcStore) << "bid" << bid;
     }
-    const CoverMove cover =
-        written ? moveCoverFile(dataDir + QString::number(iid) + QStringLiteral(".jpg")) : CoverMove::Failed;
+    const CoverMove cover = written ? moveCoverFile(LibrarySettings().value("dataDir").toString() +
+                                                    QString::number(iid) + QStringLiteral(".jpg"))
+                                    : CoverMove::Failed;
     if (cover == CoverMove::Failed || !transaction.commit()) {
         transaction.rollback();
         if (cover == CoverMove::Moved) {

@@ -62,6 +62,5 @@ private:
     QString pageCount;
     QString datePublished;
     QString publisher;
-    QString dataDir;
     ViewItem* viewItem = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "ItemFile.h"
 
 #include "Logging.h"
-#include "SqlLike.h"
 #include "Timestamp.h"
 
 #include <QCryptographicHash>
@@ -102,7 +101,8 @@ bool ItemFile::hasDuplicate(const QString& statement, bool withFirstBytes)
 {
     QSqlQuery query;
     query.prepare(statement);
-    query.bindValue(":filePath", SqlLike::literal(filePath));
+    // The same as LIKE without wildcards (ASCII letters in any case), but answered by an index.
+    query.bindValue(":filePath", filePath);
     if (withFirstBytes) {
         query.bindValue(":firstBytes", firstBytes);
         query.bindValue(":fileSize", fileSize);
@@ -116,14 +116,14 @@ bool ItemFile::hasDuplicate(const QString& statement, bool withFirstBytes)
 
 bool ItemFile::hasDuplicateQuick()
 {
-    return hasDuplicate("SELECT filePath FROM files WHERE filePath LIKE :filePath ESCAPE '\\' OR (firstBytes = "
+    return hasDuplicate("SELECT filePath FROM files WHERE filePath = :filePath COLLATE NOCASE OR (firstBytes = "
                         ":firstBytes AND fileSize = :fileSize) LIMIT 1",
                         true);
 }
 
 bool ItemFile::hasDuplicateFilePath()
 {
-    return hasDuplicate("SELECT filePath FROM files WHERE filePath LIKE :filePath ESCAPE '\\' LIMIT 1", false);
+    return hasDuplicate("SELECT filePath FROM files WHERE filePath = :filePath COLLATE NOCASE LIMIT 1", false);
 }
 
 bool ItemFile::hasDuplicateMD5()

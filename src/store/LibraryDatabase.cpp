@@ -74,6 +74,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
             return outcome;
         }
         settings.setValue("database/version", 1);
+        ensureIndexes();
         outcome.status = Status::Created;
         return outcome;
     }
@@ -109,6 +110,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
             return outcome;
         }
         settings.setValue("database/version", 1);
+        ensureIndexes();
         outcome.status = Status::Created;
         return outcome;
     }
@@ -116,8 +118,33 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     if (version == 0) {
         settings.setValue("database/version", 1);
     }
+    ensureIndexes();
     outcome.status = Status::Opened;
     return outcome;
+}
+
+// Indexes on the link and key columns, added to every library when it opens. The tables stay
+// as they are, so other readers of the file notice nothing; without them loading and duplicate
+// checks grow with the square of the library.
+void LibraryDatabase::ensureIndexes()
+{
+    static const char* const statements[] = {
+        "CREATE INDEX IF NOT EXISTS lirenta_items_authors_iid ON items_authors (iid)",
+        "CREATE INDEX IF NOT EXISTS lirenta_items_authors_aid ON items_authors (aid)",
+        "CREATE INDEX IF NOT EXISTS lirenta_books_iid ON books (iid)",
+        "CREATE INDEX IF NOT EXISTS lirenta_webpages_iid ON webpages (iid)",
+        "CREATE INDEX IF NOT EXISTS lirenta_files_iid ON files (iid)",
+        "CREATE INDEX IF NOT EXISTS lirenta_files_path ON files (filePath COLLATE NOCASE)",
+        "CREATE INDEX IF NOT EXISTS lirenta_files_fingerprint ON files (firstBytes, fileSize)",
+        "CREATE INDEX IF NOT EXISTS lirenta_files_md5 ON files (fileMd5)",
+        "CREATE INDEX IF NOT EXISTS lirenta_authors_name ON authors (name COLLATE NOCASE)",
+    };
+    QSqlQuery query;
+    for (const char* statement : statements) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            qCDebug(lcStore) << statement << query.lastError();
+        }
+    }
 }
 
 void LibraryDatabase::close()

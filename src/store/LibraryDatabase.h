@@ -34,6 +34,7 @@ public:
 
 private:
     static bool createSchema(QString* error);
+    static void ensureIndexes();
     static QString checkExisting(bool* isEmpty);
     static QString moveAside(const QString& path);
 };

@@ -142,7 +142,10 @@ void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
     while (indexes.next()) {
         names << indexes.value(0).toString();
     }
-    QCOMPARE(names, QStringList({"description", "title"}));
+    // The schema's two indexes, and the program's own for loading.
+    QVERIFY(names.contains("description"));
+    QVERIFY(names.contains("title"));
+    QVERIFY(names.contains("lirenta_books_iid"));
 }
 
 void TestLibraryDatabase::deletedDatabase_isRecreatedWithFullSchema()
