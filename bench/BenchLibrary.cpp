@@ -113,6 +113,25 @@ int main(int argc, char** argv)
     generate(count);
     std::printf("books %d (generated in %lld ms)\n", count, clock.elapsed());
 
+    {
+        LibrarySettings().setValue("dataDir", dataDir());
+        LibraryDatabase::open(dataDir());
+        clock.restart();
+        Books books(nullptr, QString(), -1);
+        std::printf("load all books (records only): %lld ms\n", clock.elapsed());
+        for (const QString& term : {QString("winter"), QString("zzqx")}) {
+            clock.restart();
+            books.dbSearch(term);
+            std::printf("query for '%s' alone: %lld ms\n", qPrintable(term), clock.elapsed());
+        }
+        clock.restart();
+        ItemViews view(nullptr, "Books", -1);
+        const qint64 loaded = clock.elapsed();
+        view.renderItems();
+        std::printf("items view: load %lld ms, render %lld ms\n", loaded, clock.elapsed() - loaded);
+        LibraryDatabase::close();
+    }
+
     QList<double> opens;
     for (int round = 0; round < 3; ++round) {
         clock.restart();

@@ -35,6 +35,14 @@ void Author::setName(const QString& fullName)
     firstName = rest.trimmed();
 }
 
+void Author::setStored(int authorId, const QString& fullName, const QString& first, const QString& last)
+{
+    aid = authorId;
+    name = fullName;
+    firstName = first;
+    lastName = last;
+}
+
 QSqlQuery Author::dbRead()
 {
     QSqlQuery query;

@@ -45,6 +45,18 @@ void Authors::addAuthor(int aid)
     authors.append(author);
 }
 
+void Authors::addStoredAuthor(int aid, const QString& name, const QString& firstName, const QString& lastName)
+{
+    if (nameIndex.contains(name)) {
+        qCDebug(lcStore) << "duplicate name detected";
+        return;
+    }
+    auto* author = new Author(this, QString());
+    author->setStored(aid, name, firstName, lastName);
+    nameIndex.insert(name, author);
+    authors.append(author);
+}
+
 void Authors::loadAuthors()
 {
     QSqlQuery query;

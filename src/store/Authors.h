@@ -22,6 +22,8 @@ public:
 
     void addAuthor(const QString& name);
     void addAuthor(int aid);
+    // An author whose row was read already; the same exact name is not added twice.
+    void addStoredAuthor(int aid, const QString& name, const QString& firstName, const QString& lastName);
     void loadAuthors();
     bool insertAuthors();
     void removeAuthors();

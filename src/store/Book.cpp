@@ -26,6 +26,20 @@ Book::~Book()
     delete viewItem;
 }
 
+Book* Book::fromStoredRow(const QSqlQuery& query)
+{
+    auto* book = new Book(nullptr, 0);
+    book->dbQueryToBook(query);
+    const int itemId = book->iid;
+    if (!query.value(9).isNull()) {
+        book->setStoredItem(query, 9);
+    }
+    book->iid = itemId;
+    book->type = QStringLiteral("Book");
+    book->files->setItemId(itemId);
+    return book;
+}
+
 void Book::loadBook()
 {
     if (iid < 1) {

@@ -43,6 +43,9 @@ public:
     bool deleteBook();
     void setViewItem();
 
+    // A book from a query positioned on "books.*, items.*" of one book (the items columns may be null).
+    static Book* fromStoredRow(const QSqlQuery& query);
+
     QSqlQuery dbRead();
     void dbQueryToBook(const QSqlQuery& query);
     int dbCreate();

@@ -96,6 +96,20 @@ bool Item::saveFiles()
     return true;
 }
 
+void Item::setStoredItem(const QSqlQuery& query, int first)
+{
+    iid = query.value(first).toInt();
+    type = query.value(first + 1).toString();
+    coverFile = query.value(first + 2).toString();
+    created = query.value(first + 3).toUInt();
+    updated = query.value(first + 4).toUInt();
+    rating = query.value(first + 5).toInt();
+    if (coverFile.isEmpty()) {
+        coverFile = defaultCoverFile();
+    }
+    files->setItemId(iid);
+}
+
 void Item::reloadItem()
 {
     authors->removeAuthors();

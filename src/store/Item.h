@@ -39,6 +39,9 @@ public:
     bool saveFiles();
     // Reads the item part again from the library, dropping unsaved changes to it.
     void reloadItem();
+    // The item row's fields from a query positioned on a row whose columns start at `first`
+    // in the items table's order (iid, type, coverFile, created, updated, rating).
+    void setStoredItem(const QSqlQuery& query, int first);
 
     void loadItem();
     bool insertItem();

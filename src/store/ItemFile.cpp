@@ -30,6 +30,16 @@ ItemFile::ItemFile(QObject*, QSqlQuery query)
     }
 }
 
+ItemFile* ItemFile::fromStoredRow(const QSqlQuery& query)
+{
+    auto* file = new ItemFile(nullptr, QString());
+    file->queryToItemFile(query);
+    file->fileMd5.clear();
+    file->file.setFileName(file->filePath);
+    file->absoluteFilePath = QFileInfo(file->filePath).absoluteFilePath();
+    return file;
+}
+
 QString ItemFile::getFileMd5()
 {
     if (fileMd5.isEmpty()) {

@@ -15,6 +15,8 @@ public:
     ItemFile(QObject* parent, const QString& path);
     ItemFile(QObject* parent, int fid);
     ItemFile(QObject* parent, QSqlQuery query);
+    // A file as its stored row describes it; the disk is not consulted (for loading many at once).
+    static ItemFile* fromStoredRow(const QSqlQuery& query);
 
     QString getFilePath() const { return filePath; }
     QString getAbsoluteFilePath() const { return absoluteFilePath; }

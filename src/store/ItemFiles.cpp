@@ -47,6 +47,12 @@ ItemFile* ItemFiles::addFile(int fid)
     return file;
 }
 
+void ItemFiles::addStoredFile(ItemFile* file)
+{
+    file->setId(iid);
+    files.append(file);
+}
+
 void ItemFiles::removeFile(ItemFile* file)
 {
     if (files.removeOne(file)) {

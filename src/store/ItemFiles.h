@@ -26,6 +26,7 @@ public:
 
     ItemFile* addFile(const QString& path);
     ItemFile* addFile(int fid);
+    void addStoredFile(ItemFile* file);
     // Takes the file out of the list and deletes the object; the row and the disk file stay.
     void removeFile(ItemFile* file);
     // Deletes every file object; rows and disk files stay.

@@ -20,6 +20,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QHeaderView>
 #include <QMenu>
 #include <QRegularExpression>
@@ -51,6 +52,9 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     connect(ui->viewList, &QWidget::customContextMenuRequested, this, &ItemViews::menu);
     connect(coverLoader, &CoverLoader::coverReady, this, &ItemViews::showCover);
     ui->viewTable->viewport()->installEventFilter(this);
+    // Rows of one height: hiding thousands of rows for a search then costs no re-measuring.
+    ui->viewTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui->viewTable->verticalHeader()->setDefaultSectionSize(30);
     connect(ui->viewTable->verticalScrollBar(), &QScrollBar::valueChanged, this, &ItemViews::makeVisibleRatings);
     connect(ui->viewTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             &ItemViews::makeVisibleRatings);
@@ -428,30 +432,38 @@ void ItemViews::hideShow()
 {
     const QSet<ViewItem*> wanted(viewItems->cbegin(), viewItems->cend());
     QListWidget* list = ui->viewList;
+    QTableWidget* table = ui->viewTable;
+    // Rows are looked up by position: asking a cell for its row searches the whole model,
+    // which for every cell of a large library adds up to seconds.
+    QHash<QTableWidgetItem*, int> tableRows;
+    tableRows.reserve(table->rowCount());
+    for (int row = 0; row < table->rowCount(); ++row) {
+        tableRows.insert(table->item(row, 0), row);
+    }
     list->setUpdatesEnabled(false);
-    ui->viewTable->setUpdatesEnabled(false);
+    table->setUpdatesEnabled(false);
     for (int i = 0; i < list->count(); ++i) {
         QListWidgetItem* cell = list->item(i);
         if (cell->data(RemovedRole).toBool()) {
             continue;
         }
         ViewItem* vi = listViewItems.value(cell, nullptr);
-        QTableWidgetItem* titleCell = tableItems.value(vi, nullptr);
-        const int row = titleCell ? titleCell->row() : -1;
+        const int row = tableRows.value(tableItems.value(vi, nullptr), -1);
         const bool shown = wanted.contains(vi);
-        if (!shown && !cell->isHidden()) {
-            cell->setHidden(true);
+        const bool hidden = list->isRowHidden(i);
+        if (!shown && !hidden) {
+            list->setRowHidden(i, true);
             if (row >= 0) {
-                ui->viewTable->hideRow(row);
+                table->hideRow(row);
             }
-        } else if (shown && cell->isHidden()) {
-            cell->setHidden(false);
+        } else if (shown && hidden) {
+            list->setRowHidden(i, false);
             if (row >= 0) {
-                ui->viewTable->showRow(row);
+                table->showRow(row);
             }
         }
     }
-    ui->viewTable->setUpdatesEnabled(true);
+    table->setUpdatesEnabled(true);
     list->setUpdatesEnabled(true);
     makeVisibleRatings();
 }
