@@ -13,6 +13,7 @@
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
 #include "ItemViews.h"
+#include "LibraryBackup.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
@@ -33,6 +34,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -50,6 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         return;
     }
     DataDirectories::removeTemporaryCovers(dataDir);
+    LibraryBackup::takeIfDue(dataDir);
     ui->vSplitter->setSizes({150, 800});
     ui->splitter->setSizes({700, 100});
 
@@ -115,6 +118,20 @@ bool MainWindow::dbOpen()
                                  .arg(outcome.path, outcome.error));
             return false;
         case LibraryDatabase::Status::Damaged: {
+            QDateTime takenAt;
+            const QString backup = LibraryBackup::newestGood(dataDir, &takenAt);
+            if (!backup.isEmpty()) {
+                const QString offer = tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
+                                         "It has been moved to %3 and will not be changed.\n\n"
+                                         "Restore the backup taken on %4?")
+                                          .arg(outcome.path, outcome.error, outcome.movedTo,
+                                               QLocale().toString(takenAt.toLocalTime(), QLocale::LongFormat));
+                if (Prompt::question(this, title, offer, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+                        QMessageBox::Yes &&
+                    LibraryBackup::restore(backup, dataDir)) {
+                    break; // opens the restored library
+                }
+            }
             const QString text = tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
                                     "It has been moved to %3 and will not be changed.\n\n"
                                     "Start with a new, empty library? Choose No to quit.")
@@ -251,6 +268,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (notes) {
         notes->updateNote();
+    }
+    if (startedUp) {
+        LibraryBackup::takeIfDue(dataDir);
     }
     event->accept();
 }

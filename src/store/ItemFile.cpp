@@ -53,7 +53,7 @@ bool ItemFile::setFileInfo(const QString& path)
     filePath = path;
     file.setFileName(path);
     fileMd5.clear();
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return false;
     }
     setFirstBytes(50);

@@ -1,0 +1,126 @@
+#include "LibraryBackup.h"
+
+#include "LibraryDatabase.h"
+#include "Logging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+const char prefix[] = "data-";
+const char stampFormat[] = "yyyyMMdd-HHmmss-zzz";
+
+QDateTime takenAt(const QString& path)
+{
+    const QString stamp = QFileInfo(path).completeBaseName().mid(int(qstrlen(prefix)));
+    QDateTime when = QDateTime::fromString(stamp.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+    when.setTimeSpec(Qt::UTC);
+    return when;
+}
+} // namespace
+
+bool LibraryBackup::isSound(const QString& databasePath)
+{
+    const QString name = QStringLiteral("lirenta-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool sound = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(databasePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            sound = query.exec("PRAGMA integrity_check") && query.next() && query.value(0).toString() == "ok" &&
+                    query.exec("SELECT COUNT(*) FROM items") && query.next();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return sound;
+}
+
+QStringList LibraryBackup::list(const QString& dataDir)
+{
+    QStringList paths;
+    const QDir dir(folder(dataDir));
+    // Names carry the time, so name order is time order.
+    for (const QString& name :
+         dir.entryList({QString::fromLatin1(prefix) + "*.db"}, QDir::Files, QDir::Name | QDir::Reversed)) {
+        paths << dir.absoluteFilePath(name);
+    }
+    return paths;
+}
+
+QString LibraryBackup::take(const QString& dataDir)
+{
+    QDir().mkpath(folder(dataDir));
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QString::fromLatin1(stampFormat));
+    // Names sort by time: stamp to the millisecond, then a counter for the same millisecond.
+    QString target;
+    for (int n = 0; target.isEmpty() || QFile::exists(target); ++n) {
+        target = folder(dataDir) + prefix + stamp + QString("-%1.db").arg(n, 2, 10, QLatin1Char('0'));
+    }
+    const QString partial = target + ".part";
+    QFile::remove(partial);
+    QSqlQuery query;
+    query.prepare("VACUUM INTO :target");
+    query.bindValue(":target", partial);
+    if (!query.exec()) {
+        qCWarning(lcStore) << "backup failed:" << query.lastError().text();
+        QFile::remove(partial);
+        return QString();
+    }
+    // Only a copy that checks out is kept.
+    if (!isSound(partial) || !QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        return QString();
+    }
+    const QStringList all = list(dataDir);
+    for (int i = kept; i < all.size(); ++i) {
+        QFile::remove(all.at(i));
+    }
+    return target;
+}
+
+bool LibraryBackup::takeIfDue(const QString& dataDir)
+{
+    const QStringList all = list(dataDir);
+    const QFileInfo library(LibraryDatabase::databasePath(dataDir));
+    if (!all.isEmpty()) {
+        const QDateTime last = takenAt(all.first());
+        const bool changed = library.lastModified().toUTC() > last;
+        if (!changed || last.secsTo(QDateTime::currentDateTimeUtc()) < 24 * 3600) {
+            return false;
+        }
+    }
+    return !take(dataDir).isEmpty();
+}
+
+QString LibraryBackup::newestGood(const QString& dataDir, QDateTime* when)
+{
+    for (const QString& path : list(dataDir)) {
+        if (isSound(path)) {
+            if (when) {
+                *when = takenAt(path);
+            }
+            return path;
+        }
+    }
+    return QString();
+}
+
+bool LibraryBackup::restore(const QString& backupPath, const QString& dataDir)
+{
+    const QString target = LibraryDatabase::databasePath(dataDir);
+    const QString partial = target + ".restoring";
+    QFile::remove(partial);
+    if (!QFile::copy(backupPath, partial)) {
+        return false;
+    }
+    QFile::remove(target);
+    return QFile::rename(partial, target);
+}

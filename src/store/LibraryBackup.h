@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// Verified copies of data.db in the data directory's "backups" folder: taken when the library
+// changed since the last one and at most once a day, the newest few kept.
+class LibraryBackup
+{
+public:
+    static constexpr int kept = 5;
+
+    static QString folder(const QString& dataDir) { return dataDir + QStringLiteral("backups/"); }
+    // Takes a backup of the open library when one is due. True when a backup was taken.
+    static bool takeIfDue(const QString& dataDir);
+    // Takes one now (checked with integrity_check before it is kept). Empty on failure.
+    static QString take(const QString& dataDir);
+    // Backups, newest first.
+    static QStringList list(const QString& dataDir);
+    // The newest backup that passes an integrity check, and when it was taken.
+    static QString newestGood(const QString& dataDir, QDateTime* takenAt);
+    // Puts a backup in place of data.db (which must not be open).
+    static bool restore(const QString& backupPath, const QString& dataDir);
+    static bool isSound(const QString& databasePath);
+};
