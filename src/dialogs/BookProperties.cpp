@@ -7,6 +7,7 @@
 #include "Book.h"
 #include "BookSelection.h"
 #include "DataDownloader.h"
+#include "FileTable.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LanguageComboBox.h"
@@ -90,27 +91,11 @@ void BookProperties::on_btnSelectFile_clicked()
     populateFiles();
 }
 
-void BookProperties::appendFileRow(int index)
-{
-    ItemFile* file = book->getFiles()->getFile(index);
-    QTableWidget* table = ui->fileTable;
-    const int row = table->rowCount();
-    table->insertRow(row);
-    table->setItem(row, 0, new QTableWidgetItem(file->getFileName()));
-    table->setItem(row, 1, new QTableWidgetItem(QString::number(file->getFileSize())));
-    table->setItem(row, 2, new QTableWidgetItem(file->getFileMd5()));
-    table->setItem(row, 3, new QTableWidgetItem(file->getFilePath()));
-}
-
 void BookProperties::populateFiles()
 {
-    ui->fileTable->setRowCount(0);
-    ItemFiles* files = book->getFiles();
-    for (int i = 0; i < files->count(); ++i) {
-        appendFileRow(i);
-    }
-    if (!files->isEmpty()) {
-        currentFilePath = files->getFirstFilePath();
+    const QString first = FileTable::fill(ui->fileTable, book);
+    if (!first.isEmpty()) {
+        currentFilePath = first;
         ui->btnOpenFile->setEnabled(true);
     }
 }
@@ -124,21 +109,12 @@ void BookProperties::on_btnAddFile_clicked()
     }
     book->addFile(path);
     LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
-    appendFileRow(book->getFiles()->count() - 1);
+    FileTable::appendRow(ui->fileTable, book, book->getFiles()->count() - 1);
 }
 
 void BookProperties::on_btnRemoveFile_clicked()
 {
-    const QList<QTableWidgetItem*> selected = ui->fileTable->selectedItems();
-    if (selected.isEmpty()) {
-        return;
-    }
-    // Rows follow the record's file order; the file leaves the record when it is saved.
-    const int row = selected.first()->row();
-    ui->fileTable->removeRow(row);
-    if (row < book->getFiles()->count()) {
-        book->removeFile(book->getFiles()->getFile(row));
-    }
+    FileTable::removeSelected(ui->fileTable, book);
 }
 
 void BookProperties::on_btnOpenFile_clicked()

@@ -62,7 +62,6 @@ private Q_SLOTS:
 
 private:
     void lookUp(const QString& isbn, const QString& keywords);
-    void appendFileRow(int index);
     void showCover(const QString& path);
 
     std::unique_ptr<Ui::BookProperties> ui;

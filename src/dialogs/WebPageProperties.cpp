@@ -2,6 +2,7 @@
 
 #include "ui_WebPageProperties.h"
 
+#include "FileTable.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LibrarySettings.h"
@@ -43,27 +44,11 @@ void WebPageProperties::populateForm(WebPage* page)
                       page->getRating());
 }
 
-void WebPageProperties::appendFileRow(int index)
-{
-    ItemFile* file = webPage->getFiles()->getFile(index);
-    QTableWidget* table = ui->fileTable;
-    const int row = table->rowCount();
-    table->insertRow(row);
-    table->setItem(row, 0, new QTableWidgetItem(file->getFileName()));
-    table->setItem(row, 1, new QTableWidgetItem(QString::number(file->getFileSize())));
-    table->setItem(row, 2, new QTableWidgetItem(file->getFileMd5()));
-    table->setItem(row, 3, new QTableWidgetItem(file->getFilePath()));
-}
-
 void WebPageProperties::populateFiles()
 {
-    ui->fileTable->setRowCount(0);
-    ItemFiles* files = webPage->getFiles();
-    for (int i = 0; i < files->count(); ++i) {
-        appendFileRow(i);
-    }
-    if (!files->isEmpty()) {
-        currentFilePath = files->getFirstFilePath();
+    const QString first = FileTable::fill(ui->fileTable, webPage);
+    if (!first.isEmpty()) {
+        currentFilePath = first;
         ui->btnOpenFile->setEnabled(true);
     }
 }
@@ -84,20 +69,12 @@ void WebPageProperties::on_btnAddFile_clicked()
     }
     webPage->addFile(path);
     LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
-    appendFileRow(webPage->getFiles()->count() - 1);
+    FileTable::appendRow(ui->fileTable, webPage, webPage->getFiles()->count() - 1);
 }
 
 void WebPageProperties::on_btnRemoveFile_clicked()
 {
-    const QList<QTableWidgetItem*> selected = ui->fileTable->selectedItems();
-    if (selected.isEmpty()) {
-        return;
-    }
-    const int row = selected.first()->row();
-    ui->fileTable->removeRow(row);
-    if (row < webPage->getFiles()->count()) {
-        webPage->removeFile(webPage->getFiles()->getFile(row));
-    }
+    FileTable::removeSelected(ui->fileTable, webPage);
 }
 
 void WebPageProperties::setRating(int rating)

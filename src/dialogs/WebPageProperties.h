@@ -45,7 +45,6 @@ private Q_SLOTS:
 
 private:
     void setRating(int rating);
-    void appendFileRow(int index);
 
     std::unique_ptr<Ui::WebPageProperties> ui;
     QString currentFilePath;

@@ -28,20 +28,20 @@ QString LibrarySeeder::writeCover(const QColor& color, const QString& label) con
     return path;
 }
 
-int LibrarySeeder::addBook(const BookSpec& spec) const
+int LibrarySeeder::addBook(const BookEntry& entry) const
 {
     Book book(nullptr, 0);
-    book.setTitle(spec.title);
-    book.setDescription(spec.description);
-    book.setDatePublished(spec.datePublished);
-    book.setPageCount(spec.pageCount);
-    book.setPublisher(spec.publisher);
-    book.setAverageRating(spec.rating);
-    for (const QString& name : spec.authors) {
+    book.setTitle(entry.title);
+    book.setDescription(entry.description);
+    book.setDatePublished(entry.datePublished);
+    book.setPageCount(entry.pageCount);
+    book.setPublisher(entry.publisher);
+    book.setAverageRating(entry.rating);
+    for (const QString& name : entry.authors) {
         book.addAuthor(name);
     }
     QDir().mkpath(filesDir);
-    for (const QString& fileName : spec.fileNames) {
+    for (const QString& fileName : entry.fileNames) {
         QFile file(filesDir + fileName);
         QDir().mkpath(QFileInfo(file).absolutePath());
         file.open(QIODevice::WriteOnly);
@@ -49,8 +49,8 @@ int LibrarySeeder::addBook(const BookSpec& spec) const
         file.close();
         book.addFile(file.fileName());
     }
-    if (spec.coverColor.isValid()) {
-        book.setCoverFile(writeCover(spec.coverColor, spec.title));
+    if (entry.coverColor.isValid()) {
+        book.setCoverFile(writeCover(entry.coverColor, entry.title));
     }
     return book.insertBook() ? book.getId() : -1;
 }
@@ -112,21 +112,21 @@ void LibrarySeeder::seedDemo() const
         {"Piranesi", "Susanna Clarke", "2020", "Bloomsbury"},
     };
     int n = 0;
-    for (const Entry& entry : entries) {
-        BookSpec spec;
-        spec.title = QString::fromUtf8(entry.title);
-        spec.authors = {QString::fromUtf8(entry.author)};
-        spec.description = QStringLiteral("<p><b>%1</b> by %2, first published in %3.</p>")
-                               .arg(spec.title.toHtmlEscaped(), QString::fromUtf8(entry.author), entry.year);
-        QString fileName = spec.title;
+    for (const Entry& row : entries) {
+        BookEntry book;
+        book.title = QString::fromUtf8(row.title);
+        book.authors = {QString::fromUtf8(row.author)};
+        book.description = QStringLiteral("<p><b>%1</b> by %2, first published in %3.</p>")
+                               .arg(book.title.toHtmlEscaped(), QString::fromUtf8(row.author), row.year);
+        QString fileName = book.title;
         fileName.replace(QRegularExpression("[^A-Za-z0-9]+"), "_");
-        spec.fileNames = {fileName + (n % 3 == 0 ? ".epub" : ".pdf")};
-        spec.coverColor = n % 9 == 8 ? QColor() : QColor::fromHsv((n * 47) % 360, 150, 150);
-        spec.rating = n % 6;
-        spec.datePublished = QString::fromLatin1(entry.year);
-        spec.pageCount = QString::number(180 + (n * 37) % 400);
-        spec.publisher = QString::fromUtf8(entry.publisher);
-        addBook(spec);
+        book.fileNames = {fileName + (n % 3 == 0 ? ".epub" : ".pdf")};
+        book.coverColor = n % 9 == 8 ? QColor() : QColor::fromHsv((n * 47) % 360, 150, 150);
+        book.rating = n % 6;
+        book.datePublished = QString::fromLatin1(row.year);
+        book.pageCount = QString::number(180 + (n * 37) % 400);
+        book.publisher = QString::fromUtf8(row.publisher);
+        addBook(book);
         ++n;
     }
     addWebPage("Qt Documentation", "https://doc.qt.io/", "Reference documentation for the Qt toolkit.");

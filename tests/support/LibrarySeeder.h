@@ -11,7 +11,7 @@ class LibrarySeeder
 public:
     explicit LibrarySeeder(const QString& dataDir, const QString& filesDir) : dataDir(dataDir), filesDir(filesDir) {}
 
-    struct BookSpec
+    struct BookEntry
     {
         QString title;
         QStringList authors;
@@ -24,7 +24,7 @@ public:
         QString publisher;
     };
 
-    int addBook(const BookSpec& spec) const;
+    int addBook(const BookEntry& entry) const;
     // A demonstration library: a few dozen books with covers, files, ratings and shared authors,
     // and a couple of web pages.
     void seedDemo() const;

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
 
     LibraryFixture library;
     LibrarySeeder seeder(library.dataDir(), library.filesDir());
-    const QList<LibrarySeeder::BookSpec> books = {
+    const QList<LibrarySeeder::BookEntry> books = {
         {"The Left Hand of Darkness",
          {"Ursula K. Le Guin"},
          "A lone envoy on the planet Winter.",
@@ -60,8 +60,8 @@ int main(int argc, char** argv)
          "Ace"},
         {"A Book Without a Cover Image", {"Anonymous"}, "", {"nocover.txt"}, QColor(), 0, "2020", "12", ""},
     };
-    for (const LibrarySeeder::BookSpec& spec : books) {
-        seeder.addBook(spec);
+    for (const LibrarySeeder::BookEntry& entry : books) {
+        seeder.addBook(entry);
     }
 
     ItemViews view(nullptr, "Books", -1);

@@ -200,14 +200,14 @@ void TestItemViews::emptyCollection_rendersNoRowsAndStaysSortable()
 
 void TestItemViews::rendering_fillsCellsAndRoles()
 {
-    LibrarySeeder::BookSpec spec;
-    spec.title = "Solaris";
-    spec.authors = {"Stanislaw Lem"};
-    spec.fileNames = {"solaris.pdf"};
-    spec.datePublished = "1961";
-    spec.publisher = "MON";
-    spec.rating = 4;
-    const int iid = seeder->addBook(spec);
+    LibrarySeeder::BookEntry entry;
+    entry.title = "Solaris";
+    entry.authors = {"Stanislaw Lem"};
+    entry.fileNames = {"solaris.pdf"};
+    entry.datePublished = "1961";
+    entry.publisher = "MON";
+    entry.rating = 4;
+    const int iid = seeder->addBook(entry);
     seeder->addBook({"Another", {}, "", {}, QColor(), 0, "", "", ""});
 
     ItemViews* view = makeView("Books");
