@@ -1,0 +1,54 @@
+// Imports books into a library one after another and reports each committed one on stdout,
+// until it is killed. The crash-safety test kills it at random moments.
+//   CrashImporter DATADIR FILESDIR COUNT
+#include "Book.h"
+#include "LibraryDatabase.h"
+#include "LibrarySettings.h"
+#include "TemporaryCover.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 4) {
+        return 2;
+    }
+    const QString dataDir = QString::fromLocal8Bit(argv[1]);
+    const QString filesDir = QString::fromLocal8Bit(argv[2]);
+    const int count = atoi(argv[3]);
+    LibrarySettings().setValue("dataDir", dataDir);
+    if (!LibraryDatabase::open(dataDir).isOpen()) {
+        return 1;
+    }
+    QDir().mkpath(filesDir);
+    QImage cover(120, 180, QImage::Format_RGB32);
+    for (int i = 0; i < count; ++i) {
+        const QString name = QString("crash-%1-%2.pdf").arg(QCoreApplication::applicationPid()).arg(i);
+        QFile file(filesDir + name);
+        file.open(QIODevice::WriteOnly);
+        file.write("%PDF-1.4 " + name.toUtf8() + QByteArray(2000, 'x'));
+        file.close();
+        cover.fill(QColor::fromHsv(i * 37 % 360, 200, 200));
+        const QString coverPath = TemporaryCover::newPath();
+        cover.save(coverPath, "JPG");
+
+        Book book(nullptr, 0);
+        book.setTitle(QString("Crash book %1").arg(i));
+        book.addAuthor(QString("Shared Author %1").arg(i % 5));
+        book.addAuthor(QString("Own Author %1").arg(i));
+        book.addFile(file.fileName());
+        book.setCoverFile(coverPath);
+        if (book.insertBook()) {
+            std::printf("committed %d\n", book.getId());
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
