@@ -51,8 +51,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     if (!dbOpen()) {
         return;
     }
-    DataDirectories::removeTemporaryCovers(dataDir);
-    LibraryBackup::takeIfDue(dataDir);
+    if (!readOnly) {
+        DataDirectories::removeTemporaryCovers(dataDir);
+        LibraryBackup::takeIfDue(dataDir);
+    }
     ui->vSplitter->setSizes({150, 800});
     ui->splitter->setSizes({700, 100});
 
@@ -106,6 +108,15 @@ bool MainWindow::dbOpen()
         switch (outcome.status) {
         case LibraryDatabase::Status::Opened:
         case LibraryDatabase::Status::Created:
+            readOnly = outcome.readOnly;
+            if (readOnly) {
+                Prompt::information(this, title,
+                                    tr("The library %1 can be read but not changed (it or its folder is "
+                                       "read-only).\n\nYou can browse and read your books, but nothing you "
+                                       "change can be saved.")
+                                        .arg(outcome.path));
+                setWindowTitle(windowTitle() + tr(" (read-only)"));
+            }
             return true;
         case LibraryDatabase::Status::CannotOpen:
             Prompt::critical(this, title,
@@ -269,7 +280,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (notes) {
         notes->updateNote();
     }
-    if (startedUp) {
+    if (startedUp && !readOnly) {
         LibraryBackup::takeIfDue(dataDir);
     }
     event->accept();

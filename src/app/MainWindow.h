@@ -39,6 +39,7 @@ public:
 
     // False when start-up could not open a library; the program then exits.
     bool isStartedUp() const { return startedUp; }
+    bool isReadOnly() const { return readOnly; }
     QString getDataDir() const { return dataDir; }
     QString getLibraryDir() const { return libraryDir; }
     RichTextEditor* getNotes() const { return notes; }
@@ -106,4 +107,5 @@ private:
     QPointer<FileSyncManager> syncManager;
     ConversionWizard* conversionWizard = nullptr;
     bool startedUp = false;
+    bool readOnly = false;
 };

@@ -55,6 +55,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
                           : QSqlDatabase::addDatabase("QSQLITE");
     db.close();
     db.setDatabaseName(outcome.path);
+    db.setConnectOptions(QString());
 
     const QFileInfo file(outcome.path);
     if (!file.exists()) {
@@ -79,6 +80,11 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         return outcome;
     }
 
+    // A library the user may read but not write is opened read-only, and said to be so.
+    outcome.readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
+    if (outcome.readOnly) {
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    }
     if (!db.open()) {
         outcome.status = Status::CannotOpen;
         outcome.error = db.lastError().text();
@@ -103,7 +109,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         return outcome;
     }
 
-    if (isEmpty) {
+    if (isEmpty && !outcome.readOnly) {
         if (!createSchema(&outcome.error)) {
             db.close();
             outcome.status = Status::CannotCreate;
@@ -118,7 +124,9 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     if (version == 0) {
         settings.setValue("database/version", 1);
     }
-    ensureIndexes();
+    if (!outcome.readOnly) {
+        ensureIndexes();
+    }
     outcome.status = Status::Opened;
     return outcome;
 }

@@ -22,6 +22,7 @@ public:
         QString path;
         QString error;
         QString movedTo;
+        bool readOnly = false; // the file may be read but not written: nothing can be saved
 
         bool isOpen() const { return status == Status::Opened || status == Status::Created; }
     };
