@@ -13,6 +13,7 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -20,8 +21,21 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <memory>
+
+// Records what the desktop opener was asked to open.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
+};
 
 class TestMultiSelect : public QObject
 {
@@ -34,6 +48,7 @@ private Q_SLOTS:
     void walk_listsNewPdfFilesOnly();
     void storedFiles_areNotListed();
     void cancelledDirectoryChoice_showsNothing();
+    void unusualNames_surviveListingSavingAndOpening();
     void replaceAll_removesTextAndTrims();
     void skipAllOnSecondOfFive_endsTheRun();
     void import_savesEachAcceptedBookOnce_andKeepsFailedRows();
@@ -134,6 +149,59 @@ void TestMultiSelect::cancelledDirectoryChoice_showsNothing()
     Prompt::queueFileName(QString());
     QVERIFY(!dialog.populateTableDir());
     QCOMPARE(table(dialog)->rowCount(), 0);
+}
+
+void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()
+{
+    const QStringList names = {
+        QString::fromUtf8("Caf\u00e9 NFC.pdf"),
+        QString::fromUtf8("Cafe\u0301 NFD.pdf"),
+        QString::fromUtf8("\U0001F4DA Books.pdf"),
+        "-rf --help.pdf",
+        "quote \" and ' here.pdf",
+        "100% _under_ #hash ?.pdf",
+        QString(251, 'n') + ".pdf", // 255 bytes, the longest name a file system takes
+    };
+    QStringList paths;
+    int i = 0;
+    for (const QString& name : names) {
+        paths << write(name, "%PDF-1.4 unusual " + QByteArray::number(i++));
+    }
+    for (const QString& path : paths) {
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+    }
+    MultiSelect dialog;
+    QVERIFY(dialog.populateTable(importDir()));
+    QStringList sorted = paths;
+    sorted.sort();
+    QCOMPARE(listedPaths(dialog), sorted);
+
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler("file", &opened, "open");
+    for (int row = 0; row < table(dialog)->rowCount(); ++row) {
+        buttons(dialog, row)->findChild<QToolButton*>("bookOpen")->click();
+    }
+    QDesktopServices::unsetUrlHandler("file");
+    QStringList openedPaths;
+    for (const QUrl& url : std::as_const(opened.urls)) {
+        openedPaths << url.toLocalFile();
+    }
+    openedPaths.sort();
+    QCOMPARE(openedPaths, sorted);
+
+    // Stored and found again exactly, by path.
+    for (const QString& path : std::as_const(paths)) {
+        ItemFile file(nullptr, path);
+        file.setId(1);
+        QVERIFY(file.saveFile());
+        QVERIFY(ItemFile(nullptr, path).hasDuplicateFilePath());
+    }
+    QSqlQuery stored("SELECT filePath FROM files ORDER BY filePath");
+    QStringList storedPaths;
+    while (stored.next()) {
+        storedPaths << stored.value(0).toString();
+    }
+    QCOMPARE(storedPaths, sorted);
 }
 
 void TestMultiSelect::replaceAll_removesTextAndTrims()
