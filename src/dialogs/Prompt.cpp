@@ -1,5 +1,6 @@
 #include "Prompt.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 bool Prompt::s_scripted = false;
@@ -38,6 +39,14 @@ QMessageBox::StandardButton Prompt::question(QWidget* parent, const QString& tit
                                              QMessageBox::StandardButton defaultButton)
 {
     return ask(parent, QMessageBox::Question, title, text, buttons, defaultButton);
+}
+
+bool Prompt::confirmDelete(QWidget* parent)
+{
+    const auto tr = [](const char* text) { return QCoreApplication::translate("ItemViews", text); };
+    return confirm(parent, tr("Delete"), tr("You have requested to delete one or more items."),
+                   tr("Are you sure you want to delete these items? No files will be deleted!"),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void Prompt::information(QWidget* parent, const QString& title, const QString& text)

@@ -138,11 +138,7 @@ void WebPageProperties::on_btnDelete_clicked()
     if (webPage->getId() < 1) {
         return;
     }
-    const QMessageBox::StandardButton answer =
-        Prompt::confirm(this, tr("Delete"), tr("You have requested to delete one or more items."),
-                        tr("Are you sure you want to delete these items? No files will be deleted!"),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    if (Prompt::confirmDelete(this)) {
         done(Deleted);
     }
 }

@@ -674,11 +674,7 @@ void ItemViews::editItem()
 
 void ItemViews::deleteItem()
 {
-    const QMessageBox::StandardButton answer =
-        Prompt::confirm(parentWidget(), tr("Delete"), tr("You have requested to delete one or more items."),
-                        tr("Are you sure you want to delete these items? No files will be deleted!"),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes) {
+    if (!Prompt::confirmDelete(parentWidget())) {
         return;
     }
     for (const ViewItem* vi : std::as_const(selectedViewItems)) {

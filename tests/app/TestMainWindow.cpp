@@ -5,6 +5,7 @@
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
+#include "OpenedUrls.h"
 #include "Prompt.h"
 #include "RichTextEditor.h"
 #include "TestEnvironment.h"
@@ -31,18 +32,6 @@
 #include <QTreeWidget>
 
 #include <memory>
-
-// Records what the desktop opener was asked to open.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class TestMainWindow : public QObject
 {

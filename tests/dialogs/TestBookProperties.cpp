@@ -8,6 +8,7 @@
 #include "LibraryFixture.h"
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
+#include "OpenedUrls.h"
 #include "Prompt.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
@@ -28,18 +29,6 @@
 
 #include <functional>
 #include <memory>
-
-// Records what the desktop opener was asked to open.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class TestBookProperties : public QObject
 {

@@ -7,6 +7,7 @@
 #include "LibraryFixture.h"
 #include "LibrarySettings.h"
 #include "MultiSelect.h"
+#include "OpenedUrls.h"
 #include "Prompt.h"
 #include "StandInServer.h"
 #include "TableButton.h"
@@ -24,18 +25,6 @@
 #include <QToolButton>
 
 #include <memory>
-
-// Records what the desktop opener was asked to open.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class TestMultiSelect : public QObject
 {

@@ -3,6 +3,7 @@
 #include "ItemViews.h"
 #include "LibraryFixture.h"
 #include "LibrarySeeder.h"
+#include "OpenedUrls.h"
 #include "Prompt.h"
 #include "Rating.h"
 #include "TestEnvironment.h"
@@ -21,18 +22,6 @@
 #include <QToolButton>
 
 #include <memory>
-
-// Records what the desktop opener was asked to open.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class TestItemViews : public QObject
 {

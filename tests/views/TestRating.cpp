@@ -1,3 +1,4 @@
+#include "OpenedUrls.h"
 #include "Rating.h"
 #include "TableButton.h"
 #include "TestEnvironment.h"
@@ -27,18 +28,6 @@ const QImage& emptyStar()
     return image;
 }
 } // namespace
-
-// Records what the desktop opener was asked to open.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
 
 // The rating stars and the import row buttons.
 class TestRating : public QObject
