@@ -120,6 +120,7 @@ void ItemViews::renderItems()
     // One sort at the end instead of one per row keeps large collections quick.
     renderingBatch = true;
     ui->viewTable->setSortingEnabled(false);
+    ui->viewList->setSortingEnabled(false);
     ui->viewTable->setUpdatesEnabled(false);
     ui->viewList->setUpdatesEnabled(false);
     for (int i = 0; i < viewItems->size(); ++i) {
@@ -131,6 +132,8 @@ void ItemViews::renderItems()
         renderNewTableItem(vi, i);
     }
     renderingBatch = false;
+    ui->viewList->sortItems();
+    ui->viewList->setSortingEnabled(true);
     ui->viewList->setUpdatesEnabled(true);
     ui->viewTable->setUpdatesEnabled(true);
     finishRendering();
@@ -157,6 +160,11 @@ void ItemViews::renderNewListItem(ViewItem* vi)
     listItems.insert(vi, cell);
     listViewItems.insert(cell, vi);
     ui->viewList->addItem(cell);
+    // While a batch is rendered the list is unsorted and the new cell is the last one.
+    const QModelIndex index =
+        renderingBatch ? ui->viewList->model()->index(ui->viewList->count() - 1, 0) : ui->viewList->indexFromItem(cell);
+    listRows.insert(vi, QPersistentModelIndex(index));
+    shownItems.insert(vi);
 }
 
 void ItemViews::renderItem(ViewItem* vi, QListWidgetItem* cell)
@@ -220,6 +228,7 @@ void ItemViews::renderNewTableItem(ViewItem* vi, int row)
         renderItem(vi, cells);
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
+        tableRows.insert(vi, QPersistentModelIndex(table->model()->index(row, 0)));
         bookTableItems.insert(vi, cells);
         table->setItem(row, 0, cells->title);
         table->setItem(row, 1, cells->authors);
@@ -238,6 +247,7 @@ void ItemViews::renderNewTableItem(ViewItem* vi, int row)
         cells->created = new QTableWidgetItem(vi->created);
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
+        tableRows.insert(vi, QPersistentModelIndex(table->model()->index(row, 0)));
         webPageTableItems.insert(vi, cells);
         table->setItem(row, 0, cells->title);
         table->setItem(row, 1, cells->url);
@@ -433,34 +443,28 @@ void ItemViews::hideShow()
     const QSet<ViewItem*> wanted(viewItems->cbegin(), viewItems->cend());
     QListWidget* list = ui->viewList;
     QTableWidget* table = ui->viewTable;
-    // Rows are looked up by position: asking a cell for its row searches the whole model,
-    // which for every cell of a large library adds up to seconds.
-    QHash<QTableWidgetItem*, int> tableRows;
-    tableRows.reserve(table->rowCount());
-    for (int row = 0; row < table->rowCount(); ++row) {
-        tableRows.insert(table->item(row, 0), row);
-    }
+    const auto setShown = [&](ViewItem* vi, bool shown) {
+        const QPersistentModelIndex cell = listRows.value(vi);
+        if (cell.isValid()) {
+            list->setRowHidden(cell.row(), !shown);
+        }
+        const QPersistentModelIndex row = tableRows.value(vi);
+        if (row.isValid()) {
+            table->setRowHidden(row.row(), !shown);
+        }
+    };
     list->setUpdatesEnabled(false);
     table->setUpdatesEnabled(false);
-    for (int i = 0; i < list->count(); ++i) {
-        QListWidgetItem* cell = list->item(i);
-        if (cell->data(RemovedRole).toBool()) {
-            continue;
-        }
-        ViewItem* vi = listViewItems.value(cell, nullptr);
-        const int row = tableRows.value(tableItems.value(vi, nullptr), -1);
-        const bool shown = wanted.contains(vi);
-        const bool hidden = list->isRowHidden(i);
-        if (!shown && !hidden) {
-            list->setRowHidden(i, true);
-            if (row >= 0) {
-                table->hideRow(row);
-            }
-        } else if (shown && hidden) {
-            list->setRowHidden(i, false);
-            if (row >= 0) {
-                table->showRow(row);
-            }
+    const QSet<ViewItem*> toHide = shownItems - wanted;
+    for (ViewItem* vi : toHide) {
+        setShown(vi, false);
+        shownItems.remove(vi);
+    }
+    for (ViewItem* vi : wanted) {
+        // Only cells that are rendered and not removed come back.
+        if (!shownItems.contains(vi) && listItems.contains(vi)) {
+            setShown(vi, true);
+            shownItems.insert(vi);
         }
     }
     table->setUpdatesEnabled(true);
@@ -710,6 +714,7 @@ void ItemViews::deleteItemFromView(int iid)
     selectedViewItems.removeAll(vi);
     listItems.remove(vi);
     tableItems.remove(vi);
+    shownItems.remove(vi);
     if (vi->type == QLatin1String("WebPage")) {
         delete webPageTableItems.take(vi);
     } else if (vi->type == QLatin1String("Book")) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QMultiHash>
+#include <QPersistentModelIndex>
+#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -134,6 +137,12 @@ private:
     bool unfiltered = true;
     bool renderingBatch = false;
     CoverLoader* coverLoader;
+    // Where each item's grid cell and table row are, kept up to date by the models through
+    // sorting and insertion, and which items are shown: a search then touches only the items
+    // whose visibility changes, not every cell of the library.
+    QHash<ViewItem*, QPersistentModelIndex> listRows;
+    QHash<ViewItem*, QPersistentModelIndex> tableRows;
+    QSet<ViewItem*> shownItems;
     // Grid cells waiting for their cover, by cover path.
     QMultiHash<QString, QListWidgetItem*> cellsAwaitingCover;
 };
