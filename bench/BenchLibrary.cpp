@@ -88,16 +88,26 @@ double median(QList<double> values)
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
-qint64 peakKiB()
+qint64 statusKiB(const QByteArray& field)
 {
     QFile status("/proc/self/status");
     status.open(QIODevice::ReadOnly);
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
+        if (line.startsWith(field)) {
+            return line.mid(field.size()).trimmed().split(' ').first().toLongLong();
         }
     }
     return -1;
+}
+
+qint64 peakKiB()
+{
+    return statusKiB("VmHWM:");
+}
+
+qint64 residentMiB()
+{
+    return statusKiB("VmRSS:") / 1024;
 }
 } // namespace
 
@@ -116,9 +126,10 @@ int main(int argc, char** argv)
     {
         LibrarySettings().setValue("dataDir", dataDir());
         LibraryDatabase::open(dataDir());
+        const qint64 before = residentMiB();
         clock.restart();
         Books books(nullptr, QString(), -1);
-        std::printf("load all books (records only): %lld ms\n", clock.elapsed());
+        std::printf("load all books (records only): %lld ms, %lld MB\n", clock.elapsed(), residentMiB() - before);
         for (const QString& term : {QString("winter"), QString("zzqx")}) {
             clock.restart();
             books.dbSearch(term);
@@ -128,7 +139,8 @@ int main(int argc, char** argv)
         ItemViews view(nullptr, "Books", -1);
         const qint64 loaded = clock.elapsed();
         view.renderItems();
-        std::printf("items view: load %lld ms, render %lld ms\n", loaded, clock.elapsed() - loaded);
+        std::printf("items view: load %lld ms, render %lld ms, %lld MB with both collections\n", loaded,
+                    clock.elapsed() - loaded, residentMiB() - before);
         LibraryDatabase::close();
     }
 

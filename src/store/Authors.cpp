@@ -59,13 +59,16 @@ void Authors::addStoredAuthor(int aid, const QString& name, const QString& first
 
 void Authors::loadAuthors()
 {
+    // The rows come whole in one statement rather than one more query per author.
     QSqlQuery query;
-    if (!query.exec("SELECT aid FROM authors WHERE 1 ORDER BY lastName ASC")) {
+    query.setForwardOnly(true);
+    if (!query.exec("SELECT aid, name, firstName, lastName FROM authors WHERE 1 ORDER BY lastName ASC")) {
         qCDebug(lcStore) << "error";
         return;
     }
     while (query.next()) {
-        addAuthor(query.value(0).toInt());
+        addStoredAuthor(query.value(0).toInt(), query.value(1).toString(), query.value(2).toString(),
+                        query.value(3).toString());
     }
 }
 

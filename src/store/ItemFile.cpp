@@ -35,8 +35,6 @@ ItemFile* ItemFile::fromStoredRow(const QSqlQuery& query)
     auto* file = new ItemFile(nullptr, QString());
     file->queryToItemFile(query);
     file->fileMd5.clear();
-    file->file.setFileName(file->filePath);
-    file->absoluteFilePath = QFileInfo(file->filePath).absoluteFilePath();
     return file;
 }
 
@@ -48,28 +46,39 @@ QString ItemFile::getFileMd5()
     return fileMd5;
 }
 
+// Rows loaded in bulk leave it to be worked out here: few of a whole library's files are opened.
+QString ItemFile::getAbsoluteFilePath() const
+{
+    if (absoluteFilePath.isEmpty() && !filePath.isEmpty()) {
+        return QFileInfo(filePath).absoluteFilePath();
+    }
+    return absoluteFilePath;
+}
+
 bool ItemFile::setFileInfo(const QString& path)
 {
     filePath = path;
-    file.setFileName(path);
     fileMd5.clear();
+    QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    setFirstBytes(50);
+    firstBytes = QString::fromLatin1(file.read(50).toHex());
     const QFileInfo info(file);
     fileName = info.fileName();
     fileExtension = info.suffix();
     fileType = fileExtension.toLower();
     fileSize = info.size();
     absoluteFilePath = info.absoluteFilePath();
-    file.close();
     return true;
 }
 
 void ItemFile::setFirstBytes(int count)
 {
-    firstBytes = QString::fromLatin1(file.read(count).toHex());
+    QFile file(filePath);
+    if (file.open(QIODevice::ReadOnly)) {
+        firstBytes = QString::fromLatin1(file.read(count).toHex());
+    }
 }
 
 bool ItemFile::setFileMD5()
@@ -77,11 +86,11 @@ bool ItemFile::setFileMD5()
     if (!QFileInfo::exists(filePath)) {
         return false;
     }
-    if (!file.isOpen() && !file.open(QIODevice::ReadOnly)) {
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
     const QString digest = md5Of(file);
-    file.close();
     if (digest.isEmpty()) {
         return false;
     }

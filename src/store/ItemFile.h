@@ -19,7 +19,7 @@ public:
     static ItemFile* fromStoredRow(const QSqlQuery& query);
 
     QString getFilePath() const { return filePath; }
-    QString getAbsoluteFilePath() const { return absoluteFilePath; }
+    QString getAbsoluteFilePath() const;
     QString getFileName() const { return fileName; }
     QString getFileExtension() const { return fileExtension; }
     QString getFileType() const { return fileType; }
@@ -59,7 +59,6 @@ private:
     bool hasDuplicate(const QString& statement, bool withFirstBytes);
 
     int fid = -1;
-    QFile file;
     QString filePath;
     QString fileMd5;
     qint64 fileSize = 0;

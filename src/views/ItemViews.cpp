@@ -7,9 +7,11 @@
 #include "BookTableItem.h"
 #include "Books.h"
 #include "CoverLoader.h"
+#include "GridCell.h"
 #include "Logging.h"
 #include "Prompt.h"
 #include "Rating.h"
+#include "TitleCell.h"
 #include "ViewItem.h"
 #include "WebPage.h"
 #include "WebPageProperties.h"
@@ -27,6 +29,8 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 QString cutDescription(const QString& description)
@@ -117,33 +121,71 @@ QString ItemViews::toolTip(const ViewItem* vi)
 
 void ItemViews::renderItems()
 {
+    QList<ViewItem*> fresh;
+    for (ViewItem* vi : std::as_const(*viewItems)) {
+        if (!listItems.contains(vi)) {
+            fresh.append(vi);
+        }
+    }
     // One sort at the end instead of one per row keeps large collections quick.
     renderingBatch = true;
     ui->viewTable->setSortingEnabled(false);
     ui->viewList->setSortingEnabled(false);
     ui->viewTable->setUpdatesEnabled(false);
     ui->viewList->setUpdatesEnabled(false);
-    for (int i = 0; i < viewItems->size(); ++i) {
-        ViewItem* vi = viewItems->at(i);
-        if (listItems.contains(vi)) {
-            continue;
+    if (ui->viewTable->rowCount() == 0 && ui->viewList->count() == 0) {
+        renderIntoEmptyViews(fresh);
+    } else {
+        const QSet<ViewItem*> wanted(fresh.cbegin(), fresh.cend());
+        for (int i = 0; i < viewItems->size(); ++i) {
+            ViewItem* vi = viewItems->at(i);
+            if (wanted.contains(vi)) {
+                renderNewListItem(vi);
+                renderNewTableItem(vi, i);
+            }
         }
-        renderNewListItem(vi);
-        renderNewTableItem(vi, i);
+        ui->viewList->sortItems();
     }
     renderingBatch = false;
-    ui->viewList->sortItems();
     ui->viewList->setSortingEnabled(true);
     ui->viewList->setUpdatesEnabled(true);
     ui->viewTable->setUpdatesEnabled(true);
     finishRendering();
 }
 
+// The first rendering puts the cells in already in the order the sorts would give them (by
+// title, ties kept in collection order), so the closing sort moves nothing.
+void ItemViews::renderIntoEmptyViews(const QList<ViewItem*>& items)
+{
+    QList<ViewItem*> byTitle = items;
+    std::stable_sort(byTitle.begin(), byTitle.end(),
+                     [](const ViewItem* a, const ViewItem* b) { return a->title < b->title; });
+    ui->viewTable->setRowCount(byTitle.size());
+    for (int row = 0; row < byTitle.size(); ++row) {
+        placeTableCells(byTitle.at(row), row);
+    }
+
+    QList<std::pair<QString, ViewItem*>> byGridTitle;
+    byGridTitle.reserve(items.size());
+    for (ViewItem* vi : items) {
+        byGridTitle.append({gridTitle(vi->title), vi});
+    }
+    std::stable_sort(byGridTitle.begin(), byGridTitle.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : std::as_const(byGridTitle)) {
+        renderNewListItem(entry.second);
+    }
+}
+
 void ItemViews::finishRendering()
 {
-    ui->viewTable->sortItems(0, Qt::AscendingOrder);
-    ui->viewTable->resizeColumnToContents(0);
-    ui->viewTable->setSortingEnabled(true);
+    QTableWidget* table = ui->viewTable;
+    // Enabling sorting sorts by the header's indicator; pointing it at the title column,
+    // ascending, first makes that the one sort.
+    table->setSortingEnabled(false);
+    table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    table->resizeColumnToContents(0);
     makeVisibleRatings();
 }
 
@@ -155,7 +197,7 @@ void ItemViews::renderNewItem(ViewItem* vi, int row)
 
 void ItemViews::renderNewListItem(ViewItem* vi)
 {
-    auto* cell = new QListWidgetItem(vi->title);
+    auto* cell = new GridCell(vi->title, vi);
     renderItem(vi, cell);
     listItems.insert(vi, cell);
     listViewItems.insert(cell, vi);
@@ -177,7 +219,11 @@ void ItemViews::renderItem(ViewItem* vi, QListWidgetItem* cell)
         cell->setIcon(icon);
     }
     cell->setText(gridTitle(vi->title));
-    cell->setToolTip(vi->description.isEmpty() ? QString() : toolTip(vi));
+    if (cell->type() == GridCell::CellType) {
+        static_cast<GridCell*>(cell)->setViewItem(vi);
+    } else {
+        cell->setToolTip(vi->description.isEmpty() ? QString() : toolTip(vi));
+    }
     if (!vi->filePath.isEmpty()) {
         cell->setData(FilePathRole, vi->filePath);
     }
@@ -216,9 +262,19 @@ void ItemViews::renderNewTableItem(ViewItem* vi, int row)
     QTableWidget* table = ui->viewTable;
     table->setSortingEnabled(false);
     table->insertRow(row);
+    placeTableCells(vi, row);
+    if (!renderingBatch) {
+        table->setSortingEnabled(true);
+        makeVisibleRatings();
+    }
+}
+
+void ItemViews::placeTableCells(ViewItem* vi, int row)
+{
+    QTableWidget* table = ui->viewTable;
     if (vi->type == QLatin1String("Book")) {
         auto* cells = new BookTableItem;
-        cells->title = new QTableWidgetItem(vi->title);
+        cells->title = new TitleCell(vi->title, vi);
         cells->authors = new QTableWidgetItem(vi->authors);
         cells->date = new QTableWidgetItem(vi->datePublished);
         cells->series = new QTableWidgetItem();
@@ -241,7 +297,7 @@ void ItemViews::renderNewTableItem(ViewItem* vi, int row)
         qCDebug(lcViews) << "Added rendered item to the list";
     } else if (vi->type == QLatin1String("WebPage")) {
         auto* cells = new WebPageTableItem;
-        cells->title = new QTableWidgetItem(vi->title);
+        cells->title = new TitleCell(vi->title, vi);
         cells->url = new QTableWidgetItem(vi->url);
         cells->description = new QTableWidgetItem(vi->description);
         cells->created = new QTableWidgetItem(vi->created);
@@ -254,10 +310,6 @@ void ItemViews::renderNewTableItem(ViewItem* vi, int row)
         table->setItem(row, 2, cells->created);
         table->setItem(row, 3, cells->description);
         renderItem(vi, cells);
-    }
-    if (!renderingBatch) {
-        table->setSortingEnabled(true);
-        makeVisibleRatings();
     }
 }
 
@@ -305,7 +357,9 @@ void ItemViews::renderItem(ViewItem* vi, BookTableItem* cells)
     cells->title->setText(vi->title);
     cells->authors->setText(vi->authors);
     cells->published->setText(vi->datePublished);
-    cells->title->setToolTip(toolTip(vi));
+    if (cells->title->type() != TitleCell::CellType) {
+        cells->title->setToolTip(toolTip(vi));
+    }
     setCommonRoles(cells->title, vi);
 }
 
@@ -313,7 +367,9 @@ void ItemViews::renderItem(ViewItem* vi, WebPageTableItem* cells)
 {
     cells->title->setText(vi->title);
     cells->url->setText(vi->url);
-    cells->title->setToolTip(toolTip(vi));
+    if (cells->title->type() != TitleCell::CellType) {
+        cells->title->setToolTip(toolTip(vi));
+    }
     setCommonRoles(cells->title, vi);
 }
 

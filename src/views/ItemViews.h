@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QMap>
 #include <QMultiHash>
 #include <QPersistentModelIndex>
 #include <QSet>
@@ -117,18 +116,20 @@ protected:
 
 private:
     void makeVisibleRatings();
+    void renderIntoEmptyViews(const QList<ViewItem*>& items);
+    void placeTableCells(ViewItem* vi, int row);
     void finishRendering();
     void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
 
     std::unique_ptr<Ui::ItemViews> ui;
     QList<ViewItem*>* viewItems = nullptr;
     QList<ViewItem*> noItems;
-    QMap<ViewItem*, QListWidgetItem*> listItems;
-    QMap<QListWidgetItem*, ViewItem*> listViewItems;
-    QMap<ViewItem*, QTableWidgetItem*> tableItems;
-    QMap<QTableWidgetItem*, ViewItem*> tableViewItems;
-    QMap<ViewItem*, BookTableItem*> bookTableItems;
-    QMap<ViewItem*, WebPageTableItem*> webPageTableItems;
+    QHash<ViewItem*, QListWidgetItem*> listItems;
+    QHash<QListWidgetItem*, ViewItem*> listViewItems;
+    QHash<ViewItem*, QTableWidgetItem*> tableItems;
+    QHash<QTableWidgetItem*, ViewItem*> tableViewItems;
+    QHash<ViewItem*, BookTableItem*> bookTableItems;
+    QHash<ViewItem*, WebPageTableItem*> webPageTableItems;
     QList<ViewItem*> selectedViewItems;
     QString type;
     Books* books = nullptr;

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void emptyCollection_rendersNoRowsAndStaysSortable();
     void rendering_fillsCellsAndRoles();
     void gridTitle_isShortenedButTableTitleIsWhole();
+    void rendering_sortsByTitleLikeTheViewsOwnSort();
     void toolTip_cutsDescriptionAndEscapesPlainText();
     void noDescription_meansNoToolTip();
     void covers_arriveAsScaledIcons();
@@ -234,6 +235,42 @@ void TestItemViews::gridTitle_isShortenedButTableTitleIsWhole()
     QCOMPARE(ItemViews::gridTitle(QString(20, 'x')), QString(20, 'x'));
 }
 
+void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
+{
+    // Capitals sort before small letters; equal titles keep library order.
+    const QStringList titles = {"beta", "Alpha", "alpha", "Same", "Zeta", "Same", "A very long title of a book, b",
+                                "A very long title of a book, a"};
+    QList<int> ids;
+    for (const QString& title : titles) {
+        ids << seeder->addBook({title, {}, "", {}, QColor(), 0, "", "", ""});
+    }
+    ItemViews* view = makeView("Books");
+    QTableWidget* t = table(view);
+    const auto tableOrder = [t] {
+        QList<int> order;
+        for (int row = 0; row < t->rowCount(); ++row) {
+            order << t->item(row, 0)->data(ItemViews::IdRole).toInt();
+        }
+        return order;
+    };
+    const QList<int> expected = {ids[7], ids[6], ids[1], ids[3], ids[5], ids[4], ids[2], ids[0]};
+    QCOMPARE(tableOrder(), expected);
+    t->sortItems(0, Qt::AscendingOrder);
+    QCOMPARE(tableOrder(), expected);
+    // The grid sorts by its shortened titles, so the two long ones tie there.
+    QStringList gridTexts;
+    for (int i = 0; i < grid(view)->count(); ++i) {
+        gridTexts << grid(view)->item(i)->text();
+    }
+    QCOMPARE(gridTexts, QStringList({"A very long title of...", "A very long title of...", "Alpha", "Same", "Same",
+                                     "Zeta", "alpha", "beta"}));
+
+    // Clicking the header still sorts, both ways.
+    t->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+    QCOMPARE(t->item(0, 0)->text(), QString("beta"));
+    QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QString("A very long title of a book, a"));
+}
+
 void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
 {
     const QString description = "<b>Bold</b> " + QString(400, 'd');
@@ -394,6 +431,11 @@ void TestItemViews::updateItem_addsUnshownItemsOnlyBeforeFirstSearch()
     view->updateItem(&earlyBook);
     QVERIFY(titleCell(view, "Early, renamed"));
     QCOMPARE(gridCell(view, early)->text(), QString("Early, renamed"));
+    QVERIFY(gridCell(view, early)->toolTip().isEmpty());
+    earlyBook.setDescription("Now described");
+    view->updateItem(&earlyBook);
+    QVERIFY(gridCell(view, early)->toolTip().contains("<h4>Early, renamed</h4>"));
+    QCOMPARE(titleCell(view, "Early, renamed")->toolTip(), gridCell(view, early)->toolTip());
 }
 
 void TestItemViews::ratingStars_storeTheRating()

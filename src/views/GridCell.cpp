@@ -1,0 +1,17 @@
+#include "GridCell.h"
+
+#include "ItemViews.h"
+#include "ViewItem.h"
+
+GridCell::GridCell(const QString& text, const ViewItem* item) : QListWidgetItem(text, nullptr, CellType), viewItem(item)
+{
+}
+
+QVariant GridCell::data(int role) const
+{
+    if (role == Qt::ToolTipRole && viewItem) {
+        // Only items with a description have a tool tip in the grid.
+        return viewItem->description.isEmpty() ? QString() : ItemViews::toolTip(viewItem);
+    }
+    return QListWidgetItem::data(role);
+}

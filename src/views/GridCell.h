@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QListWidgetItem>
+
+struct ViewItem;
+
+// A cell of the cover grid. Its tool tip is made from the item when it is asked for, so a
+// library of many thousands of items does not keep a rich-text copy of every description.
+class GridCell : public QListWidgetItem
+{
+public:
+    static constexpr int CellType = QListWidgetItem::UserType + 1;
+
+    GridCell(const QString& text, const ViewItem* item);
+
+    void setViewItem(const ViewItem* item) { viewItem = item; }
+    QVariant data(int role) const override;
+
+private:
+    const ViewItem* viewItem;
+};

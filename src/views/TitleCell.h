@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QTableWidgetItem>
+
+struct ViewItem;
+
+// The title cell of a table row. Like the grid cells it makes its tool tip when asked, and it
+// keeps its text at hand so sorting a large table compares strings, not variants.
+class TitleCell : public QTableWidgetItem
+{
+public:
+    static constexpr int CellType = QTableWidgetItem::UserType + 1;
+
+    TitleCell(const QString& text, const ViewItem* item);
+
+    QVariant data(int role) const override;
+    void setData(int role, const QVariant& value) override;
+    bool operator<(const QTableWidgetItem& other) const override;
+
+private:
+    const ViewItem* viewItem;
+    QString shownText;
+};
