@@ -4,6 +4,7 @@
 #include "Book.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
+#include "LibraryDatabase.h"
 #include "Logging.h"
 #include "ViewItem.h"
 
@@ -143,12 +144,43 @@ void Books::dbReadAuthor(int aid)
     }
 }
 
+// The longest stretch of the term without LIKE wildcards: every match contains it.
+QString Books::longestLiteral(const QString& term)
+{
+    QString longest;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= term.size(); ++i) {
+        if (i == term.size() || term.at(i) == QLatin1Char('%') || term.at(i) == QLatin1Char('_')) {
+            if (i - start > longest.size()) {
+                longest = term.mid(start, i - start);
+            }
+            start = i + 1;
+        }
+    }
+    return longest;
+}
+
 void Books::dbSearch(const QString& term)
 {
     viewItems->clear();
     QSqlQuery query;
-    query.prepare("SELECT iid FROM books WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
     const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
+    const QString literal = longestLiteral(term);
+    if (literal.size() >= 3 && LibraryDatabase::hasSearchIndex()) {
+        // The trigram index finds the few books holding the term's longest plain run; LIKE
+        // then decides exactly as the full scan would (ASCII letters without case, '%' and '_'
+        // as wildcards), in the same order.
+        // The index hands out its rows in key order, so the first 500 matches end the search.
+        query.prepare("SELECT books.iid FROM lirenta_books_search JOIN books ON books.bid = "
+                      "lirenta_books_search.rowid WHERE lirenta_books_search MATCH :phrase AND ((books.title LIKE "
+                      ":term_title) OR (books.description LIKE :term_desc)) ORDER BY lirenta_books_search.rowid "
+                      "LIMIT 500");
+        query.bindValue(":phrase", QLatin1Char('"') + QString(literal).replace(QLatin1Char('"'), QLatin1String("\"\""))
+                                       + QLatin1Char('"'));
+    } else {
+        query.prepare(
+            "SELECT iid FROM books WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
+    }
     query.bindValue(":term_title", pattern);
     query.bindValue(":term_desc", pattern);
     if (!query.exec()) {

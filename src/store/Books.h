@@ -3,7 +3,7 @@
 #include "Items.h"
 
 #include <QList>
-#include <QMap>
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -35,10 +35,11 @@ public Q_SLOTS:
 
 private:
     Book* loadBook(int iid);
+    static QString longestLiteral(const QString& term);
 
     QList<Book*> books;
     QList<ViewItem*>* viewItems;
-    QMap<int, Book*> bookMap;
+    QHash<int, Book*> bookMap;
     // Every book this collection made or was given. Removed books stay here until the
     // collection goes, because views may still hold their display records.
     QSet<Book*> owned;

@@ -2,6 +2,7 @@
 
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "SqlTransaction.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -153,6 +154,52 @@ void LibraryDatabase::ensureIndexes()
             qCDebug(lcStore) << statement << query.lastError();
         }
     }
+    ensureSearchIndex();
+}
+
+bool LibraryDatabase::hasSearchIndex()
+{
+    QSqlQuery query;
+    return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                                     "'lirenta_books_search'")) &&
+           query.next();
+}
+
+// A trigram index of book titles and descriptions answers substring searches without reading
+// every row. It indexes the books table's own text (nothing is stored twice) and triggers keep
+// it in step with every change, in the same transaction. Created once, filled from the books
+// already there; when it cannot be made, searches simply read every row as before.
+void LibraryDatabase::ensureSearchIndex()
+{
+    if (hasSearchIndex()) {
+        return;
+    }
+    static const char* const statements[] = {
+        "CREATE VIRTUAL TABLE lirenta_books_search USING fts5(title, description, content='books', "
+        "content_rowid='bid', tokenize='trigram')",
+        "CREATE TRIGGER lirenta_books_search_insert AFTER INSERT ON books BEGIN "
+        "INSERT INTO lirenta_books_search (rowid, title, description) VALUES (new.bid, new.title, new.description); "
+        "END",
+        "CREATE TRIGGER lirenta_books_search_delete AFTER DELETE ON books BEGIN "
+        "INSERT INTO lirenta_books_search (lirenta_books_search, rowid, title, description) "
+        "VALUES ('delete', old.bid, old.title, old.description); "
+        "END",
+        "CREATE TRIGGER lirenta_books_search_update AFTER UPDATE ON books BEGIN "
+        "INSERT INTO lirenta_books_search (lirenta_books_search, rowid, title, description) "
+        "VALUES ('delete', old.bid, old.title, old.description); "
+        "INSERT INTO lirenta_books_search (rowid, title, description) VALUES (new.bid, new.title, new.description); "
+        "END",
+        "INSERT INTO lirenta_books_search (lirenta_books_search) VALUES ('rebuild')",
+    };
+    SqlTransaction transaction;
+    QSqlQuery query;
+    for (const char* statement : statements) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            qCWarning(lcStore) << "No search index:" << query.lastError().text();
+            return; // the transaction rolls back: no half-made index or trigger stays behind
+        }
+    }
+    transaction.commit();
 }
 
 void LibraryDatabase::close()

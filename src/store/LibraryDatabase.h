@@ -32,10 +32,13 @@ public:
 
     static QString databasePath(const QString& dataDir) { return dataDir + QStringLiteral("data.db"); }
     static const QStringList& schemaStatements();
+    // Whether the library carries the trigram index that book searches use.
+    static bool hasSearchIndex();
 
 private:
     static bool createSchema(QString* error);
     static void ensureIndexes();
+    static void ensureSearchIndex();
     static QString checkExisting(bool* isEmpty);
     static QString moveAside(const QString& path);
 };

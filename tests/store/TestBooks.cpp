@@ -4,6 +4,7 @@
 #include "Books.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
+#include "LibraryDatabase.h"
 #include "LibraryFixture.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void search_matchesTitleOrDescription_data();
     void search_matchesTitleOrDescription();
     void search_isCappedAt500AndKeepsUnlistedBooks();
+    void indexedSearch_findsWhatAFullScanFinds();
     void deleteBook_removesRowsAndKeepsDisplayRecordReadable();
     void deleteBook_unknownIdChangesNothing();
     void addBook_entersListsAndMap();
@@ -288,6 +290,71 @@ void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
     QCOMPARE(books.getViewItems()->size(), 11); // 7, 70-79
     QVERIFY(books.getItem(510) != nullptr);
     QCOMPARE(books.getItem(510)->getTitle(), QString("Volume 510"));
+}
+
+// Every term is searched both through the library's search index and by reading every row;
+// the two must agree, also after books are edited and deleted and when the index is built
+// for a library that did not have one.
+void TestBooks::indexedSearch_findsWhatAFullScanFinds()
+{
+    QVERIFY(LibraryDatabase::hasSearchIndex());
+    Book* quoted = saveBook("The \"Quoted\" Word", {}, "it's 50% off_sale");
+    Book* accents = saveBook("Élan vital", {}, "café CAFÉ Café");
+    saveBook("Roadside Picnic", {}, "Stalkers in the ZONE near the river.");
+    saveBook("Riverrun", {}, QString());
+    saveBook(QString(), {}, "Only a description about rivers");
+    Book* gone = saveBook("Vanishing river", {}, "to be deleted");
+    QVERIFY(quoted && accents && gone);
+    quoted->setTitle("The \"Quoted\" Word, revised");
+    QVERIFY(quoted->insertBook());
+    QVERIFY(gone->deleteBook());
+
+    const QStringList terms = {"river", "RIVER", "zone near", "\"Quoted\"", "revised", "Vanishing", "50% off",
+                               "off_sale", "f_s", "%ive%", "café", "CAFÉ", "élan", "Élan", "r_ver", "iverrun",
+                               "absent term", "ri", "\"\"\"", "it's"};
+    const auto search = [](const QString& term) {
+        Books books(nullptr, QString(), -1);
+        books.dbSearch(term);
+        QList<int> ids;
+        for (const ViewItem* item : *books.getViewItems()) {
+            ids << item->id;
+        }
+        return ids;
+    };
+    const auto fullScan = [](const QString& term) {
+        QSqlQuery query;
+        query.prepare("SELECT iid FROM books WHERE title LIKE :p OR description LIKE :p ORDER BY bid LIMIT 500");
+        query.bindValue(":p", "%" + term + "%");
+        query.exec();
+        QList<int> ids;
+        while (query.next()) {
+            ids << query.value(0).toInt();
+        }
+        return ids;
+    };
+    for (const QString& term : terms) {
+        QCOMPARE(search(term), fullScan(term));
+    }
+    QCOMPARE(search("river").size(), 3);
+    QCOMPARE(search("CAFÉ").size(), 1); // letters beyond ASCII keep their case, as LIKE does
+
+    // A library from before the index gets one, filled with the books it already has.
+    QSqlQuery query;
+    QVERIFY(query.exec("DROP TABLE lirenta_books_search"));
+    QVERIFY(query.exec("DROP TRIGGER lirenta_books_search_insert"));
+    QVERIFY(query.exec("DROP TRIGGER lirenta_books_search_delete"));
+    QVERIFY(query.exec("DROP TRIGGER lirenta_books_search_update"));
+    QVERIFY(!LibraryDatabase::hasSearchIndex());
+    QCOMPARE(search("river").size(), 3);
+    query = QSqlQuery();
+    LibraryDatabase::close();
+    QCOMPARE(LibraryDatabase::open(library->dataDir()).status, LibraryDatabase::Status::Opened);
+    QVERIFY(LibraryDatabase::hasSearchIndex());
+    query = QSqlQuery();
+    for (const QString& term : terms) {
+        QCOMPARE(search(term), fullScan(term));
+    }
+    QVERIFY(query.exec("INSERT INTO lirenta_books_search (lirenta_books_search) VALUES ('integrity-check')"));
 }
 
 void TestBooks::deleteBook_removesRowsAndKeepsDisplayRecordReadable()
