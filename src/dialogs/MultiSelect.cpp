@@ -16,17 +16,23 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QScrollBar>
 
 namespace {
 const int statusColumn = 5;
+const int eagerButtonRows = 100;
 } // namespace
 
 MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MultiSelect>())
 {
     ui->setupUi(this);
+    ui->tableWidget->viewport()->installEventFilter(this);
+    connect(ui->tableWidget->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &MultiSelect::makeVisibleRowButtons);
 }
 
 MultiSelect::~MultiSelect() = default;
@@ -82,17 +88,65 @@ bool MultiSelect::populateTable(const QString& directory)
         }
         const int row = table->rowCount();
         table->insertRow(row);
-        auto* buttons = new TableButton(table);
-        buttons->setFilePath(path);
-        buttons->setRow(row);
-        connect(buttons, &TableButton::downloadData, this, &MultiSelect::downloadData);
-        table->setCellWidget(row, 0, buttons);
         auto* keywords = new QTableWidgetItem(BookProperties::titleFromFileName(file.getFileName()));
         keywords->setData(ItemViews::IdRole, path);
         table->setItem(row, 1, keywords);
+        if (row < eagerButtonRows) {
+            makeRowButton(row);
+        }
     }
     table->resizeColumnsToContents();
+    makeVisibleRowButtons();
     return true;
+}
+
+// The buttons of a row are a few widgets each, too costly to make for thousands of files at
+// once: the first rows get them right away, the others when they come into view. A row
+// without buttons yet counts as ticked, as new buttons are.
+void MultiSelect::makeRowButton(int row)
+{
+    QTableWidget* table = ui->tableWidget;
+    QTableWidgetItem* keywords = table->item(row, 1);
+    if (!keywords || table->cellWidget(row, 0)) {
+        return;
+    }
+    auto* buttons = new TableButton(table);
+    buttons->setFilePath(keywords->data(ItemViews::IdRole).toString());
+    buttons->setRow(row);
+    connect(buttons, &TableButton::downloadData, this, &MultiSelect::downloadData);
+    table->setCellWidget(row, 0, buttons);
+}
+
+void MultiSelect::makeVisibleRowButtons()
+{
+    QTableWidget* table = ui->tableWidget;
+    if (table->rowCount() == 0 || table->viewport()->height() <= 0) {
+        return;
+    }
+    const int first = table->rowAt(0);
+    int last = table->rowAt(table->viewport()->height() - 1);
+    if (last < 0) {
+        last = table->rowCount() - 1;
+    }
+    for (int row = qMax(0, first); row <= last; ++row) {
+        if (!table->isRowHidden(row)) {
+            makeRowButton(row);
+        }
+    }
+}
+
+bool MultiSelect::isRowTicked(int row) const
+{
+    const TableButton* buttons = rowButton(row);
+    return !buttons || buttons->getChecked();
+}
+
+bool MultiSelect::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->tableWidget->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+        makeVisibleRowButtons();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 TableButton* MultiSelect::rowButton(int row) const
@@ -217,8 +271,7 @@ void MultiSelect::on_pushButton_clicked()
     skipAll = false;
     QList<int> rows;
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
-        TableButton* buttons = rowButton(row);
-        if (buttons && buttons->getChecked() && !inFlight.contains(row) && !done.contains(row)) {
+        if (isRowTicked(row) && !inFlight.contains(row) && !done.contains(row)) {
             rows << row;
         }
     }

@@ -47,8 +47,14 @@ private Q_SLOTS:
     void on_btnReplaceAll_clicked();
     void on_pushButton_clicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TableButton* rowButton(int row) const;
+    void makeRowButton(int row);
+    void makeVisibleRowButtons();
+    bool isRowTicked(int row) const;
     void setStatus(int row, const QString& text);
     void lookUpFailed(int row, const QString& reason);
     void showImportProgress();

@@ -3,7 +3,7 @@
 #include "ItemViews.h"
 #include "ViewItem.h"
 
-GridCell::GridCell(const QString& text, const ViewItem* item) : QListWidgetItem(text, nullptr, CellType), viewItem(item)
+GridCell::GridCell(const QString& text, ViewItem* item) : QListWidgetItem(text, nullptr, CellType), viewItem(item)
 {
 }
 

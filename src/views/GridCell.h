@@ -11,11 +11,12 @@ class GridCell : public QListWidgetItem
 public:
     static constexpr int CellType = QListWidgetItem::UserType + 1;
 
-    GridCell(const QString& text, const ViewItem* item);
+    GridCell(const QString& text, ViewItem* item);
 
-    void setViewItem(const ViewItem* item) { viewItem = item; }
+    ViewItem* getViewItem() const { return viewItem; }
+    void setViewItem(ViewItem* item) { viewItem = item; }
     QVariant data(int role) const override;
 
 private:
-    const ViewItem* viewItem;
+    ViewItem* viewItem;
 };

@@ -497,35 +497,84 @@ void ItemViews::search(const QString& terms)
 void ItemViews::hideShow()
 {
     const QSet<ViewItem*> wanted(viewItems->cbegin(), viewItems->cend());
-    QListWidget* list = ui->viewList;
-    QTableWidget* table = ui->viewTable;
-    const auto setShown = [&](ViewItem* vi, bool shown) {
-        const QPersistentModelIndex cell = listRows.value(vi);
-        if (cell.isValid()) {
-            list->setRowHidden(cell.row(), !shown);
+    QList<ViewItem*> toHide;
+    for (ViewItem* vi : std::as_const(shownItems)) {
+        if (!wanted.contains(vi)) {
+            toHide.append(vi);
         }
-        const QPersistentModelIndex row = tableRows.value(vi);
-        if (row.isValid()) {
-            table->setRowHidden(row.row(), !shown);
-        }
-    };
-    list->setUpdatesEnabled(false);
-    table->setUpdatesEnabled(false);
-    const QSet<ViewItem*> toHide = shownItems - wanted;
-    for (ViewItem* vi : toHide) {
-        setShown(vi, false);
-        shownItems.remove(vi);
     }
+    QList<ViewItem*> toShow;
     for (ViewItem* vi : wanted) {
         // Only cells that are rendered and not removed come back.
         if (!shownItems.contains(vi) && listItems.contains(vi)) {
-            setShown(vi, true);
-            shownItems.insert(vi);
+            toShow.append(vi);
         }
+    }
+    QListWidget* list = ui->viewList;
+    QTableWidget* table = ui->viewTable;
+    list->setUpdatesEnabled(false);
+    table->setUpdatesEnabled(false);
+    // A few changes are made item by item; many (the first search of a large library hides
+    // nearly every row) in one pass over the rows, which costs no look-ups per item.
+    if (toHide.size() + toShow.size() > 2000) {
+        showOnly(wanted);
+    } else {
+        for (ViewItem* vi : std::as_const(toHide)) {
+            setShown(vi, false);
+        }
+        for (ViewItem* vi : std::as_const(toShow)) {
+            setShown(vi, true);
+        }
+    }
+    for (ViewItem* vi : std::as_const(toHide)) {
+        shownItems.remove(vi);
+    }
+    for (ViewItem* vi : std::as_const(toShow)) {
+        shownItems.insert(vi);
     }
     table->setUpdatesEnabled(true);
     list->setUpdatesEnabled(true);
     makeVisibleRatings();
+}
+
+void ItemViews::setShown(ViewItem* vi, bool shown)
+{
+    const QPersistentModelIndex cell = listRows.value(vi);
+    if (cell.isValid()) {
+        ui->viewList->setRowHidden(cell.row(), !shown);
+    }
+    const QPersistentModelIndex row = tableRows.value(vi);
+    if (row.isValid()) {
+        ui->viewTable->setRowHidden(row.row(), !shown);
+    }
+}
+
+void ItemViews::showOnly(const QSet<ViewItem*>& wanted)
+{
+    QListWidget* list = ui->viewList;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* cell = list->item(i);
+        if (cell->type() != GridCell::CellType) {
+            continue;
+        }
+        const bool shown = wanted.contains(static_cast<GridCell*>(cell)->getViewItem()) &&
+                           !cell->data(RemovedRole).toBool();
+        if (list->isRowHidden(i) == shown) {
+            list->setRowHidden(i, !shown);
+        }
+    }
+    QTableWidget* table = ui->viewTable;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QTableWidgetItem* cell = table->item(row, 0);
+        if (!cell || cell->type() != TitleCell::CellType) {
+            continue;
+        }
+        const bool shown = wanted.contains(static_cast<TitleCell*>(cell)->getViewItem()) &&
+                           !cell->data(RemovedRole).toBool();
+        if (table->isRowHidden(row) == shown) {
+            table->setRowHidden(row, !shown);
+        }
+    }
 }
 
 void ItemViews::on_viewTable_itemSelectionChanged()

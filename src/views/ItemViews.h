@@ -116,6 +116,8 @@ protected:
 
 private:
     void makeVisibleRatings();
+    void setShown(ViewItem* vi, bool shown);
+    void showOnly(const QSet<ViewItem*>& wanted);
     void renderIntoEmptyViews(const QList<ViewItem*>& items);
     void placeTableCells(ViewItem* vi, int row);
     void finishRendering();

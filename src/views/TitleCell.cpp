@@ -2,7 +2,7 @@
 
 #include "ItemViews.h"
 
-TitleCell::TitleCell(const QString& text, const ViewItem* item)
+TitleCell::TitleCell(const QString& text, ViewItem* item)
     : QTableWidgetItem(text, CellType), viewItem(item), shownText(text)
 {
 }

@@ -11,13 +11,14 @@ class TitleCell : public QTableWidgetItem
 public:
     static constexpr int CellType = QTableWidgetItem::UserType + 1;
 
-    TitleCell(const QString& text, const ViewItem* item);
+    TitleCell(const QString& text, ViewItem* item);
 
+    ViewItem* getViewItem() const { return viewItem; }
     QVariant data(int role) const override;
     void setData(int role, const QVariant& value) override;
     bool operator<(const QTableWidgetItem& other) const override;
 
 private:
-    const ViewItem* viewItem;
+    ViewItem* viewItem;
     QString shownText;
 };
