@@ -1,0 +1,36 @@
+#!/bin/bash
+# Imports the same small PDFs with Lirenta (everything but the online look-up) and with
+# Calibre's `calibredb add -r`, then searches Calibre's library, and prints the figures side
+# by side. Usage: bash bench/compare-calibre.sh [books]   (default 100; Calibre manages about
+# three books a second, so large numbers take a while). Needs a build (scripts/build.sh).
+set -euo pipefail
+count="${1:-100}"
+here="$(cd "$(dirname "$0")/.." && pwd)"
+bench="$here/build/bench/BenchLibrary"
+if ! command -v calibredb >/dev/null; then
+    echo "calibredb is not installed: nothing to compare with." >&2
+    exit 1
+fi
+[ -x "$bench" ] || { echo "Build first: bash scripts/build.sh" >&2; exit 1; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+
+ours="$("$bench" --import-only "$count" "$work/ours-pdfs" | grep -o '[0-9.]* ms per book' | cut -d' ' -f1)"
+
+# Calibre gets its own copy of identical files, written the same way.
+"$bench" --import-only "$count" "$work/calibre-pdfs" >/dev/null
+start=$(date +%s%N)
+HOME="$work/home" calibredb add -r --library-path "$work/calibre-library" "$work/calibre-pdfs" >/dev/null 2>&1
+end=$(date +%s%N)
+theirs=$(awk -v ns=$((end - start)) -v n="$count" 'BEGIN { printf "%.2f", ns / 1e6 / n }')
+
+start=$(date +%s%N)
+HOME="$work/home" calibredb search --library-path "$work/calibre-library" "title:\"book 7\"" >/dev/null 2>&1 || true
+end=$(date +%s%N)
+search=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.0f", ns / 1e6 }')
+
+ratio=$(awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "%.0f", a / b }')
+echo "import of $count small PDFs, per book: Lirenta $ours ms, calibredb add -r $theirs ms (Lirenta ${ratio}x faster)"
+echo "one search: calibredb search $search ms (a process per search; Lirenta's keystrokes: see BenchLibrary)"
