@@ -89,11 +89,18 @@ void Books::dbRead()
         QString lastName;
     };
     QHash<int, QList<Link>> linksByItem;
+    // Books of one author share the author's name strings instead of holding copies.
+    QHash<int, Link> authorsById;
     if (query.exec("SELECT items_authors.iid, authors.aid, authors.name, authors.firstName, authors.lastName FROM "
                    "items_authors JOIN authors ON authors.aid = items_authors.aid ORDER BY items_authors.rowid")) {
         while (query.next()) {
-            linksByItem[query.value(0).toInt()].append({query.value(1).toInt(), query.value(2).toString(),
-                                                        query.value(3).toString(), query.value(4).toString()});
+            const int aid = query.value(1).toInt();
+            auto known = authorsById.constFind(aid);
+            if (known == authorsById.cend()) {
+                known = authorsById.insert(
+                    aid, {aid, query.value(2).toString(), query.value(3).toString(), query.value(4).toString()});
+            }
+            linksByItem[query.value(0).toInt()].append(*known);
         }
     }
     if (!query.exec(
