@@ -35,6 +35,7 @@ private Q_SLOTS:
     void search_matchesTitleOrDescription();
     void search_isCappedAt500AndKeepsUnlistedBooks();
     void indexedSearch_findsWhatAFullScanFinds();
+    void search_findsUnusualTitlesByTheirOwnText();
     void deleteBook_removesRowsAndKeepsDisplayRecordReadable();
     void deleteBook_unknownIdChangesNothing();
     void addBook_entersListsAndMap();
@@ -355,6 +356,31 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
         QCOMPARE(search(term), fullScan(term));
     }
     QVERIFY(query.exec("INSERT INTO lirenta_books_search (lirenta_books_search) VALUES ('integrity-check')"));
+}
+
+void TestBooks::search_findsUnusualTitlesByTheirOwnText()
+{
+    const QStringList titles = {
+        QString::fromUtf8("Caf\u00e9 NFC"), QString::fromUtf8("Cafe\u0301 NFD"), QString::fromUtf8("\U0001F4DA Books"),
+        "-rf --help", "quote \" and ' here", "100% _under_ #hash ?", QString(251, 'n'),
+    };
+    QList<int> ids;
+    for (const QString& title : titles) {
+        Book* book = saveBook(title, {});
+        QVERIFY(book);
+        ids << book->getId();
+    }
+    for (int i = 0; i < titles.size(); ++i) {
+        Books books(nullptr, QString(), -1);
+        books.dbSearch(titles.at(i));
+        QStringList found;
+        for (const ViewItem* item : *books.getViewItems()) {
+            found << item->title;
+        }
+        // Each title finds itself, stored exactly; NFC and NFD stay distinct texts.
+        QVERIFY2(found.contains(titles.at(i)), qPrintable(titles.at(i)));
+        QCOMPARE(Book(nullptr, ids.at(i)).getTitle(), titles.at(i));
+    }
 }
 
 void TestBooks::deleteBook_removesRowsAndKeepsDisplayRecordReadable()

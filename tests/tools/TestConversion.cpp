@@ -40,6 +40,8 @@ private Q_SLOTS:
     void configApps_browse();
     void configApps_sigil_storesBothKeys();
     void wizard_convertsUpperCasePdf_andAttachesTheEpub();
+    void wizard_keepsUnusualNamesExactly_data();
+    void wizard_keepsUnusualNamesExactly();
     void wizard_failingConverter_showsFailureAndAttachesNothing();
     void wizard_refusesABookWithoutPdf();
     void realEbookConvert_makesAnEpubTheReaderOpens();
@@ -259,6 +261,45 @@ void TestConversion::wizard_convertsUpperCasePdf_andAttachesTheEpub()
     QCOMPARE(Book(nullptr, first).getFiles()->getFilePaths().last(), epub);
     QCOMPARE(Book(nullptr, second).getFiles()->count(), 1);
     QVERIFY(!QFile::exists(library->filesDir() + "second.epub"));
+}
+
+void TestConversion::wizard_keepsUnusualNamesExactly_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("NFC accent") << QString::fromUtf8("Caf\u00e9 NFC");
+    QTest::newRow("NFD accent") << QString::fromUtf8("Cafe\u0301 NFD");
+    QTest::newRow("emoji") << QString::fromUtf8("\U0001F4DA Books");
+    QTest::newRow("leading dash") << "-rf --help";
+    QTest::newRow("quotes") << "quote \" and ' here";
+    QTest::newRow("percent, underscore, hash") << "100% _under_ #hash ?";
+    QTest::newRow("longest that takes .epub") << QString(250, 'n'); // 255 bytes with ".epub"
+}
+
+// The converter gets the file's own path and writes the EPUB beside it under the same name;
+// the library then holds both paths exactly as they are on disk.
+void TestConversion::wizard_keepsUnusualNamesExactly()
+{
+    QFETCH(QString, name);
+    const QString arguments = library->filesDir() + "arguments.txt";
+    const QString converter = makeExecutable(
+        library->filesDir() + "conv/ebook-convert",
+        QString("#!/bin/sh\nprintf '%s\\n%s\\n' \"$1\" \"$2\" > '%1'\ncp \"$1\" \"$2\"\n").arg(arguments).toUtf8());
+    LibrarySettings().setValue("calibreConvertorPath", converter);
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int iid = seeder.addBook({"Unusual", {}, "", {"names/" + name + ".pdf"}, QColor(), 0, "", "", ""});
+    const QString pdf = library->filesDir() + "names/" + name + ".pdf";
+    QVERIFY(QFile::exists(pdf));
+    Book book(nullptr, iid);
+    ConversionWizard wizard;
+    runWizard(wizard, {&book});
+    QVERIFY(wizard.succeeded());
+
+    const QString epub = library->filesDir() + "names/" + name + ".epub";
+    QFile seen(arguments);
+    QVERIFY(seen.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(seen.readAll()), pdf + "\n" + epub + "\n");
+    QVERIFY(QFile::exists(epub));
+    QCOMPARE(Book(nullptr, iid).getFiles()->getFilePaths(), QStringList({pdf, epub}));
 }
 
 void TestConversion::wizard_failingConverter_showsFailureAndAttachesNothing()
