@@ -9,7 +9,7 @@
 // POST /upload/file/?cloudToken&md5&fileSize&firstBytes&fileType   multipart body; stored as files/<md5>
 // POST /upload/data/?cloudToken                 a book document (JSON)
 // GET  /update.php?version&os                   the latest version text, or nothing
-// For tests: /standin/requests, /standin/records, /standin/files, /standin/fail-upload?md5=X
+// For tests: /standin/requests, /standin/records, /standin/files, /standin/names, /standin/fail-upload?md5=X
 //
 // Accounts keep a random salt and a PBKDF2-SHA256 hash of the password; everything lives in
 // DIR/cloud.db (SQLite) and DIR/files/.
@@ -134,6 +134,22 @@ Response check(const QUrlQuery& parameters)
     return json(QJsonObject{{"exists", exists ? "true" : "false"}, {"md5", md5}});
 }
 
+// The filename parameter of the file part: a quoted string in UTF-8 with backslash escapes,
+// line breaks sent as %0D and %0A.
+QString uploadedFileName(const QByteArray& body)
+{
+    const QByteArray opening = "filename=\"";
+    const int headerEnd = body.indexOf("\r\n\r\n");
+    QByteArray name;
+    for (int i = body.indexOf(opening) + opening.size(); i < headerEnd && body.at(i) != '"'; ++i) {
+        if (body.at(i) == '\\' && i + 1 < headerEnd) {
+            ++i;
+        }
+        name += body.at(i);
+    }
+    return QString::fromUtf8(name.replace("%0D", "\r").replace("%0A", "\n"));
+}
+
 Response file(const QUrlQuery& parameters, const Request& request)
 {
     const QString user = userOfToken(parameters.queryItemValue("cloudToken"));
@@ -164,7 +180,6 @@ Response file(const QUrlQuery& parameters, const Request& request)
         return error(500, "cannot store the file");
     }
     out.close();
-    const int nameStart = request.body.indexOf("filename=\"") + 10;
     QSqlQuery query;
     query.prepare(
         "INSERT OR REPLACE INTO files (md5, size, firstBytes, fileType, name, username) VALUES (?, ?, ?, ?, ?, ?)");
@@ -172,8 +187,7 @@ Response file(const QUrlQuery& parameters, const Request& request)
     query.addBindValue(content.size());
     query.addBindValue(parameters.queryItemValue("firstBytes"));
     query.addBindValue(parameters.queryItemValue("fileType"));
-    query.addBindValue(
-        QString::fromLatin1(request.body.mid(nameStart, request.body.indexOf('"', nameStart) - nameStart)));
+    query.addBindValue(uploadedFileName(request.body));
     query.addBindValue(user);
     query.exec();
     return json(QJsonObject{{"status", "ok"}, {"md5", md5}});
@@ -211,6 +225,13 @@ Response handle(const Request& request)
             return json(QJsonObject{{"status", "ok"}});
         }
         QJsonArray rows;
+        if (path == "/standin/names") {
+            QSqlQuery names("SELECT md5, name FROM files ORDER BY md5");
+            while (names.next()) {
+                rows.append(QJsonObject{{"md5", names.value(0).toString()}, {"name", names.value(1).toString()}});
+            }
+            return json(rows);
+        }
         QSqlQuery query(path == "/standin/records" ? "SELECT document FROM records ORDER BY id"
                                                    : "SELECT md5 FROM files ORDER BY md5");
         while (query.next()) {

@@ -50,10 +50,31 @@ bool CloudApi::parseCheck(const QByteArray& body, bool* exists, QString* md5)
     return true;
 }
 
+QByteArray CloudApi::quotedFileName(const QString& filePath)
+{
+    // UTF-8, as browsers send form file names, so names outside Latin-1 arrive intact; plain
+    // ASCII names go out byte for byte as before. A quote or backslash is escaped as in any
+    // HTTP quoted string; a line break, which no header may hold, goes out as %0D or %0A.
+    QByteArray quoted;
+    for (const char byte : filePath.toUtf8()) {
+        if (byte == '"' || byte == '\\') {
+            quoted += '\\';
+            quoted += byte;
+        } else if (byte == '\r') {
+            quoted += "%0D";
+        } else if (byte == '\n') {
+            quoted += "%0A";
+        } else {
+            quoted += byte;
+        }
+    }
+    return quoted;
+}
+
 QByteArray CloudApi::uploadBodyHead(const QString& filePath)
 {
     return "\r\n--" + boundary() + "\r\n" + "Content-Disposition: form-data; name=\"file\"; filename=\"" +
-           filePath.toLatin1() + "\"\r\n" + "Content-Type: application/binary\r\n\r\n";
+           quotedFileName(filePath) + "\"\r\n" + "Content-Type: application/binary\r\n\r\n";
 }
 
 QByteArray CloudApi::uploadBodyTail()

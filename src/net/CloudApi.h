@@ -25,6 +25,8 @@ public:
     // What comes before and after the file's bytes in the upload body.
     static QByteArray uploadBodyHead(const QString& filePath);
     static QByteArray uploadBodyTail();
+    // The file's path as it goes between the quotes of the part's filename parameter.
+    static QByteArray quotedFileName(const QString& filePath);
     // Bytes per second as the sync window shows them ("512bytes/sec", "1kB/s", "3MB/s").
     static QString speedText(qint64 bytesPerSecond);
 };

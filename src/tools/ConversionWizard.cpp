@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 ConversionWizard::ConversionWizard(QWidget* parent)
     : QWizard(parent), process(new QProcess(this)), ui(std::make_unique<Ui::ConversionWizard>())
 {
@@ -42,6 +44,18 @@ QString ConversionWizard::outputPathFor(const QString& path)
         return QString();
     }
     return QString(path).replace(pdfSuffix, QStringLiteral(".epub"));
+}
+
+bool ConversionWizard::fitsFileSystem(const QString& path)
+{
+    // ".epub" is one byte longer than ".pdf", so a PDF with the longest name allowed has no
+    // EPUB sibling; better said before Calibre runs than as its error afterwards.
+    const QFileInfo info(path);
+    long limit = ::pathconf(QFile::encodeName(info.absolutePath()).constData(), _PC_NAME_MAX);
+    if (limit <= 0) {
+        limit = 255;
+    }
+    return QFile::encodeName(info.fileName()).size() <= limit;
 }
 
 QString ConversionWizard::converterPath()
@@ -76,6 +90,10 @@ void ConversionWizard::convert(const QList<Item*>& records)
         outputPath = outputPathFor(inputPath);
         if (outputPath.isEmpty()) {
             problem = tr("The book's file %1 is not a PDF file.").arg(inputPath);
+        } else if (!fitsFileSystem(outputPath)) {
+            problem = tr("The EPUB file's name would be longer than the file system allows. "
+                         "Give %1 a shorter name, then convert it.")
+                          .arg(inputPath);
         }
     }
     ui->problemLabel->setText(problem);

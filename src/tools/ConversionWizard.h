@@ -26,6 +26,8 @@ public:
     // The output for an input path: its final ".pdf" (any case) becomes ".epub"; empty when
     // the path does not end in ".pdf".
     static QString outputPathFor(const QString& inputPath);
+    // Whether the file system can hold a file of that name in that folder.
+    static bool fitsFileSystem(const QString& path);
     // The converter: the preferences' location, else ebook-convert found on the PATH.
     static QString converterPath();
     QString getOutputPath() const { return outputPath; }

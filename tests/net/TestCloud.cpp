@@ -54,6 +54,8 @@ private Q_SLOTS:
     void sync_emptyLibrary_sendsNothing();
     void sync_failedUpload_isReportedAndOthersArrive();
     void sync_largeFile_isStreamedFromDisk();
+    void sync_unusualNames_arriveExactly_data();
+    void sync_unusualNames_arriveExactly();
     void updateCheck_showsVersionsAsText_data();
     void updateCheck_showsVersionsAsText();
     void mainWindow_syncAfterLogin_reusesTheNewToken();
@@ -327,6 +329,46 @@ void TestCloud::sync_largeFile_isStreamedFromDisk()
     QVERIFY2(growth < 64 * 1024, "the upload must not hold the file in memory");
     QFile copy(serverData->path() + "/files/" + md5);
     QCOMPARE(copy.size(), qint64(200) * 1024 * 1024);
+}
+
+void TestCloud::sync_unusualNames_arriveExactly_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("NFC accent") << QString::fromUtf8("Caf\u00e9 NFC.pdf");
+    QTest::newRow("NFD accent") << QString::fromUtf8("Cafe\u0301 NFD.pdf");
+    QTest::newRow("emoji") << QString::fromUtf8("\U0001F4DA Books.pdf");
+    QTest::newRow("leading dash") << "-rf --help.pdf";
+    QTest::newRow("quotes and backslash") << "quote \" and ' here \\ too.pdf";
+    QTest::newRow("percent, underscore, hash") << "100% _under_ #hash ?.pdf";
+    QTest::newRow("255 bytes") << QString(251, 'n') + ".pdf";
+}
+
+// The service records the file under the path the library holds, character for character,
+// and the bytes under their MD5.
+void TestCloud::sync_unusualNames_arriveExactly()
+{
+    QFETCH(QString, name);
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({"Unusual", {}, "", {name}, QColor(), 0, "", "", ""});
+    const QString path = library->filesDir() + name;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString md5 = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
+
+    FileSyncManager sync;
+    QSignalSpy finished(&sync, &FileSyncManager::finished);
+    QVERIFY(finished.wait(20000));
+    QString received;
+    for (const QJsonValue& entry : serverList("names")) {
+        if (entry.toObject().value("md5").toString() == md5) {
+            received = entry.toObject().value("name").toString();
+        }
+    }
+    QCOMPARE(received, path);
+    QFile copy(serverData->path() + "/files/" + md5);
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(QString(QCryptographicHash::hash(copy.readAll(), QCryptographicHash::Md5).toHex()), md5);
 }
 
 void TestCloud::updateCheck_showsVersionsAsText_data()

@@ -43,7 +43,8 @@ private Q_SLOTS:
     void wizard_keepsUnusualNamesExactly_data();
     void wizard_keepsUnusualNamesExactly();
     void wizard_failingConverter_showsFailureAndAttachesNothing();
-    void wizard_refusesABookWithoutPdf();
+    void wizard_refusesWhatItCannotConvert_data();
+    void wizard_refusesWhatItCannotConvert();
     void realEbookConvert_makesAnEpubTheReaderOpens();
 
 private:
@@ -321,19 +322,39 @@ void TestConversion::wizard_failingConverter_showsFailureAndAttachesNothing()
     QCOMPARE(Book(nullptr, iid).getFiles()->count(), 1);
 }
 
-void TestConversion::wizard_refusesABookWithoutPdf()
+void TestConversion::wizard_refusesWhatItCannotConvert_data()
 {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("no PDF") << "only.epub"
+                            << "is not a PDF file";
+    // 255 bytes: the file system's limit, so its ".epub" sibling cannot exist.
+    QTest::newRow("longest PDF name") << QString(251, 'n') + ".pdf"
+                                      << "longer than the file system allows";
+}
+
+void TestConversion::wizard_refusesWhatItCannotConvert()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, problem);
+    const QString converter = makeExecutable(library->filesDir() + "conv/ebook-convert", "#!/bin/sh\nexit 0\n");
+    LibrarySettings().setValue("calibreConvertorPath", converter);
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int iid = seeder.addBook({"Epub Only", {}, "", {"only.epub"}, QColor(), 0, "", "", ""});
+    const int iid = seeder.addBook({"Cannot Convert", {}, "", {fileName}, QColor(), 0, "", "", ""});
+    QVERIFY(QFile::exists(library->filesDir() + fileName));
     Book book(nullptr, iid);
     ConversionWizard wizard;
+    QString shown;
+    bool commitEnabled = true;
     QTimer::singleShot(200, &wizard, [&] {
-        QVERIFY(!wizard.button(QWizard::CommitButton)->isEnabled());
-        QVERIFY(wizard.findChild<QLabel*>("problemLabel")->text().contains("is not a PDF file"));
+        commitEnabled = wizard.button(QWizard::CommitButton)->isEnabled();
+        shown = wizard.findChild<QLabel*>("problemLabel")->text();
         wizard.reject();
     });
     wizard.convert({&book});
-    QCOMPARE(Book(nullptr, iid).getFiles()->count(), 1);
+    QVERIFY(!commitEnabled);
+    QVERIFY2(shown.contains(problem), qPrintable(shown));
+    QCOMPARE(Book(nullptr, iid).getFiles()->getFilePaths(), QStringList{library->filesDir() + fileName});
 }
 
 void TestConversion::realEbookConvert_makesAnEpubTheReaderOpens()
