@@ -1,3 +1,4 @@
+#include "LibraryDatabase.h"
 #include "MainWindow.h"
 
 #include <QApplication>
@@ -7,10 +8,15 @@ int main(int argc, char* argv[])
     // The web views need contexts shared before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    MainWindow window;
-    if (!window.isStartedUp()) {
-        return EXIT_FAILURE;
+    int status = EXIT_FAILURE;
+    {
+        MainWindow window;
+        if (window.isStartedUp()) {
+            window.show();
+            status = app.exec();
+        }
     }
-    window.show();
-    return app.exec();
+    // Leaves the library file as it is at rest.
+    LibraryDatabase::close();
+    return status;
 }

@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace {
 const char prefix[] = "data-";
 const char stampFormat[] = "yyyyMMdd-HHmmss-zzz";
@@ -92,7 +94,10 @@ bool LibraryBackup::takeIfDue(const QString& dataDir)
     const QFileInfo library(LibraryDatabase::databasePath(dataDir));
     if (!all.isEmpty()) {
         const QDateTime last = takenAt(all.first());
-        const bool changed = library.lastModified().toUTC() > last;
+        // Recent changes may still be in the write-ahead log beside the file.
+        const QFileInfo log(library.filePath() + QStringLiteral("-wal"));
+        const QDateTime modified = std::max(library.lastModified(), log.exists() ? log.lastModified() : QDateTime());
+        const bool changed = modified.toUTC() > last;
         if (!changed || last.secsTo(QDateTime::currentDateTimeUtc()) < 24 * 3600) {
             return false;
         }
@@ -122,5 +127,9 @@ bool LibraryBackup::restore(const QString& backupPath, const QString& dataDir)
         return false;
     }
     QFile::remove(target);
+    // A log or journal left beside the old file belongs to it; SQLite would replay it into the backup.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        QFile::remove(target + QLatin1String(suffix));
+    }
     return QFile::rename(partial, target);
 }

@@ -39,6 +39,7 @@ private:
     static bool createSchema(QString* error);
     static void ensureIndexes();
     static void ensureSearchIndex();
+    static void useWriteAheadLog();
     static QString checkExisting(bool* isEmpty);
     static QString moveAside(const QString& path);
 };

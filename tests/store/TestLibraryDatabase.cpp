@@ -25,6 +25,7 @@ private Q_SLOTS:
     void deletedDatabase_isRecreatedWithFullSchema();
     void version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing();
     void emptyFile_getsTheSchema();
+    void openLibrary_logsCommits_andRestsInRollbackMode();
     void notADatabase_isMovedAsideUntouched_data();
     void notADatabase_isMovedAsideUntouched();
     void uncreatableDatabase_reportsTheDriverError();
@@ -179,6 +180,37 @@ void TestLibraryDatabase::version_isRaisedFromZeroOnlyAndOtherValuesChangeNothin
     LibrarySettings().setValue("database/version", 7);
     QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
     QCOMPARE(LibrarySettings().value("database/version").toInt(), 7);
+}
+
+// Open, commits go to a write-ahead log; closed, the file is a plain rollback-journal
+// database again (header bytes 18 and 19 are 1), with nothing left beside it.
+void TestLibraryDatabase::openLibrary_logsCommits_andRestsInRollbackMode()
+{
+    QDir().mkpath(dataDir());
+    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    {
+        QSqlQuery query;
+        QVERIFY(query.exec("PRAGMA journal_mode") && query.next());
+        QCOMPARE(query.value(0).toString(), QString("wal"));
+        QVERIFY(query.exec("INSERT INTO items (type) VALUES ('Book')"));
+        QVERIFY(QFile::exists(dataDir() + "data.db-wal"));
+    }
+    LibraryDatabase::close();
+
+    const QString path = dataDir() + "data.db";
+    QVERIFY(!QFile::exists(path + "-wal"));
+    QVERIFY(!QFile::exists(path + "-shm"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.read(20);
+    QCOMPARE(int(header.at(18)), 1);
+    QCOMPARE(int(header.at(19)), 1);
+    file.close();
+
+    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
+    QSqlQuery count("SELECT COUNT(*) FROM items");
+    QVERIFY(count.next());
+    QCOMPARE(count.value(0).toInt(), 1);
 }
 
 void TestLibraryDatabase::emptyFile_getsTheSchema()
