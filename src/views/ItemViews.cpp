@@ -202,10 +202,6 @@ void ItemViews::renderNewListItem(ViewItem* vi)
     listItems.insert(vi, cell);
     listViewItems.insert(cell, vi);
     ui->viewList->addItem(cell);
-    // While a batch is rendered the list is unsorted and the new cell is the last one.
-    const QModelIndex index =
-        renderingBatch ? ui->viewList->model()->index(ui->viewList->count() - 1, 0) : ui->viewList->indexFromItem(cell);
-    listRows.insert(vi, QPersistentModelIndex(index));
     shownItems.insert(vi);
 }
 
@@ -284,7 +280,6 @@ void ItemViews::placeTableCells(ViewItem* vi, int row)
         renderItem(vi, cells);
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
-        tableRows.insert(vi, QPersistentModelIndex(table->model()->index(row, 0)));
         bookTableItems.insert(vi, cells);
         table->setItem(row, 0, cells->title);
         table->setItem(row, 1, cells->authors);
@@ -303,7 +298,6 @@ void ItemViews::placeTableCells(ViewItem* vi, int row)
         cells->created = new QTableWidgetItem(vi->created);
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
-        tableRows.insert(vi, QPersistentModelIndex(table->model()->index(row, 0)));
         webPageTableItems.insert(vi, cells);
         table->setItem(row, 0, cells->title);
         table->setItem(row, 1, cells->url);
@@ -510,14 +504,25 @@ void ItemViews::hideShow()
             toShow.append(vi);
         }
     }
-    QListWidget* list = ui->viewList;
-    QTableWidget* table = ui->viewTable;
-    list->setUpdatesEnabled(false);
-    table->setUpdatesEnabled(false);
+    // The view on screen follows at once; the other catches up when it is shown
+    // (bringViewInStep), so a keystroke never pays for cells nobody sees.
+    if (ui->stackedWidget->currentIndex() == 0) {
+        gridBehind = true;
+    } else {
+        tableBehind = true;
+    }
+    for (ViewItem* vi : std::as_const(toHide)) {
+        shownItems.remove(vi);
+    }
+    for (ViewItem* vi : std::as_const(toShow)) {
+        shownItems.insert(vi);
+    }
+    QWidget* onScreen = ui->stackedWidget->currentWidget();
+    onScreen->setUpdatesEnabled(false);
     // A few changes are made item by item; many (the first search of a large library hides
     // nearly every row) in one pass over the rows, which costs no look-ups per item.
     if (toHide.size() + toShow.size() > 2000) {
-        showOnly(wanted);
+        showOnly(shownItems);
     } else {
         for (ViewItem* vi : std::as_const(toHide)) {
             setShown(vi, false);
@@ -526,30 +531,93 @@ void ItemViews::hideShow()
             setShown(vi, true);
         }
     }
-    for (ViewItem* vi : std::as_const(toHide)) {
-        shownItems.remove(vi);
-    }
-    for (ViewItem* vi : std::as_const(toShow)) {
-        shownItems.insert(vi);
-    }
-    table->setUpdatesEnabled(true);
-    list->setUpdatesEnabled(true);
+    onScreen->setUpdatesEnabled(true);
     makeVisibleRatings();
+}
+
+void ItemViews::bringViewInStep(int view)
+{
+    bool& behind = view == 0 ? tableBehind : gridBehind;
+    if (!behind) {
+        return;
+    }
+    behind = false;
+    if (view == 0) {
+        showOnlyInTable(shownItems);
+    } else {
+        showOnlyInList(shownItems);
+    }
 }
 
 void ItemViews::setShown(ViewItem* vi, bool shown)
 {
-    const QPersistentModelIndex cell = listRows.value(vi);
-    if (cell.isValid()) {
-        ui->viewList->setRowHidden(cell.row(), !shown);
+    const int cell = gridBehind ? -1 : listRowOf(vi);
+    if (cell >= 0) {
+        ui->viewList->setRowHidden(cell, !shown);
     }
-    const QPersistentModelIndex row = tableRows.value(vi);
-    if (row.isValid()) {
-        ui->viewTable->setRowHidden(row.row(), !shown);
+    const int row = tableBehind ? -1 : tableRowOf(vi);
+    if (row >= 0) {
+        ui->viewTable->setRowHidden(row, !shown);
     }
 }
 
+// The row of an item's cell, as last seen. Sorting and insertion move rows, so a row is
+// checked against the view before use, and when it no longer holds the cell every row is
+// found again in one pass: cheaper, with a large library, than having the model track a
+// persistent index per row through every sort.
+int ItemViews::listRowOf(ViewItem* vi)
+{
+    QListWidgetItem* cell = listItems.value(vi, nullptr);
+    if (!cell) {
+        return -1;
+    }
+    QListWidget* list = ui->viewList;
+    int row = listRowCache.value(vi, -1);
+    if (row < 0 || row >= list->count() || list->item(row) != cell) {
+        listRowCache.clear();
+        listRowCache.reserve(list->count());
+        for (int i = 0; i < list->count(); ++i) {
+            if (ViewItem* at = listViewItems.value(list->item(i), nullptr)) {
+                listRowCache.insert(at, i);
+            }
+        }
+        row = listRowCache.value(vi, -1);
+    }
+    return row;
+}
+
+int ItemViews::tableRowOf(ViewItem* vi)
+{
+    QTableWidgetItem* cell = tableItems.value(vi, nullptr);
+    if (!cell) {
+        return -1;
+    }
+    QTableWidget* table = ui->viewTable;
+    int row = tableRowCache.value(vi, -1);
+    if (row < 0 || row >= table->rowCount() || table->item(row, 0) != cell) {
+        tableRowCache.clear();
+        tableRowCache.reserve(table->rowCount());
+        for (int i = 0; i < table->rowCount(); ++i) {
+            if (ViewItem* at = tableViewItems.value(table->item(i, 0), nullptr)) {
+                tableRowCache.insert(at, i);
+            }
+        }
+        row = tableRowCache.value(vi, -1);
+    }
+    return row;
+}
+
 void ItemViews::showOnly(const QSet<ViewItem*>& wanted)
+{
+    if (!gridBehind) {
+        showOnlyInList(wanted);
+    }
+    if (!tableBehind) {
+        showOnlyInTable(wanted);
+    }
+}
+
+void ItemViews::showOnlyInList(const QSet<ViewItem*>& wanted)
 {
     QListWidget* list = ui->viewList;
     for (int i = 0; i < list->count(); ++i) {
@@ -563,6 +631,10 @@ void ItemViews::showOnly(const QSet<ViewItem*>& wanted)
             list->setRowHidden(i, !shown);
         }
     }
+}
+
+void ItemViews::showOnlyInTable(const QSet<ViewItem*>& wanted)
+{
     QTableWidget* table = ui->viewTable;
     for (int row = 0; row < table->rowCount(); ++row) {
         QTableWidgetItem* cell = table->item(row, 0);
@@ -652,13 +724,16 @@ void ItemViews::selectTableItems()
 void ItemViews::toggleView()
 {
     if (ui->stackedWidget->currentIndex() == 0) {
+        bringViewInStep(1);
         ui->viewList->clearSelection();
         selectListItems();
         ui->stackedWidget->setCurrentIndex(1);
     } else {
+        bringViewInStep(0);
         ui->viewTable->clearSelection();
         selectTableItems();
         ui->stackedWidget->setCurrentIndex(0);
+        makeVisibleRatings();
     }
 }
 

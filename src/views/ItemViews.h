@@ -3,7 +3,6 @@
 #include <QHash>
 #include <QList>
 #include <QMultiHash>
-#include <QPersistentModelIndex>
 #include <QSet>
 #include <QWidget>
 
@@ -117,6 +116,12 @@ protected:
 private:
     void makeVisibleRatings();
     void setShown(ViewItem* vi, bool shown);
+    int listRowOf(ViewItem* vi);
+    void showOnlyInList(const QSet<ViewItem*>& wanted);
+    void showOnlyInTable(const QSet<ViewItem*>& wanted);
+    // Applies the searches made while the view (0 table, 1 grid) was hidden.
+    void bringViewInStep(int view);
+    int tableRowOf(ViewItem* vi);
     void showOnly(const QSet<ViewItem*>& wanted);
     void renderIntoEmptyViews(const QList<ViewItem*>& items);
     void placeTableCells(ViewItem* vi, int row);
@@ -140,12 +145,14 @@ private:
     bool unfiltered = true;
     bool renderingBatch = false;
     CoverLoader* coverLoader;
-    // Where each item's grid cell and table row are, kept up to date by the models through
-    // sorting and insertion, and which items are shown: a search then touches only the items
-    // whose visibility changes, not every cell of the library.
-    QHash<ViewItem*, QPersistentModelIndex> listRows;
-    QHash<ViewItem*, QPersistentModelIndex> tableRows;
+    // Which items are shown, and where their grid cells and table rows were last seen: a
+    // search then touches only the items whose visibility changes, not every cell.
     QSet<ViewItem*> shownItems;
+    QHash<ViewItem*, int> listRowCache;
+    QHash<ViewItem*, int> tableRowCache;
+    // Searches made while the grid (or the table) was not on screen, not yet applied to it.
+    bool gridBehind = false;
+    bool tableBehind = false;
     // Grid cells waiting for their cover, by cover path.
     QMultiHash<QString, QListWidgetItem*> cellsAwaitingCover;
 };

@@ -99,12 +99,20 @@ MainWindow* TestMainWindow::start()
     return window.get();
 }
 
+// The grid as the user sees it: on screen (a search reaches a hidden grid when it is shown).
 int TestMainWindow::visibleCells(ItemViews* view)
 {
+    const bool switched = view->getCurrentView() != 1;
+    if (switched) {
+        view->toggleView();
+    }
     auto* list = view->findChild<QListWidget*>("viewList");
     int shown = 0;
     for (int i = 0; i < list->count(); ++i) {
         shown += list->item(i)->isHidden() ? 0 : 1;
+    }
+    if (switched) {
+        view->toggleView();
     }
     return shown;
 }

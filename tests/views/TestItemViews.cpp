@@ -117,20 +117,36 @@ QListWidgetItem* TestItemViews::gridCell(ItemViews* view, int iid) const
     return nullptr;
 }
 
+// Each presentation is counted as the user sees it: on screen. A search changes the one on
+// screen at once and the other when it is shown.
 int TestItemViews::visibleRows(ItemViews* view) const
 {
+    const bool switched = view->getCurrentView() != 0;
+    if (switched) {
+        view->toggleView();
+    }
     int shown = 0;
     for (int row = 0; row < table(view)->rowCount(); ++row) {
         shown += table(view)->isRowHidden(row) ? 0 : 1;
+    }
+    if (switched) {
+        view->toggleView();
     }
     return shown;
 }
 
 int TestItemViews::visibleCells(ItemViews* view) const
 {
+    const bool switched = view->getCurrentView() != 1;
+    if (switched) {
+        view->toggleView();
+    }
     int shown = 0;
     for (int i = 0; i < grid(view)->count(); ++i) {
         shown += grid(view)->item(i)->isHidden() ? 0 : 1;
+    }
+    if (switched) {
+        view->toggleView();
     }
     return shown;
 }
@@ -342,6 +358,16 @@ void TestItemViews::search_hidesAndShowsBothPresentationsTogether()
     QCOMPARE(visibleRows(view), 3);
     QCOMPARE(visibleCells(view), 3);
     QCOMPARE(view->getSearchTerms(), QString());
+
+    // Searches made on the grid reach the table too, however many there were.
+    view->toggleView();
+    view->search("planet");
+    view->search("desert");
+    QCOMPARE(visibleCells(view), 1);
+    view->toggleView();
+    QCOMPARE(visibleRows(view), 1);
+    QVERIFY(!table(view)->isRowHidden(titleCell(view, "Dune")->row()));
+    QVERIFY(table(view)->isRowHidden(titleCell(view, "Hyperion")->row()));
 }
 
 void TestItemViews::deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView()
