@@ -44,6 +44,31 @@ QString withoutImages(QString html)
     static const QRegularExpression image(QStringLiteral("<img\\b[^>]*>"), QRegularExpression::CaseInsensitiveOption);
     return html.remove(image);
 }
+
+// The row of an item's cell, as last seen. Sorting and insertion move rows, so a row is
+// checked against the view before use, and when it no longer holds the cell every row is
+// found again in one pass: cheaper, with a large library, than having the model track a
+// persistent index per row through every sort.
+template <typename Cell, typename CellAt>
+int cachedRow(QHash<ViewItem*, int>& cache, ViewItem* vi, Cell* cell, int count,
+              const QHash<Cell*, ViewItem*>& owners, CellAt cellAt)
+{
+    if (!cell) {
+        return -1;
+    }
+    int row = cache.value(vi, -1);
+    if (row < 0 || row >= count || cellAt(row) != cell) {
+        cache.clear();
+        cache.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            if (ViewItem* at = owners.value(cellAt(i), nullptr)) {
+                cache.insert(at, i);
+            }
+        }
+        row = cache.value(vi, -1);
+    }
+    return row;
+}
 } // namespace
 
 ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
@@ -561,50 +586,18 @@ void ItemViews::setShown(ViewItem* vi, bool shown)
     }
 }
 
-// The row of an item's cell, as last seen. Sorting and insertion move rows, so a row is
-// checked against the view before use, and when it no longer holds the cell every row is
-// found again in one pass: cheaper, with a large library, than having the model track a
-// persistent index per row through every sort.
 int ItemViews::listRowOf(ViewItem* vi)
 {
-    QListWidgetItem* cell = listItems.value(vi, nullptr);
-    if (!cell) {
-        return -1;
-    }
     QListWidget* list = ui->viewList;
-    int row = listRowCache.value(vi, -1);
-    if (row < 0 || row >= list->count() || list->item(row) != cell) {
-        listRowCache.clear();
-        listRowCache.reserve(list->count());
-        for (int i = 0; i < list->count(); ++i) {
-            if (ViewItem* at = listViewItems.value(list->item(i), nullptr)) {
-                listRowCache.insert(at, i);
-            }
-        }
-        row = listRowCache.value(vi, -1);
-    }
-    return row;
+    return cachedRow(listRowCache, vi, listItems.value(vi, nullptr), list->count(), listViewItems,
+                     [list](int row) { return list->item(row); });
 }
 
 int ItemViews::tableRowOf(ViewItem* vi)
 {
-    QTableWidgetItem* cell = tableItems.value(vi, nullptr);
-    if (!cell) {
-        return -1;
-    }
     QTableWidget* table = ui->viewTable;
-    int row = tableRowCache.value(vi, -1);
-    if (row < 0 || row >= table->rowCount() || table->item(row, 0) != cell) {
-        tableRowCache.clear();
-        tableRowCache.reserve(table->rowCount());
-        for (int i = 0; i < table->rowCount(); ++i) {
-            if (ViewItem* at = tableViewItems.value(table->item(i, 0), nullptr)) {
-                tableRowCache.insert(at, i);
-            }
-        }
-        row = tableRowCache.value(vi, -1);
-    }
-    return row;
+    return cachedRow(tableRowCache, vi, tableItems.value(vi, nullptr), table->rowCount(), tableViewItems,
+                     [table](int row) { return table->item(row, 0); });
 }
 
 void ItemViews::showOnly(const QSet<ViewItem*>& wanted)
