@@ -42,6 +42,7 @@ private Q_SLOTS:
     void selectingThreeRows_emitsThreeInRowOrder_andGridKeepsThem();
     void authorView_ignoresSearchText();
     void updateItem_addsUnshownItemsOnlyBeforeFirstSearch();
+    void search_afterARenameMovedTheRows_changesTheRightRows();
     void ratingStars_storeTheRating();
     void ratingStars_appearForRowsScrolledIntoView();
     void webPageView_hasItsOwnColumns();
@@ -462,6 +463,31 @@ void TestItemViews::updateItem_addsUnshownItemsOnlyBeforeFirstSearch()
     view->updateItem(&earlyBook);
     QVERIFY(gridCell(view, early)->toolTip().contains("<h4>Early, renamed</h4>"));
     QCOMPARE(titleCell(view, "Early, renamed")->toolTip(), gridCell(view, early)->toolTip());
+}
+
+// A rename re-sorts the table and the grid, so rows remembered from an earlier search are
+// stale; the next search must still hide and show the rows of the right books.
+void TestItemViews::search_afterARenameMovedTheRows_changesTheRightRows()
+{
+    const int dune = seeder->addBook({"Dune", {}, "desert planet", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Foundation", {}, "psychohistory", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({"Hyperion", {}, "pilgrims on a planet", {}, QColor(), 0, "", "", ""});
+    ItemViews* view = makeView("Books");
+    view->search("planet");
+    QCOMPARE(visibleRows(view), 2);
+
+    Book renamed(nullptr, dune);
+    renamed.setTitle("Zanzibar");
+    QVERIFY(renamed.dbUpdate());
+    view->refreshItem(dune);
+    QCOMPARE(table(view)->item(2, 0)->text(), QString("Zanzibar"));
+
+    view->search("desert");
+    QCOMPARE(visibleRows(view), 1);
+    QVERIFY(!table(view)->isRowHidden(titleCell(view, "Zanzibar")->row()));
+    QVERIFY(table(view)->isRowHidden(titleCell(view, "Hyperion")->row()));
+    QCOMPARE(visibleCells(view), 1);
+    QVERIFY(!gridCell(view, dune)->isHidden());
 }
 
 void TestItemViews::ratingStars_storeTheRating()
