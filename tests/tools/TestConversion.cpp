@@ -9,6 +9,7 @@
 #include "Prompt.h"
 #include "Reader.h"
 #include "TestEnvironment.h"
+#include "UnusualNames.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -266,14 +267,7 @@ void TestConversion::wizard_convertsUpperCasePdf_andAttachesTheEpub()
 
 void TestConversion::wizard_keepsUnusualNamesExactly_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("NFC accent") << QString::fromUtf8("Caf\u00e9 NFC");
-    QTest::newRow("NFD accent") << QString::fromUtf8("Cafe\u0301 NFD");
-    QTest::newRow("emoji") << QString::fromUtf8("\U0001F4DA Books");
-    QTest::newRow("leading dash") << "-rf --help";
-    QTest::newRow("quotes") << "quote \" and ' here";
-    QTest::newRow("percent, underscore, hash") << "100% _under_ #hash ?";
-    QTest::newRow("longest that takes .epub") << QString(250, 'n'); // 255 bytes with ".epub"
+    UnusualNames::addRows(250); // the longest that takes ".epub": 255 bytes
 }
 
 // The converter gets the file's own path and writes the EPUB beside it under the same name;
