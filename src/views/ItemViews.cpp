@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QUrl>
 
 #include <algorithm>
@@ -364,7 +365,9 @@ void ItemViews::makeVisibleRatings()
         if (!vi || vi->type != QLatin1String("Book")) {
             continue;
         }
-        auto* rating = new Rating(this, vi->id);
+        // Made inside the viewport, where the table puts it anyway: moving a widget to another
+        // parent styles it all over again, which doubled the cost of each row's stars.
+        auto* rating = new Rating(table->viewport(), vi->id);
         rating->setRating(vi->rating);
         connect(rating, &Rating::ratingSet, this, &ItemViews::setRating);
         table->setCellWidget(row, 4, rating);
@@ -629,6 +632,9 @@ void ItemViews::showOnlyInList(const QSet<ViewItem*>& wanted)
 void ItemViews::showOnlyInTable(const QSet<ViewItem*>& wanted)
 {
     QTableWidget* table = ui->viewTable;
+    // Each hidden row would report its new height to the table, which then works through
+    // the list row by row; laying the table out once afterwards does the same for all of them.
+    const QSignalBlocker quiet(table->verticalHeader());
     for (int row = 0; row < table->rowCount(); ++row) {
         QTableWidgetItem* cell = table->item(row, 0);
         if (!cell || cell->type() != TitleCell::CellType) {
@@ -640,6 +646,7 @@ void ItemViews::showOnlyInTable(const QSet<ViewItem*>& wanted)
             table->setRowHidden(row, !shown);
         }
     }
+    table->doItemsLayout();
 }
 
 void ItemViews::on_viewTable_itemSelectionChanged()

@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void search_afterARenameMovedTheRows_changesTheRightRows();
     void ratingStars_storeTheRating();
     void ratingStars_appearForRowsScrolledIntoView();
+    void searchHidingThousandsOfRows_leavesTheTableLaidOut();
     void webPageView_hasItsOwnColumns();
     void deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId();
     void bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne();
@@ -531,6 +533,53 @@ void TestItemViews::ratingStars_appearForRowsScrolledIntoView()
     const int row = titleCell(view, "Book 150")->row();
     t->scrollToTop();
     QVERIFY(qobject_cast<Rating*>(t->cellWidget(row, 4)));
+}
+
+// A search that hides thousands of rows does it in one pass over the table; the table must
+// then scroll over just the rows it shows, each with its stars in place. The same holds for a
+// table brought in step after searches made on the grid.
+void TestItemViews::searchHidingThousandsOfRows_leavesTheTableLaidOut()
+{
+    QSqlQuery query;
+    query.exec("BEGIN");
+    for (int i = 1; i <= 2100; ++i) {
+        query.exec(QString("INSERT INTO items (iid, type, rating) VALUES (%1, 'Book', 2)").arg(i));
+        query.exec(QString("INSERT INTO books (title, iid) VALUES ('Book %1', %2)").arg(i, 4, 10, QChar('0')).arg(i));
+    }
+    query.exec("COMMIT");
+    ItemViews* view = makeView("Books");
+    QTableWidget* t = table(view);
+    const auto checkLayout = [&](const QString& prefix, int count) {
+        QCoreApplication::processEvents();
+        QCOMPARE(t->verticalScrollBar()->maximum(), 0);
+        int shown = 0;
+        for (int row = 0; row < t->rowCount(); ++row) {
+            if (t->isRowHidden(row)) {
+                continue;
+            }
+            ++shown;
+            QVERIFY(t->item(row, 0)->text().startsWith(prefix));
+            QWidget* stars = t->cellWidget(row, 4);
+            QVERIFY2(stars, qPrintable(t->item(row, 0)->text()));
+            QCOMPARE(stars->geometry(), t->visualRect(t->model()->index(row, 4)));
+        }
+        QCOMPARE(shown, count);
+    };
+    QVERIFY(t->verticalScrollBar()->maximum() > 0);
+    view->search("Book 019");
+    checkLayout("Book 019", 10);
+    // Again, with every row that comes back already holding its stars.
+    view->search("");
+    QCoreApplication::processEvents();
+    QVERIFY(t->verticalScrollBar()->maximum() > 0);
+    view->search("Book 019");
+    checkLayout("Book 019", 10);
+
+    view->search("");
+    view->toggleView();
+    view->search("Book 020");
+    view->toggleView();
+    checkLayout("Book 020", 10);
 }
 
 void TestItemViews::webPageView_hasItsOwnColumns()
