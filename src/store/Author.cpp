@@ -28,9 +28,10 @@ void Author::setName(const QString& fullName)
 {
     name = fullName;
     lastName = name.split(QLatin1Char(' '), Qt::KeepEmptyParts).last().trimmed();
-    QString rest = name;
-    if (!lastName.isEmpty()) {
-        rest.remove(lastName, Qt::CaseSensitive);
+    // Only the trailing last name goes: "Anna Maria Anna" is Anna Maria, "Daniel Dan" is Daniel.
+    QString rest = name.trimmed();
+    if (!lastName.isEmpty() && rest.endsWith(lastName)) {
+        rest.chop(lastName.size());
     }
     firstName = rest.trimmed();
 }

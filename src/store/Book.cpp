@@ -1,6 +1,7 @@
 #include "Book.h"
 
 #include "Authors.h"
+#include "BookDetails.h"
 #include "ItemFiles.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
@@ -24,6 +25,11 @@ Book::Book(QObject* parent, int itemId) : Item(parent, itemId)
 Book::~Book()
 {
     delete viewItem;
+}
+
+void Book::setDetails(const BookDetails& value)
+{
+    details = std::make_unique<BookDetails>(value);
 }
 
 Book* Book::fromStoredRow(const QSqlQuery& query)
@@ -79,6 +85,9 @@ bool Book::insertBook()
         written = dbUpdate() && saveFiles();
         qCDebug(lcStore) << "bid" << bid;
     }
+    if (written && details) {
+        written = details->write(iid);
+    }
     const CoverMove cover = written ? moveCoverFile(LibrarySettings().value("dataDir").toString() +
                                                     QString::number(iid) + QStringLiteral(".jpg"))
                                     : CoverMove::Failed;
@@ -97,7 +106,7 @@ bool Book::insertBook()
 bool Book::deleteBook()
 {
     SqlTransaction transaction;
-    return deleteItem() && dbDelete() && transaction.commit();
+    return deleteItem() && dbDelete() && BookDetails::remove(iid) && transaction.commit();
 }
 
 void Book::setViewItem()

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <memory>
+
+struct BookDetails;
 struct ViewItem;
 class QSqlQuery;
 
@@ -35,6 +38,8 @@ public:
     void setPublisher(const QString& value) { publisher = value; }
     void setItemRow(int row) { itemRow = row; }
     void setAverageRating(int value) { rating = value; }
+    // Written with the book at the next insertBook(); books loaded for the views carry none.
+    void setDetails(const BookDetails& value);
 
     void loadBook();
     // Everything again from the library: item part, authors, files and the books row.
@@ -66,4 +71,5 @@ private:
     QString datePublished;
     QString publisher;
     ViewItem* viewItem = nullptr;
+    std::unique_ptr<BookDetails> details;
 };

@@ -56,16 +56,24 @@ void Books::addBook(Book* book)
     books.append(book);
 }
 
-void Books::deleteBook(int iid)
+bool Books::deleteBook(int iid)
 {
     Book* book = bookMap.value(iid, nullptr);
+    if (!book || !book->deleteBook()) {
+        return false;
+    }
+    removeBook(iid);
+    return true;
+}
+
+void Books::removeBook(int iid)
+{
+    Book* book = bookMap.take(iid);
     if (!book) {
         return;
     }
-    bookMap.remove(iid);
     books.removeOne(book);
     viewItems->removeOne(book->getViewItem());
-    book->deleteBook();
 }
 
 void Books::dbRead()
@@ -182,8 +190,9 @@ void Books::dbSearch(const QString& term)
                       "lirenta_books_search.rowid WHERE lirenta_books_search MATCH :phrase AND ((books.title LIKE "
                       ":term_title) OR (books.description LIKE :term_desc)) ORDER BY lirenta_books_search.rowid "
                       "LIMIT 500");
-        query.bindValue(":phrase", QLatin1Char('"') + QString(literal).replace(QLatin1Char('"'), QLatin1String("\"\""))
-                                       + QLatin1Char('"'));
+        query.bindValue(":phrase", QLatin1Char('"') +
+                                       QString(literal).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+                                       QLatin1Char('"'));
     } else {
         query.prepare(
             "SELECT iid FROM books WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");

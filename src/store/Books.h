@@ -2,8 +2,8 @@
 
 #include "Items.h"
 
-#include <QList>
 #include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
 
@@ -31,7 +31,10 @@ public:
 
 public Q_SLOTS:
     void dbSearch(const QString& term);
-    void deleteBook(int iid);
+    // Deletes the book from the library, then from this collection; false when it is still stored.
+    bool deleteBook(int iid);
+    // Only from this collection: the book was deleted elsewhere.
+    void removeBook(int iid);
 
 private:
     Book* loadBook(int iid);

@@ -267,8 +267,16 @@ bool Item::itemDbUpdate()
 
 bool Item::setRating(int value)
 {
+    const int previous = rating;
     rating = value;
-    return itemDbUpdate();
+    if (itemDbUpdate()) {
+        return true;
+    }
+    // A stored record keeps saying what is stored; an unstored one keeps the value for its insert.
+    if (iid >= 1) {
+        rating = previous;
+    }
+    return false;
 }
 
 bool Item::deleteItem()

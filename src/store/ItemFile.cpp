@@ -3,6 +3,7 @@
 #include "Logging.h"
 #include "Timestamp.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSqlError>
@@ -16,17 +17,29 @@ ItemFile::ItemFile(QObject*, const QString& path)
 ItemFile::ItemFile(QObject*, int fileId) : fid(fileId)
 {
     dbRead();
-    fileMd5.clear();
-    if (!filePath.isEmpty()) {
-        setFileInfo(filePath);
-    }
+    refreshFromDisk();
 }
 
 ItemFile::ItemFile(QObject*, QSqlQuery query)
 {
     queryToItemFile(query);
-    if (!filePath.isEmpty()) {
-        setFileInfo(filePath);
+    refreshFromDisk();
+}
+
+// A loaded file takes its details from the disk again; the stored MD5 stays while the size
+// still agrees, so saving the item again keeps it.
+void ItemFile::refreshFromDisk()
+{
+    if (filePath.isEmpty()) {
+        return;
+    }
+    const QString storedMd5 = fileMd5;
+    const qint64 storedSize = fileSize;
+    setFileInfo(filePath);
+    if (fileSize == storedSize) {
+        fileMd5 = storedMd5;
+    } else {
+        setFileMD5(); // the content changed: the stored digest no longer describes it
     }
 }
 
@@ -211,10 +224,12 @@ void ItemFile::dbRead()
 
 bool ItemFile::dbUpdate()
 {
+    // A row loaded in bulk carries no digest: the stored one then stays as it is.
     QSqlQuery query;
     query.prepare("UPDATE files SET                     fileName = :fileName,                    filePath = "
                   ":filePath,                    fileType = :fileType,                    fileExtension = "
-                  ":fileExtension,                    fileMD5 = :fileMD5,                    fileSize = "
+                  ":fileExtension,                    fileMD5 = COALESCE(NULLIF(:fileMD5, ''), fileMD5),               "
+                  "     fileSize = "
                   ":fileSize,                    firstBytes = :firstBytes,                    updated = "
                   ":updated,                    iid = :iid WHERE fid = :fid");
     query.bindValue(":fileName", fileName);
@@ -278,4 +293,25 @@ QVariantMap ItemFile::toVariant() const
     map.insert("updated", QString::number(updated));
     qCDebug(lcStore) << map.value("created");
     return map;
+}
+
+bool ItemFile::hasPdfContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+QString ItemFile::unusableReason(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QCoreApplication::translate("ItemFile", "The file %1 cannot be read.").arg(path);
+    }
+    if (file.size() == 0) {
+        return QCoreApplication::translate("ItemFile", "The file %1 is empty.").arg(path);
+    }
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0 && file.read(5) != "%PDF-") {
+        return QCoreApplication::translate("ItemFile", "The file %1 is named as a PDF but is not one.").arg(path);
+    }
+    return QString();
 }

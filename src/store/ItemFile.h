@@ -54,8 +54,14 @@ public:
 
     // MD5 of a file's whole content as lower-case hex, read in chunks; empty when unreadable.
     static QString md5Of(QFile& file);
+    // Why the file cannot be added as a book (unreadable, empty, or named .pdf without being a
+    // PDF), in words for the user; empty when it can.
+    static QString unusableReason(const QString& path);
+    // Whether the file's content starts as every PDF does ("%PDF-").
+    static bool hasPdfContent(const QString& path);
 
 private:
+    void refreshFromDisk();
     bool hasDuplicate(const QString& statement, bool withFirstBytes);
 
     int fid = -1;

@@ -17,6 +17,8 @@ namespace {
 const QStringList libraryTables = {"items", "books", "webpages", "authors", "items_authors", "files", "notes"};
 } // namespace
 
+bool LibraryDatabase::s_readOnly = false;
+
 const QStringList& LibraryDatabase::schemaStatements()
 {
     static const QStringList statements = {
@@ -43,6 +45,7 @@ const QStringList& LibraryDatabase::schemaStatements()
 LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
 {
     Outcome outcome;
+    s_readOnly = false;
     qCDebug(lcStore) << "in dbOpen";
     qCDebug(lcStore) << dataDir;
     outcome.path = databasePath(dataDir);
@@ -84,6 +87,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
 
     // A library the user may read but not write is opened read-only, and said to be so.
     outcome.readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
+    s_readOnly = outcome.readOnly;
     if (outcome.readOnly) {
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     }
@@ -157,7 +161,20 @@ void LibraryDatabase::ensureIndexes()
             qCDebug(lcStore) << statement << query.lastError();
         }
     }
+    ensureOwnTables();
     ensureSearchIndex();
+}
+
+// Plain tables of the program's own beside the library's: what the book dialog records beyond
+// the book row. Other readers of the file can ignore them.
+void LibraryDatabase::ensureOwnTables()
+{
+    QSqlQuery query;
+    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS lirenta_book_details (iid INTEGER PRIMARY KEY, "
+                                   "own INTEGER, location TEXT, haveRead INTEGER, readDate TEXT, want INTEGER, "
+                                   "language TEXT)"))) {
+        qCWarning(lcStore) << "no book details table:" << query.lastError().text();
+    }
 }
 
 // While the library is open, commits go to a write-ahead log: one sync per commit instead of

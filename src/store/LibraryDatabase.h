@@ -34,12 +34,17 @@ public:
     static const QStringList& schemaStatements();
     // Whether the library carries the trigram index that book searches use.
     static bool hasSearchIndex();
+    // Whether the open library may only be read: every action that writes is then switched off.
+    static bool isReadOnly() { return s_readOnly; }
 
 private:
+    static void ensureOwnTables();
     static bool createSchema(QString* error);
     static void ensureIndexes();
     static void ensureSearchIndex();
     static void useWriteAheadLog();
     static QString checkExisting(bool* isEmpty);
     static QString moveAside(const QString& path);
+
+    static bool s_readOnly;
 };

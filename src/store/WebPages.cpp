@@ -72,13 +72,19 @@ void WebPages::dbSearch(const QString& term)
     }
 }
 
-void WebPages::deleteWebPage(int iid)
+bool WebPages::deleteWebPage(int iid)
 {
     WebPage* page = pageMap.value(iid, nullptr);
-    if (!page) {
-        return;
+    if (!page || !page->deleteWebPage()) {
+        return false;
     }
-    pageMap.remove(iid);
-    viewItems->removeOne(page->getViewItem());
-    page->deleteWebPage();
+    removeWebPage(iid);
+    return true;
+}
+
+void WebPages::removeWebPage(int iid)
+{
+    if (WebPage* page = pageMap.take(iid)) {
+        viewItems->removeOne(page->getViewItem());
+    }
 }

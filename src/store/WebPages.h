@@ -26,7 +26,10 @@ public:
     void dbSearch(const QString& term);
 
 public Q_SLOTS:
-    void deleteWebPage(int iid);
+    // Deletes the page from the library, then from this collection; false when it is still stored.
+    bool deleteWebPage(int iid);
+    // Only from this collection: the page was deleted elsewhere.
+    void removeWebPage(int iid);
 
 private:
     WebPage* loadPage(int iid);

@@ -71,8 +71,11 @@ void TestAuthors::setName_splitsFirstAndLastName_data()
                                     << "Ursula Le Guin"
                                     << "";
     QTest::newRow("last name repeated inside") << "Anna Maria Anna"
-                                               << "Maria"
+                                               << "Anna Maria"
                                                << "Anna";
+    QTest::newRow("last name inside the first") << "Daniel Dan"
+                                                << "Daniel"
+                                                << "Dan";
 }
 
 void TestAuthors::setName_splitsFirstAndLastName()
