@@ -57,8 +57,13 @@ void ConfigApps::setCalibreDir(bool ask)
             directory = QFileInfo(onPath).absolutePath();
         }
     }
-    if (!isFile(directory + separator + "calibre") && ask) {
-        directory = Prompt::existingDirectory(this, tr("Select Calibre's program directory..."), s_defaultRoot);
+    // Browse always lets the user choose: what was found only suggests where to start.
+    if (ask) {
+        directory = Prompt::existingDirectory(this, tr("Select Calibre's program directory..."),
+                                              isFile(directory + separator + "calibre") ? directory : s_defaultRoot);
+        if (directory.isEmpty()) {
+            return;
+        }
     }
     const QString executable = directory + separator + "calibre";
     if (!directory.isEmpty() && isFile(executable)) {
@@ -86,9 +91,16 @@ void ConfigApps::setSigilDir(bool ask)
             executable = onPath;
         }
     }
-    if (!isFile(executable) && ask) {
-        directory = Prompt::existingDirectory(this, tr("Select Sigil's program directory..."), s_defaultRoot);
+    if (ask) {
+        directory = Prompt::existingDirectory(this, tr("Select Sigil's program directory..."),
+                                              isFile(executable) ? directory : s_defaultRoot);
+        if (directory.isEmpty()) {
+            return;
+        }
         executable = directory + separator + "sigil.sh";
+        if (!isFile(executable) && isFile(directory + separator + "sigil")) {
+            executable = directory + separator + "sigil";
+        }
     }
     if (!directory.isEmpty() && isFile(executable)) {
         ui->sigilPath->setText(directory);

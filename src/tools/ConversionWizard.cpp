@@ -96,7 +96,14 @@ void ConversionWizard::convert(const QList<Item*>& records)
                           .arg(inputPath);
         }
     }
-    ui->problemLabel->setText(problem);
+    QString notice;
+    if (problem.isEmpty() && QFileInfo::exists(outputPath) && !hasFile(item, outputPath)) {
+        // Someone else's EPUB at that path is never overwritten: the new one takes a free name.
+        const QString taken = outputPath;
+        outputPath = freeOutputPath(taken);
+        notice = tr("%1 is already there and stays as it is; the new EPUB will be %2.").arg(taken, outputPath);
+    }
+    ui->problemLabel->setText(problem.isEmpty() ? notice : problem);
     ui->wizardPage->setComplete(false);
     restart();
     // Without a PDF to convert there is nothing to go on to.
@@ -155,10 +162,54 @@ void ConversionWizard::processFinished(int exitCode, QProcess::ExitStatus status
         return;
     }
     Item* item = items.first();
-    ItemFile* file = item->addFile(outputPath);
-    file->saveFile();
+    // Converting again refreshes the book's EPUB row instead of adding a second one.
+    ItemFile* file = fileAt(item, outputPath);
+    const bool added = !file;
+    if (added) {
+        file = item->addFile(outputPath);
+    } else {
+        file->setFileInfo(outputPath);
+        file->getFileMd5(); // the digest of the new content, not the stored one
+    }
+    if (!file->saveFile()) {
+        if (added) {
+            item->removeFile(file);
+        }
+        showOutcome(false,
+                    tr("The EPUB %1 was made, but it could not be added to the book in the library.").arg(outputPath));
+        return;
+    }
     showOutcome(true, QString());
     Q_EMIT itemChanged(item);
+}
+
+ItemFile* ConversionWizard::fileAt(Item* item, const QString& path)
+{
+    ItemFiles* files = item ? item->getFiles() : nullptr;
+    for (int i = 0; files && i < files->count(); ++i) {
+        if (QFileInfo(files->getFile(i)->getFilePath()).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
+            return files->getFile(i);
+        }
+    }
+    return nullptr;
+}
+
+bool ConversionWizard::hasFile(Item* item, const QString& path)
+{
+    return fileAt(item, path) != nullptr;
+}
+
+QString ConversionWizard::freeOutputPath(const QString& taken)
+{
+    const QFileInfo info(taken);
+    const QString base = info.absolutePath() + QLatin1Char('/') + info.completeBaseName();
+    QString path;
+    for (int n = 2;; ++n) {
+        path = base + QStringLiteral(" (%1).epub").arg(n);
+        if (!QFileInfo::exists(path)) {
+            return path;
+        }
+    }
 }
 
 void ConversionWizard::showOutcome(bool ok, const QString& detail)

@@ -11,6 +11,7 @@ class ConversionWizard;
 }
 
 class Item;
+class ItemFile;
 
 // Converts a book's PDF to EPUB with Calibre's ebook-convert, shows what the converter says,
 // and attaches the new EPUB to the book.
@@ -49,6 +50,11 @@ private Q_SLOTS:
     void processFailedToStart(QProcess::ProcessError error);
 
 private:
+    static ItemFile* fileAt(Item* item, const QString& path);
+    static bool hasFile(Item* item, const QString& path);
+    // "name (2).epub", "name (3).epub", ...: the first that is not there yet.
+    static QString freeOutputPath(const QString& taken);
+
     void showOutcome(bool ok, const QString& detail);
 
     QProcess* process;

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void wizard_keepsUnusualNamesExactly_data();
     void wizard_keepsUnusualNamesExactly();
     void wizard_failingConverter_showsFailureAndAttachesNothing();
+    void wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub();
     void wizard_refusesWhatItCannotConvert_data();
     void wizard_refusesWhatItCannotConvert();
     void realEbookConvert_makesAnEpubTheReaderOpens();
@@ -203,6 +204,7 @@ void TestConversion::configApps_browse_data()
     QTest::newRow("a folder named calibre") << "calibre-folder" << false;
     QTest::newRow("chooser cancelled") << "cancel" << false;
     QTest::newRow("calibre in the chosen folder") << "good" << true;
+    QTest::newRow("another calibre than the one on the PATH") << "good, one on the PATH" << true;
 }
 
 void TestConversion::configApps_browse()
@@ -216,14 +218,25 @@ void TestConversion::configApps_browse()
         makeExecutable(chosen + "/ebook-convert", "#!/bin/sh\n");
     } else if (layout == "calibre-folder") {
         QDir().mkpath(chosen + "/calibre");
-    } else if (layout == "good") {
+    } else if (layout.startsWith("good")) {
         makeExecutable(chosen + "/calibre", "#!/bin/sh\n");
     }
+    const QString onPath = library->filesDir() + "bin";
+    if (layout.endsWith("on the PATH")) {
+        makeExecutable(onPath + "/calibre", "#!/bin/sh\n");
+        makeExecutable(onPath + "/ebook-convert", "#!/bin/sh\n");
+        qputenv("PATH", onPath.toLocal8Bit());
+    }
     ConfigApps page;
+    if (layout.endsWith("on the PATH")) {
+        QCOMPARE(LibrarySettings().value("calibreDirPath").toString(), onPath); // found without asking
+    }
     Prompt::queueFileName(layout == "cancel" ? QString() : chosen);
     page.findChild<QPushButton*>("btnBrowse")->click();
     QCOMPARE(LibrarySettings().value("calibreDirPath").toString(), found ? chosen : QString());
-    if (!found) {
+    if (layout == "cancel") {
+        QCOMPARE(Prompt::shownTexts().last(), QString("Select Calibre's program directory...")); // no scolding
+    } else if (!found) {
         QCOMPARE(Prompt::shownTexts().last(),
                  QString("Sorry, Calibre was not found at this location, click Browse and try again..."));
     }
@@ -263,6 +276,39 @@ void TestConversion::wizard_convertsUpperCasePdf_andAttachesTheEpub()
     QCOMPARE(Book(nullptr, first).getFiles()->getFilePaths().last(), epub);
     QCOMPARE(Book(nullptr, second).getFiles()->count(), 1);
     QVERIFY(!QFile::exists(library->filesDir() + "second.epub"));
+}
+
+void TestConversion::wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub()
+{
+    const QString converter =
+        makeExecutable(library->filesDir() + "conv/ebook-convert", "#!/bin/sh\ncp \"$1\" \"$2\"\n");
+    LibrarySettings().setValue("calibreConvertorPath", converter);
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int iid = seeder.addBook({"Twice", {}, "", {"twice.pdf", "other.pdf"}, QColor(), 0, "", "", ""});
+    const QString epub = library->filesDir() + "twice.epub";
+    for (int round = 0; round < 2; ++round) {
+        Book book(nullptr, iid);
+        ConversionWizard wizard;
+        runWizard(wizard, {&book});
+        QVERIFY(wizard.succeeded());
+        QCOMPARE(wizard.getOutputPath(), epub);
+    }
+    QCOMPARE(Book(nullptr, iid).getFiles()->count(), 3);
+    QCOMPARE(LibraryFixture::scalar(QString("SELECT COUNT(*) FROM files WHERE filePath = '%1'").arg(epub)).toInt(), 1);
+
+    // An EPUB that is not the book's own stays as it is; the new one takes a free name, and the user is told.
+    const int other = seeder.addBook({"Other", {}, "", {"mine.pdf"}, QColor(), 0, "", "", ""});
+    const QString foreign = library->writeFile("mine.epub", "someone's own epub");
+    Book book(nullptr, other);
+    ConversionWizard wizard;
+    runWizard(wizard, {&book});
+    QVERIFY(wizard.succeeded());
+    QCOMPARE(wizard.getOutputPath(), library->filesDir() + "mine (2).epub");
+    QVERIFY(wizard.findChild<QLabel*>("problemLabel")->text().contains("mine (2).epub"));
+    QFile kept(foreign);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("someone's own epub"));
+    QCOMPARE(Book(nullptr, other).getFiles()->getFilePaths().last(), library->filesDir() + "mine (2).epub");
 }
 
 void TestConversion::wizard_keepsUnusualNamesExactly_data()
