@@ -5,12 +5,14 @@
 #include "Author.h"
 #include "Authors.h"
 #include "Book.h"
+#include "BookDetails.h"
 #include "BookSelection.h"
 #include "DataDownloader.h"
 #include "FileTable.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LanguageComboBox.h"
+#include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
@@ -38,7 +40,15 @@ BookProperties::BookProperties(QWidget* parent, int iid)
         // A book not yet in the library has nothing to delete.
         ui->btnDelete->setEnabled(false);
     }
-    ui->languageWidget->addWidget(new LanguageComboBox(ui->languageWidget));
+    language = new LanguageComboBox(ui->languageWidget);
+    ui->languageWidget->addWidget(language);
+    showDetails(iid >= 1 ? BookDetails::read(iid) : BookDetails());
+    if (LibraryDatabase::isReadOnly()) {
+        // Nothing typed here could be stored.
+        ui->btnSave->setEnabled(false);
+        ui->btnDelete->setEnabled(false);
+        ui->btnSave->setToolTip(tr("The library is read-only."));
+    }
 
     connect(dataDownloader, &DataDownloader::bookDownloaded, this, [this](Book* downloaded) {
         populateForm(downloaded);
@@ -61,16 +71,48 @@ BookProperties::~BookProperties()
 
 QString BookProperties::titleFromFileName(const QString& fileName)
 {
-    static const QRegularExpression separators(QStringLiteral("[-_,;.]"));
-    const QString suffix = QFileInfo(fileName).suffix();
+    // Only the final suffix goes: "Learning pdf tools.pdf" keeps its "pdf".
     QString title = fileName;
+    const int dot = title.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0) {
+        title.truncate(dot);
+    }
+    static const QRegularExpression separators(QStringLiteral("[-_,;.]"));
     title.replace(separators, QStringLiteral(" "));
-    // "." before the suffix matches the blank that replaced its dot.
-    const QRegularExpression extension(QStringLiteral(".") + QRegularExpression::escape(suffix) +
-                                       QStringLiteral("|[^A-Za-z0-9_ ]*"));
-    title.remove(extension);
-    title.replace(QStringLiteral("  "), QStringLiteral(" "));
+    // Letters, digits and their accents of every script stay; other signs go.
+    static const QRegularExpression signs(QStringLiteral("[^\\p{L}\\p{M}\\p{N} ]"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    title.remove(signs);
+    static const QRegularExpression blanks(QStringLiteral(" {2,}"));
+    title.replace(blanks, QStringLiteral(" "));
     return title.trimmed();
+}
+
+void BookProperties::showDetails(const BookDetails& details)
+{
+    ui->groupBox->setChecked(details.own);
+    ui->lineEdit->setText(details.location);
+    ui->groupBox_3->setChecked(details.haveRead);
+    ui->field_book_read_2->setDate(details.readDate.isValid() ? details.readDate : QDate::currentDate());
+    ui->checkBox_2->setChecked(details.want);
+    if (!details.language.isEmpty()) {
+        const QLocale::Language stored = QLocale::codeToLanguage(details.language);
+        if (stored != QLocale::AnyLanguage) {
+            language->setCurrentLanguage(stored);
+        }
+    }
+}
+
+BookDetails BookProperties::formDetails() const
+{
+    BookDetails details;
+    details.own = ui->groupBox->isChecked();
+    details.location = details.own ? ui->lineEdit->text().trimmed() : QString();
+    details.haveRead = ui->groupBox_3->isChecked();
+    details.readDate = details.haveRead ? ui->field_book_read_2->date() : QDate();
+    details.want = ui->checkBox_2->isChecked();
+    details.language = QLocale::languageToCode(language->currentLanguage());
+    return details;
 }
 
 void BookProperties::on_btnSelectFile_clicked()
@@ -78,6 +120,11 @@ void BookProperties::on_btnSelectFile_clicked()
     const QString path = Prompt::openFileName(this, tr("Select Book"), lastSelectDir,
                                               tr("Book Files (*.txt *.epub *.mobi *.pdf *.chm)"));
     if (path.isEmpty()) {
+        return;
+    }
+    const QString problem = ItemFile::unusableReason(path);
+    if (!problem.isEmpty()) {
+        Prompt::warning(this, tr("Select Book"), problem);
         return;
     }
     clear();
@@ -290,6 +337,7 @@ void BookProperties::on_btnSave_clicked()
         return;
     }
     populateBook();
+    book->setDetails(formDetails());
     if (!book->insertBook()) {
         Prompt::warning(this, tr("Error"), tr("The book could not be saved in the library. Nothing was changed."));
         return;

@@ -10,6 +10,8 @@ class BookProperties;
 
 class Book;
 class DataDownloader;
+class LanguageComboBox;
+struct BookDetails;
 class QToolButton;
 
 // Adds one book by hand or edits a stored one: its file(s), bibliographic data, authors,
@@ -62,11 +64,14 @@ private Q_SLOTS:
 
 private:
     void lookUp(const QString& isbn, const QString& keywords);
+    void showDetails(const BookDetails& details);
+    BookDetails formDetails() const;
     void showCover(const QString& path);
 
     std::unique_ptr<Ui::BookProperties> ui;
     Book* book = nullptr;
     QString currentFilePath;
     DataDownloader* dataDownloader;
+    LanguageComboBox* language = nullptr;
     QString lastSelectDir;
 };

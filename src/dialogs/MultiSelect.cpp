@@ -16,8 +16,8 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QEvent>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QScrollBar>
@@ -31,8 +31,7 @@ MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique
 {
     ui->setupUi(this);
     ui->tableWidget->viewport()->installEventFilter(this);
-    connect(ui->tableWidget->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &MultiSelect::makeVisibleRowButtons);
+    connect(ui->tableWidget->verticalScrollBar(), &QScrollBar::valueChanged, this, &MultiSelect::makeVisibleRowButtons);
 }
 
 MultiSelect::~MultiSelect() = default;
@@ -83,7 +82,10 @@ bool MultiSelect::populateTable(const QString& directory)
             continue;
         }
         ItemFile file(nullptr, path);
-        if (file.getFileType() != QLatin1String("pdf") || file.hasDuplicateQuick()) {
+        // Named .pdf is not enough: an empty file or another kind of file is no PDF book.
+        static const QString pdfMagic = QString::fromLatin1(QByteArray("%PDF-").toHex());
+        if (file.getFileType() != QLatin1String("pdf") || !file.getFirstBytes().startsWith(pdfMagic) ||
+            file.hasDuplicateQuick()) {
             continue;
         }
         const int row = table->rowCount();
@@ -170,6 +172,10 @@ void MultiSelect::on_btnReplaceAll_clicked()
 {
     const QString find = ui->findSearch->text();
     const QString replacement = ui->findReplace->text();
+    // An empty text is found between every two letters; replacing it would garble every row.
+    if (find.isEmpty()) {
+        return;
+    }
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
         QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
         keywords->setText(keywords->text().replace(find, replacement).trimmed());

@@ -5,11 +5,13 @@
 #include "FileTable.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
+#include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Prompt.h"
 #include "Rating.h"
 #include "WebPage.h"
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -23,6 +25,12 @@ WebPageProperties::WebPageProperties(QWidget* parent, int iid)
         populateForm(webPage);
         populateFiles();
     }
+    if (LibraryDatabase::isReadOnly()) {
+        // Nothing changed here could be stored.
+        ui->btnSave->setEnabled(false);
+        ui->btnDelete->setEnabled(false);
+        ui->btnSave->setToolTip(tr("The library is read-only."));
+    }
 }
 
 WebPageProperties::~WebPageProperties()
@@ -34,6 +42,13 @@ void WebPageProperties::populateForm(WebPage* page)
 {
     ui->bookTitle->setText(page->getTitle());
     ui->bookDescription->setPlainText(page->getDescription());
+    // Where the page came from and when it was captured, as recorded; shown, not edited.
+    ui->bookPublisher->setText(page->getUrl());
+    ui->bookPublisher->setReadOnly(true);
+    if (page->getCreated() > 0) {
+        ui->dateTimeEdit->setDateTime(QDateTime::fromSecsSinceEpoch(page->getCreated()));
+    }
+    ui->dateTimeEdit->setReadOnly(true);
     const QPixmap cover(page->getCoverFile());
     if (!cover.isNull()) {
         ui->btnBookCover->setIcon(QIcon(cover));

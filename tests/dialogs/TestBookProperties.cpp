@@ -43,6 +43,8 @@ private Q_SLOTS:
     void newBook_fromFile_getsTitleFileAndSavesWithRating();
     void emptyTitle_isRefusedAndDialogStaysOpen();
     void cancel_storesNothing();
+    void fileThatIsNoBook_isRefusedWithItsReason_data();
+    void fileThatIsNoBook_isRefusedWithItsReason();
     void editMode_hidesNewBookButtons_andViewOpensTheFile();
     void addedFile_setsLastSelectDir_andRemovedFileLeavesTheRecordOnSave();
     void chosenCover_becomesTheCoverOnSave_userFileKept();
@@ -90,9 +92,14 @@ void TestBookProperties::titleFromFileName_data()
                                             << "Vol 2 notes";
     QTest::newRow("upper-case suffix") << "Dune.PDF"
                                        << "Dune";
-    // Blanks are halved in one pass, so three in a row leave two.
     QTest::newRow("commas and a spaced hyphen") << "Herbert, Frank - Dune.mobi"
-                                                << "Herbert Frank  Dune";
+                                                << "Herbert Frank Dune";
+    QTest::newRow("accented letters stay") << "Café Society.pdf"
+                                           << "Café Society";
+    QTest::newRow("another script stays") << "Мастер_и_Маргарита 2.epub"
+                                          << "Мастер и Маргарита 2";
+    QTest::newRow("only the final suffix goes") << "Learning pdf tools.pdf"
+                                                << "Learning pdf tools";
 }
 
 void TestBookProperties::titleFromFileName()
@@ -100,6 +107,29 @@ void TestBookProperties::titleFromFileName()
     QFETCH(QString, fileName);
     QFETCH(QString, title);
     QCOMPARE(BookProperties::titleFromFileName(fileName), title);
+}
+
+void TestBookProperties::fileThatIsNoBook_isRefusedWithItsReason_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("text named .pdf") << "notes.pdf" << QByteArray("just text") << "is named as a PDF but is not one";
+    QTest::newRow("empty") << "empty.epub" << QByteArray() << "is empty";
+}
+
+void TestBookProperties::fileThatIsNoBook_isRefusedWithItsReason()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    const QString path = library->writeFile(name, content);
+    BookProperties dialog(nullptr, -1);
+    Prompt::queueFileName(path);
+    child<QToolButton>(dialog, "btnSelectFile")->click();
+    QVERIFY2(Prompt::shownTexts().last().contains(reason), qPrintable(Prompt::shownTexts().last()));
+    QCOMPARE(dialog.getBook()->getFiles()->count(), 0);
+    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString());
 }
 
 void TestBookProperties::newBook_fromFile_getsTitleFileAndSavesWithRating()

@@ -91,10 +91,10 @@ QStringList TestMultiSelect::listedPaths(MultiSelect& dialog)
 void TestMultiSelect::walk_listsNewPdfFilesOnly()
 {
     const QStringList expected = {
-        write("a.PDF", "%PDF a"),
-        write("b.pdf", "%PDF bb"),
-        write("sub/deeper/c.pdf", "%PDF ccc"),
-        write("sub/Octavia's 100%_ñ book.pdf", "%PDF special"),
+        write("a.PDF", "%PDF-1.4 a"),
+        write("b.pdf", "%PDF-1.4 bb"),
+        write("sub/deeper/c.pdf", "%PDF-1.4 ccc"),
+        write("sub/Octavia's 100%_ñ book.pdf", "%PDF-1.4 special"),
     };
     write("notes.txt", "not a book");
     write("sub/archive.pdf.zip", "zip");
@@ -111,7 +111,7 @@ void TestMultiSelect::walk_listsNewPdfFilesOnly()
         QVERIFY(buttons(dialog, row)->getChecked());
         QCOMPARE(buttons(dialog, row)->getFilePath(), table(dialog)->item(row, 1)->data(ItemViews::IdRole).toString());
         if (buttons(dialog, row)->getFilePath().endsWith("book.pdf")) {
-            QCOMPARE(table(dialog)->item(row, 1)->text(), QString("Octavias 100 book"));
+            QCOMPARE(table(dialog)->item(row, 1)->text(), QString("Octavias 100 ñ book"));
         }
     }
 }
@@ -119,7 +119,7 @@ void TestMultiSelect::walk_listsNewPdfFilesOnly()
 void TestMultiSelect::manyFiles_getTheirButtonsAsTheyComeIntoView()
 {
     for (int i = 0; i < 300; ++i) {
-        write(QString("many/book %1.pdf").arg(i, 3, 10, QChar('0')), "%PDF " + QByteArray::number(i));
+        write(QString("many/book %1.pdf").arg(i, 3, 10, QChar('0')), "%PDF-1.4 " + QByteArray::number(i));
     }
     MultiSelect dialog;
     dialog.resize(800, 400);
@@ -143,10 +143,13 @@ void TestMultiSelect::manyFiles_getTheirButtonsAsTheyComeIntoView()
 
 void TestMultiSelect::storedFiles_areNotListed()
 {
-    const QString byPath = write("stored.pdf", "%PDF stored by path");
-    const QString copy = write("copy/of-stored.pdf", "%PDF stored twice!");
-    const QString original = library->writeFile("elsewhere/original.pdf", "%PDF stored twice!");
-    const QString fresh = write("fresh.pdf", "%PDF new");
+    const QString byPath = write("stored.pdf", "%PDF-1.4 stored by path");
+    const QString copy = write("copy/of-stored.pdf", "%PDF-1.4 stored twice!");
+    const QString original = library->writeFile("elsewhere/original.pdf", "%PDF-1.4 stored twice!");
+    const QString fresh = write("fresh.pdf", "%PDF-1.4 new");
+    // Named as PDFs without being any: neither is offered as a book.
+    write("empty.pdf", "");
+    write("notes.pdf", "just some text");
     for (const QString& path : {byPath, original}) {
         ItemFile file(nullptr, path);
         file.setId(1);
@@ -221,8 +224,8 @@ void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()
 
 void TestMultiSelect::replaceAll_removesTextAndTrims()
 {
-    write("one.pdf", "%PDF 1");
-    write("two.pdf", "%PDF 22");
+    write("one.pdf", "%PDF-1.4 1");
+    write("two.pdf", "%PDF-1.4 22");
     MultiSelect dialog;
     QVERIFY(dialog.populateTable(importDir()));
     table(dialog)->item(0, 1)->setText("Clean Code_old");
@@ -235,12 +238,18 @@ void TestMultiSelect::replaceAll_removesTextAndTrims()
     QCOMPARE(table(dialog)->item(0, 1)->text(), QString("Clean Code"));
     QCOMPARE(table(dialog)->item(1, 1)->text(), QString("Refactoring"));
     QCOMPARE(table(dialog)->item(0, 1)->data(ItemViews::IdRole).toString(), path);
+
+    // Nothing to find changes nothing.
+    dialog.findChild<QLineEdit*>("findSearch")->clear();
+    dialog.findChild<QLineEdit*>("findReplace")->setText("x");
+    dialog.findChild<QPushButton*>("btnReplaceAll")->click();
+    QCOMPARE(table(dialog)->item(0, 1)->text(), QString("Clean Code"));
 }
 
 void TestMultiSelect::skipAllOnSecondOfFive_endsTheRun()
 {
     for (int i = 1; i <= 5; ++i) {
-        write(QString("file%1.pdf").arg(i), QByteArray("%PDF ").append(QByteArray(i, 'x')));
+        write(QString("file%1.pdf").arg(i), QByteArray("%PDF-1.4 ").append(QByteArray(i, 'x')));
     }
     MultiSelect dialog;
     QVERIFY(dialog.populateTable(importDir()));
@@ -275,7 +284,7 @@ void TestMultiSelect::import_savesEachAcceptedBookOnce_andKeepsFailedRows()
     QSignalSpy announced(&dialog, &MultiSelect::newBookItem);
     QVERIFY(dialog.populateTable(importDir()));
     QCOMPARE(table(dialog)->rowCount(), 6);
-    dialog.findChild<QLineEdit*>("findSearch")->setText(" Octavias 100");
+    dialog.findChild<QLineEdit*>("findSearch")->setText(" Octavias 100 ñ");
     dialog.findChild<QPushButton*>("btnReplaceAll")->click();
 
     // Pressed twice: the second press must not start the rows still downloading again.

@@ -9,6 +9,7 @@
 #include "WebPages.h"
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -56,6 +57,9 @@ void TestWebPageProperties::save_storesTitleDescriptionRatingAndFiles_butNotUrl(
     WebPageProperties dialog(nullptr, iid);
     QCOMPARE(dialog.findChild<QLineEdit*>("bookTitle")->text(), QString("Before"));
     QCOMPARE(dialog.findChild<QTextEdit*>("bookDescription")->toPlainText(), QString("old words"));
+    // Its address and the day it was captured, from the record.
+    QCOMPARE(dialog.findChild<QLineEdit*>("bookPublisher")->text(), QString("https://example.org/"));
+    QCOMPARE(dialog.findChild<QDateTimeEdit*>("dateTimeEdit")->date(), QDate::currentDate());
     dialog.findChild<QLineEdit*>("bookTitle")->setText("After");
     dialog.findChild<QTextEdit*>("bookDescription")->setPlainText("new words");
     dialog.findChild<QToolButton*>("btnRating3")->click();
