@@ -25,7 +25,30 @@ FileSyncManager::FileSyncManager(QWidget* parent)
     LibrarySettings settings;
     guid = settings.value("guid").toString();
     baseUrl = settings.value("baseUrl").toString();
-    token = settings.value("cloudToken").toString();
+    startRun();
+}
+
+void FileSyncManager::startRun()
+{
+    if (isRunning()) {
+        return;
+    }
+    // Each run starts from the library as it is now, so what changed since the last one goes too.
+    token = LibrarySettings().value("cloudToken").toString();
+    ui->uploadList->clear();
+    ui->fileUploadList->clear();
+    md5Map.clear();
+    bookList.clear();
+    checkQueue.clear();
+    uploadQueue.clear();
+    recordEntries.clear();
+    queuedMd5s.clear();
+    deferredCopies.clear();
+    counts = Counts();
+    complete = false;
+    halted = false;
+    summarised = false;
+    delete library;
     library = new Books(this, QString(), -1);
     const QList<Book*> books = library->getBooksList();
     for (Book* book : books) {
@@ -34,6 +57,33 @@ FileSyncManager::FileSyncManager(QWidget* parent)
         uploadData(book);
     }
     syncUploadFileQueueCheck();
+}
+
+bool FileSyncManager::isRunning() const
+{
+    return library && ((!complete && !halted) || recordsInFlight > 0);
+}
+
+// Once the files are done and every record has its answer: one line that sums the run up.
+void FileSyncManager::summariseWhenDone()
+{
+    if (summarised || (!complete && !halted) || recordsInFlight > 0) {
+        return;
+    }
+    summarised = true;
+    QString line = tr("Records sent: %1, files already there: %2, files uploaded: %3, files failed: %4")
+                       .arg(counts.recordsSent)
+                       .arg(counts.filesThere)
+                       .arg(counts.filesUploaded)
+                       .arg(counts.filesFailed);
+    if (halted) {
+        line += tr(" (stopped early)");
+    }
+    auto* entry = new QListWidgetItem(line, ui->fileUploadList);
+    QFont bold = entry->font();
+    bold.setBold(true);
+    entry->setFont(bold);
+    ui->fileUploadList->scrollToItem(entry);
 }
 
 FileSyncManager::~FileSyncManager() = default;
@@ -75,6 +125,9 @@ void FileSyncManager::dataUploadFinished(QNetworkReply* reply)
     --recordsInFlight;
     const QString reason = NetworkReplies::failureReason(reply);
     qCDebug(lcNet) << "reply data: " << reply->readAll();
+    if (reason.isEmpty()) {
+        ++counts.recordsSent;
+    }
     if (QListWidgetItem* entry = recordEntries.take(reply)) {
         entry->setToolTip(reason.isEmpty() ? tr("Record uploaded") : tr("Record not uploaded: %1").arg(reason));
         if (!reason.isEmpty()) {
@@ -82,6 +135,7 @@ void FileSyncManager::dataUploadFinished(QNetworkReply* reply)
         }
     }
     ui->labelDlSpeed->setText("0 kB/s");
+    summariseWhenDone();
 }
 
 void FileSyncManager::syncUploadFileQueueCheck()
@@ -106,10 +160,16 @@ void FileSyncManager::uploadFileCheck(ItemFile* file)
     qCDebug(lcNet) << "Making get request for uploadCheck.";
     QNetworkReply* reply = manager->get(NetworkReplies::request(url));
     NetworkReplies::capSize(reply, NetworkReplies::maxJsonBytes);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { uploadFileCheckFinished(reply); });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, file] { uploadFileCheckFinished(reply, file); });
 }
 
 void FileSyncManager::uploadFileCheckFinished(QNetworkReply* reply)
+{
+    uploadFileCheckFinished(reply, nullptr);
+}
+
+// `file` is the one asked about: identical files share an MD5, yet each is reported by its own name.
+void FileSyncManager::uploadFileCheckFinished(QNetworkReply* reply, ItemFile* asked)
 {
     qCDebug(lcNet) << "uploadCheck request has finished, got reply.";
     reply->deleteLater();
@@ -125,16 +185,23 @@ void FileSyncManager::uploadFileCheckFinished(QNetworkReply* reply)
         new QListWidgetItem(tr("The service did not answer as expected; the upload stopped. %1").arg(reason),
                             ui->fileUploadList);
         Q_EMIT finished();
+        summariseWhenDone();
         return;
     }
+    ItemFile* file = asked ? asked : md5Map.value(md5, nullptr);
     if (!exists) {
         qCDebug(lcNet) << "File does not exist, looking to upload it.";
-        if (ItemFile* file = md5Map.value(md5, nullptr)) {
+        // Two identical files need one upload; the second is there once the first arrived.
+        if (file && !queuedMd5s.contains(file->getFileMd5())) {
+            queuedMd5s.insert(file->getFileMd5());
             uploadQueue.append(file);
+        } else if (file) {
+            deferredCopies.append(file);
         }
     } else {
         qCDebug(lcNet) << "File exists remotely, got md5.";
-        if (ItemFile* file = md5Map.value(md5, nullptr)) {
+        if (file) {
+            ++counts.filesThere;
             reportFile(file, tr("already there"));
         }
     }
@@ -150,8 +217,14 @@ void FileSyncManager::syncUploadFileQueueUpload()
 {
     uploadStartTime = QDateTime::currentMSecsSinceEpoch();
     if (uploadQueue.isEmpty()) {
+        for (ItemFile* copy : std::as_const(deferredCopies)) {
+            ++counts.filesThere;
+            reportFile(copy, tr("already there (same content as another file)"));
+        }
+        deferredCopies.clear();
         complete = true;
         Q_EMIT finished();
+        summariseWhenDone();
         return;
     }
     uploadFile(uploadQueue.takeFirst());
@@ -164,6 +237,7 @@ void FileSyncManager::uploadFile(ItemFile* file)
         new UploadBody(CloudApi::uploadBodyHead(file->getFilePath()), file->getFilePath(), CloudApi::uploadBodyTail());
     if (!body->open(QIODevice::ReadOnly)) {
         qCDebug(lcNet) << "File does not exist, skipping to next file";
+        ++counts.filesFailed;
         reportFile(file, tr("skipped, the file is missing"));
         delete body;
         syncUploadFileQueueUpload();
@@ -184,6 +258,7 @@ void FileSyncManager::uploadFile(ItemFile* file)
     connect(reply, &QNetworkReply::uploadProgress, this, &FileSyncManager::updateDataTransferProgress);
     connect(reply, &QNetworkReply::finished, this, [this, reply, file] {
         const QString reason = NetworkReplies::failureReason(reply);
+        ++(reason.isEmpty() ? counts.filesUploaded : counts.filesFailed);
         reportFile(file, reason.isEmpty() ? tr("uploaded") : tr("failed: %1").arg(reason));
         fileUploadFinished(reply);
     });
@@ -191,8 +266,9 @@ void FileSyncManager::uploadFile(ItemFile* file)
 
 void FileSyncManager::updateDataTransferProgress(qint64 readBytes, qint64 totalBytes)
 {
-    ui->uploadProgress->setMaximum(int(totalBytes));
-    ui->uploadProgress->setValue(int(readBytes));
+    // In thousandths: byte counts of files over 2 GiB do not fit the bar's int.
+    ui->uploadProgress->setMaximum(1000);
+    ui->uploadProgress->setValue(totalBytes > 0 ? int(readBytes * 1000 / totalBytes) : 0);
     // At least one millisecond, so the first progress report never divides by zero.
     const qint64 elapsed = qMax<qint64>(1, QDateTime::currentMSecsSinceEpoch() - uploadStartTime);
     ui->labelDlSpeed->setText(CloudApi::speedText(qint64(readBytes * 1000.0 / elapsed)));

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 #include <QMap>
+#include <QSet>
 
 #include <memory>
 
@@ -27,6 +28,10 @@ public:
     explicit FileSyncManager(QWidget* parent = nullptr);
     ~FileSyncManager() override;
 
+    // Starts a new run over the library as it is now, unless one is still going.
+    void startRun();
+    bool isRunning() const;
+
     void addUploadItem(Book* book);
     void uploadData(Book* book);
     void uploadFileCheck(ItemFile* file);
@@ -47,12 +52,22 @@ public Q_SLOTS:
 
 private Q_SLOTS:
     void uploadFileCheckFinished(QNetworkReply* reply);
+    void uploadFileCheckFinished(QNetworkReply* reply, ItemFile* asked);
     void updateDataTransferProgress(qint64 readBytes, qint64 totalBytes);
     void fileUploadFinished(QNetworkReply* reply);
     void dataUploadFinished(QNetworkReply* reply);
 
 private:
     void reportFile(ItemFile* file, const QString& outcome);
+    void summariseWhenDone();
+
+    struct Counts
+    {
+        int recordsSent = 0;
+        int filesThere = 0;
+        int filesUploaded = 0;
+        int filesFailed = 0;
+    };
 
     std::unique_ptr<Ui::FileSyncManager> ui;
     QString baseUrl;
@@ -69,4 +84,8 @@ private:
     int recordsInFlight = 0;
     bool complete = false;
     bool halted = false;
+    bool summarised = false;
+    Counts counts;
+    QSet<QString> queuedMd5s;
+    QList<ItemFile*> deferredCopies;
 };

@@ -59,7 +59,7 @@ private Q_SLOTS:
     void sync_unusualNames_arriveExactly();
     void updateCheck_showsVersionsAsText_data();
     void updateCheck_showsVersionsAsText();
-    void mainWindow_syncAfterLogin_reusesTheNewToken();
+    void mainWindow_syncAgain_reusesTheTokenAndSendsWhatIsNew();
 
 private:
     QString login();
@@ -409,7 +409,7 @@ void TestCloud::updateCheck_showsVersionsAsText()
     qputenv("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
 }
 
-void TestCloud::mainWindow_syncAfterLogin_reusesTheNewToken()
+void TestCloud::mainWindow_syncAgain_reusesTheTokenAndSendsWhatIsNew()
 {
     library.reset();
     LibrarySettings().remove("dataDir");
@@ -438,6 +438,23 @@ void TestCloud::mainWindow_syncAfterLogin_reusesTheNewToken()
     window.findChild<QAction*>("actionSync")->trigger();
     QCOMPARE(logins, 1);
     QCOMPARE(window.getSyncManager(), first);
+    QTRY_VERIFY(!first->isRunning());
+
+    // A book added since: the next Sync, in the same window, sends its record and its file.
+    LibrarySeeder seeder(window.getDataDir(), QDir::homePath() + "/sync-books/");
+    seeder.addBook({"Added Later", {}, "", {"later.pdf"}, QColor(), 0, "", "", ""});
+    const int files = countRequests("POST /upload/file/");
+    const int records = countRequests("POST /upload/data/");
+    window.findChild<QAction*>("actionSync")->trigger();
+    QCOMPARE(window.getSyncManager(), first);
+    QTRY_VERIFY_WITH_TIMEOUT(!first->isRunning(), 20000);
+    QCOMPARE(countRequests("POST /upload/file/"), files + 1);
+    QVERIFY(countRequests("POST /upload/data/") > records);
+    auto* list = first->findChild<QListWidget*>("fileUploadList");
+    QVERIFY(list->count() > 0);
+    QCOMPARE(list->item(list->count() - 1)->text(),
+             QString("Records sent: 1, files already there: 0, files uploaded: 1, files failed: 0"));
+    QCOMPARE(logins, 1);
     qunsetenv("LIRENTA_CLOUD_URL");
     LibraryDatabase::close();
 }
