@@ -38,6 +38,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
@@ -59,6 +60,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     ui->splitter->setSizes({700, 100});
 
     notes = new RichTextEditor(this);
+    notes->setLibraryReadOnly(readOnly);
     ui->stackedWidget->addWidget(notes);
 
     searchBox = new searchbox(this);
@@ -79,6 +81,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
     }
     buildAddMenu();
+    if (readOnly) {
+        for (QAction* action : {ui->actionAdd, ui->actionAddEbook, ui->actionAdd_Mutiple,
+                                ui->actionAdd_Mutiple_Recusive, ui->actionConvert}) {
+            action->setEnabled(false);
+            action->setToolTip(tr("The library is read-only."));
+        }
+    }
     ui->mainToolbox->setCurrentIndex(0);
     qCDebug(lcApp) << "Finished initial loading.";
     // The update check runs on its own and shows itself only when there is news.
@@ -86,7 +95,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     startedUp = true;
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Closing tabs while the window goes must not reach the panel and notes on the way out.
+    if (ui->tabWidget) {
+        disconnect(ui->tabWidget, nullptr, this, nullptr);
+    }
+}
 
 FileSyncManager* MainWindow::getSyncManager() const
 {
@@ -114,7 +129,9 @@ bool MainWindow::dbOpen()
                                     tr("The library %1 can be read but not changed (it or its folder is "
                                        "read-only).\n\nYou can browse and read your books, but nothing you "
                                        "change can be saved.")
-                                        .arg(outcome.path));
+                                            .arg(outcome.path) +
+                                        tr("\n\nAdding and importing books, deleting, rating, converting, "
+                                           "capturing web pages and writing notes are switched off."));
                 setWindowTitle(windowTitle() + tr(" (read-only)"));
             }
             return true;
@@ -258,6 +275,8 @@ void MainWindow::renderInformationPanel(ViewItem* item)
 {
     if (item) {
         ui->informationPanel->showItem(item);
+    } else {
+        ui->informationPanel->clear();
     }
 }
 
@@ -277,8 +296,10 @@ void MainWindow::bookAddedSlot(Book* book)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (notes) {
-        notes->updateNote();
+    // A note that cannot be saved keeps the window open unless the user lets it go.
+    if (notes && !notes->saveOrAsk()) {
+        event->ignore();
+        return;
     }
     if (startedUp && !readOnly) {
         LibraryBackup::takeIfDue(dataDir);
@@ -336,6 +357,7 @@ WebBrowser* MainWindow::newBrowserTab(const QString& title)
 void MainWindow::webPageCaptured(ViewItem* item)
 {
     if (item && !item->items.isEmpty()) {
+        statusBar()->showMessage(tr("Captured \"%1\" to %2").arg(item->title, item->filePath));
         Q_EMIT webPageAdded(static_cast<WebPage*>(item->items.first()));
     }
 }
@@ -366,6 +388,9 @@ void MainWindow::on_actionSync_triggered()
     }
     if (!syncManager) {
         syncManager = new FileSyncManager(this);
+    } else {
+        // One window: a new run starts in it (unless the last one is still going).
+        syncManager->startRun();
     }
     syncManager->show();
     syncManager->raise();
@@ -383,7 +408,8 @@ void MainWindow::updateConvertAction()
     // Enabled for exactly one selected book whose first file is a PDF.
     ItemViews* view = currentView();
     const QList<ViewItem*> selected = view ? view->getSelectedViewItems() : QList<ViewItem*>();
-    ui->actionConvert->setEnabled(selected.size() == 1 && selected.first()->type == QLatin1String("Book") &&
+    ui->actionConvert->setEnabled(!readOnly && selected.size() == 1 &&
+                                  selected.first()->type == QLatin1String("Book") &&
                                   !ConversionWizard::outputPathFor(selected.first()->filePath).isEmpty());
 }
 
@@ -441,6 +467,10 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     }
     updateConvertAction();
     ItemViews* view = currentView();
+    // The panel and the notes show what is highlighted in the tab on screen, or nothing.
+    ViewItem* focus = view ? view->focusedViewItem() : nullptr;
+    renderInformationPanel(focus);
+    notes->loadNoteItem(focus);
     if (!view) {
         ui->actionList->setEnabled(false);
         ui->actionView->setEnabled(false);

@@ -3,18 +3,20 @@
 #include "ui_RichTextEditor.h"
 
 #include "Logging.h"
+#include "Notes.h"
+#include "Prompt.h"
 #include "ViewItem.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
+#include <QToolButton>
 
 RichTextEditor::RichTextEditor(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::RichTextEditor>())
 {
     ui->setupUi(this);
     connect(ui->textEdit, &QTextEdit::currentCharFormatChanged, this, &RichTextEditor::showFormat);
+    updateEditable();
 }
 
 RichTextEditor::~RichTextEditor()
@@ -29,31 +31,46 @@ QString RichTextEditor::toHtml() const
 
 void RichTextEditor::loadNoteItem(ViewItem* item)
 {
-    if (!item) {
+    const int next = item ? item->id : -1;
+    if (next == iid && next > 0) {
+        return; // the same item again: what is typed stays as it is
+    }
+    if (!saveOrAsk()) {
         return;
     }
-    updateNote();
+    if (!item) {
+        iid = -1;
+        itemTitle.clear();
+        ui->label->setText(tr("Notes on book"));
+        showNote(QString());
+        updateEditable();
+        return;
+    }
     ui->label->setText(tr("Notes on ") + item->title);
     iid = item->id;
+    itemTitle = item->title;
     readNote();
+    updateEditable();
 }
 
 void RichTextEditor::readNote()
 {
-    QSqlQuery query;
-    query.prepare("SELECT note FROM notes WHERE iid = :iid LIMIT 1");
-    query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        ui->textEdit->clear();
-        return;
-    }
-    const QString note = query.next() ? query.value(0).toString() : QString();
-    if (!note.isEmpty()) {
-        ui->textEdit->setHtml(note);
-    } else {
-        ui->textEdit->clear();
+    const QString note = Notes::read(iid);
+    showNote(note);
+    if (note.isEmpty() && !libraryReadOnly) {
         createNote();
     }
+}
+
+// A fresh document for every note, so no character format of the last one carries over.
+void RichTextEditor::showNote(const QString& html)
+{
+    ui->textEdit->clear();
+    ui->textEdit->setCurrentCharFormat(QTextCharFormat());
+    if (!html.isEmpty()) {
+        ui->textEdit->setHtml(html);
+    }
+    savedHtml = ui->textEdit->toHtml();
 }
 
 void RichTextEditor::createNote()
@@ -61,13 +78,8 @@ void RichTextEditor::createNote()
     if (iid < 1) {
         return;
     }
-    QSqlQuery query;
-    query.prepare("INSERT INTO notes                      (iid, note)                      VALUES                      "
-                  "(:iid, :note)");
-    query.bindValue(":iid", iid);
-    query.bindValue(":note", ui->textEdit->toHtml());
-    if (!query.exec()) {
-        qCDebug(lcTools) << query.lastError();
+    if (!Notes::write(iid, ui->textEdit->toHtml())) {
+        qCDebug(lcTools) << "no note row for" << iid;
     }
 }
 
@@ -76,11 +88,35 @@ bool RichTextEditor::updateNote()
     if (iid < 1) {
         return false;
     }
-    QSqlQuery query;
-    query.prepare("UPDATE notes SET                 note = :note WHERE iid = :iid");
-    query.bindValue(":iid", iid);
-    query.bindValue(":note", ui->textEdit->toHtml());
-    return query.exec();
+    const QString html = ui->textEdit->toHtml();
+    if (html == savedHtml) {
+        return true;
+    }
+    if (!Notes::write(iid, html)) {
+        return false;
+    }
+    savedHtml = html;
+    return true;
+}
+
+bool RichTextEditor::saveOrAsk()
+{
+    if (iid < 1) {
+        return true;
+    }
+    while (!updateNote()) {
+        const QMessageBox::StandardButton answer = Prompt::ask(
+            this, QMessageBox::Warning, tr("Notes"), tr("The note on \"%1\" could not be saved.").arg(itemTitle),
+            QMessageBox::Retry | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel,
+            tr("Retry to save it again, Discard to drop your changes, or Cancel to keep the note on screen."));
+        if (answer == QMessageBox::Discard) {
+            return true;
+        }
+        if (answer != QMessageBox::Retry) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void RichTextEditor::forgetItem(int itemId)
@@ -89,8 +125,27 @@ void RichTextEditor::forgetItem(int itemId)
         return;
     }
     iid = -1;
-    ui->textEdit->clear();
+    itemTitle.clear();
+    showNote(QString());
     ui->label->setText(tr("Notes on book"));
+    updateEditable();
+}
+
+void RichTextEditor::setLibraryReadOnly(bool readOnly)
+{
+    libraryReadOnly = readOnly;
+    updateEditable();
+}
+
+void RichTextEditor::updateEditable()
+{
+    const bool editable = iid > 0 && !libraryReadOnly;
+    ui->textEdit->setReadOnly(!editable);
+    for (QToolButton* button : findChildren<QToolButton*>()) {
+        button->setEnabled(editable);
+    }
+    ui->textEdit->setToolTip(libraryReadOnly ? tr("The library is read-only: notes cannot be changed.")
+                                             : (iid > 0 ? QString() : tr("Select an item to write its note.")));
 }
 
 void RichTextEditor::mergeFormat(const QTextCharFormat& format)

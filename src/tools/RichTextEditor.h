@@ -11,8 +11,8 @@ class RichTextEditor;
 class QTextCharFormat;
 struct ViewItem;
 
-// The notes pane: the rich-text note of the item last selected in any view, saved when the
-// selection moves on and when the pane goes.
+// The notes pane: the rich-text note of the item highlighted in the view on screen, saved when
+// the highlight moves on and when the pane goes. With no item it is empty and read-only.
 class RichTextEditor : public QWidget
 {
     Q_OBJECT
@@ -27,9 +27,17 @@ public:
 
     void readNote();
     void createNote();
+    // Saves the note on screen if it changed; false when there was nothing to save it to or
+    // the write failed.
     bool updateNote();
+    // Before the pane shows another note or the program ends: saves the note on screen; when
+    // that fails, tells the user and lets them try again, discard it or keep it on screen
+    // (false: it stays, and the pane does not move on).
+    bool saveOrAsk();
     // The item on screen was deleted: its note goes with it, without being written back.
     void forgetItem(int itemId);
+    // A library that may only be read: notes can be read, never typed.
+    void setLibraryReadOnly(bool readOnly);
 
 public Q_SLOTS:
     void loadNoteItem(ViewItem* item);
@@ -55,7 +63,13 @@ private:
     void toggleList(int style);
     void toggleHeading(int level);
     void toggleVerticalAlignment(int alignment);
+    void showNote(const QString& html);
+    void updateEditable();
 
     std::unique_ptr<Ui::RichTextEditor> ui;
     int iid = -1;
+    QString itemTitle;
+    // The note as stored, to tell whether what is on screen needs saving.
+    QString savedHtml;
+    bool libraryReadOnly = false;
 };

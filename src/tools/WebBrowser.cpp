@@ -3,6 +3,7 @@
 #include "ui_WebBrowser.h"
 
 #include "CustomWebView.h"
+#include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
@@ -34,6 +35,10 @@ WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), webView(nullptr), ui(
     connect(ui->btnForward, &QToolButton::clicked, webView, &QWebEngineView::forward);
     webView->load(QUrl(homePage()));
     webView->show();
+    if (LibraryDatabase::isReadOnly()) {
+        ui->btnDownload->setEnabled(false);
+        ui->btnDownload->setToolTip(tr("The library is read-only: pages cannot be captured into it."));
+    }
 }
 
 WebBrowser::~WebBrowser() = default;

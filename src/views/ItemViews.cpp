@@ -8,6 +8,7 @@
 #include "Books.h"
 #include "CoverLoader.h"
 #include "GridCell.h"
+#include "LibraryDatabase.h"
 #include "Logging.h"
 #include "Prompt.h"
 #include "Rating.h"
@@ -19,6 +20,7 @@
 #include "WebPages.h"
 
 #include <QCursor>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileInfo>
@@ -51,8 +53,8 @@ QString withoutImages(QString html)
 // found again in one pass: cheaper, with a large library, than having the model track a
 // persistent index per row through every sort.
 template <typename Cell, typename CellAt>
-int cachedRow(QHash<ViewItem*, int>& cache, ViewItem* vi, Cell* cell, int count,
-              const QHash<Cell*, ViewItem*>& owners, CellAt cellAt)
+int cachedRow(QHash<ViewItem*, int>& cache, ViewItem* vi, Cell* cell, int count, const QHash<Cell*, ViewItem*>& owners,
+              CellAt cellAt)
 {
     if (!cell) {
         return -1;
@@ -321,7 +323,13 @@ void ItemViews::placeTableCells(ViewItem* vi, int row)
         cells->title = new TitleCell(vi->title, vi);
         cells->url = new QTableWidgetItem(vi->url);
         cells->description = new QTableWidgetItem(vi->description);
-        cells->created = new QTableWidgetItem(vi->created);
+        // A date and time, shown in the user's format and sorted as dates, not the stored number.
+        cells->created = new QTableWidgetItem;
+        bool stamped = false;
+        const qint64 seconds = vi->created.toLongLong(&stamped);
+        cells->created->setData(Qt::DisplayRole, stamped && seconds > 0
+                                                     ? QVariant(QDateTime::fromSecsSinceEpoch(seconds))
+                                                     : QVariant(vi->created));
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
         webPageTableItems.insert(vi, cells);
@@ -369,6 +377,7 @@ void ItemViews::makeVisibleRatings()
         // parent styles it all over again, which doubled the cost of each row's stars.
         auto* rating = new Rating(table->viewport(), vi->id);
         rating->setRating(vi->rating);
+        rating->setEnabled(!LibraryDatabase::isReadOnly());
         connect(rating, &Rating::ratingSet, this, &ItemViews::setRating);
         table->setCellWidget(row, 4, rating);
     }
@@ -561,6 +570,7 @@ void ItemViews::hideShow()
     }
     onScreen->setUpdatesEnabled(true);
     makeVisibleRatings();
+    dropHiddenFromSelection();
 }
 
 void ItemViews::bringViewInStep(int view)
@@ -621,8 +631,8 @@ void ItemViews::showOnlyInList(const QSet<ViewItem*>& wanted)
         if (cell->type() != GridCell::CellType) {
             continue;
         }
-        const bool shown = wanted.contains(static_cast<GridCell*>(cell)->getViewItem()) &&
-                           !cell->data(RemovedRole).toBool();
+        const bool shown =
+            wanted.contains(static_cast<GridCell*>(cell)->getViewItem()) && !cell->data(RemovedRole).toBool();
         if (list->isRowHidden(i) == shown) {
             list->setRowHidden(i, !shown);
         }
@@ -640,8 +650,8 @@ void ItemViews::showOnlyInTable(const QSet<ViewItem*>& wanted)
         if (!cell || cell->type() != TitleCell::CellType) {
             continue;
         }
-        const bool shown = wanted.contains(static_cast<TitleCell*>(cell)->getViewItem()) &&
-                           !cell->data(RemovedRole).toBool();
+        const bool shown =
+            wanted.contains(static_cast<TitleCell*>(cell)->getViewItem()) && !cell->data(RemovedRole).toBool();
         if (table->isRowHidden(row) == shown) {
             table->setRowHidden(row, !shown);
         }
@@ -654,18 +664,42 @@ void ItemViews::on_viewTable_itemSelectionChanged()
     if (ui->stackedWidget->currentIndex() != 0) {
         return;
     }
-    selectedViewItems.clear();
-    const QList<QTableWidgetSelectionRange> ranges = ui->viewTable->selectedRanges();
+    QTableWidget* table = ui->viewTable;
+    // Rows a search hid are never part of the selection, whatever selected them (Ctrl+A, a
+    // shift-click across them): they are deselected, which reports the selection again.
+    QItemSelection hidden;
+    QList<ViewItem*> chosen;
+    const auto hideRun = [&](int first, int last) {
+        hidden.select(table->model()->index(first, 0), table->model()->index(last, table->columnCount() - 1));
+    };
+    const QList<QTableWidgetSelectionRange> ranges = table->selectedRanges();
     for (const QTableWidgetSelectionRange& range : ranges) {
+        int runStart = -1;
         for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
-            ViewItem* vi = tableViewItems.value(ui->viewTable->item(row, 0), nullptr);
-            if (!vi) {
+            if (table->isRowHidden(row)) {
+                if (runStart < 0) {
+                    runStart = row;
+                }
                 continue;
             }
-            selectedViewItems.append(vi);
-            Q_EMIT selectedViewItem(vi);
+            if (runStart >= 0) {
+                hideRun(runStart, row - 1);
+                runStart = -1;
+            }
+            ViewItem* vi = tableViewItems.value(table->item(row, 0), nullptr);
+            if (vi && !chosen.contains(vi)) {
+                chosen.append(vi);
+            }
+        }
+        if (runStart >= 0) {
+            hideRun(runStart, range.bottomRow());
         }
     }
+    if (!hidden.isEmpty()) {
+        table->selectionModel()->select(hidden, QItemSelectionModel::Deselect);
+        return;
+    }
+    setSelection(chosen);
 }
 
 void ItemViews::on_viewList_itemSelectionChanged()
@@ -673,15 +707,64 @@ void ItemViews::on_viewList_itemSelectionChanged()
     if (ui->stackedWidget->currentIndex() != 1) {
         return;
     }
-    selectedViewItems.clear();
-    const QList<QListWidgetItem*> cells = ui->viewList->selectedItems();
+    QListWidget* list = ui->viewList;
+    QList<ViewItem*> chosen;
+    QList<QListWidgetItem*> hidden;
+    const QList<QListWidgetItem*> cells = list->selectedItems();
     for (QListWidgetItem* cell : cells) {
-        ViewItem* vi = listViewItems.value(cell, nullptr);
-        if (!vi) {
+        if (cell->isHidden()) {
+            hidden.append(cell);
             continue;
         }
-        selectedViewItems.append(vi);
-        Q_EMIT selectedViewItem(vi);
+        if (ViewItem* vi = listViewItems.value(cell, nullptr)) {
+            chosen.append(vi);
+        }
+    }
+    if (!hidden.isEmpty()) {
+        const QSignalBlocker quiet(list);
+        for (QListWidgetItem* cell : std::as_const(hidden)) {
+            cell->setSelected(false);
+        }
+    }
+    setSelection(chosen);
+}
+
+// One report per change: the panel and the notes follow the last selected item, or show
+// nothing. (One per selected item would load a note for every row of a Ctrl+A.)
+void ItemViews::setSelection(const QList<ViewItem*>& chosen)
+{
+    selectedViewItems = chosen;
+    Q_EMIT selectedViewItem(focusedViewItem());
+}
+
+ViewItem* ItemViews::focusedViewItem() const
+{
+    return selectedViewItems.isEmpty() ? nullptr : selectedViewItems.last();
+}
+
+// After a search: selected items it hid leave the selection of both presentations.
+void ItemViews::dropHiddenFromSelection()
+{
+    QList<ViewItem*> kept;
+    for (ViewItem* vi : std::as_const(selectedViewItems)) {
+        if (shownItems.contains(vi)) {
+            kept.append(vi);
+        }
+    }
+    if (kept.size() == selectedViewItems.size()) {
+        return;
+    }
+    reportSelection();
+}
+
+// Reads the selection of the presentation on screen again, leaving out hidden items, and tells
+// the panel and the notes which item they now show.
+void ItemViews::reportSelection()
+{
+    if (ui->stackedWidget->currentIndex() == 0) {
+        on_viewTable_itemSelectionChanged();
+    } else {
+        on_viewList_itemSelectionChanged();
     }
 }
 
@@ -763,9 +846,12 @@ void ItemViews::bookItemMenu(bool single)
         }
         connect(open, &QMenu::triggered, this, &ItemViews::openItemFile);
         menu.addAction(tr("Properties"), this, &ItemViews::editItem);
-        menu.addAction(tr("Convert"), this, &ItemViews::actionConvertItems);
+        // Only a book whose first file is a PDF can be converted.
+        menu.addAction(tr("Convert"), this, &ItemViews::actionConvertItems)
+            ->setEnabled(!LibraryDatabase::isReadOnly() &&
+                         vi->filePath.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive));
     }
-    menu.addAction(tr("Delete"), this, &ItemViews::deleteItem);
+    menu.addAction(tr("Delete"), this, &ItemViews::deleteItem)->setEnabled(!LibraryDatabase::isReadOnly());
     menu.exec(QCursor::pos());
 }
 
@@ -784,7 +870,7 @@ void ItemViews::webPageItemMenu(bool single)
         openExternal->setData(vi->url);
         connect(openExternal, &QAction::triggered, this, [this, openExternal] { openItemUrl(openExternal); });
     }
-    menu.addAction(tr("Delete"), this, &ItemViews::deleteItem);
+    menu.addAction(tr("Delete"), this, &ItemViews::deleteItem)->setEnabled(!LibraryDatabase::isReadOnly());
     menu.exec(QCursor::pos());
 }
 
@@ -800,7 +886,11 @@ void ItemViews::openItemUrl(QAction* action)
 
 void ItemViews::openFile(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!QFileInfo::exists(path)) {
+        Prompt::warning(parentWidget(), tr("Open"), tr("The file %1 was not found.").arg(path));
         return;
     }
     // fromLocalFile keeps "#", "?" and "%" in file names as part of the path.
@@ -851,20 +941,59 @@ void ItemViews::editItem()
         }
     }
     if (result == BookProperties::Deleted) {
-        selectedViewItems.clear();
-        Q_EMIT itemDeleted(iid);
+        if (deleteFromLibrary(vi->items.isEmpty() ? nullptr : vi->items.first())) {
+            Q_EMIT itemDeleted(iid);
+        } else {
+            Prompt::warning(parentWidget(), tr("Delete"),
+                            tr("\"%1\" could not be deleted from the library and is still there.").arg(vi->title));
+        }
     }
 }
 
 void ItemViews::deleteItem()
 {
-    if (!Prompt::confirmDelete(parentWidget())) {
+    // The items are collected first: every deletion changes the selection it came from.
+    const QList<ViewItem*> chosen = selectedViewItems;
+    if (chosen.isEmpty() || LibraryDatabase::isReadOnly() || !Prompt::confirmDelete(parentWidget())) {
         return;
     }
-    for (const ViewItem* vi : std::as_const(selectedViewItems)) {
-        Q_EMIT itemDeleted(vi->id);
+    struct Target
+    {
+        int iid;
+        QString title;
+        Item* record;
+    };
+    QList<Target> targets;
+    for (const ViewItem* vi : chosen) {
+        targets.append({vi->id, vi->title, vi->items.isEmpty() ? nullptr : vi->items.first()});
     }
-    selectedViewItems.clear();
+    QStringList failed;
+    for (const Target& target : std::as_const(targets)) {
+        if (deleteFromLibrary(target.record)) {
+            Q_EMIT itemDeleted(target.iid);
+        } else {
+            failed << target.title;
+        }
+    }
+    if (!failed.isEmpty()) {
+        Prompt::warning(parentWidget(), tr("Delete"),
+                        tr("These items could not be deleted from the library and are still there:\n\n%1")
+                            .arg(failed.join(QLatin1Char('\n'))));
+    }
+}
+
+bool ItemViews::deleteFromLibrary(Item* record)
+{
+    if (!record) {
+        return false;
+    }
+    if (record->getType() == QLatin1String("Book")) {
+        return static_cast<Book*>(record)->deleteBook();
+    }
+    if (record->getType() == QLatin1String("WebPage")) {
+        return static_cast<WebPage*>(record)->deleteWebPage();
+    }
+    return false;
 }
 
 void ItemViews::deleteItemFromView(int iid)
@@ -883,6 +1012,7 @@ void ItemViews::deleteItemFromView(int iid)
     if (!vi) {
         return;
     }
+    const bool wasSelected = selectedViewItems.contains(vi);
     if (QTableWidgetItem* titleCell = tableItems.value(vi, nullptr)) {
         titleCell->setData(RemovedRole, true);
         ui->viewTable->hideRow(titleCell->row());
@@ -900,12 +1030,15 @@ void ItemViews::deleteItemFromView(int iid)
     } else if (vi->type == QLatin1String("Book")) {
         delete bookTableItems.take(vi);
     }
-    // The collection keeps the record alive for cells that still point at it, and deletes
-    // its rows; a record another view deleted already is left as it is.
+    // The library row is gone already; the collection forgets the record but keeps it alive
+    // for cells that still point at it.
     if (books) {
-        books->deleteBook(iid);
+        books->removeBook(iid);
     } else {
-        webPages->deleteWebPage(iid);
+        webPages->removeWebPage(iid);
+    }
+    if (wasSelected) {
+        reportSelection();
     }
 }
 
@@ -917,9 +1050,19 @@ void ItemViews::setRating(int iid, int rating)
     } else if (books) {
         item = books->getItem(iid);
     }
-    if (item) {
-        item->setRating(rating);
+    if (!item) {
+        return;
     }
+    ViewItem* vi = item->getType() == QLatin1String("Book") ? static_cast<Book*>(item)->getViewItem()
+                                                            : static_cast<WebPage*>(item)->getViewItem();
+    if (!item->setRating(rating)) {
+        // The stars go back to what is stored, and the user hears why.
+        renderUpdatedItem(vi);
+        Prompt::warning(parentWidget(), tr("Rating"),
+                        tr("The rating of \"%1\" could not be saved in the library.").arg(vi->title));
+        return;
+    }
+    vi->rating = rating;
     Q_EMIT ratingSet(iid, rating);
 }
 

@@ -51,6 +51,8 @@ public:
     Books* getBooks() const { return books; }
     WebPages* getWebPages() const { return webPages; }
     QList<ViewItem*> getSelectedViewItems() const { return selectedViewItems; }
+    // The selected item the information panel and the notes show, or null.
+    ViewItem* focusedViewItem() const;
 
     void addItems(QList<ViewItem*>* items) { viewItems = items; }
     void setWebPageHeaders();
@@ -114,6 +116,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setSelection(const QList<ViewItem*>& chosen);
+    void dropHiddenFromSelection();
+    void reportSelection();
+    // Deletes the record's rows from the library; false when nothing was deleted.
+    static bool deleteFromLibrary(Item* record);
     void makeVisibleRatings();
     void setShown(ViewItem* vi, bool shown);
     int listRowOf(ViewItem* vi);

@@ -1,12 +1,16 @@
 #include "Book.h"
+#include "BookProperties.h"
 #include "Books.h"
 #include "ItemViews.h"
+#include "LanguageComboBox.h"
 #include "LibraryDatabase.h"
+#include "LibraryFixture.h"
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "OpenedUrls.h"
 #include "Prompt.h"
+#include "Rating.h"
 #include "RichTextEditor.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
@@ -14,12 +18,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -54,6 +64,14 @@ private Q_SLOTS:
     void about_namesTheVersion();
     void singleBook_appearsInEveryBooksTabAndTheAuthorTree();
     void convertAction_isEnabledForOneBookWithAPdf();
+    void search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete_data();
+    void search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete();
+    void deletingSeveral_deletesEachFromEveryTab();
+    void failedWrites_areToldAndTheViewShowsWhatIsStored();
+    void notes_followTheHighlightedItem_andNeverLeakFormats();
+    void failedNoteSave_keepsTheTextUntilTheUserChooses();
+    void readOnlyLibrary_switchesOffEveryWrite();
+    void bookDialog_keepsOwnershipReadingAndLanguage();
 
 private:
     MainWindow* start();
@@ -61,6 +79,11 @@ private:
     QTreeWidget* tree() const { return window->findChild<QTreeWidget*>("libraryList"); }
     ItemViews* viewAt(int index) const { return qobject_cast<ItemViews*>(tabs()->widget(index)); }
     static int visibleCells(ItemViews* view);
+    static QStringList storedTitles();
+    static void deleteSelection(ItemViews* view);
+    QTableWidget* table(int index) const { return viewAt(index)->findChild<QTableWidget*>("viewTable"); }
+    QTextEdit* noteEdit() const { return window->getNotes()->findChild<QTextEdit*>("textEdit"); }
+    void selectTitle(int index, const QString& title);
 
     std::unique_ptr<MainWindow> window;
     QString dataDir;
@@ -212,7 +235,10 @@ void TestMainWindow::twoBooksTabs_bothReceiveAddedAndDeletedBooks()
     }
 
     QSignalSpy deletions(window.get(), &MainWindow::deleteItemFromViews);
-    window->itemDeleted(iid);
+    first->findChild<QTableWidget*>("viewTable")
+        ->selectRow(
+            first->findChild<QTableWidget*>("viewTable")->findItems("Hyperion", Qt::MatchExactly).first()->row());
+    deleteSelection(first);
     QCOMPARE(deletions.size(), 1);
     QCOMPARE(visibleCells(first), 4);
     QCOMPARE(visibleCells(second), 4);
@@ -372,7 +398,7 @@ void TestMainWindow::singleBook_appearsInEveryBooksTabAndTheAuthorTree()
     const QString path = QDir::homePath() + "/books/Brand_New-Book.pdf";
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("%PDF new");
+    file.write("%PDF-1.4 new");
     file.close();
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
@@ -409,6 +435,277 @@ void TestMainWindow::convertAction_isEnabledForOneBookWithAPdf()
     QVERIFY(!convert->isEnabled());
     table->selectAll();
     QVERIFY(!convert->isEnabled());
+    table->selectRow(table->findItems("Dune", Qt::MatchExactly).first()->row());
+    QVERIFY(convert->isEnabled());
+    table->clearSelection(); // nothing selected: nothing to convert
+    QVERIFY(!convert->isEnabled());
+}
+
+QStringList TestMainWindow::storedTitles()
+{
+    QStringList titles;
+    QSqlQuery query("SELECT title FROM books ORDER BY title");
+    while (query.next()) {
+        titles << query.value(0).toString();
+    }
+    return titles;
+}
+
+// As the Delete entry of the context menu does it, with "Yes" answered in advance.
+void TestMainWindow::deleteSelection(ItemViews* view)
+{
+    Prompt::queueAnswer(QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(view, "deleteItem"));
+}
+
+void TestMainWindow::selectTitle(int index, const QString& title)
+{
+    const QList<QTableWidgetItem*> found = table(index)->findItems(title, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(title));
+    table(index)->selectRow(found.first()->row());
+}
+
+void TestMainWindow::search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::newRow("table") << false;
+    QTest::newRow("cover grid") << true;
+}
+
+void TestMainWindow::search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete()
+{
+    QFETCH(bool, grid);
+    start();
+    ItemViews* books = viewAt(0);
+    if (grid) {
+        window->findChild<QAction*>("actionView")->trigger();
+    }
+    QAbstractItemView* onScreen =
+        grid ? static_cast<QAbstractItemView*>(books->findChild<QListWidget*>("viewList")) : table(0);
+    // A selection made before the search keeps only what the search shows.
+    onScreen->selectAll();
+    QCOMPARE(books->getSelectedViewItems().size(), 4);
+    window->getSearchBox()->setTerms("messiah");
+    QCOMPARE(books->getSelectedViewItems().size(), 1);
+    onScreen->clearSelection();
+    QCOMPARE(books->getSelectedViewItems().size(), 0);
+    window->getSearchBox()->setTerms("");
+    QCOMPARE(books->getSelectedViewItems().size(), 0); // the hidden ones came back unselected
+    window->getSearchBox()->setTerms("messiah");
+
+    // Ctrl+A reaches only what is shown.
+    onScreen->setFocus();
+    QTest::keyClick(onScreen, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(books->getSelectedViewItems().size(), 1);
+    QCOMPARE(books->getSelectedViewItems().first()->title, QString("Dune Messiah"));
+    deleteSelection(books);
+    QCOMPARE(storedTitles(), QStringList({"Dune", "Foundation", "Solaris"}));
+
+    // A shift-click range across hidden rows leaves them out too.
+    window->getSearchBox()->setTerms("o");
+    QCOMPARE(visibleCells(books), 2); // Foundation, Solaris
+    onScreen->selectAll();
+    QStringList chosen;
+    for (const ViewItem* vi : books->getSelectedViewItems()) {
+        chosen << vi->title;
+    }
+    chosen.sort();
+    QCOMPARE(chosen, QStringList({"Foundation", "Solaris"}));
+    window->getSearchBox()->setTerms("");
+    QCOMPARE(visibleCells(books), 3);
+}
+
+void TestMainWindow::deletingSeveral_deletesEachFromEveryTab()
+{
+    start();
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(1)->child(1), 0); // Herbert, Frank
+    ItemViews* author = viewAt(1);
+    QCOMPARE(visibleCells(author), 2);
+    ItemViews* books = viewAt(0);
+    QTableWidget* rows = table(0);
+    rows->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (const QString& title : {"Dune", "Dune Messiah", "Foundation"}) {
+        selectTitle(0, title);
+    }
+    QCOMPARE(books->getSelectedViewItems().size(), 3);
+    deleteSelection(books);
+    QCOMPARE(storedTitles(), QStringList({"Solaris"}));
+    QCOMPARE(visibleCells(books), 1);
+    QCOMPARE(visibleCells(author), 0);
+    QCOMPARE(books->getSelectedViewItems().size(), 0);
+}
+
+void TestMainWindow::failedWrites_areToldAndTheViewShowsWhatIsStored()
+{
+    start();
+    ItemViews* books = viewAt(0);
+    QSqlQuery().exec("CREATE TRIGGER refuse_delete BEFORE DELETE ON items BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    QSqlQuery().exec("CREATE TRIGGER refuse_update BEFORE UPDATE ON items BEGIN SELECT RAISE(ABORT, 'refused'); END");
+
+    selectTitle(0, "Solaris");
+    deleteSelection(books);
+    QVERIFY2(Prompt::shownTexts().last().contains("could not be deleted"), qPrintable(Prompt::shownTexts().last()));
+    QVERIFY(Prompt::shownTexts().last().contains("Solaris"));
+    QCOMPARE(visibleCells(books), 4);
+    QCOMPARE(storedTitles().size(), 4);
+    QCOMPARE(books->getSelectedViewItems().size(), 1);
+
+    // The stars go back to the stored rating.
+    const int row = table(0)->findItems("Solaris", Qt::MatchExactly).first()->row();
+    auto* stars = qobject_cast<Rating*>(table(0)->cellWidget(row, 4));
+    QVERIFY(stars);
+    QCOMPARE(stars->getRating(), 5);
+    stars->findChild<QToolButton*>("btnRating2")->click();
+    QCOMPARE(stars->getRating(), 5);
+    QVERIFY(Prompt::shownTexts().last().contains("rating of \"Solaris\" could not be saved"));
+    QSqlQuery stored("SELECT rating FROM items JOIN books USING (iid) WHERE title = 'Solaris'");
+    QVERIFY(stored.next());
+    QCOMPARE(stored.value(0).toInt(), 5);
+
+    QSqlQuery().exec("DROP TRIGGER refuse_update");
+    stars->findChild<QToolButton*>("btnRating2")->click();
+    QCOMPARE(stars->getRating(), 2);
+    QSqlQuery saved("SELECT rating FROM items JOIN books USING (iid) WHERE title = 'Solaris'");
+    QVERIFY(saved.next());
+    QCOMPARE(saved.value(0).toInt(), 2);
+}
+
+void TestMainWindow::notes_followTheHighlightedItem_andNeverLeakFormats()
+{
+    start();
+    auto* label = window->getNotes()->findChild<QLabel*>("label");
+    QVERIFY(noteEdit()->isReadOnly()); // nothing selected yet
+    selectTitle(0, "Foundation");
+    QCOMPARE(label->text(), QString("Notes on Foundation"));
+    QVERIFY(!noteEdit()->isReadOnly());
+    noteEdit()->setFocus();
+    QTest::keyClicks(noteEdit(), "plain ");
+    window->getNotes()->findChild<QToolButton*>("btnBold")->click();
+    QTest::keyClicks(noteEdit(), "bold");
+
+    // Another item: its own, empty note, typed in the plain format.
+    selectTitle(0, "Solaris");
+    QCOMPARE(label->text(), QString("Notes on Solaris"));
+    QCOMPARE(noteEdit()->toPlainText(), QString());
+    QTest::keyClicks(noteEdit(), "ocean");
+    QVERIFY(noteEdit()->currentCharFormat().fontWeight() < QFont::Bold);
+
+    // A search that hides the highlighted item moves the pane along: empty and read-only.
+    window->getSearchBox()->setTerms("dune");
+    QCOMPARE(label->text(), QString("Notes on book"));
+    QVERIFY(noteEdit()->isReadOnly());
+    QCOMPARE(noteEdit()->toPlainText(), QString());
+
+    // Another tab: the pane shows what is highlighted there.
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(0), 0);
+    tabs()->setCurrentIndex(1);
+    selectTitle(1, "Foundation");
+    QCOMPARE(noteEdit()->toPlainText(), QString("plain bold"));
+    tabs()->setCurrentIndex(0);
+    QCOMPARE(label->text(), QString("Notes on book"));
+
+    // Deleting the highlighted item empties the pane without writing its note back.
+    tabs()->setCurrentIndex(1);
+    const int foundation = viewAt(1)->getSelectedViewItems().first()->id;
+    noteEdit()->setPlainText("typed before deleting");
+    deleteSelection(viewAt(1));
+    QCOMPARE(label->text(), QString("Notes on book"));
+    QCOMPARE(LibraryFixture::scalar(QString("SELECT COUNT(*) FROM notes WHERE iid = %1").arg(foundation)).toInt(), 0);
+    QSqlQuery ocean("SELECT note FROM notes JOIN books USING (iid) WHERE title = 'Solaris'");
+    QVERIFY(ocean.next());
+    QVERIFY(ocean.value(0).toString().contains("ocean"));
+}
+
+void TestMainWindow::failedNoteSave_keepsTheTextUntilTheUserChooses()
+{
+    start();
+    auto* label = window->getNotes()->findChild<QLabel*>("label");
+    selectTitle(0, "Foundation");
+    noteEdit()->setPlainText("psychohistory");
+    QSqlQuery().exec("CREATE TRIGGER refuse_note BEFORE UPDATE ON notes BEGIN SELECT RAISE(ABORT, 'refused'); END");
+
+    Prompt::queueAnswer(QMessageBox::Cancel);
+    selectTitle(0, "Solaris");
+    QVERIFY(Prompt::shownTexts().last().contains("The note on \"Foundation\" could not be saved."));
+    QCOMPARE(label->text(), QString("Notes on Foundation"));
+    QCOMPARE(noteEdit()->toPlainText(), QString("psychohistory"));
+
+    // Quitting asks too; Cancel keeps the window and the text.
+    Prompt::queueAnswer(QMessageBox::Cancel);
+    QVERIFY(!window->close());
+    QCOMPARE(noteEdit()->toPlainText(), QString("psychohistory"));
+
+    // Once the library takes it again, moving on saves it.
+    QSqlQuery().exec("DROP TRIGGER refuse_note");
+    selectTitle(0, "Dune");
+    QCOMPARE(label->text(), QString("Notes on Dune"));
+    QSqlQuery stored("SELECT note FROM notes JOIN books USING (iid) WHERE title = 'Foundation'");
+    QVERIFY(stored.next());
+    QVERIFY(stored.value(0).toString().contains("psychohistory"));
+
+    // Discard lets the pane move on and drops the change.
+    noteEdit()->setPlainText("dropped");
+    QSqlQuery().exec("CREATE TRIGGER refuse_note BEFORE UPDATE ON notes BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    Prompt::queueAnswer(QMessageBox::Discard);
+    selectTitle(0, "Solaris");
+    QCOMPARE(label->text(), QString("Notes on Solaris"));
+    QVERIFY(!LibraryFixture::scalar("SELECT group_concat(note) FROM notes").toString().contains("dropped"));
+}
+
+void TestMainWindow::readOnlyLibrary_switchesOffEveryWrite()
+{
+    const QString database = dataDir + "data.db";
+    // An immutable file and folder: even root may not write them.
+    if (QProcess::execute("chattr", {"+i", database, dataDir}) != 0) {
+        QSKIP("chattr +i is not available here");
+    }
+    const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", database, dataDir}); });
+    start();
+    QVERIFY(window->isReadOnly());
+    QVERIFY(Prompt::shownTexts().first().contains("switched off"));
+    for (const char* name :
+         {"actionAdd", "actionAddEbook", "actionAdd_Mutiple", "actionAdd_Mutiple_Recusive", "actionConvert"}) {
+        QVERIFY2(!window->findChild<QAction*>(name)->isEnabled(), name);
+    }
+    selectTitle(0, "Dune");
+    QVERIFY(!window->findChild<QAction*>("actionConvert")->isEnabled());
+    QVERIFY(noteEdit()->isReadOnly());
+    const int row = table(0)->findItems("Dune", Qt::MatchExactly).first()->row();
+    QVERIFY(!table(0)->cellWidget(row, 4)->isEnabled());
+    // Delete does nothing and asks nothing.
+    const int shown = Prompt::shownTexts().size();
+    QVERIFY(QMetaObject::invokeMethod(viewAt(0), "deleteItem"));
+    QCOMPARE(Prompt::shownTexts().size(), shown);
+    QCOMPARE(visibleCells(viewAt(0)), 4);
+}
+
+void TestMainWindow::bookDialog_keepsOwnershipReadingAndLanguage()
+{
+    start();
+    const int iid = LibraryFixture::scalar("SELECT iid FROM books WHERE title = 'Solaris'").toInt();
+    {
+        BookProperties dialog(window.get(), iid);
+        QCOMPARE(dialog.findChild<QDateEdit*>("field_book_read_2")->date(), QDate::currentDate());
+        dialog.findChild<QGroupBox*>("groupBox")->setChecked(true);
+        dialog.findChild<QLineEdit*>("lineEdit")->setText("Shelf 3, top");
+        dialog.findChild<QGroupBox*>("groupBox_3")->setChecked(true);
+        dialog.findChild<QDateEdit*>("field_book_read_2")->setDate(QDate(2019, 4, 2));
+        dialog.findChild<QCheckBox*>("checkBox_2")->setChecked(true);
+        dialog.findChild<LanguageComboBox*>()->setCurrentLanguage(QLocale::Polish);
+        dialog.findChild<QPushButton*>("btnSave")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    // After a restart the dialog shows what was typed.
+    window.reset();
+    LibraryDatabase::close();
+    start();
+    BookProperties dialog(window.get(), iid);
+    QVERIFY(dialog.findChild<QGroupBox*>("groupBox")->isChecked());
+    QCOMPARE(dialog.findChild<QLineEdit*>("lineEdit")->text(), QString("Shelf 3, top"));
+    QVERIFY(dialog.findChild<QGroupBox*>("groupBox_3")->isChecked());
+    QCOMPARE(dialog.findChild<QDateEdit*>("field_book_read_2")->date(), QDate(2019, 4, 2));
+    QVERIFY(dialog.findChild<QCheckBox*>("checkBox_2")->isChecked());
+    QCOMPARE(dialog.findChild<LanguageComboBox*>()->currentLanguage(), QLocale::Polish);
 }
 
 LIRENTA_TEST_MAIN(TestMainWindow)
