@@ -83,6 +83,7 @@ void BookSelection::on_btnUpdate_clicked()
 
 void BookSelection::notFound(const QString& reason)
 {
+    nothingFound = true;
     QString text = tr("No books were found.\nPlease try changing information entered.");
     if (!reason.isEmpty()) {
         text += QStringLiteral("\n\n") + reason;

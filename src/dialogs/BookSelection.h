@@ -29,6 +29,8 @@ public:
     void queryGoogle();
     QString getGoogleItemUrl() const { return googleItemUrl; }
     int getSkipAll() const { return skipAll; }
+    // Whether the last query found nothing (or failed), as the user was told.
+    bool foundNothing() const { return nothingFound; }
 
 Q_SIGNALS:
     void itemUrl(const QString& url);
@@ -57,6 +59,7 @@ private:
     QNetworkAccessManager* manager;
     QNetworkReply* pending = nullptr;
     int skipAll = 0;
+    bool nothingFound = false;
     QString googleItemUrl;
     QVariant reply;
     QString filePath;

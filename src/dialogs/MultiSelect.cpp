@@ -19,7 +19,9 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 
 namespace {
@@ -30,6 +32,12 @@ const int eagerButtonRows = 100;
 MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MultiSelect>())
 {
     ui->setupUi(this);
+    auto* plain = new QPushButton(tr("Import Without Look-up"), this);
+    plain->setObjectName(QStringLiteral("btnImportPlain"));
+    plain->setToolTip(tr("Add all checked files as they are: the keywords become the title, nothing is looked up."));
+    ui->horizontalLayout_2->insertWidget(ui->horizontalLayout_2->indexOf(ui->pushButton), plain);
+    connect(plain, &QPushButton::clicked, this, &MultiSelect::importWithoutLookUp);
+    connect(ui->importProgress, &QLabel::linkActivated, this, &MultiSelect::showStoredFiles);
     ui->tableWidget->viewport()->installEventFilter(this);
     connect(ui->tableWidget->verticalScrollBar(), &QScrollBar::valueChanged, this, &MultiSelect::makeVisibleRowButtons);
 }
@@ -64,6 +72,12 @@ bool MultiSelect::populateTable(const QString& directory)
     int examined = 0;
 
     QTableWidget* table = ui->tableWidget;
+    alreadyStored.clear();
+    // Files identical to one listed already: found by size and first bytes, confirmed by MD5.
+    QHash<QString, QList<int>> rowsByFingerprint;
+    QHash<int, QString> digestOfRow;
+    QHash<int, QStringList> copiesOfRow;
+    int copies = 0;
     QDirIterator walk(directory, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
         const QString path = walk.next();
@@ -84,8 +98,29 @@ bool MultiSelect::populateTable(const QString& directory)
         ItemFile file(nullptr, path);
         // Named .pdf is not enough: an empty file or another kind of file is no PDF book.
         static const QString pdfMagic = QString::fromLatin1(QByteArray("%PDF-").toHex());
-        if (file.getFileType() != QLatin1String("pdf") || !file.getFirstBytes().startsWith(pdfMagic) ||
-            file.hasDuplicateQuick()) {
+        if (file.getFileType() != QLatin1String("pdf") || !file.getFirstBytes().startsWith(pdfMagic)) {
+            continue;
+        }
+        if (file.hasDuplicateQuick()) {
+            alreadyStored << path;
+            continue;
+        }
+        const QString fingerprint = QString::number(file.getFileSize()) + QLatin1Char(':') + file.getFirstBytes();
+        int original = -1;
+        for (int candidate : rowsByFingerprint.value(fingerprint)) {
+            if (!digestOfRow.contains(candidate)) {
+                ItemFile listed(nullptr, table->item(candidate, 1)->data(ItemViews::IdRole).toString());
+                digestOfRow.insert(candidate, listed.getFileMd5());
+            }
+            if (digestOfRow.value(candidate) == file.getFileMd5()) {
+                original = candidate;
+                break;
+            }
+        }
+        if (original >= 0) {
+            ++copies;
+            copiesOfRow[original] << path;
+            setStatus(original, tr("Also at: %1").arg(copiesOfRow.value(original).join(QLatin1String(", "))));
             continue;
         }
         const int row = table->rowCount();
@@ -93,13 +128,38 @@ bool MultiSelect::populateTable(const QString& directory)
         auto* keywords = new QTableWidgetItem(BookProperties::titleFromFileName(file.getFileName()));
         keywords->setData(ItemViews::IdRole, path);
         table->setItem(row, 1, keywords);
+        rowsByFingerprint[fingerprint] << row;
         if (row < eagerButtonRows) {
             makeRowButton(row);
         }
     }
     table->resizeColumnsToContents();
     makeVisibleRowButtons();
+    showWalkSummary(copies);
     return true;
+}
+
+// What the walk found, so no file silently has no row.
+void MultiSelect::showWalkSummary(int copies)
+{
+    QStringList parts;
+    parts << tr("%n new PDF file(s) listed.", nullptr, ui->tableWidget->rowCount());
+    if (!alreadyStored.isEmpty()) {
+        parts << tr("%n already in the library, left out (<a href=\"stored\">show</a>).", nullptr,
+                    alreadyStored.size());
+    }
+    if (copies > 0) {
+        parts << tr("%n identical cop(ies) of listed files, noted in their rows.", nullptr, copies);
+    }
+    ui->importProgress->setText(parts.join(QLatin1Char(' ')));
+}
+
+void MultiSelect::showStoredFiles()
+{
+    Prompt::information(this, tr("Already in the library"),
+                        tr("These files are in the library already (the same file or one with the same "
+                           "content):\n\n%1")
+                            .arg(alreadyStored.join(QLatin1Char('\n'))));
 }
 
 // The buttons of a row are a few widgets each, too costly to make for thousands of files at
@@ -196,6 +256,7 @@ void MultiSelect::downloadData(int row)
     bookSelection->queryGoogle();
     if (bookSelection->exec() != QDialog::Accepted || bookSelection->getGoogleItemUrl().isEmpty()) {
         skipAll = bookSelection->getSkipAll() != 0;
+        setStatus(row, bookSelection->foundNothing() ? tr("Not found online") : tr("Skipped"));
         return;
     }
     auto* downloader = new DataDownloader(this);
@@ -217,7 +278,7 @@ void MultiSelect::downloadData(int row)
 void MultiSelect::lookUpFailed(int row, const QString& reason)
 {
     // The row stays listed and ticked so the user can edit its keywords and try again.
-    setStatus(row, tr("Not imported: %1").arg(reason));
+    setStatus(row, tr("Failed: %1").arg(reason));
     downloadEnded(row);
 }
 
@@ -236,10 +297,15 @@ void MultiSelect::downloadFinished(Book* book)
     std::unique_ptr<Book> downloaded(book);
     qCDebug(lcDialogs) << "\"" + book->getFirstFilePath() + "\"";
     const int row = book->getItemRow();
+    saveRow(row, book);
+    downloadEnded(row);
+}
+
+bool MultiSelect::saveRow(int row, Book* book)
+{
     if (!book->insertBook()) {
-        setStatus(row, tr("Not imported: the book could not be saved in the library."));
-        downloadEnded(row);
-        return;
+        setStatus(row, tr("Failed: the book could not be saved in the library."));
+        return false;
     }
     done.insert(row);
     ++imported;
@@ -247,7 +313,27 @@ void MultiSelect::downloadFinished(Book* book)
     setStatus(row, tr("Imported"));
     qCDebug(lcDialogs) << book->getId() << "emit signal";
     Q_EMIT newBookItem(new Book(nullptr, book->getId()));
-    downloadEnded(row);
+    return true;
+}
+
+void MultiSelect::importWithoutLookUp()
+{
+    QTableWidget* table = ui->tableWidget;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->isRowHidden(row) || !isRowTicked(row) || inFlight.contains(row) || done.contains(row)) {
+            continue;
+        }
+        QTableWidgetItem* keywords = table->item(row, 1);
+        const QString title = keywords->text().trimmed();
+        if (title.isEmpty()) {
+            setStatus(row, tr("Failed: the title is empty."));
+            continue;
+        }
+        Book book(nullptr, -1);
+        book.setTitle(title);
+        book.addFile(keywords->data(ItemViews::IdRole).toString());
+        saveRow(row, &book);
+    }
 }
 
 void MultiSelect::removeRow(int row)
@@ -293,6 +379,12 @@ void MultiSelect::on_pushButton_clicked()
             showImportProgress();
         }
         if (skipAll) {
+            // The rows Skip All passed over are done with too: the counter reaches its end.
+            for (int rest = rows.indexOf(row) + 1; rest < rows.size(); ++rest) {
+                setStatus(rows.at(rest), tr("Skipped"));
+                ++batchDone;
+            }
+            showImportProgress();
             break;
         }
     }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 
 #include <memory>
 
@@ -29,6 +30,8 @@ public:
     // Lists the new PDF files under `directory` (progress shown, can be cancelled). False when cancelled.
     bool populateTable(const QString& directory);
     int importedCount() const { return imported; }
+    // PDF files of the last walk left out because the library holds them already.
+    QStringList storedFiles() const { return alreadyStored; }
     // Downloads still on their way (the dialog may already be closed).
     bool isBusy() const { return !inFlight.isEmpty(); }
 
@@ -46,6 +49,9 @@ public Q_SLOTS:
 private Q_SLOTS:
     void on_btnReplaceAll_clicked();
     void on_pushButton_clicked();
+    // Imports the ticked rows as they are: the keywords become the title, nothing is looked up.
+    void importWithoutLookUp();
+    void showStoredFiles();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +65,8 @@ private:
     void lookUpFailed(int row, const QString& reason);
     void showImportProgress();
     void downloadEnded(int row);
+    void showWalkSummary(int copies);
+    bool saveRow(int row, Book* book);
 
     std::unique_ptr<Ui::MultiSelect> ui;
     BookSelection* bookSelection = nullptr;
@@ -69,4 +77,5 @@ private:
     int imported = 0;
     int batchTotal = 0;
     int batchDone = 0;
+    QStringList alreadyStored;
 };

@@ -17,6 +17,7 @@
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void replaceAll_removesTextAndTrims();
     void skipAllOnSecondOfFive_endsTheRun();
     void import_savesEachAcceptedBookOnce_andKeepsFailedRows();
+    void mixedFolder_reportsEachRow_andImportsWithoutLookUp();
 
 private:
     QTableWidget* table(MultiSelect& dialog) { return dialog.findChild<QTableWidget*>("tableWidget"); }
@@ -323,6 +325,66 @@ void TestMultiSelect::import_savesEachAcceptedBookOnce_andKeepsFailedRows()
             QVERIFY(table(dialog)->item(row, 5)->text().contains("HTTP 500"));
         }
     }
+}
+
+void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
+{
+    const QByteArray stored = "%PDF-1.4 a book the library holds";
+    const QString original = library->writeFile("shelf/held.pdf", stored);
+    ItemFile held(nullptr, original);
+    held.setId(1);
+    QVERIFY(held.saveFile());
+    write("copy of held.pdf", stored);
+    write("Solaris.pdf", "%PDF-1.4 solaris");
+    write("Qqzx Vvwy Unheard.pdf", "%PDF-1.4 unknown to the service");
+    write("twin one.pdf", "%PDF-1.4 the same twice");
+    write("sub/twin two.pdf", "%PDF-1.4 the same twice");
+    write("not really.pdf", "plain text");
+
+    MultiSelect dialog;
+    QVERIFY(dialog.populateTable(importDir()));
+    const QStringList listed = listedPaths(dialog);
+    QCOMPARE(listed.size(), 3); // Solaris, the unknown one, one of the twins
+    QCOMPARE(dialog.storedFiles(), QStringList({importDir() + "/copy of held.pdf"}));
+    const QString summary = dialog.findChild<QLabel*>("importProgress")->text();
+    QVERIFY2(summary.contains("1 already in the library") && summary.contains("1 identical"), qPrintable(summary));
+    const auto rowOf = [&](const QString& name) {
+        for (int row = 0; row < table(dialog)->rowCount(); ++row) {
+            if (table(dialog)->item(row, 1)->data(ItemViews::IdRole).toString().endsWith(name)) {
+                return row;
+            }
+        }
+        return -1;
+    };
+    const int twin = qMax(rowOf("twin one.pdf"), rowOf("twin two.pdf"));
+    QVERIFY(table(dialog)->item(twin, 5)->text().startsWith("Also at: "));
+
+    // The unknown file finds nothing; the user skips it in the selection dialog.
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        auto* selection = qobject_cast<BookSelection*>(QApplication::activeModalWidget());
+        if (selection && selection->foundNothing()) {
+            selection->findChild<QPushButton*>("btnSkip")->click();
+        }
+    });
+    driver.start(10);
+    // Only the first two are looked up: the twin is left for the import without look-up.
+    buttons(dialog, twin)->toggleChecked();
+    dialog.findChild<QPushButton*>("pushButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isBusy() && dialog.importedCount() == 1, 20000);
+    QCOMPARE(table(dialog)->item(rowOf("Solaris.pdf"), 5)->text(), QString("Imported"));
+    QCOMPARE(table(dialog)->item(rowOf("Unheard.pdf"), 5)->text(), QString("Not found online"));
+    QCOMPARE(dialog.findChild<QLabel*>("importProgress")->text(), QString("2 of 2 done, 0 remaining"));
+
+    // Imported as it is, titled by its keywords.
+    buttons(dialog, twin)->toggleChecked();
+    buttons(dialog, rowOf("Unheard.pdf"))->toggleChecked();
+    table(dialog)->item(twin, 1)->setText("Twin Book");
+    dialog.findChild<QPushButton*>("btnImportPlain")->click();
+    QCOMPARE(table(dialog)->item(twin, 5)->text(), QString("Imported"));
+    QCOMPARE(dialog.importedCount(), 2);
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books WHERE title = 'Twin Book'").toInt(), 1);
+    QVERIFY(!table(dialog)->isRowHidden(rowOf("Unheard.pdf"))); // unticked: still there to try again
 }
 
 LIRENTA_TEST_MAIN(TestMultiSelect)
