@@ -5,6 +5,7 @@
 #include "Author.h"
 #include "Authors.h"
 #include "Book.h"
+#include "Books.h"
 #include "BookProperties.h"
 #include "CloudApi.h"
 #include "ConfigApps.h"
@@ -40,6 +41,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
 
@@ -187,7 +189,7 @@ void MainWindow::loadAuthorTree()
 {
     QTreeWidgetItem* branch = ui->libraryList->topLevelItem(1);
     Authors authors(nullptr);
-    authors.loadAuthors();
+    authors.loadAuthors(true); // an author whose last book went has no entry
     for (int i = 0; i < authors.count(); ++i) {
         const Author* author = authors.getAuthor(i);
         auto* entry = new QTreeWidgetItem(branch);
@@ -284,6 +286,30 @@ void MainWindow::itemDeleted(int iid)
 {
     notes->forgetItem(iid);
     Q_EMIT deleteItemFromViews(iid);
+    // Several deletions in a row tidy the tree and the author tabs once, afterwards.
+    if (!tidyPending) {
+        tidyPending = true;
+        QTimer::singleShot(0, this, &MainWindow::tidyAfterDeletions);
+    }
+}
+
+// Authors left without books leave the tree, and their tabs close with a word in the status bar.
+void MainWindow::tidyAfterDeletions()
+{
+    tidyPending = false;
+    refreshAuthorTree();
+    QStringList closed;
+    for (int index = ui->tabWidget->count() - 1; index > 0; --index) {
+        auto* view = qobject_cast<ItemViews*>(ui->tabWidget->widget(index));
+        if (view && view->getType() == QLatin1String("BooksAuthor") && view->getBooks() &&
+            view->getBooks()->getBooksList().isEmpty()) {
+            closed << ui->tabWidget->tabText(index);
+            on_tabWidget_tabCloseRequested(index);
+        }
+    }
+    if (!closed.isEmpty()) {
+        statusBar()->showMessage(tr("No books left by %1: the tab was closed.").arg(closed.join(QLatin1String("; "))));
+    }
 }
 
 void MainWindow::bookAddedSlot(Book* book)

@@ -95,6 +95,7 @@ private:
     // New books may bring new authors: the tree is rebuilt, keeping the filter.
     void refreshAuthorTree();
     void buildAddMenu();
+    void tidyAfterDeletions();
     void connectView(ItemViews* view);
     ItemViews* currentView() const;
 
@@ -108,4 +109,5 @@ private:
     ConversionWizard* conversionWizard = nullptr;
     bool startedUp = false;
     bool readOnly = false;
+    bool tidyPending = false;
 };

@@ -57,12 +57,13 @@ void Authors::addStoredAuthor(int aid, const QString& name, const QString& first
     authors.append(author);
 }
 
-void Authors::loadAuthors()
+void Authors::loadAuthors(bool withItemsOnly)
 {
     // The rows come whole in one statement rather than one more query per author.
     QSqlQuery query;
     query.setForwardOnly(true);
-    if (!query.exec("SELECT aid, name, firstName, lastName FROM authors WHERE 1 ORDER BY lastName ASC")) {
+    const QString filter = withItemsOnly ? QStringLiteral("aid IN (SELECT aid FROM items_authors)") : QStringLiteral("1");
+    if (!query.exec("SELECT aid, name, firstName, lastName FROM authors WHERE " + filter + " ORDER BY lastName ASC")) {
         qCDebug(lcStore) << "error";
         return;
     }

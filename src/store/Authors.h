@@ -24,7 +24,8 @@ public:
     void addAuthor(int aid);
     // An author whose row was read already; the same exact name is not added twice.
     void addStoredAuthor(int aid, const QString& name, const QString& firstName, const QString& lastName);
-    void loadAuthors();
+    // Every stored author, or only those with an item in the library.
+    void loadAuthors(bool withItemsOnly = false);
     bool insertAuthors();
     void removeAuthors();
     bool removeAuthor(Author* author);

@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -533,6 +534,13 @@ void TestMainWindow::deletingSeveral_deletesEachFromEveryTab()
     QCOMPARE(visibleCells(books), 1);
     QCOMPARE(visibleCells(author), 0);
     QCOMPARE(books->getSelectedViewItems().size(), 0);
+
+    // Authors without books leave the tree; the emptied author tab closes with a word.
+    QTRY_COMPARE(tabs()->count(), 1);
+    QVERIFY(window->statusBar()->currentMessage().contains("Herbert, Frank"));
+    QTreeWidgetItem* authors = tree()->topLevelItem(1);
+    QCOMPARE(authors->childCount(), 1);
+    QCOMPARE(authors->child(0)->text(0), QString("Lem, Stanislaw"));
 }
 
 void TestMainWindow::failedWrites_areToldAndTheViewShowsWhatIsStored()
