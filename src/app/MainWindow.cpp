@@ -148,19 +148,40 @@ bool MainWindow::dbOpen()
                                  .arg(outcome.path, outcome.error));
             return false;
         case LibraryDatabase::Status::Damaged: {
-            QDateTime takenAt;
-            const QString backup = LibraryBackup::newestGood(dataDir, &takenAt);
-            if (!backup.isEmpty()) {
-                const QString offer = tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
-                                         "It has been moved to %3 and will not be changed.\n\n"
-                                         "Restore the backup taken on %4?")
-                                          .arg(outcome.path, outcome.error, outcome.movedTo,
-                                               QLocale().toString(takenAt.toLocalTime(), QLocale::LongFormat));
+            const QList<LibraryBackup::Contents> backups = LibraryBackup::goodBackups(dataDir);
+            const auto holds = [](const LibraryBackup::Contents& backup) {
+                return (backup.books == 1 ? tr("1 book") : tr("%1 books").arg(backup.books)) + tr(" and ") +
+                       (backup.webPages == 1 ? tr("1 web page") : tr("%1 web pages").arg(backup.webPages));
+            };
+            const auto when = [](const LibraryBackup::Contents& backup) {
+                return QLocale().toString(backup.takenAt.toLocalTime(), QLocale::LongFormat);
+            };
+            const QString damage = tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
+                                      "It has been moved to %3 and will not be changed.")
+                                       .arg(outcome.path, outcome.error, outcome.movedTo);
+            QString chosen;
+            if (backups.size() == 1) {
+                // The offer says what the backup holds, so nobody restores an empty library by mistake.
+                const LibraryBackup::Contents& only = backups.first();
+                const QString offer =
+                    damage + tr("\n\nRestore the backup taken on %1? It holds %2.").arg(when(only), holds(only));
                 if (Prompt::question(this, title, offer, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-                        QMessageBox::Yes &&
-                    LibraryBackup::restore(backup, dataDir)) {
-                    break; // opens the restored library
+                    QMessageBox::Yes) {
+                    chosen = only.path;
                 }
+            } else if (backups.size() > 1) {
+                QStringList items;
+                for (const LibraryBackup::Contents& backup : backups) {
+                    items << tr("Taken on %1, with %2").arg(when(backup), holds(backup));
+                }
+                const int index = Prompt::chooseItem(
+                    this, title, damage + tr("\n\nChoose a backup to restore, or Cancel:"), items);
+                if (index >= 0) {
+                    chosen = backups.at(index).path;
+                }
+            }
+            if (!chosen.isEmpty() && LibraryBackup::restore(chosen, dataDir)) {
+                break; // opens the restored library
             }
             const QString text = tr("The library database %1 is damaged or is not a Lirenta library (%2).\n\n"
                                     "It has been moved to %3 and will not be changed.\n\n"

@@ -143,13 +143,12 @@ bool MultiSelect::populateTable(const QString& directory)
 void MultiSelect::showWalkSummary(int copies)
 {
     QStringList parts;
-    parts << tr("%n new PDF file(s) listed.", nullptr, ui->tableWidget->rowCount());
+    parts << tr("New PDF files listed: %1.").arg(ui->tableWidget->rowCount());
     if (!alreadyStored.isEmpty()) {
-        parts << tr("%n already in the library, left out (<a href=\"stored\">show</a>).", nullptr,
-                    alreadyStored.size());
+        parts << tr("Already in the library, left out: %1 (<a href=\"stored\">show</a>).").arg(alreadyStored.size());
     }
     if (copies > 0) {
-        parts << tr("%n identical cop(ies) of listed files, noted in their rows.", nullptr, copies);
+        parts << tr("Identical copies of listed files, noted in their rows: %1.").arg(copies);
     }
     ui->importProgress->setText(parts.join(QLatin1Char(' ')));
 }

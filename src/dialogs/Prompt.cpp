@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 
 bool Prompt::s_scripted = false;
 QQueue<QMessageBox::StandardButton> Prompt::s_answers;
 QStringList Prompt::s_shown;
 QQueue<QString> Prompt::s_fileNames;
+QQueue<int> Prompt::s_choices;
 
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
@@ -89,6 +91,22 @@ QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const
         return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
     }
     return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+int Prompt::chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items)
+{
+    if (s_scripted) {
+        s_shown << label + QLatin1Char('\n') + items.join(QLatin1Char('\n'));
+        return s_choices.isEmpty() ? 0 : s_choices.dequeue();
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+    return ok ? int(items.indexOf(chosen)) : -1;
+}
+
+void Prompt::queueChoice(int index)
+{
+    s_choices.enqueue(index);
 }
 
 void Prompt::queueFileName(const QString& path)

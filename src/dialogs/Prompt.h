@@ -31,6 +31,8 @@ public:
     // File and folder choosers; an empty string when the user cancels.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
     static QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+    // One of several items; its index, or -1 when the user cancels.
+    static int chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
 
     // Test seam: when scripted, prompts are not shown; each takes the next queued answer
     // (or its default button) and its text is recorded.
@@ -38,6 +40,8 @@ public:
     static void queueAnswer(QMessageBox::StandardButton answer);
     // The next file or folder chooser returns this (an empty string cancels).
     static void queueFileName(const QString& path);
+    // The next chooser returns this index (-1 cancels); unqueued, the first item is taken.
+    static void queueChoice(int index);
     static QStringList shownTexts();
     static void clearShownTexts();
 
@@ -46,4 +50,5 @@ private:
     static QQueue<QMessageBox::StandardButton> s_answers;
     static QStringList s_shown;
     static QQueue<QString> s_fileNames;
+    static QQueue<int> s_choices;
 };

@@ -20,13 +20,13 @@ const char stampFormat[] = "yyyyMMdd-HHmmss-zzz";
 QDateTime takenAt(const QString& path)
 {
     const QString stamp = QFileInfo(path).completeBaseName().mid(int(qstrlen(prefix)));
-    QDateTime when = QDateTime::fromString(stamp.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+    QDateTime when = QDateTime::fromString(stamp.left(19), QString::fromLatin1(stampFormat));
     when.setTimeSpec(Qt::UTC);
     return when;
 }
 } // namespace
 
-bool LibraryBackup::isSound(const QString& databasePath)
+bool LibraryBackup::isSound(const QString& databasePath, Contents* contents)
 {
     const QString name = QStringLiteral("lirenta-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     bool sound = false;
@@ -38,6 +38,15 @@ bool LibraryBackup::isSound(const QString& databasePath)
             QSqlQuery query(db);
             sound = query.exec("PRAGMA integrity_check") && query.next() && query.value(0).toString() == "ok" &&
                     query.exec("SELECT COUNT(*) FROM items") && query.next();
+            if (sound && contents) {
+                contents->path = databasePath;
+                contents->takenAt = takenAt(databasePath);
+                if (query.exec("SELECT (SELECT COUNT(*) FROM books), (SELECT COUNT(*) FROM webpages)") &&
+                    query.next()) {
+                    contents->books = query.value(0).toInt();
+                    contents->webPages = query.value(1).toInt();
+                }
+            }
         }
         db.close();
     }
@@ -91,18 +100,45 @@ QString LibraryBackup::take(const QString& dataDir)
 bool LibraryBackup::takeIfDue(const QString& dataDir)
 {
     const QStringList all = list(dataDir);
-    const QFileInfo library(LibraryDatabase::databasePath(dataDir));
-    if (!all.isEmpty()) {
-        const QDateTime last = takenAt(all.first());
-        // Recent changes may still be in the write-ahead log beside the file.
-        const QFileInfo log(library.filePath() + QStringLiteral("-wal"));
-        const QDateTime modified = std::max(library.lastModified(), log.exists() ? log.lastModified() : QDateTime());
-        const bool changed = modified.toUTC() > last;
-        if (!changed || last.secsTo(QDateTime::currentDateTimeUtc()) < 24 * 3600) {
-            return false;
+    if (!all.isEmpty() && !changedSince(dataDir, takenAt(all.first()))) {
+        return false;
+    }
+    const QString taken = take(dataDir);
+    if (taken.isEmpty()) {
+        return false;
+    }
+    // One a day: the newest of the day stands for it, so it is never older than the last change.
+    const QDate today = takenAt(taken).toLocalTime().date();
+    for (const QString& path : list(dataDir)) {
+        if (path != taken && takenAt(path).toLocalTime().date() == today) {
+            QFile::remove(path);
         }
     }
-    return !take(dataDir).isEmpty();
+    return true;
+}
+
+bool LibraryBackup::changedSince(const QString& dataDir, const QDateTime& when)
+{
+    const QFileInfo library(LibraryDatabase::databasePath(dataDir));
+    if (library.lastModified().toUTC() > when) {
+        return true;
+    }
+    // Changes of this session may still be in the write-ahead log; a log with nothing in it
+    // (the library was only opened) is no change.
+    const QFileInfo log(library.filePath() + QStringLiteral("-wal"));
+    return log.exists() && log.size() > 0 && log.lastModified().toUTC() > when;
+}
+
+QList<LibraryBackup::Contents> LibraryBackup::goodBackups(const QString& dataDir)
+{
+    QList<Contents> good;
+    for (const QString& path : list(dataDir)) {
+        Contents contents;
+        if (isSound(path, &contents)) {
+            good << contents;
+        }
+    }
+    return good;
 }
 
 QString LibraryBackup::newestGood(const QString& dataDir, QDateTime* when)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 // Verified copies of data.db in the data directory's "backups" folder: taken when the library
-// changed since the last one and at most once a day, the newest few kept.
+// changed since the last one, one a day (a later one that day replaces the earlier), the
+// newest few kept.
 class LibraryBackup
 {
 public:
@@ -20,7 +22,21 @@ public:
     static QStringList list(const QString& dataDir);
     // The newest backup that passes an integrity check, and when it was taken.
     static QString newestGood(const QString& dataDir, QDateTime* takenAt);
+
+    // What a backup holds, for the user choosing one.
+    struct Contents
+    {
+        QString path;
+        QDateTime takenAt;
+        int books = 0;
+        int webPages = 0;
+    };
+    // Every backup that passes its check, newest first.
+    static QList<Contents> goodBackups(const QString& dataDir);
     // Puts a backup in place of data.db (which must not be open).
     static bool restore(const QString& backupPath, const QString& dataDir);
-    static bool isSound(const QString& databasePath);
+    static bool isSound(const QString& databasePath, Contents* contents = nullptr);
+
+private:
+    static bool changedSince(const QString& dataDir, const QDateTime& when);
 };

@@ -1,5 +1,7 @@
 #include "LibraryBackup.h"
 #include "LibraryDatabase.h"
+#include "LibrarySeeder.h"
+#include "LibraryFixture.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"
@@ -19,7 +21,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void take_keepsAVerifiedCopy_andOnlyTheNewestFew();
-    void takeIfDue_atMostOnceADay_andOnlyAfterChanges();
+    void takeIfDue_oneADay_refreshedAfterChanges();
+    void damagedLibrary_withSeveralBackups_letsTheUserChoose();
     void damagedLibrary_offersTheNewestGoodBackup();
 
 private:
@@ -62,16 +65,25 @@ void TestLibraryBackup::take_keepsAVerifiedCopy_andOnlyTheNewestFew()
     QVERIFY(!QFile::exists(backup));
 }
 
-void TestLibraryBackup::takeIfDue_atMostOnceADay_andOnlyAfterChanges()
+void TestLibraryBackup::takeIfDue_oneADay_refreshedAfterChanges()
 {
     QVERIFY(LibraryBackup::takeIfDue(dataDir()));
-    QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
-    QVERIFY2(!LibraryBackup::takeIfDue(dataDir()), "one a day at most");
+    QVERIFY2(!LibraryBackup::takeIfDue(dataDir()), "nothing changed since");
 
-    // A day later, with changes since: due.
+    // A change later the same day: today's backup is taken again, so it holds the change.
+    QTest::qWait(1100); // file times and backup names count whole seconds
+    QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
+    QVERIFY(LibraryBackup::takeIfDue(dataDir()));
+    QCOMPARE(LibraryBackup::list(dataDir()).size(), 1);
+    LibraryBackup::Contents contents;
+    QVERIFY(LibraryBackup::isSound(LibraryBackup::list(dataDir()).first(), &contents));
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM items").toInt(), 1);
+
+    // A backup of another day stays beside today's.
     const QString old = LibraryBackup::list(dataDir()).first();
     const QString older = LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db";
     QVERIFY(QFile::rename(old, older));
+    QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
     QVERIFY(LibraryBackup::takeIfDue(dataDir()));
     QCOMPARE(LibraryBackup::list(dataDir()).size(), 2);
 }
@@ -97,8 +109,32 @@ void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
     MainWindow window;
     QVERIFY(window.isStartedUp());
     QVERIFY(Prompt::shownTexts().first().contains("Restore the backup taken on"));
+    QVERIFY(Prompt::shownTexts().first().contains("It holds 0 books and 0 web pages."));
     QCOMPARE(itemCount(), 1);
     QCOMPARE(QDir(dataDir()).entryList({"data.db.damaged-*"}).size(), 1);
+}
+
+void TestLibraryBackup::damagedLibrary_withSeveralBackups_letsTheUserChoose()
+{
+    LibrarySeeder seeder(dataDir(), QDir::homePath() + "/files/");
+    seeder.addBook({"Kept", {}, "", {}, QColor(), 0, "", "", ""});
+    const QString withOne = LibraryBackup::take(dataDir());
+    QVERIFY(QFile::rename(withOne, LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db"));
+    QSqlQuery().exec("DELETE FROM books");
+    QVERIFY(!LibraryBackup::take(dataDir()).isEmpty()); // the newest holds no book
+    LibraryDatabase::close();
+    QFile library(dataDir() + "data.db");
+    QVERIFY(library.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    library.write(QByteArray(4096, 'x'));
+    library.close();
+
+    Prompt::queueChoice(1); // the older one, with the book
+    MainWindow window;
+    QVERIFY(window.isStartedUp());
+    const QString offer = Prompt::shownTexts().first();
+    QVERIFY2(offer.contains("with 0 books and 0 web pages") && offer.contains("with 1 book and 0 web pages"),
+             qPrintable(offer));
+    QCOMPARE(LibraryFixture::scalar("SELECT title FROM books").toString(), QString("Kept"));
 }
 
 LIRENTA_TEST_MAIN(TestLibraryBackup)
