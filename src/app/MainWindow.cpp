@@ -142,6 +142,13 @@ bool MainWindow::dbOpen()
                              tr("The library database %1 could not be opened.\n\n%2\n\nLirenta will close.")
                                  .arg(outcome.path, outcome.error));
             return false;
+        case LibraryDatabase::Status::InUse:
+            Prompt::critical(this, title,
+                             tr("The library database %1 is in use by another program and cannot be read now "
+                                "(%2).\n\nNothing was changed. Close the other program, or wait a moment, and "
+                                "start Lirenta again.")
+                                 .arg(outcome.path, outcome.error));
+            return false;
         case LibraryDatabase::Status::CannotCreate:
             Prompt::critical(this, title,
                              tr("The library database %1 could not be created.\n\n%2\n\nLirenta will close.")

@@ -18,6 +18,12 @@ const QStringList libraryTables = {"items", "books", "webpages", "authors", "ite
 } // namespace
 
 bool LibraryDatabase::s_readOnly = false;
+int LibraryDatabase::s_busyTimeoutMs = 3000;
+
+QString LibraryDatabase::busyTimeoutOption()
+{
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(s_busyTimeoutMs);
+}
 
 const QStringList& LibraryDatabase::schemaStatements()
 {
@@ -59,7 +65,8 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
                           : QSqlDatabase::addDatabase("QSQLITE");
     db.close();
     db.setDatabaseName(outcome.path);
-    db.setConnectOptions(QString());
+    // Another program writing the library holds its lock for a moment: wait for it.
+    db.setConnectOptions(busyTimeoutOption());
 
     const QFileInfo file(outcome.path);
     if (!file.exists()) {
@@ -89,7 +96,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     outcome.readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
     s_readOnly = outcome.readOnly;
     if (outcome.readOnly) {
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        db.setConnectOptions(busyTimeoutOption() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
     }
     if (!db.open()) {
         outcome.status = Status::CannotOpen;
@@ -100,7 +107,17 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
 
     // The driver opens any file; only the first statement finds out whether it is a database.
     bool isEmpty = false;
-    const QString damage = checkExisting(&isEmpty);
+    bool unreadable = false;
+    const QString damage = checkExisting(&isEmpty, &unreadable);
+    if (!damage.isEmpty() && unreadable) {
+        // Locked by another program, or the disk did not answer: nothing says the file is
+        // damaged, so it stays where it is.
+        db.close();
+        outcome.status = Status::InUse;
+        outcome.error = damage;
+        qCWarning(lcStore) << "Library not readable now" << outcome.path << outcome.error;
+        return outcome;
+    }
     if (!damage.isEmpty()) {
         db.close();
         outcome.error = damage;
@@ -286,10 +303,18 @@ bool LibraryDatabase::createSchema(QString* error)
 
 // Returns an empty string when the open file is a sound library (or holds no tables at all),
 // otherwise what is wrong with it.
-QString LibraryDatabase::checkExisting(bool* isEmpty)
+QString LibraryDatabase::checkExisting(bool* isEmpty, bool* unreadable)
 {
+    // SQLITE_BUSY, SQLITE_LOCKED and SQLITE_IOERR (with their extended codes) say nothing about
+    // the file's content.
+    const auto transient = [](const QSqlError& error) {
+        bool ok = false;
+        const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+        return ok && (code == 5 || code == 6 || code == 10);
+    };
     QSqlQuery query;
     if (!query.exec("SELECT name FROM sqlite_master WHERE type = 'table'")) {
+        *unreadable = transient(query.lastError());
         return query.lastError().text();
     }
     QSet<QString> tables;
@@ -297,6 +322,7 @@ QString LibraryDatabase::checkExisting(bool* isEmpty)
         tables.insert(query.value(0).toString());
     }
     if (!query.exec("PRAGMA quick_check")) {
+        *unreadable = transient(query.lastError());
         return query.lastError().text();
     }
     QStringList problems;

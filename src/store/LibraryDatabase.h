@@ -14,6 +14,7 @@ public:
         CannotOpen,   // an existing file the driver cannot open
         CannotCreate, // a new file that could not be created or given its tables
         Damaged,      // damaged or foreign: moved aside untouched (movedTo), nothing is open
+        InUse,        // locked by another program (or unreadable for now): left as it is, nothing is open
     };
 
     struct Outcome
@@ -43,8 +44,14 @@ private:
     static void ensureIndexes();
     static void ensureSearchIndex();
     static void useWriteAheadLog();
-    static QString checkExisting(bool* isEmpty);
+    static QString checkExisting(bool* isEmpty, bool* unreadable);
+    static QString busyTimeoutOption();
     static QString moveAside(const QString& path);
 
     static bool s_readOnly;
+    static int s_busyTimeoutMs;
+
+public:
+    // How long opening waits for a lock another program holds (tests shorten it).
+    static void setBusyTimeout(int milliseconds) { s_busyTimeoutMs = milliseconds; }
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void damagedDatabase_userStartsNewLibrary_keepsOldFile();
     void damagedDatabase_userQuits_doesNotStart();
     void uncreatableDatabase_showsPathAndErrorAndDoesNotStart();
+    void lockedDatabase_isInUse_notDamaged();
 
 private:
     void writeGarbageDatabase(const QString& dataDir);
@@ -130,6 +132,40 @@ void TestMainWindowStartup::uncreatableDatabase_showsPathAndErrorAndDoesNotStart
     QCOMPARE(Prompt::shownTexts().size(), 1);
     QVERIFY(Prompt::shownTexts().first().contains(dataDir + "data.db"));
     QVERIFY(Prompt::shownTexts().first().contains("could not be created"));
+}
+
+void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
+{
+    const QString dataDir = QDir::homePath() + "/locked/";
+    QDir().mkpath(dataDir);
+    LibrarySettings().setValue("dataDir", dataDir);
+    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
+    LibraryDatabase::close();
+    {
+        // Another program holds the library's lock throughout the start.
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(dataDir + "data.db");
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+        LibraryDatabase::setBusyTimeout(200);
+        {
+            MainWindow window;
+            QVERIFY(!window.isStartedUp());
+        }
+        LibraryDatabase::setBusyTimeout(3000);
+        lock.exec("ROLLBACK");
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    QCOMPARE(Prompt::shownTexts().size(), 1);
+    QVERIFY2(Prompt::shownTexts().first().contains("in use by another program"), qPrintable(Prompt::shownTexts().first()));
+    QVERIFY(QFile::exists(dataDir + "data.db"));
+    QCOMPARE(QDir(dataDir).entryList({"data.db.damaged-*"}).size(), 0);
+
+    // Once the other program lets go, the library opens as it was.
+    MainWindow window;
+    QVERIFY(window.isStartedUp());
 }
 
 LIRENTA_TEST_MAIN(TestMainWindowStartup)
