@@ -350,8 +350,11 @@ void MainWindow::bookAddedSlot(Book* book)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // A note that cannot be saved keeps the window open unless the user lets it go.
-    if (notes && !notes->saveOrAsk()) {
+    // A note that cannot be saved keeps the window open unless the user lets it go; when the
+    // session ends from outside there is nobody to ask.
+    if (notes && endingSession) {
+        notes->updateNote();
+    } else if (notes && !notes->saveOrAsk()) {
         event->ignore();
         return;
     }
@@ -364,6 +367,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::on_actionQuit_triggered()
 {
     close();
+}
+
+void MainWindow::endSession()
+{
+    endingSession = true;
+    close();
+    // Dialogs still open run loops of their own; every loop ends.
+    QCoreApplication::exit(0);
 }
 
 void MainWindow::on_actionAddEbook_triggered()

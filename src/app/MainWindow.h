@@ -67,6 +67,8 @@ public Q_SLOTS:
     void webPageCaptured(ViewItem* item);
     void itemChanged(Item* item);
     void updateConvertAction();
+    // The session ends from outside (a signal): saves what can be saved without asking and quits.
+    void endSession();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,4 +112,5 @@ private:
     bool startedUp = false;
     bool readOnly = false;
     bool tidyPending = false;
+    bool endingSession = false;
 };

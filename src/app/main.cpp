@@ -1,5 +1,6 @@
 #include "LibraryDatabase.h"
 #include "MainWindow.h"
+#include "SignalQuitter.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ int main(int argc, char* argv[])
     {
         MainWindow window;
         if (window.isStartedUp()) {
+            SignalQuitter quitter;
+            QObject::connect(&quitter, &SignalQuitter::quitRequested, &window, &MainWindow::endSession);
             window.show();
             status = app.exec();
         }

@@ -7,9 +7,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <csignal>
 
 class TestMainWindowStartup : public QObject
 {
@@ -24,6 +27,8 @@ private Q_SLOTS:
     void damagedDatabase_userQuits_doesNotStart();
     void uncreatableDatabase_showsPathAndErrorAndDoesNotStart();
     void lockedDatabase_isInUse_notDamaged();
+    void terminationSignal_endsLikeQuit_data();
+    void terminationSignal_endsLikeQuit();
 
 private:
     void writeGarbageDatabase(const QString& dataDir);
@@ -166,6 +171,41 @@ void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
     // Once the other program lets go, the library opens as it was.
     MainWindow window;
     QVERIFY(window.isStartedUp());
+}
+
+void TestMainWindowStartup::terminationSignal_endsLikeQuit_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+// The real program, on its own HOME: a signal ends it as Quit does, with the library at rest.
+void TestMainWindowStartup::terminationSignal_endsLikeQuit()
+{
+    QFETCH(int, signalNumber);
+    const QString home = QDir::homePath() + "/signalled";
+    QDir().mkpath(home);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home);
+    environment.insert("XDG_CONFIG_HOME", home + "/.config");
+    environment.insert("XDG_DATA_HOME", home + "/.local/share");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
+    program.setProcessEnvironment(environment);
+    program.start(LIRENTA_BINARY, {});
+    QVERIFY(program.waitForStarted());
+    // The write-ahead log appears once the library is open.
+    const QString data = home + "/.local/share/Quemark/Lirenta/Lirenta/";
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + "data.db-wal"), 20000);
+    QTest::qWait(300);
+    ::kill(program.processId(), signalNumber);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(QFile::exists(data + "data.db"));
+    QVERIFY(!QFile::exists(data + "data.db-wal"));
 }
 
 LIRENTA_TEST_MAIN(TestMainWindowStartup)
