@@ -453,12 +453,35 @@ void MainWindow::on_actionSync_triggered()
     }
     if (!syncManager) {
         syncManager = new FileSyncManager(this);
+        connect(syncManager, &FileSyncManager::tokenRejected, this, &MainWindow::loginAgain, Qt::QueuedConnection);
     } else {
         // One window: a new run starts in it (unless the last one is still going).
         syncManager->startRun();
     }
     syncManager->show();
     syncManager->raise();
+}
+
+// The service refused the stored token: it goes, the login comes back, and once the user is
+// in again the sync starts over.
+void MainWindow::loginAgain()
+{
+    cloudToken.clear();
+    LibrarySettings().remove("cloudToken");
+    Login login(this);
+    if (login.exec() != QDialog::Accepted) {
+        return;
+    }
+    cloudToken = login.getToken();
+    if (!syncManager) {
+        return;
+    }
+    if (syncManager->isRunning()) {
+        connect(syncManager, &FileSyncManager::runEnded, syncManager, &FileSyncManager::startRun,
+                Qt::SingleShotConnection);
+    } else {
+        syncManager->startRun();
+    }
 }
 
 void MainWindow::on_actionConvert_triggered()

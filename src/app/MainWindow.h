@@ -69,6 +69,7 @@ public Q_SLOTS:
     void updateConvertAction();
     // The session ends from outside (a signal): saves what can be saved without asking and quits.
     void endSession();
+    void loginAgain();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

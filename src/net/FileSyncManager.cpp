@@ -48,6 +48,7 @@ void FileSyncManager::startRun()
     complete = false;
     halted = false;
     summarised = false;
+    tokenRefused = false;
     delete library;
     library = new Books(this, QString(), -1);
     const QList<Book*> books = library->getBooksList();
@@ -84,6 +85,21 @@ void FileSyncManager::summariseWhenDone()
     bold.setBold(true);
     entry->setFont(bold);
     ui->fileUploadList->scrollToItem(entry);
+    Q_EMIT runEnded();
+}
+
+bool FileSyncManager::refusesToken(QNetworkReply* reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 401 && status != 403) {
+        return false;
+    }
+    if (!tokenRefused) {
+        tokenRefused = true;
+        new QListWidgetItem(tr("The service no longer accepts your login; please log in again."), ui->fileUploadList);
+        Q_EMIT tokenRejected();
+    }
+    return true;
 }
 
 FileSyncManager::~FileSyncManager() = default;
@@ -127,6 +143,8 @@ void FileSyncManager::dataUploadFinished(QNetworkReply* reply)
     qCDebug(lcNet) << "reply data: " << reply->readAll();
     if (reason.isEmpty()) {
         ++counts.recordsSent;
+    } else {
+        refusesToken(reply);
     }
     if (QListWidgetItem* entry = recordEntries.take(reply)) {
         entry->setToolTip(reason.isEmpty() ? tr("Record uploaded") : tr("Record not uploaded: %1").arg(reason));
@@ -176,6 +194,12 @@ void FileSyncManager::uploadFileCheckFinished(QNetworkReply* reply, ItemFile* as
     bool exists = false;
     QString md5;
     const QString reason = NetworkReplies::failureReason(reply);
+    if (refusesToken(reply)) {
+        halted = true;
+        Q_EMIT finished();
+        summariseWhenDone();
+        return;
+    }
     if (!reason.isEmpty() || !CloudApi::parseCheck(reply->readAll(), &exists, &md5)) {
         qCDebug(lcNet) << "Did not get expected response from server. Halted upload queue.";
         if (!reason.isEmpty()) {

@@ -45,6 +45,10 @@ public:
 Q_SIGNALS:
     // The check and upload phases are over (the record uploads may still be on their way).
     void finished();
+    // Everything of the run is over, record uploads included.
+    void runEnded();
+    // The service refused the stored token: the user has to log in again.
+    void tokenRejected();
 
 public Q_SLOTS:
     void syncUploadFileQueueCheck();
@@ -60,6 +64,8 @@ private Q_SLOTS:
 private:
     void reportFile(ItemFile* file, const QString& outcome);
     void summariseWhenDone();
+    // True (and tokenRejected emitted once a run) when the reply refuses the token.
+    bool refusesToken(QNetworkReply* reply);
 
     struct Counts
     {
@@ -85,6 +91,7 @@ private:
     bool complete = false;
     bool halted = false;
     bool summarised = false;
+    bool tokenRefused = false;
     Counts counts;
     QSet<QString> queuedMd5s;
     QList<ItemFile*> deferredCopies;

@@ -53,7 +53,8 @@ void Login::processToken(QNetworkReply* reply)
 {
     reply->deleteLater();
     const QString reason = NetworkReplies::failureReason(reply);
-    const QString value = reason.isEmpty() ? CloudApi::tokenFromReply(reply->readAll()) : QString();
+    // A refusal may come with an error status and still say why in its body ({"token": false}).
+    const QString value = reply->property("tooLarge").isValid() ? QString() : CloudApi::tokenFromReply(reply->readAll());
     if (CloudApi::isValidToken(value)) {
         storeToken(value);
         accept();

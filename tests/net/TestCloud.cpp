@@ -60,6 +60,7 @@ private Q_SLOTS:
     void updateCheck_showsVersionsAsText_data();
     void updateCheck_showsVersionsAsText();
     void mainWindow_syncAgain_reusesTheTokenAndSendsWhatIsNew();
+    void mainWindow_rejectedToken_bringsBackTheLogin();
 
 private:
     QString login();
@@ -455,6 +456,42 @@ void TestCloud::mainWindow_syncAgain_reusesTheTokenAndSendsWhatIsNew()
     QCOMPARE(list->item(list->count() - 1)->text(),
              QString("Records sent: 1, files already there: 0, files uploaded: 1, files failed: 0"));
     QCOMPARE(logins, 1);
+    qunsetenv("LIRENTA_CLOUD_URL");
+    LibraryDatabase::close();
+}
+
+void TestCloud::mainWindow_rejectedToken_bringsBackTheLogin()
+{
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({"Kept Safe", {}, "", {"safe.pdf"}, QColor(), 0, "", "", ""});
+    LibraryDatabase::close(); // the window opens the same library
+    // A token of the right shape that the service does not know (revoked, say).
+    LibrarySettings().setValue("cloudToken", QString(64, 'a'));
+    qputenv("LIRENTA_CLOUD_URL", server->address().toEncoded());
+    MainWindow window;
+    QVERIFY(window.isStartedUp());
+    int logins = 0;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<Login*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->property("typed").toBool()) {
+            return;
+        }
+        dialog->setProperty("typed", true);
+        ++logins;
+        dialog->findChild<QLineEdit*>("loginText")->setText("alice");
+        dialog->findChild<QLineEdit*>("passwordText")->setText(password);
+        dialog->findChild<QPushButton*>("btnLogin")->click();
+    });
+    driver.start(20);
+    const int uploads = countRequests("POST /upload/file/");
+    window.findChild<QAction*>("actionSync")->trigger();
+    QCOMPARE(logins, 0); // the stored token looked fine
+    QTRY_COMPARE_WITH_TIMEOUT(logins, 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(countRequests("POST /upload/file/"), uploads + 1, 20000);
+    const QString stored = LibrarySettings().value("cloudToken").toString();
+    QVERIFY(CloudApi::isValidToken(stored));
+    QVERIFY(stored != QString(64, 'a'));
     qunsetenv("LIRENTA_CLOUD_URL");
     LibraryDatabase::close();
 }
