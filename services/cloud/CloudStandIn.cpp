@@ -9,7 +9,8 @@
 // POST /upload/file/?cloudToken&md5&fileSize&firstBytes&fileType   multipart body; stored as files/<md5>
 // POST /upload/data/?cloudToken                 a book document (JSON)
 // GET  /update.php?version&os                   the latest version text, or nothing
-// For tests: /standin/requests, /standin/records, /standin/files, /standin/names, /standin/fail-upload?md5=X
+// With --test-routes only: /standin/requests, /standin/records, /standin/files, /standin/names,
+// /standin/fail-upload?md5=X
 //
 // Accounts keep a random salt and a PBKDF2-SHA256 hash of the password; everything lives in
 // DIR/cloud.db (SQLite) and DIR/files/.
@@ -42,6 +43,7 @@ const int iterations = 20000;
 QString dataDir;
 QString latestVersion;
 QJsonArray received;
+bool testRoutes = false;
 QSet<QString> failingUploads;
 
 QByteArray randomBytes(int count)
@@ -216,7 +218,7 @@ Response handle(const Request& request)
 {
     const QString path = request.url.path();
     const QUrlQuery parameters(request.url);
-    if (path.startsWith("/standin/")) {
+    if (path.startsWith("/standin/") && testRoutes) {
         if (path == "/standin/requests") {
             return json(received);
         }
@@ -239,7 +241,17 @@ Response handle(const Request& request)
         }
         return json(rows);
     }
-    received.append(QString::fromLatin1(request.method + ' ' + request.url.toEncoded()));
+    if (testRoutes) {
+        // The log is for tests; a password never goes into it.
+        QUrl logged = request.url;
+        QUrlQuery query(logged);
+        if (query.hasQueryItem("password")) {
+            query.removeAllQueryItems("password");
+            query.addQueryItem("password", "hidden");
+            logged.setQuery(query);
+        }
+        received.append(QString::fromLatin1(request.method + ' ' + logged.toEncoded()));
+    }
     if (path == "/upload/token/") {
         return token(parameters);
     }
@@ -284,6 +296,7 @@ int main(int argc, char** argv)
     parser.addOption({"latest-version", "Version text update.php answers (none: empty answer).", "text"});
     parser.addOption({"add-user", "Add or reset the account NAME (password as the next argument), then exit.", "name"});
     parser.addPositionalArgument("password", "The password, with --add-user.");
+    parser.addOption({"test-routes", "Serve the request log and fault injection under /standin/ (tests only)."});
     parser.process(app);
     dataDir = parser.value("data");
     if (dataDir.isEmpty()) {
@@ -291,6 +304,7 @@ int main(int argc, char** argv)
         return 2;
     }
     latestVersion = parser.value("latest-version");
+    testRoutes = parser.isSet("test-routes");
     if (!openDatabase()) {
         std::fprintf(stderr, "cannot open %s/cloud.db\n", qPrintable(dataDir));
         return 1;

@@ -163,6 +163,11 @@ Response thumbnail(const QString& name)
     if (name == "empty.jpg") {
         return response;
     }
+    // Only files of the thumbnails folder itself: no "..", no sub-folders.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.startsWith(QLatin1Char('.'))) {
+        return error(404, "Not Found");
+    }
     QFile file(dataDir + "/thumbnails/" + name);
     if (file.open(QIODevice::ReadOnly)) {
         response.body = file.readAll();

@@ -22,6 +22,12 @@ DataDownloader::~DataDownloader()
     }
 }
 
+bool DataDownloader::isWebAddress(const QString& url)
+{
+    const QString scheme = QUrl(url).scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
 QNetworkReply* DataDownloader::get(const QString& url, qint64 maxBytes)
 {
     QNetworkReply* reply = manager->get(NetworkReplies::request(QUrl(url)));
@@ -39,6 +45,10 @@ void DataDownloader::googleInfoDownload(const QString& url)
     const int current = ++lookup;
     // Each look-up has its own temporary cover, so covers of look-ups in flight never mix.
     coverPath = TemporaryCover::newPath();
+    if (!isWebAddress(url)) {
+        fail(tr("The address of the book's information is not a web address."));
+        return;
+    }
     QNetworkReply* reply = get(url, NetworkReplies::maxJsonBytes);
     connect(reply, &QNetworkReply::finished, this, [this, reply, current] {
         reply->deleteLater();
@@ -60,7 +70,8 @@ void DataDownloader::googleInfoPopulate(QNetworkReply* reply)
         fail(tr("The reply was not a Google Books volume."));
         return;
     }
-    if (thumbnail.isEmpty()) {
+    // A reply names the cover; only a web address is fetched, never a local file or other scheme.
+    if (thumbnail.isEmpty() || !isWebAddress(thumbnail)) {
         announce();
         return;
     }

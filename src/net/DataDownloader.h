@@ -37,6 +37,7 @@ public Q_SLOTS:
 private:
     void announce();
     void fail(const QString& reason);
+    static bool isWebAddress(const QString& url);
     QNetworkReply* get(const QString& url, qint64 maxBytes);
 
     QNetworkAccessManager* manager;

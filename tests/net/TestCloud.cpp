@@ -77,7 +77,7 @@ void TestCloud::initTestCase()
     QCOMPARE(QProcess::execute(LIRENTA_SERVICES_DIR "/cloud-standin",
                                {"--data", serverData->path(), "--add-user", "alice", password}),
              0);
-    server = std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path()});
+    server = std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path(), "--test-routes"});
     QVERIFY(server->isRunning());
 }
 
@@ -149,6 +149,20 @@ void TestCloud::login_withSpecialCharacters_storesTheToken()
     QFile file(settings.fileName());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(!file.readAll().contains("p&ss"));
+    // Nor does the service's request log keep it.
+    const QString log = server->requests().join('\n');
+    QVERIFY(log.contains("/upload/token/"));
+    QVERIFY(!log.contains("p%26ss") && !log.contains("p&ss"));
+
+    // Served for real, the service has no test routes at all.
+    QTemporaryDir plainData;
+    StandInServer plain("cloud-standin", {"--data", plainData.path()});
+    QVERIFY(plain.isRunning());
+    QNetworkAccessManager manager;
+    QNetworkReply* reply = manager.get(QNetworkRequest(plain.address().resolved(QUrl("/standin/requests"))));
+    QTRY_VERIFY(reply->isFinished());
+    QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 404);
+    delete reply;
 }
 
 void TestCloud::storedValidToken_isAcceptedWithoutInput()

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void failedLookups_announceNothing_data();
     void failedLookups_announceNothing();
     void newerLookup_supersedesTheOlder();
+    void onlyWebAddresses_areFetched_andThumbnailsStayInTheirFolder();
 
 private:
     QString volume(const QString& id) const
@@ -180,6 +183,24 @@ void TestDataDownloader::newerLookup_supersedesTheOlder()
     QCOMPARE(announced.size(), 1);
     std::unique_ptr<Book> book(announced.first().first().value<Book*>());
     QCOMPARE(book->getTitle(), QString("Dune Messiah"));
+}
+
+void TestDataDownloader::onlyWebAddresses_areFetched_andThumbnailsStayInTheirFolder()
+{
+    DataDownloader downloader;
+    QSignalSpy failed(&downloader, &DataDownloader::downloadFailed);
+    downloader.googleInfoDownload("file:///etc/passwd");
+    QVERIFY(failed.wait(2000) || failed.size() == 1);
+    QVERIFY(failed.first().first().toString().contains("not a web address"));
+
+    // The stand-in hands out nothing above its thumbnails folder, however the name is spelled.
+    QNetworkAccessManager manager;
+    for (const char* name : {"..%2Fvolumes%2Fsolaris.json", "%2E%2E%2F%2E%2E%2Fetc%2Fpasswd", ".hidden.jpg"}) {
+        QNetworkReply* reply = manager.get(QNetworkRequest(server->address().resolved(QUrl(QString("/thumbnails/") + name))));
+        QTRY_VERIFY(reply->isFinished());
+        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 404);
+        delete reply;
+    }
 }
 
 LIRENTA_TEST_MAIN(TestDataDownloader)
