@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QWebEngineView>
 
 Reader::Reader(QWidget* parent, const QString& path)
@@ -68,11 +69,27 @@ void Reader::showProblem(const QString& text)
                              .arg(tr("This book cannot be shown: %1.").arg(text).toHtmlEscaped()));
 }
 
+// Books unpack under the user's cache, in a folder only the user may enter: no other local
+// user can read the book or prepare the folder beforehand.
+QString Reader::extractionBase()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/books");
+    if (!QDir().mkpath(base) ||
+        !QFile::setPermissions(base, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
+        return QString();
+    }
+    return base;
+}
+
 void Reader::loadEpub(const QString& path)
 {
     const QString digest = probe->getFileMd5();
-    QDir().mkpath(QDir::tempPath() + QStringLiteral("/Lirenta"));
-    extractionFolder = QDir::tempPath() + QStringLiteral("/Lirenta/") + digest;
+    const QString base = extractionBase();
+    if (base.isEmpty()) {
+        showProblem(tr("no private folder to unpack it in"));
+        return;
+    }
+    extractionFolder = base + QLatin1Char('/') + digest;
     linkBaseFolder = extractionFolder;
     qCDebug(lcTools) << "tmp dir: " << extractionFolder << "attempt decompress";
 

@@ -37,6 +37,8 @@ public:
     qreal zoomFactor() const;
 
     // Tab title for a file name: short names whole, long ones shortened around a ".".
+    // Where books are unpacked (created private), or empty when it cannot be made.
+    static QString extractionBase();
     static QString tabTitle(const QString& fileName);
 
 public Q_SLOTS:

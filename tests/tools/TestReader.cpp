@@ -61,7 +61,7 @@ private Q_SLOTS:
 
 private:
     QString bookPath(const QString& name) const { return library->filesDir() + name; }
-    QString lirentaTemp() const { return QDir::tempPath() + "/Lirenta"; }
+    QString lirentaTemp() const { return Reader::extractionBase(); }
     std::unique_ptr<LibraryFixture> library;
 };
 
@@ -186,6 +186,11 @@ void TestReader::sameBookTwice_usesOneFolder()
     QCOMPARE(second.getExtractionFolder(), folder);
     QVERIFY(QFile::exists(marker.fileName()));
     QCOMPARE(QDir(lirentaTemp()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    // Unpacked where only the user may look, not in a shared temporary folder.
+    QVERIFY(lirentaTemp().startsWith(QDir::homePath()));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFile::permissions(lirentaTemp()) & others, QFileDevice::Permissions());
 }
 
 void TestReader::hostileOrBrokenArchives_showAMessageAndWriteNothing_data()
