@@ -6,12 +6,14 @@
 #include "EpubPackage.h"
 #include "ItemFile.h"
 #include "Logging.h"
+#include "ReaderRequestGuard.h"
 #include "WebViewSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 Reader::Reader(QWidget* parent, const QString& path)
@@ -22,6 +24,8 @@ Reader::Reader(QWidget* parent, const QString& path)
     ui->splitter->setStretchFactor(1, 1);
     ui->splitter->setSizes({220, 700});
     WebViewSettings::applyReaderSettings(ui->webView->settings());
+    guard = new ReaderRequestGuard(this);
+    ui->webView->page()->setUrlRequestInterceptor(guard);
     open(path);
     connect(ui->textBrowser, &QTextBrowser::anchorClicked, this, &Reader::tocClicked);
 }
@@ -90,6 +94,7 @@ void Reader::loadEpub(const QString& path)
         return;
     }
     extractionFolder = base + QLatin1Char('/') + digest;
+    guard->setRoot(extractionFolder);
     linkBaseFolder = extractionFolder;
     qCDebug(lcTools) << "tmp dir: " << extractionFolder << "attempt decompress";
 
@@ -128,7 +133,7 @@ void Reader::loadPackage(const QStringList& htmlFiles)
             links << QStringLiteral(
                          "<a style=\"padding-bottom: 2px; clear:both; padding-bottom: 4px;\" href=\"%1\">%2</a>")
                          .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
-            tocFiles << linkBaseFolder + QLatin1Char('/') + entry.src.section(QLatin1Char('#'), 0, 0);
+            tocFiles << linkBaseFolder + QLatin1Char('/') + fileOf(entry.src);
         }
         if (!links.isEmpty()) {
             showToc(links);
@@ -171,7 +176,8 @@ void Reader::parseNCX(const QString& ncxPath)
         }
         qCDebug(lcTools) << entry.label;
         const int hash = entry.src.indexOf(QLatin1Char('#'));
-        tocFiles << linkBaseFolder + QLatin1Char('/') + (hash < 0 ? entry.src : entry.src.left(hash));
+        // Sources are URI references: "Kapitel%20%C3%A4.xhtml" names "Kapitel ä.xhtml".
+        tocFiles << linkBaseFolder + QLatin1Char('/') + fileOf(entry.src);
         tocAnchors << (hash < 0 ? entry.src : entry.src.mid(hash + 1));
         links << QStringLiteral("<a style=\"padding-bottom: 2px; clear:both; padding-bottom: 4px;\" href=\"%1\">%2</a>")
                      .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
@@ -186,12 +192,25 @@ void Reader::parseNCX(const QString& ncxPath)
     }
 }
 
+QString Reader::fileOf(const QString& reference)
+{
+    return QUrl::fromPercentEncoding(reference.section(QLatin1Char('#'), 0, 0).toUtf8());
+}
+
 void Reader::tocClicked(const QUrl& link)
 {
     qCDebug(lcTools) << link.path();
-    QUrl url = QUrl::fromLocalFile(linkBaseFolder + QLatin1Char('/') + link.path());
+    const QString file = QDir::cleanPath(linkBaseFolder + QLatin1Char('/') + link.path());
+    QUrl url = QUrl::fromLocalFile(file);
     url.setFragment(link.fragment());
     ui->webView->setUrl(url);
+    // Next and Previous go on from the chapter now on screen.
+    for (int i = 0; i < chapters.size(); ++i) {
+        if (QDir::cleanPath(chapters.at(i)) == file) {
+            chapterIndex = i;
+            break;
+        }
+    }
     qCDebug(lcTools) << url;
 }
 
@@ -230,6 +249,8 @@ void Reader::on_horizontalSlider_actionTriggered(int)
 
 void Reader::loadTxt(const QString& path)
 {
+    // A web page on disk may show the pictures beside it.
+    guard->setRoot(QFileInfo(path).absolutePath());
     ui->toolButton_2->hide();
     ui->textBrowser->hide();
     showFile(path);

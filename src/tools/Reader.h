@@ -11,6 +11,7 @@ class Reader;
 }
 
 class ItemFile;
+class ReaderRequestGuard;
 
 // Shows one book file in a tab: an EPUB chapter by chapter with its table of contents, or a
 // text or HTML file as it is.
@@ -56,6 +57,8 @@ private:
     void showToc(const QStringList& links);
     void showProblem(const QString& text);
     void loadPackage(const QStringList& htmlFiles);
+    // The file a contents entry names, its percent-encoding decoded and its fragment dropped.
+    static QString fileOf(const QString& reference);
 
     std::unique_ptr<Ui::Reader> ui;
     std::unique_ptr<ItemFile> probe;
@@ -66,4 +69,5 @@ private:
     int chapterIndex = 0;
     QString linkBaseFolder;
     QString problem;
+    ReaderRequestGuard* guard = nullptr;
 };

@@ -7,6 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QSlider>
+#include <QBuffer>
+#include <QImage>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -51,8 +56,9 @@ private Q_SLOTS:
     void tabTitle_data();
     void tabTitle();
     void ncxInSubfolder_listsTopLevelPointsAndShowsTheFirst();
-    void previousAndNext_stopAtTheEnds_andFollowTheIndexNotTocClicks();
+    void previousAndNext_stopAtTheEnds_andGoOnFromTocJumps();
     void slider_setsTheZoom();
+    void encodedChapterNames_andPictures_show();
     void textAndHtml_showDirectly_withoutToc();
     void sameBookTwice_usesOneFolder();
     void hostileOrBrokenArchives_showAMessageAndWriteNothing_data();
@@ -114,7 +120,7 @@ void TestReader::ncxInSubfolder_listsTopLevelPointsAndShowsTheFirst()
     QVERIFY(!toc.contains("Nested"));
 }
 
-void TestReader::previousAndNext_stopAtTheEnds_andFollowTheIndexNotTocClicks()
+void TestReader::previousAndNext_stopAtTheEnds_andGoOnFromTocJumps()
 {
     QList<ZipWriter::Entry> files;
     QList<QPair<QString, QString>> points;
@@ -133,16 +139,66 @@ void TestReader::previousAndNext_stopAtTheEnds_andFollowTheIndexNotTocClicks()
     QCOMPARE(reader.getChapterIndex(), 0);
     QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(0)));
 
-    reader.tocClicked(QUrl("ch5.html#top"));
+    // Next and Previous go on from the chapter a contents entry jumped to.
+    reader.tocClicked(QUrl("ch3.html#top"));
     QCOMPARE(reader.currentUrl().fragment(), QString("top"));
-    QCOMPARE(reader.currentUrl().toLocalFile(), chapters.at(5));
+    QCOMPARE(reader.currentUrl().toLocalFile(), chapters.at(3));
     right->click();
-    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(1)));
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(4)));
+    reader.tocClicked(QUrl("ch1.html"));
+    left->click();
+    QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(0)));
     for (int i = 0; i < 10; ++i) {
         right->click();
     }
     QCOMPARE(reader.getChapterIndex(), 5);
     QCOMPARE(reader.currentUrl(), QUrl::fromLocalFile(chapters.at(5)));
+}
+
+void TestReader::encodedChapterNames_andPictures_show()
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    const QByteArray page = "<html xmlns='http://www.w3.org/1999/xhtml'><body><h1>Kapitel</h1>"
+                            "<img id='pic' src='Bilder/pic.png'/></body></html>";
+    const QString secret = library->writeFile("secret.png", png);
+    const QByteArray outside = QString("<html xmlns='http://www.w3.org/1999/xhtml'><body><img id='pic' src='%1'/>"
+                                       "</body></html>")
+                                   .arg(QUrl::fromLocalFile(secret).toString())
+                                   .toUtf8();
+    QVERIFY(ZipWriter::writeEpub(bookPath("encoded.epub"),
+                                 {{"toc.ncx", ncx({{"Eins", "Kapitel%20%C3%A4.xhtml"}, {"Zwei", "zwei.xhtml"}})},
+                                  {QString::fromUtf8("Kapitel ä.xhtml"), page},
+                                  {"zwei.xhtml", outside},
+                                  {"Bilder/pic.png", png}}));
+    Reader reader(nullptr, bookPath("encoded.epub"));
+    QVERIFY2(reader.getProblem().isEmpty(), qPrintable(reader.getProblem()));
+    QCOMPARE(reader.getChapters().first(), reader.getExtractionFolder() + QString::fromUtf8("/OEBPS/Kapitel ä.xhtml"));
+    QCOMPARE(reader.currentUrl().toLocalFile(), reader.getChapters().first());
+    auto* view = reader.findChild<QWebEngineView*>("webView");
+    const auto naturalWidth = [&]() -> int {
+        QVariant width;
+        bool done = false;
+        view->page()->runJavaScript("var p = document.getElementById('pic'); p ? (p.complete ? p.naturalWidth : -1) : -3",
+                                    QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
+                                        width = value;
+                                        done = true;
+                                    });
+        if (!QTest::qWaitFor([&] { return done; }, 5000)) {
+            return -2;
+        }
+        return width.toInt();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(naturalWidth(), 40, 10000);
+    // A picture outside the book's folder is not loaded.
+    reader.findChild<QToolButton*>("btnRight")->click();
+    QTRY_COMPARE(reader.currentUrl().toLocalFile(), reader.getChapters().at(1));
+    QTest::qWait(500);
+    QTRY_VERIFY_WITH_TIMEOUT(naturalWidth() == 0, 10000);
 }
 
 void TestReader::slider_setsTheZoom()
