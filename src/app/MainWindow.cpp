@@ -83,9 +83,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
     }
     buildAddMenu();
+    // The Library menu's entries do what the tool bar's do.
+    connect(ui->actionSingle_eBook, &QAction::triggered, ui->actionAddEbook, &QAction::trigger);
+    connect(ui->actionMultiple_eBooks, &QAction::triggered, ui->actionAdd_Mutiple, &QAction::trigger);
+    connect(ui->actionMultiple_eBooks_2, &QAction::triggered, ui->actionAdd_Mutiple_Recusive, &QAction::trigger);
     if (readOnly) {
         for (QAction* action : {ui->actionAdd, ui->actionAddEbook, ui->actionAdd_Mutiple,
-                                ui->actionAdd_Mutiple_Recusive, ui->actionConvert}) {
+                                ui->actionAdd_Mutiple_Recusive, ui->actionConvert, ui->actionSingle_eBook,
+                                ui->actionMultiple_eBooks, ui->actionMultiple_eBooks_2}) {
             action->setEnabled(false);
             action->setToolTip(tr("The library is read-only."));
         }
@@ -390,9 +395,19 @@ void MainWindow::on_actionAddEbook_triggered()
 
 void MainWindow::on_actionAdd_Mutiple_triggered()
 {
+    importFolder(false);
+}
+
+void MainWindow::on_actionAdd_Mutiple_Recusive_triggered()
+{
+    importFolder(true);
+}
+
+void MainWindow::importFolder(bool withSubfolders)
+{
     auto* import = new MultiSelect(this);
     connect(import, &MultiSelect::newBookItem, this, &MainWindow::bookAddedSlot);
-    if (!import->populateTableDir()) {
+    if (!import->populateTableDir(withSubfolders)) {
         import->deleteLater();
         return;
     }

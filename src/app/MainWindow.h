@@ -78,6 +78,7 @@ private Q_SLOTS:
     void on_actionQuit_triggered();
     void on_actionAddEbook_triggered();
     void on_actionAdd_Mutiple_triggered();
+    void on_actionAdd_Mutiple_Recusive_triggered();
     void on_actionWeb_triggered();
     void on_tabWidget_tabCloseRequested(int index);
     void on_actionCloud_triggered();
@@ -99,6 +100,7 @@ private:
     void refreshAuthorTree();
     void buildAddMenu();
     void tidyAfterDeletions();
+    void importFolder(bool withSubfolders);
     void connectView(ItemViews* view);
     ItemViews* currentView() const;
 

@@ -44,7 +44,7 @@ MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique
 
 MultiSelect::~MultiSelect() = default;
 
-bool MultiSelect::populateTableDir()
+bool MultiSelect::populateTableDir(bool withSubfolders)
 {
     LibrarySettings settings;
     QString start = settings.value("lastSelectDir").toString();
@@ -57,10 +57,10 @@ bool MultiSelect::populateTableDir()
         return false;
     }
     settings.setValue("lastSelectDir", directory);
-    return populateTable(directory);
+    return populateTable(directory, withSubfolders);
 }
 
-bool MultiSelect::populateTable(const QString& directory)
+bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
 {
     // Thousands of files take a while to fingerprint: show progress and let the user stop.
     QProgressDialog progress(tr("Looking for new PDF files..."), tr("Cancel"), 0, 0, parentWidget());
@@ -78,7 +78,8 @@ bool MultiSelect::populateTable(const QString& directory)
     QHash<int, QString> digestOfRow;
     QHash<int, QStringList> copiesOfRow;
     int copies = 0;
-    QDirIterator walk(directory, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator walk(directory, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                      withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (walk.hasNext()) {
         const QString path = walk.next();
         ++examined;

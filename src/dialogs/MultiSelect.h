@@ -26,9 +26,11 @@ public:
     explicit MultiSelect(QWidget* parent = nullptr);
     ~MultiSelect() override;
 
-    bool populateTableDir();
-    // Lists the new PDF files under `directory` (progress shown, can be cancelled). False when cancelled.
-    bool populateTable(const QString& directory);
+    // Asks for a folder and lists its new PDF files (with those of its sub-folders, or not).
+    bool populateTableDir(bool withSubfolders = true);
+    // Lists the new PDF files in `directory` and, unless told otherwise, its sub-folders
+    // (progress shown, can be cancelled). False when cancelled.
+    bool populateTable(const QString& directory, bool withSubfolders = true);
     int importedCount() const { return imported; }
     // PDF files of the last walk left out because the library holds them already.
     QStringList storedFiles() const { return alreadyStored; }

@@ -73,6 +73,8 @@ private Q_SLOTS:
     void failedNoteSave_keepsTheTextUntilTheUserChooses();
     void readOnlyLibrary_switchesOffEveryWrite();
     void bookDialog_keepsOwnershipReadingAndLanguage();
+    void folderImports_walkTheFolderOrTheWholeTree_data();
+    void folderImports_walkTheFolderOrTheWholeTree();
 
 private:
     MainWindow* start();
@@ -714,6 +716,42 @@ void TestMainWindow::bookDialog_keepsOwnershipReadingAndLanguage()
     QCOMPARE(dialog.findChild<QDateEdit*>("field_book_read_2")->date(), QDate(2019, 4, 2));
     QVERIFY(dialog.findChild<QCheckBox*>("checkBox_2")->isChecked());
     QCOMPARE(dialog.findChild<LanguageComboBox*>()->currentLanguage(), QLocale::Polish);
+}
+
+void TestMainWindow::folderImports_walkTheFolderOrTheWholeTree_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("listed");
+    QTest::newRow("Add > Multiple Books (Dir)") << "actionAdd_Mutiple" << 1;
+    QTest::newRow("Add > Multiple Books (Dir+Sub-dirs)") << "actionAdd_Mutiple_Recusive" << 2;
+    QTest::newRow("Library > Multiple Books (Directory)") << "actionMultiple_eBooks" << 1;
+    QTest::newRow("Library > Multiple Books (Directory + Sub dir)") << "actionMultiple_eBooks_2" << 2;
+}
+
+void TestMainWindow::folderImports_walkTheFolderOrTheWholeTree()
+{
+    QFETCH(QString, action);
+    QFETCH(int, listed);
+    start();
+    const QString folder = QDir::homePath() + "/to-import";
+    for (const QString& name : {QString("/top.pdf"), QString("/deeper/below.pdf")}) {
+        QDir().mkpath(QFileInfo(folder + name).absolutePath());
+        QFile file(folder + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4 " + name.toUtf8());
+    }
+    Prompt::queueFileName(folder);
+    int rows = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog) {
+            rows = dialog->findChild<QTableWidget*>("tableWidget")->rowCount();
+            dialog->close();
+        }
+    });
+    window->findChild<QAction*>(action)->trigger();
+    QCOMPARE(rows, listed);
+    QVERIFY(!window->findChild<QAction*>(action)->text().contains("Mutiple"));
 }
 
 LIRENTA_TEST_MAIN(TestMainWindow)
