@@ -374,6 +374,17 @@ void MainWindow::on_actionQuit_triggered()
     close();
 }
 
+void MainWindow::bringToFront()
+{
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+    statusBar()->showMessage(tr("Lirenta is already open on this library."), 5000);
+}
+
 void MainWindow::endSession()
 {
     endingSession = true;

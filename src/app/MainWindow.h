@@ -70,6 +70,8 @@ public Q_SLOTS:
     // The session ends from outside (a signal): saves what can be saved without asking and quits.
     void endSession();
     void loginAgain();
+    // Another start of the program on this library: this window shows itself instead.
+    void bringToFront();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,8 @@
+#include "DataDirectories.h"
 #include "LibraryDatabase.h"
 #include "MainWindow.h"
 #include "SignalQuitter.h"
+#include "SingleInstance.h"
 
 #include <QApplication>
 
@@ -9,12 +11,18 @@ int main(int argc, char* argv[])
     // The web views need contexts shared before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // A library already open in another Lirenta comes to the front there instead.
+    SingleInstance instance(DataDirectories::setDataDir().dataDir);
+    if (!instance.claim()) {
+        return EXIT_SUCCESS;
+    }
     int status = EXIT_FAILURE;
     {
         MainWindow window;
         if (window.isStartedUp()) {
             SignalQuitter quitter;
             QObject::connect(&quitter, &SignalQuitter::quitRequested, &window, &MainWindow::endSession);
+            QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
             window.show();
             status = app.exec();
         }

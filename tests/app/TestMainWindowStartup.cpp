@@ -29,9 +29,13 @@ private Q_SLOTS:
     void lockedDatabase_isInUse_notDamaged();
     void terminationSignal_endsLikeQuit_data();
     void terminationSignal_endsLikeQuit();
+    void secondStartOnOneLibrary_showsTheFirst_andStaleSocketsAreTakenOver();
 
 private:
     void writeGarbageDatabase(const QString& dataDir);
+    // The real program on a HOME of its own.
+    static void startProgram(QProcess& program, const QString& home);
+    static QString dataDirOf(const QString& home) { return home + "/.local/share/Quemark/Lirenta/Lirenta/"; }
 };
 
 void TestMainWindowStartup::init()
@@ -173,6 +177,51 @@ void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
     QVERIFY(window.isStartedUp());
 }
 
+void TestMainWindowStartup::startProgram(QProcess& program, const QString& home)
+{
+    QDir().mkpath(home);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home);
+    environment.insert("XDG_CONFIG_HOME", home + "/.config");
+    environment.insert("XDG_DATA_HOME", home + "/.local/share");
+    environment.insert("XDG_CACHE_HOME", home + "/.cache");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
+    program.setProcessEnvironment(environment);
+    program.start(LIRENTA_BINARY, {});
+    QVERIFY(program.waitForStarted());
+}
+
+void TestMainWindowStartup::secondStartOnOneLibrary_showsTheFirst_andStaleSocketsAreTakenOver()
+{
+    const QString home = QDir::homePath() + "/single";
+    // What a crashed run leaves behind: something at the socket's name that nobody answers.
+    QDir().mkpath(dataDirOf(home));
+    QFile stale(dataDirOf(home) + "lirenta.socket");
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    QProcess first;
+    startProgram(first, home);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dataDirOf(home) + "data.db-wal"), 20000);
+    QProcess second;
+    startProgram(second, home);
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+
+    // Another HOME, another library: it runs on its own.
+    QProcess other;
+    startProgram(other, QDir::homePath() + "/elsewhere");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dataDirOf(QDir::homePath() + "/elsewhere") + "data.db-wal"), 20000);
+    QCOMPARE(other.state(), QProcess::Running);
+    for (QProcess* program : {&first, &other}) {
+        program->terminate();
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitCode(), 0);
+    }
+}
+
 void TestMainWindowStartup::terminationSignal_endsLikeQuit_data()
 {
     QTest::addColumn<int>("signalNumber");
@@ -185,19 +234,9 @@ void TestMainWindowStartup::terminationSignal_endsLikeQuit()
 {
     QFETCH(int, signalNumber);
     const QString home = QDir::homePath() + "/signalled";
-    QDir().mkpath(home);
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", home);
-    environment.insert("XDG_CONFIG_HOME", home + "/.config");
-    environment.insert("XDG_DATA_HOME", home + "/.local/share");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
-    program.setProcessEnvironment(environment);
-    program.start(LIRENTA_BINARY, {});
-    QVERIFY(program.waitForStarted());
-    // The write-ahead log appears once the library is open.
-    const QString data = home + "/.local/share/Quemark/Lirenta/Lirenta/";
+    startProgram(program, home);
+    const QString data = dataDirOf(home);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + "data.db-wal"), 20000);
     QTest::qWait(300);
     ::kill(program.processId(), signalNumber);
