@@ -54,6 +54,7 @@ private Q_SLOTS:
     void sync_uploadsRecordsAndOnlyMissingFiles();
     void sync_emptyLibrary_sendsNothing();
     void sync_failedUpload_isReportedAndOthersArrive();
+    void sync_serviceGone_saysSo_andTheNextSyncUploads();
     void sync_largeFile_isStreamedFromDisk();
     void sync_unusualNames_arriveExactly_data();
     void sync_unusualNames_arriveExactly();
@@ -307,6 +308,36 @@ void TestCloud::sync_failedUpload_isReportedAndOthersArrive()
              qPrintable(outcomes.join("; ")));
     QVERIFY(outcomes.contains("arrives.pdf: uploaded"));
     QTRY_COMPARE(sync.pendingRecordUploads(), 0);
+}
+
+void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
+{
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({"Patient", {}, "", {"patient.pdf"}, QColor(), 0, "", "", ""});
+    server.reset(); // the service goes away
+
+    auto* sync = new FileSyncManager;
+    QTRY_VERIFY_WITH_TIMEOUT(!sync->isRunning(), 20000);
+    auto* list = sync->findChild<QListWidget*>("fileUploadList");
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) {
+        lines << list->item(i)->text();
+    }
+    QVERIFY2(lines.join('\n').contains("could not be reached"), qPrintable(lines.join('\n')));
+    QVERIFY2(lines.last().contains("files uploaded: 0") && lines.last().contains("(stopped early)"),
+             qPrintable(lines.last()));
+
+    // Back again (on another port): the same window's next run uploads the file.
+    server = std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path(), "--test-routes"});
+    QVERIFY(server->isRunning());
+    LibrarySettings().setValue("baseUrl", server->address().toString());
+    sync->startRun();
+    QTRY_VERIFY_WITH_TIMEOUT(!sync->isRunning(), 20000);
+    QCOMPARE(list->item(list->count() - 1)->text(),
+             QString("Records sent: 1, files already there: 0, files uploaded: 1, files failed: 0"));
+    QCOMPARE(countRequests("POST /upload/file/"), 1);
+    delete sync;
 }
 
 void TestCloud::sync_largeFile_isStreamedFromDisk()
