@@ -3,6 +3,8 @@ function(lirenta_add_icons target map_file)
     find_program(RSVG_CONVERT rsvg-convert REQUIRED)
     set(theme_dir /usr/share/icons/breeze)
     file(STRINGS ${map_file} lines)
+    # A new line in the map needs a new configure run to become a rule.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${map_file})
     set(outputs)
     foreach(line IN LISTS lines)
         if(line MATCHES "^[ \t]*#" OR line MATCHES "^[ \t]*$")

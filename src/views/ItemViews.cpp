@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
+#include <QIcon>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -380,7 +381,21 @@ void ItemViews::makeVisibleRatings()
         rating->setEnabled(!LibraryDatabase::isReadOnly());
         connect(rating, &Rating::ratingSet, this, &ItemViews::setRating);
         table->setCellWidget(row, 4, rating);
+        markMissingFile(row, vi);
     }
+}
+
+// A book whose file is gone says so in its size cell. Checked as the row first comes into view,
+// so opening a large library reads no directory.
+void ItemViews::markMissingFile(int row, const ViewItem* vi)
+{
+    QTableWidgetItem* size = ui->viewTable->item(row, 3);
+    if (!size || vi->filePath.isEmpty() || QFileInfo::exists(vi->filePath)) {
+        return;
+    }
+    size->setIcon(QIcon(QStringLiteral(":/icons/icons/16x16/file-missing.png")));
+    size->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+    size->setToolTip(tr("The file %1 was not found.").arg(vi->filePath));
 }
 
 void ItemViews::renderItem(ViewItem* vi, BookTableItem* cells)

@@ -122,6 +122,7 @@ private:
     // Deletes the record's rows from the library; false when nothing was deleted.
     static bool deleteFromLibrary(Item* record);
     void makeVisibleRatings();
+    void markMissingFile(int row, const ViewItem* vi);
     void setShown(ViewItem* vi, bool shown);
     int listRowOf(ViewItem* vi);
     void showOnlyInList(const QSet<ViewItem*>& wanted);

@@ -73,6 +73,7 @@ private Q_SLOTS:
     void failedNoteSave_keepsTheTextUntilTheUserChooses();
     void readOnlyLibrary_switchesOffEveryWrite();
     void bookDialog_keepsOwnershipReadingAndLanguage();
+    void missingFile_isMarked_andOpeningItSaysSo();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
 
@@ -716,6 +717,21 @@ void TestMainWindow::bookDialog_keepsOwnershipReadingAndLanguage()
     QCOMPARE(dialog.findChild<QDateEdit*>("field_book_read_2")->date(), QDate(2019, 4, 2));
     QVERIFY(dialog.findChild<QCheckBox*>("checkBox_2")->isChecked());
     QCOMPARE(dialog.findChild<LanguageComboBox*>()->currentLanguage(), QLocale::Polish);
+}
+
+void TestMainWindow::missingFile_isMarked_andOpeningItSaysSo()
+{
+    const QString path = QDir::homePath() + "/books/dune.pdf";
+    QVERIFY(QFile::remove(path));
+    start();
+    QTableWidgetItem* title = table(0)->findItems("Dune", Qt::MatchExactly).first();
+    QTableWidgetItem* size = table(0)->item(title->row(), 3);
+    QCOMPARE(size->toolTip(), QString("The file %1 was not found.").arg(path));
+    QVERIFY(!size->icon().isNull());
+    QVERIFY(table(0)->item(table(0)->findItems("Foundation", Qt::MatchExactly).first()->row(), 3)->toolTip().isEmpty());
+
+    Q_EMIT table(0)->itemDoubleClicked(title);
+    QCOMPARE(Prompt::shownTexts().last(), QString("The file %1 was not found.").arg(path));
 }
 
 void TestMainWindow::folderImports_walkTheFolderOrTheWholeTree_data()
