@@ -76,7 +76,8 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
     // Files identical to one listed already: found by size and first bytes, confirmed by MD5.
     QHash<QString, QList<int>> rowsByFingerprint;
     QHash<int, QString> digestOfRow;
-    QHash<int, QStringList> copiesOfRow;
+    QHash<int, QStringList> copyPaths;
+    copiesOfRow.clear();
     int copies = 0;
     QDirIterator walk(directory, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                       withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
@@ -120,8 +121,9 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
         }
         if (original >= 0) {
             ++copies;
-            copiesOfRow[original] << path;
-            setStatus(original, tr("Also at: %1").arg(copiesOfRow.value(original).join(QLatin1String(", "))));
+            copyPaths[original] << path;
+            copiesOfRow.insert(original, tr("Also at: %1").arg(copyPaths.value(original).join(QLatin1String(", "))));
+            setStatus(original, copiesOfRow.value(original));
             continue;
         }
         const int row = table->rowCount();
@@ -224,8 +226,11 @@ void MultiSelect::setStatus(int row, const QString& text)
         cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
         ui->tableWidget->setItem(row, statusColumn, cell);
     }
-    cell->setText(text);
-    cell->setToolTip(text);
+    // A row standing for identical copies keeps saying so, whatever happened to it.
+    const QString copies = copiesOfRow.value(row);
+    const QString shown = copies.isEmpty() || text.startsWith(copies) ? text : text + QStringLiteral("; ") + copies;
+    cell->setText(shown);
+    cell->setToolTip(shown);
 }
 
 void MultiSelect::on_btnReplaceAll_clicked()
@@ -244,9 +249,15 @@ void MultiSelect::on_btnReplaceAll_clicked()
 
 void MultiSelect::downloadData(int row)
 {
+    startLookUp(row);
+}
+
+// True when a download for the row started; false when it was skipped or nothing was chosen.
+bool MultiSelect::startLookUp(int row)
+{
     QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
     if (!keywords || inFlight.contains(row) || done.contains(row)) {
-        return;
+        return false;
     }
     const QString path = keywords->data(ItemViews::IdRole).toString();
     delete bookSelection;
@@ -257,7 +268,7 @@ void MultiSelect::downloadData(int row)
     if (bookSelection->exec() != QDialog::Accepted || bookSelection->getGoogleItemUrl().isEmpty()) {
         skipAll = bookSelection->getSkipAll() != 0;
         setStatus(row, bookSelection->foundNothing() ? tr("Not found online") : tr("Skipped"));
-        return;
+        return false;
     }
     auto* downloader = new DataDownloader(this);
     connect(downloader, &DataDownloader::bookDownloaded, this, [this, downloader](Book* book) {
@@ -273,6 +284,7 @@ void MultiSelect::downloadData(int row)
     downloader->googleInfoDownload(bookSelection->getGoogleItemUrl());
     downloader->book->addFile(path);
     downloader->book->setItemRow(row);
+    return true;
 }
 
 void MultiSelect::lookUpFailed(int row, const QString& reason)
@@ -309,6 +321,7 @@ bool MultiSelect::saveRow(int row, Book* book)
     }
     done.insert(row);
     ++imported;
+    ++batchImported;
     removeRow(row);
     setStatus(row, tr("Imported"));
     qCDebug(lcDialogs) << book->getId() << "emit signal";
@@ -354,8 +367,13 @@ void MultiSelect::showImportProgress()
     ui->importProgressBar->setVisible(true);
     ui->importProgressBar->setMaximum(batchTotal);
     ui->importProgressBar->setValue(qMin(batchDone, batchTotal));
-    ui->importProgress->setText(
-        tr("%1 of %2 done, %3 remaining").arg(batchDone).arg(batchTotal).arg(qMax(0, batchTotal - batchDone)));
+    QString text =
+        tr("%1 of %2 done, %3 remaining").arg(batchDone).arg(batchTotal).arg(qMax(0, batchTotal - batchDone));
+    if (batchDone >= batchTotal) {
+        // Imported rows leave the list, so the end of the run says how many they were.
+        text += tr("; imported: %1").arg(batchImported);
+    }
+    ui->importProgress->setText(text);
 }
 
 void MultiSelect::on_pushButton_clicked()
@@ -370,10 +388,11 @@ void MultiSelect::on_pushButton_clicked()
     batchTotal = rows.size();
     batchDone = 0;
     showImportProgress();
+    batchImported = 0;
     for (int row : std::as_const(rows)) {
-        const int before = inFlight.size();
-        downloadData(row);
-        if (inFlight.size() == before) {
+        // Downloads of earlier rows end while this row's choice is open, so whether this row
+        // started one is asked, not read off the number in flight.
+        if (!startLookUp(row)) {
             // Skipped or nothing accepted: counts as handled.
             ++batchDone;
             showImportProgress();

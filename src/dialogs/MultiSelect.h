@@ -69,6 +69,7 @@ private:
     void downloadEnded(int row);
     void showWalkSummary(int copies);
     bool saveRow(int row, Book* book);
+    bool startLookUp(int row);
 
     std::unique_ptr<Ui::MultiSelect> ui;
     BookSelection* bookSelection = nullptr;
@@ -79,5 +80,8 @@ private:
     int imported = 0;
     int batchTotal = 0;
     int batchDone = 0;
+    int batchImported = 0;
     QStringList alreadyStored;
+    // Rows standing for identical copies elsewhere in the folder, with the note saying where.
+    QHash<int, QString> copiesOfRow;
 };

@@ -85,6 +85,9 @@ void FileSyncManager::summariseWhenDone()
     bold.setBold(true);
     entry->setFont(bold);
     ui->fileUploadList->scrollToItem(entry);
+    // The outcome is what the user came for: its tab comes to the front, and the title says it too.
+    ui->syncTabs->setCurrentWidget(ui->uploadTab);
+    setWindowTitle(line);
     Q_EMIT runEnded();
 }
 
