@@ -6,4 +6,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-./build/tests/SeedLibrary
+QT_QPA_PLATFORM=offscreen ./build/tests/SeedLibrary
