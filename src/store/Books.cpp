@@ -186,10 +186,9 @@ void Books::dbSearch(const QString& term)
         // then decides exactly as the full scan would (ASCII letters without case, '%' and '_'
         // as wildcards), in the same order.
         // The index hands out its rows in key order, so the first 500 matches end the search.
-        query.prepare("SELECT books.iid FROM lirenta_books_search JOIN books ON books.bid = "
-                      "lirenta_books_search.rowid WHERE lirenta_books_search MATCH :phrase AND ((books.title LIKE "
-                      ":term_title) OR (books.description LIKE :term_desc)) ORDER BY lirenta_books_search.rowid "
-                      "LIMIT 500");
+        query.prepare("SELECT books.iid FROM lirenta_search.books_search JOIN main.books AS books ON books.bid = "
+                      "books_search.rowid WHERE books_search MATCH :phrase AND ((books.title LIKE :term_title) OR "
+                      "(books.description LIKE :term_desc)) ORDER BY books_search.rowid LIMIT 500");
         query.bindValue(":phrase", QLatin1Char('"') +
                                        QString(literal).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
                                        QLatin1Char('"'));

@@ -167,5 +167,6 @@ bool LibraryBackup::restore(const QString& backupPath, const QString& dataDir)
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         QFile::remove(target + QLatin1String(suffix));
     }
+    LibraryDatabase::forgetSearchIndex(dataDir);
     return QFile::rename(partial, target);
 }

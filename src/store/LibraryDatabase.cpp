@@ -18,6 +18,7 @@ const QStringList libraryTables = {"items", "books", "webpages", "authors", "ite
 } // namespace
 
 bool LibraryDatabase::s_readOnly = false;
+bool LibraryDatabase::s_searchIndex = false;
 int LibraryDatabase::s_busyTimeoutMs = 3000;
 
 QString LibraryDatabase::busyTimeoutOption()
@@ -59,6 +60,9 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
 
     LibrarySettings settings;
     const int version = settings.value("database/version", 0).toInt();
+    // Read before anything is written: tells whether another program changed the library
+    // since Lirenta last closed it.
+    const quint32 counterAtRest = changeCounter(outcome.path);
 
     QSqlDatabase db = QSqlDatabase::contains(QSqlDatabase::defaultConnection)
                           ? QSqlDatabase::database(QSqlDatabase::defaultConnection, false)
@@ -88,6 +92,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         settings.setValue("database/version", 1);
         ensureIndexes();
         useWriteAheadLog();
+        attachSearchIndex(dataDir, counterAtRest);
         outcome.status = Status::Created;
         return outcome;
     }
@@ -141,6 +146,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         settings.setValue("database/version", 1);
         ensureIndexes();
         useWriteAheadLog();
+        attachSearchIndex(dataDir, counterAtRest);
         outcome.status = Status::Created;
         return outcome;
     }
@@ -151,6 +157,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     if (!outcome.readOnly) {
         ensureIndexes();
         useWriteAheadLog();
+        attachSearchIndex(dataDir, counterAtRest);
     }
     outcome.status = Status::Opened;
     return outcome;
@@ -179,7 +186,6 @@ void LibraryDatabase::ensureIndexes()
         }
     }
     ensureOwnTables();
-    ensureSearchIndex();
 }
 
 // Plain tables of the program's own beside the library's: what the book dialog records beyond
@@ -209,47 +215,118 @@ void LibraryDatabase::useWriteAheadLog()
 
 bool LibraryDatabase::hasSearchIndex()
 {
-    QSqlQuery query;
-    return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                                     "'lirenta_books_search'")) &&
-           query.next();
+    return s_searchIndex;
+}
+
+void LibraryDatabase::forgetSearchIndex(const QString& dataDir)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        QFile::remove(searchIndexPath(dataDir) + QLatin1String(suffix));
+    }
+}
+
+quint32 LibraryDatabase::changeCounter(const QString& path)
+{
+    // The file change counter, 4 bytes big-endian at offset 24 of the header; SQLite raises it
+    // with every change made in rollback-journal mode, which is how the file rests.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(24)) {
+        return 0;
+    }
+    const QByteArray bytes = file.read(4);
+    if (bytes.size() != 4) {
+        return 0;
+    }
+    return (quint32(quint8(bytes[0])) << 24) | (quint32(quint8(bytes[1])) << 16) | (quint32(quint8(bytes[2])) << 8) |
+           quint32(quint8(bytes[3]));
 }
 
 // A trigram index of book titles and descriptions answers substring searches without reading
-// every row. It indexes the books table's own text (nothing is stored twice) and triggers keep
-// it in step with every change, in the same transaction. Created once, filled from the books
-// already there; when it cannot be made, searches simply read every row as before.
-void LibraryDatabase::ensureSearchIndex()
+// every row. It lives in a file of its own beside the library ("search-index.db", attached as
+// "lirenta_search"), so data.db keeps nothing but plain tables and indexes that any SQLite can
+// write. Temporary triggers, which exist only on this connection, keep it in step with every
+// change the program makes (statements in a trigger name the attached table without its
+// schema; the name is the program's own and unique). It is rebuilt when it cannot be trusted: new, left by a crash, or
+// the library changed by another program since it was last closed. Without it (a read-only
+// library, no FTS5), searches read every row.
+void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterAtRest)
 {
-    if (hasSearchIndex()) {
-        return;
-    }
-    static const char* const statements[] = {
-        "CREATE VIRTUAL TABLE lirenta_books_search USING fts5(title, description, content='books', "
-        "content_rowid='bid', tokenize='trigram')",
-        "CREATE TRIGGER lirenta_books_search_insert AFTER INSERT ON books BEGIN "
-        "INSERT INTO lirenta_books_search (rowid, title, description) VALUES (new.bid, new.title, new.description); "
-        "END",
-        "CREATE TRIGGER lirenta_books_search_delete AFTER DELETE ON books BEGIN "
-        "INSERT INTO lirenta_books_search (lirenta_books_search, rowid, title, description) "
-        "VALUES ('delete', old.bid, old.title, old.description); "
-        "END",
-        "CREATE TRIGGER lirenta_books_search_update AFTER UPDATE ON books BEGIN "
-        "INSERT INTO lirenta_books_search (lirenta_books_search, rowid, title, description) "
-        "VALUES ('delete', old.bid, old.title, old.description); "
-        "INSERT INTO lirenta_books_search (rowid, title, description) VALUES (new.bid, new.title, new.description); "
-        "END",
-        "INSERT INTO lirenta_books_search (lirenta_books_search) VALUES ('rebuild')",
-    };
-    SqlTransaction transaction;
+    s_searchIndex = false;
     QSqlQuery query;
-    for (const char* statement : statements) {
+    // Libraries of earlier versions carried the index inside; it goes.
+    for (const char* statement : {"DROP TRIGGER IF EXISTS lirenta_books_search_insert",
+                                  "DROP TRIGGER IF EXISTS lirenta_books_search_delete",
+                                  "DROP TRIGGER IF EXISTS lirenta_books_search_update",
+                                  "DROP TABLE IF EXISTS lirenta_books_search"}) {
         if (!query.exec(QString::fromLatin1(statement))) {
-            qCWarning(lcStore) << "No search index:" << query.lastError().text();
-            return; // the transaction rolls back: no half-made index or trigger stays behind
+            qCWarning(lcStore) << "old search index stays:" << query.lastError().text();
         }
     }
-    transaction.commit();
+    query.prepare(QStringLiteral("ATTACH DATABASE :path AS lirenta_search"));
+    query.bindValue(QStringLiteral(":path"), searchIndexPath(dataDir));
+    if (!query.exec()) {
+        qCWarning(lcStore) << "No search index:" << query.lastError().text();
+        return;
+    }
+    static const char* const schema[] = {
+        "PRAGMA lirenta_search.journal_mode=WAL",
+        "CREATE VIRTUAL TABLE IF NOT EXISTS lirenta_search.books_search USING fts5(title, description, content='', "
+        "tokenize='trigram')",
+        "CREATE TABLE IF NOT EXISTS lirenta_search.state (key TEXT PRIMARY KEY, value TEXT)",
+    };
+    for (const char* statement : schema) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            qCWarning(lcStore) << "No search index:" << query.lastError().text();
+            query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            return;
+        }
+    }
+    const auto state = [&](const char* key) {
+        QSqlQuery read;
+        read.prepare(QStringLiteral("SELECT value FROM lirenta_search.state WHERE key = :key"));
+        read.bindValue(QStringLiteral(":key"), QString::fromLatin1(key));
+        return read.exec() && read.next() ? read.value(0).toString() : QString();
+    };
+    QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"));
+    const QString books = count.next() ? count.value(0).toString() : QString();
+    const bool trusted = state("clean") == QLatin1String("1") &&
+                         state("counter") == QString::number(counterAtRest) && state("books") == books;
+    SqlTransaction transaction;
+    if (!trusted) {
+        qCDebug(lcStore) << "rebuilding the search index";
+        if (!query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (books_search) VALUES ('delete-all')")) ||
+            !query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
+                                       "SELECT bid, title, description FROM main.books"))) {
+            qCWarning(lcStore) << "No search index:" << query.lastError().text();
+            transaction.rollback();
+            query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            return;
+        }
+    }
+    static const char* const triggers[] = {
+        "CREATE TEMP TRIGGER lirenta_books_search_insert AFTER INSERT ON main.books BEGIN "
+        "INSERT INTO books_search (rowid, title, description) "
+        "VALUES (new.bid, new.title, new.description); END",
+        "CREATE TEMP TRIGGER lirenta_books_search_delete AFTER DELETE ON main.books BEGIN "
+        "INSERT INTO books_search (books_search, rowid, title, description) "
+        "VALUES ('delete', old.bid, old.title, old.description); END",
+        "CREATE TEMP TRIGGER lirenta_books_search_update AFTER UPDATE ON main.books BEGIN "
+        "INSERT INTO books_search (books_search, rowid, title, description) "
+        "VALUES ('delete', old.bid, old.title, old.description); "
+        "INSERT INTO books_search (rowid, title, description) "
+        "VALUES (new.bid, new.title, new.description); END",
+        // Until a clean close says otherwise, a crash leaves an index to be rebuilt.
+        "INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES ('clean', '0')",
+    };
+    for (const char* statement : triggers) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            qCWarning(lcStore) << "No search index:" << query.lastError().text();
+            transaction.rollback();
+            query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            return;
+        }
+    }
+    s_searchIndex = transaction.commit();
 }
 
 void LibraryDatabase::close()
@@ -266,9 +343,21 @@ void LibraryDatabase::close()
             if (!query.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {
                 qCDebug(lcStore) << "journal mode stays:" << query.lastError().text();
             }
+            if (s_searchIndex) {
+                // The index matches the library as it rests now; the next opening checks that.
+                QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"), db);
+                const QString books = count.next() ? count.value(0).toString() : QString();
+                const QString counter = QString::number(changeCounter(db.databaseName()));
+                query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
+                                          "('counter', '%1'), ('books', '%2'), ('clean', '1')")
+                               .arg(counter, books));
+                query.exec(QStringLiteral("PRAGMA lirenta_search.journal_mode=DELETE"));
+                query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            }
         }
         db.close();
     }
+    s_searchIndex = false;
     QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
 }
 
@@ -362,6 +451,7 @@ QString LibraryDatabase::moveAside(const QString& path)
     if (!QFile::rename(path, target)) {
         return QString();
     }
+    forgetSearchIndex(QFileInfo(path).path() + QLatin1Char('/'));
     // SQLite's side files belong to the damaged database; keep them with it.
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         if (QFileInfo::exists(path + suffix)) {

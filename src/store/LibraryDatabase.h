@@ -32,8 +32,13 @@ public:
     static void close();
 
     static QString databasePath(const QString& dataDir) { return dataDir + QStringLiteral("data.db"); }
+    // The search index beside the library; it is rebuilt from the library whenever it is missing.
+    static QString searchIndexPath(const QString& dataDir) { return dataDir + QStringLiteral("search-index.db"); }
+    // Another file takes data.db's place (a backup restored, a damaged one moved aside): the
+    // index of the old one goes with it.
+    static void forgetSearchIndex(const QString& dataDir);
     static const QStringList& schemaStatements();
-    // Whether the library carries the trigram index that book searches use.
+    // Whether the trigram index that book searches use is attached and in step with the library.
     static bool hasSearchIndex();
     // Whether the open library may only be read: every action that writes is then switched off.
     static bool isReadOnly() { return s_readOnly; }
@@ -42,13 +47,15 @@ private:
     static void ensureOwnTables();
     static bool createSchema(QString* error);
     static void ensureIndexes();
-    static void ensureSearchIndex();
+    static void attachSearchIndex(const QString& dataDir, quint32 counterAtRest);
+    static quint32 changeCounter(const QString& path);
     static void useWriteAheadLog();
     static QString checkExisting(bool* isEmpty, bool* unreadable);
     static QString busyTimeoutOption();
     static QString moveAside(const QString& path);
 
     static bool s_readOnly;
+    static bool s_searchIndex;
     static int s_busyTimeoutMs;
 
 public:

@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -339,23 +341,81 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     QCOMPARE(search("river").size(), 3);
     QCOMPARE(search("CAFÉ").size(), 1); // letters beyond ASCII keep their case, as LIKE does
 
-    // A library from before the index gets one, filled with the books it already has.
+    // Another program changes the library while Lirenta is closed (a plain connection: no
+    // triggers of ours); at the next opening the index is rebuilt and searches find the change.
     QSqlQuery query;
-    QVERIFY(query.exec("DROP TABLE lirenta_books_search"));
-    QVERIFY(query.exec("DROP TRIGGER lirenta_books_search_insert"));
-    QVERIFY(query.exec("DROP TRIGGER lirenta_books_search_delete"));
-    QVERIFY(query.exec("DROP TRIGGER lirenta_books_search_update"));
-    QVERIFY(!LibraryDatabase::hasSearchIndex());
-    QCOMPARE(search("river").size(), 3);
     query = QSqlQuery();
     LibraryDatabase::close();
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+        other.setDatabaseName(library->databasePath());
+        QVERIFY(other.open());
+        QSqlQuery write(other);
+        QVERIFY(write.exec("INSERT INTO books (title, description, iid) VALUES ('Riverside written elsewhere', '', 900)"));
+        QVERIFY(write.exec("UPDATE books SET title = 'Ocean picnic' WHERE title = 'Roadside Picnic'"));
+        QVERIFY(write.exec("DELETE FROM books WHERE title = 'Riverrun'"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other program");
     QCOMPARE(LibraryDatabase::open(library->dataDir()).status, LibraryDatabase::Status::Opened);
     QVERIFY(LibraryDatabase::hasSearchIndex());
-    query = QSqlQuery();
+    for (const QString& term : terms + QStringList{"Riverside", "Ocean picnic", "Roadside"}) {
+        QCOMPARE(search(term), fullScan(term));
+    }
+
+    // A library from before, with the index inside it: opening moves it out.
+    LibraryDatabase::close();
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old version");
+        old.setDatabaseName(library->databasePath());
+        QVERIFY(old.open());
+        QSqlQuery write(old);
+        QVERIFY(write.exec("CREATE VIRTUAL TABLE lirenta_books_search USING fts5(title, description, "
+                           "content='books', content_rowid='bid', tokenize='trigram')"));
+        QVERIFY(write.exec("CREATE TRIGGER lirenta_books_search_insert AFTER INSERT ON books BEGIN "
+                           "INSERT INTO lirenta_books_search (rowid, title, description) "
+                           "VALUES (new.bid, new.title, new.description); END"));
+        old.close();
+    }
+    QSqlDatabase::removeDatabase("old version");
+    QCOMPARE(LibraryDatabase::open(library->dataDir()).status, LibraryDatabase::Status::Opened);
     for (const QString& term : terms) {
         QCOMPARE(search(term), fullScan(term));
     }
-    QVERIFY(query.exec("INSERT INTO lirenta_books_search (lirenta_books_search) VALUES ('integrity-check')"));
+
+    // The library file holds the schema's statements first, then only plain indexes and plain
+    // tables: any SQLite, one without FTS5 too, can write it.
+    query = QSqlQuery();
+    QVERIFY(query.exec("SELECT type, name, sql FROM main.sqlite_master ORDER BY rowid"));
+    QStringList statements;
+    QStringList extras;
+    while (query.next()) {
+        const QString sql = query.value(2).toString();
+        if (query.value(1).toString().startsWith("sqlite_")) {
+            continue; // SQLite's own bookkeeping
+        }
+        if (statements.size() < LibraryDatabase::schemaStatements().size() - 1) {
+            statements << sql;
+        } else {
+            extras << query.value(0).toString() + " " + sql;
+        }
+    }
+    QStringList expected;
+    for (const QString& statement : LibraryDatabase::schemaStatements()) {
+        if (!statement.contains("sqlite_stat1")) {
+            expected << QString(statement).remove(QRegularExpression(";$"));
+        }
+    }
+    QCOMPARE(statements, expected);
+    for (const QString& extra : std::as_const(extras)) {
+        QVERIFY2(extra.isEmpty() || extra.startsWith("index ") ||
+                     (extra.startsWith("table CREATE TABLE lirenta_") && !extra.contains("VIRTUAL")),
+                 qPrintable(extra));
+    }
+    QVERIFY(query.exec("SELECT COUNT(*) FROM main.sqlite_master WHERE type = 'trigger' OR sql LIKE '%VIRTUAL%'"));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 0);
+    QVERIFY(query.exec("INSERT INTO books_search (books_search) VALUES ('integrity-check')"));
 }
 
 void TestBooks::search_findsUnusualTitlesByTheirOwnText()
