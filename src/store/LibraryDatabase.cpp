@@ -334,6 +334,8 @@ void LibraryDatabase::close()
     if (!QSqlDatabase::contains(QSqlDatabase::defaultConnection)) {
         return;
     }
+    QString libraryPath;
+    QString books;
     {
         QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
         if (db.isOpen()) {
@@ -344,21 +346,41 @@ void LibraryDatabase::close()
                 qCDebug(lcStore) << "journal mode stays:" << query.lastError().text();
             }
             if (s_searchIndex) {
-                // The index matches the library as it rests now; the next opening checks that.
                 QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"), db);
-                const QString books = count.next() ? count.value(0).toString() : QString();
-                const QString counter = QString::number(changeCounter(db.databaseName()));
-                query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
-                                          "('counter', '%1'), ('books', '%2'), ('clean', '1')")
-                               .arg(counter, books));
+                books = count.next() ? count.value(0).toString() : QString();
+                libraryPath = db.databaseName();
                 query.exec(QStringLiteral("PRAGMA lirenta_search.journal_mode=DELETE"));
                 query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
             }
         }
         db.close();
     }
-    s_searchIndex = false;
     QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    if (s_searchIndex && !books.isEmpty()) {
+        recordSearchIndexState(libraryPath, books);
+    }
+    s_searchIndex = false;
+}
+
+// The index matches the library as it rests now, closed: the next opening checks that. The
+// file's change counter is read only once the library is closed, when nothing is left to write.
+void LibraryDatabase::recordSearchIndexState(const QString& libraryPath, const QString& books)
+{
+    const QString name = QStringLiteral("lirenta-search-state");
+    {
+        QSqlDatabase index = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        index.setDatabaseName(searchIndexPath(QFileInfo(libraryPath).path() + QLatin1Char('/')));
+        if (index.open()) {
+            QSqlQuery query(index);
+            if (!query.exec(QStringLiteral("INSERT OR REPLACE INTO state (key, value) VALUES ('counter', '%1'), "
+                                           "('books', '%2'), ('clean', '1')")
+                                .arg(QString::number(changeCounter(libraryPath)), books))) {
+                qCDebug(lcStore) << "search index state not kept:" << query.lastError().text();
+            }
+        }
+        index.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 bool LibraryDatabase::createSchema(QString* error)
