@@ -83,6 +83,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         connect(view, &ItemViews::convertItems, conversionWizard, &ConversionWizard::convert);
     }
     buildAddMenu();
+    setUpMenusAndKeys();
     // The Library menu's entries do what the tool bar's do.
     connect(ui->actionSingle_eBook, &QAction::triggered, ui->actionAddEbook, &QAction::trigger);
     connect(ui->actionMultiple_eBooks, &QAction::triggered, ui->actionAdd_Mutiple, &QAction::trigger);
@@ -228,6 +229,110 @@ void MainWindow::loadAuthorTree()
         auto* entry = new QTreeWidgetItem(branch);
         entry->setText(0, author->getLastName() + QLatin1String(", ") + author->getFirstName());
         entry->setData(0, AuthorIdRole, author->getAid());
+    }
+}
+
+// Every menu entry does something, and the usual keys reach the usual actions (standard keys
+// where the platform has them, and the explicit ones where it may not).
+void MainWindow::setUpMenusAndKeys()
+{
+    ui->actionOpen->setShortcuts(QKeySequence::Open);
+    connect(ui->actionOpen_2, &QAction::triggered, ui->actionOpen, &QAction::trigger);
+    ui->actionOpen_2->setShortcuts(QKeySequence::Open);
+    ui->actionOpen_2->setShortcutContext(Qt::WidgetShortcut); // the tool bar's Open holds the key
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q))) {
+        quitKeys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    }
+    ui->actionQuit->setShortcuts(quitKeys);
+    ui->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
+    ui->actionView->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    ui->actionList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+
+    QAction* selectAll = ui->menuEdit->addAction(tr("Select All"), this, [this] {
+        if (ItemViews* view = currentView()) {
+            view->selectAll();
+        }
+    });
+    selectAll->setObjectName(QStringLiteral("actionSelectAll"));
+    selectAll->setShortcuts(QKeySequence::SelectAll);
+    selectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    QAction* remove = ui->menuEdit->addAction(tr("Delete"), this, [this] {
+        if (ItemViews* view = currentView(); view && !readOnly) {
+            view->deleteSelected();
+        }
+    });
+    remove->setObjectName(QStringLiteral("actionDelete"));
+    remove->setShortcuts(QKeySequence::Delete);
+    remove->setEnabled(!readOnly);
+    QAction* properties = ui->menuEdit->addAction(tr("Properties"), this, [this] {
+        if (ItemViews* view = currentView()) {
+            view->showProperties();
+        }
+    });
+    properties->setObjectName(QStringLiteral("actionProperties"));
+    properties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
+    ui->menuEdit->addSeparator();
+    QAction* find = ui->menuEdit->addAction(tr("Find"), this, [this] { searchBox->focusField(); });
+    find->setObjectName(QStringLiteral("actionFind"));
+    find->setShortcuts(QKeySequence::Find);
+    // The item actions act on the tab's items; typing in a field keeps its own keys.
+    for (QAction* action : {selectAll, remove, properties}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ui->tabWidget->addAction(action);
+    }
+    addAction(find);
+
+    ui->actionView->setText(tr("Icon View"));
+    ui->actionList->setText(tr("Detailed View"));
+    ui->menuView->addAction(ui->actionView);
+    ui->menuView->addAction(ui->actionList);
+    ui->menuView->addSeparator();
+    ui->menuView->addAction(ui->actionNotes);
+
+    QAction* closeTab = new QAction(tr("Close Tab"), this);
+    closeTab->setObjectName(QStringLiteral("actionCloseTab"));
+    closeTab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(closeTab, &QAction::triggered, this,
+            [this] { on_tabWidget_tabCloseRequested(ui->tabWidget->currentIndex()); });
+    QAction* nextTab = new QAction(tr("Next Tab"), this);
+    nextTab->setShortcuts(QKeySequence::NextChild);
+    connect(nextTab, &QAction::triggered, this, [this] {
+        ui->tabWidget->setCurrentIndex((ui->tabWidget->currentIndex() + 1) % ui->tabWidget->count());
+    });
+    QAction* previousTab = new QAction(tr("Previous Tab"), this);
+    previousTab->setShortcuts(QKeySequence::PreviousChild);
+    connect(previousTab, &QAction::triggered, this, [this] {
+        const int count = ui->tabWidget->count();
+        ui->tabWidget->setCurrentIndex((ui->tabWidget->currentIndex() + count - 1) % count);
+    });
+    for (QAction* action : {closeTab, nextTab, previousTab}) {
+        addAction(action);
+        ui->menuView->addAction(action);
+    }
+
+    QAction* keys = ui->menuHelp->addAction(tr("Keyboard Shortcuts"), this, [this] {
+        QStringList lines;
+        for (QAction* action : findChildren<QAction*>()) {
+            if (!action->shortcut().isEmpty() && !action->text().isEmpty()) {
+                lines << QString(action->text()).remove(QLatin1Char('&')) + QStringLiteral(": ") +
+                             action->shortcut().toString(QKeySequence::NativeText);
+            }
+        }
+        lines.sort(Qt::CaseInsensitive);
+        lines.removeDuplicates();
+        Prompt::information(this, tr("Keyboard Shortcuts"), lines.join(QLatin1Char('\n')));
+    });
+    keys->setObjectName(QStringLiteral("actionKeyboardShortcuts"));
+    ui->menuHelp->insertAction(ui->actionAbout, keys);
+    // Shortcuts show in tool tips too.
+    for (QAction* action : findChildren<QAction*>()) {
+        if (!action->shortcut().isEmpty()) {
+            const QString tip = action->toolTip().isEmpty() ? QString(action->text()).remove(QLatin1Char('&'))
+                                                            : action->toolTip();
+            action->setToolTip(tip + QStringLiteral(" (") + action->shortcut().toString(QKeySequence::NativeText) +
+                               QLatin1Char(')'));
+        }
     }
 }
 
@@ -567,7 +672,7 @@ void MainWindow::on_actionOpen_triggered()
 void MainWindow::on_tabWidget_tabCloseRequested(int index)
 {
     if (index <= 0) {
-        return;
+        return; // the first books tab stays
     }
     QWidget* page = ui->tabWidget->widget(index);
     ui->tabWidget->removeTab(index);

@@ -101,6 +101,7 @@ private:
     // New books may bring new authors: the tree is rebuilt, keeping the filter.
     void refreshAuthorTree();
     void buildAddMenu();
+    void setUpMenusAndKeys();
     void tidyAfterDeletions();
     void importFolder(bool withSubfolders);
     void connectView(ItemViews* view);

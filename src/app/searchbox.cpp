@@ -2,9 +2,14 @@
 
 #include "ui_searchbox.h"
 
+#include <QShortcut>
+
 searchbox::searchbox(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::searchbox>())
 {
     ui->setupUi(this);
+    // Escape in the field clears the search.
+    auto* clear = new QShortcut(QKeySequence(Qt::Key_Escape), ui->searchBox, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(clear, &QShortcut::activated, ui->searchBox, &QLineEdit::clear);
 }
 
 searchbox::~searchbox() = default;
@@ -22,4 +27,10 @@ QString searchbox::getTerms() const
 void searchbox::on_searchBox_textChanged(const QString& text)
 {
     Q_EMIT searchText(text);
+}
+
+void searchbox::focusField()
+{
+    ui->searchBox->setFocus(Qt::ShortcutFocusReason);
+    ui->searchBox->selectAll();
 }

@@ -19,6 +19,8 @@ public:
 
     void setTerms(const QString& terms);
     QString getTerms() const;
+    // Puts the cursor in the field, its text selected (Find).
+    void focusField();
 
 Q_SIGNALS:
     void searchText(const QString& text);

@@ -965,6 +965,25 @@ void ItemViews::editItem()
     }
 }
 
+void ItemViews::selectAll()
+{
+    if (ui->stackedWidget->currentIndex() == 0) {
+        ui->viewTable->selectAll();
+    } else {
+        ui->viewList->selectAll();
+    }
+}
+
+void ItemViews::deleteSelected()
+{
+    deleteItem();
+}
+
+void ItemViews::showProperties()
+{
+    editItem();
+}
+
 void ItemViews::deleteItem()
 {
     // The items are collected first: every deletion changes the selection it came from.

@@ -99,6 +99,10 @@ public Q_SLOTS:
     void menu(const QPoint& point);
     void setRating(int iid, int rating);
     void deleteItemFromView(int iid);
+    // The Edit menu's entries, on the presentation on screen.
+    void selectAll();
+    void deleteSelected();
+    void showProperties();
 
 private Q_SLOTS:
     void on_viewTable_itemSelectionChanged();

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void readOnlyLibrary_switchesOffEveryWrite();
     void bookDialog_keepsOwnershipReadingAndLanguage();
     void missingFile_isMarked_andOpeningItSaysSo();
+    void keyboard_reachesTheUsualActions();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
 
@@ -732,6 +733,58 @@ void TestMainWindow::missingFile_isMarked_andOpeningItSaysSo()
 
     Q_EMIT table(0)->itemDoubleClicked(title);
     QCOMPARE(Prompt::shownTexts().last(), QString("The file %1 was not found.").arg(path));
+}
+
+void TestMainWindow::keyboard_reachesTheUsualActions()
+{
+    start();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ItemViews* books = viewAt(0);
+
+    // Find puts the cursor in the search box; Escape there clears the search.
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QWidget* field = QApplication::focusWidget();
+    QVERIFY(field);
+    QCOMPARE(field->objectName(), QString("searchBox"));
+    QTest::keyClicks(field, "dune");
+    QCOMPARE(books->getSearchTerms(), QString("dune"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    QCOMPARE(books->getSearchTerms(), QString());
+
+    // Delete in the list deletes the selection, after the usual question.
+    table(0)->setFocus();
+    selectTitle(0, "Foundation");
+    Prompt::queueAnswer(QMessageBox::Yes);
+    QTest::keyClick(table(0), Qt::Key_Delete);
+    QCOMPARE(storedTitles(), QStringList({"Dune", "Dune Messiah", "Solaris"}));
+    // Typed in the notes, Delete is the editor's own.
+    selectTitle(0, "Solaris");
+    noteEdit()->setFocus();
+    QTest::keyClicks(noteEdit(), "ab");
+    QTest::keyClick(noteEdit(), Qt::Key_Left);
+    QTest::keyClick(noteEdit(), Qt::Key_Delete);
+    QCOMPARE(noteEdit()->toPlainText(), QString("a"));
+    QCOMPARE(storedTitles().size(), 3);
+
+    // Icon and detailed view.
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(books->getCurrentView(), 1);
+    QTest::keyClick(window.get(), Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(books->getCurrentView(), 0);
+
+    // Ctrl+W closes the tab on screen, never the first.
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(2), 0);
+    QCOMPARE(tabs()->count(), 2);
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(tabs()->count(), 1);
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(tabs()->count(), 1);
+
+    // Ctrl+Q quits, from inside the notes editor too.
+    noteEdit()->setFocus();
+    QTest::keyClick(noteEdit(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window->isVisible());
 }
 
 void TestMainWindow::folderImports_walkTheFolderOrTheWholeTree_data()
