@@ -24,6 +24,7 @@
 #include "Reader.h"
 #include "RichTextEditor.h"
 #include "UpdateManager.h"
+#include "Version.h"
 #include "ViewItem.h"
 #include "WebBrowser.h"
 #include "WebPage.h"
@@ -469,7 +470,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     if (startedUp && !readOnly) {
-        LibraryBackup::takeIfDue(dataDir);
+        LibraryBackup::takeAtQuit(dataDir);
     }
     event->accept();
 }
@@ -781,5 +782,5 @@ void MainWindow::on_actionAbout_triggered()
 {
     Prompt::about(this, tr("About Lirenta"),
                   tr("<center><b>Lirenta</b> by Quemark<hr>Version %1<hr><a href=\"%2\">Website</a></center>")
-                      .arg(QStringLiteral("0.4 Alpha"), QStringLiteral("https://lirenta.org/")));
+                      .arg(QStringLiteral(LIRENTA_VERSION_LABEL), QStringLiteral("https://lirenta.org/")));
 }

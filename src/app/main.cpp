@@ -4,13 +4,24 @@
 #include "SignalQuitter.h"
 #include "SingleInstance.h"
 
+#include "Version.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char* argv[])
 {
     // The web views need contexts shared before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lirenta"));
+    QApplication::setApplicationVersion(QStringLiteral(LIRENTA_VERSION_LABEL));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QApplication::translate("main", "A personal library of e-books and web pages captured as PDF."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app); // --help and --version answer and end here
     // A library already open in another Lirenta comes to the front there instead.
     SingleInstance instance(DataDirectories::setDataDir().dataDir);
     if (!instance.claim()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Version.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -20,7 +22,7 @@ public:
     explicit UpdateManager(QWidget* parent = nullptr);
     ~UpdateManager() override;
 
-    static QString programVersion() { return QStringLiteral("0.4 Alpha"); }
+    static QString programVersion() { return QStringLiteral(LIRENTA_VERSION_LABEL); }
     static QString platformName();
     // LIRENTA_UPDATE_URL when set, else the built-in address; ends with "/".
     static QString endpoint();

@@ -99,10 +99,29 @@ QString LibraryBackup::take(const QString& dataDir)
 
 bool LibraryBackup::takeIfDue(const QString& dataDir)
 {
+    // At start-up: a first backup, or a new one when the library changed since a backup more
+    // than a day old (a session that ended in a crash took none at its end).
     const QStringList all = list(dataDir);
-    if (!all.isEmpty() && !changedSince(dataDir, takenAt(all.first()))) {
-        return false;
+    if (!all.isEmpty()) {
+        const QDateTime last = takenAt(all.first());
+        if (!changedSince(dataDir, last) || last.secsTo(QDateTime::currentDateTimeUtc()) < 24 * 3600) {
+            return false;
+        }
     }
+    return takeKeepingOneADay(dataDir);
+}
+
+bool LibraryBackup::takeAtQuit(const QString& dataDir)
+{
+    // This session's changes are in the next backup; today's earlier one gives way to it.
+    if (LibraryDatabase::changedSinceOpen()) {
+        return takeKeepingOneADay(dataDir);
+    }
+    return takeIfDue(dataDir);
+}
+
+bool LibraryBackup::takeKeepingOneADay(const QString& dataDir)
+{
     const QString taken = take(dataDir);
     if (taken.isEmpty()) {
         return false;
@@ -123,8 +142,7 @@ bool LibraryBackup::changedSince(const QString& dataDir, const QDateTime& when)
     if (library.lastModified().toUTC() > when) {
         return true;
     }
-    // Changes of this session may still be in the write-ahead log; a log with nothing in it
-    // (the library was only opened) is no change.
+    // Changes may still be in the write-ahead log beside the file.
     const QFileInfo log(library.filePath() + QStringLiteral("-wal"));
     return log.exists() && log.size() > 0 && log.lastModified().toUTC() > when;
 }

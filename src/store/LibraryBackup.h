@@ -5,17 +5,19 @@
 #include <QString>
 #include <QStringList>
 
-// Verified copies of data.db in the data directory's "backups" folder: taken when the library
-// changed since the last one, one a day (a later one that day replaces the earlier), the
-// newest few kept.
+// Verified copies of data.db in the data directory's "backups" folder: one a day, refreshed when
+// a session changed the library, the newest few kept.
 class LibraryBackup
 {
 public:
     static constexpr int kept = 5;
 
     static QString folder(const QString& dataDir) { return dataDir + QStringLiteral("backups/"); }
-    // Takes a backup of the open library when one is due. True when a backup was taken.
+    // At start-up: takes a backup of the open library when one is due. True when one was taken.
     static bool takeIfDue(const QString& dataDir);
+    // On quitting: a session that changed the library leaves a backup of it (replacing one taken
+    // earlier the same day); otherwise as at start-up.
+    static bool takeAtQuit(const QString& dataDir);
     // Takes one now (checked with integrity_check before it is kept). Empty on failure.
     static QString take(const QString& dataDir);
     // Backups, newest first.
@@ -39,4 +41,5 @@ public:
 
 private:
     static bool changedSince(const QString& dataDir, const QDateTime& when);
+    static bool takeKeepingOneADay(const QString& dataDir);
 };

@@ -19,6 +19,22 @@ const QStringList libraryTables = {"items", "books", "webpages", "authors", "ite
 
 bool LibraryDatabase::s_readOnly = false;
 bool LibraryDatabase::s_searchIndex = false;
+qint64 LibraryDatabase::s_changesAtOpen = 0;
+
+// SQLite counts the rows each connection changed; what the opening itself wrote is not a change.
+void LibraryDatabase::rememberChangesAtOpen()
+{
+    QSqlQuery query;
+    s_changesAtOpen = query.exec(QStringLiteral("SELECT total_changes()")) && query.next() ? query.value(0).toLongLong()
+                                                                                            : 0;
+}
+
+bool LibraryDatabase::changedSinceOpen()
+{
+    QSqlQuery query;
+    return query.exec(QStringLiteral("SELECT total_changes()")) && query.next() &&
+           query.value(0).toLongLong() > s_changesAtOpen;
+}
 int LibraryDatabase::s_busyTimeoutMs = 3000;
 
 QString LibraryDatabase::busyTimeoutOption()
@@ -93,6 +109,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         ensureIndexes();
         useWriteAheadLog();
         attachSearchIndex(dataDir, counterAtRest);
+        rememberChangesAtOpen();
         outcome.status = Status::Created;
         return outcome;
     }
@@ -147,6 +164,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         ensureIndexes();
         useWriteAheadLog();
         attachSearchIndex(dataDir, counterAtRest);
+        rememberChangesAtOpen();
         outcome.status = Status::Created;
         return outcome;
     }
@@ -158,6 +176,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
         ensureIndexes();
         useWriteAheadLog();
         attachSearchIndex(dataDir, counterAtRest);
+        rememberChangesAtOpen();
     }
     outcome.status = Status::Opened;
     return outcome;

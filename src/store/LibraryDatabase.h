@@ -42,6 +42,8 @@ public:
     static bool hasSearchIndex();
     // Whether the open library may only be read: every action that writes is then switched off.
     static bool isReadOnly() { return s_readOnly; }
+    // Whether anything was written to the library since it was opened.
+    static bool changedSinceOpen();
 
 private:
     static void ensureOwnTables();
@@ -57,6 +59,8 @@ private:
 
     static bool s_readOnly;
     static bool s_searchIndex;
+    static qint64 s_changesAtOpen;
+    static void rememberChangesAtOpen();
     static int s_busyTimeoutMs;
 
 public:

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "Prompt.h"
 #include "TestEnvironment.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void terminationSignal_endsLikeQuit_data();
     void terminationSignal_endsLikeQuit();
     void secondStartOnOneLibrary_showsTheFirst_andStaleSocketsAreTakenOver();
+    void commandLine_answersVersionAndHelp();
 
 private:
     void writeGarbageDatabase(const QString& dataDir);
@@ -220,6 +222,19 @@ void TestMainWindowStartup::secondStartOnOneLibrary_showsTheFirst_andStaleSocket
         QVERIFY(program->waitForFinished(10000));
         QCOMPARE(program->exitCode(), 0);
     }
+}
+
+void TestMainWindowStartup::commandLine_answersVersionAndHelp()
+{
+    QProcess program;
+    program.start(LIRENTA_BINARY, {"--version"});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).trimmed(), QString("Lirenta " LIRENTA_VERSION_LABEL));
+    program.start(LIRENTA_BINARY, {"--help"});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(program.readAllStandardOutput().contains("--version"));
 }
 
 void TestMainWindowStartup::terminationSignal_endsLikeQuit_data()
