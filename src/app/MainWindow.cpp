@@ -5,8 +5,8 @@
 #include "Author.h"
 #include "Authors.h"
 #include "Book.h"
-#include "Books.h"
 #include "BookProperties.h"
+#include "Books.h"
 #include "CloudApi.h"
 #include "ConfigApps.h"
 #include "ConfigDialog.h"
@@ -90,9 +90,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     connect(ui->actionMultiple_eBooks, &QAction::triggered, ui->actionAdd_Mutiple, &QAction::trigger);
     connect(ui->actionMultiple_eBooks_2, &QAction::triggered, ui->actionAdd_Mutiple_Recusive, &QAction::trigger);
     if (readOnly) {
-        for (QAction* action : {ui->actionAdd, ui->actionAddEbook, ui->actionAdd_Mutiple,
-                                ui->actionAdd_Mutiple_Recusive, ui->actionConvert, ui->actionSingle_eBook,
-                                ui->actionMultiple_eBooks, ui->actionMultiple_eBooks_2}) {
+        for (QAction* action :
+             {ui->actionAdd, ui->actionAddEbook, ui->actionAdd_Mutiple, ui->actionAdd_Mutiple_Recusive,
+              ui->actionConvert, ui->actionSingle_eBook, ui->actionMultiple_eBooks, ui->actionMultiple_eBooks_2}) {
             action->setEnabled(false);
             action->setToolTip(tr("The library is read-only."));
         }
@@ -188,8 +188,8 @@ bool MainWindow::dbOpen()
                 for (const LibraryBackup::Contents& backup : backups) {
                     items << tr("Taken on %1, with %2").arg(when(backup), holds(backup));
                 }
-                const int index = Prompt::chooseItem(
-                    this, title, damage + tr("\n\nChoose a backup to restore, or Cancel:"), items);
+                const int index =
+                    Prompt::chooseItem(this, title, damage + tr("\n\nChoose a backup to restore, or Cancel:"), items);
                 if (index >= 0) {
                     chosen = backups.at(index).path;
                 }
@@ -298,9 +298,8 @@ void MainWindow::setUpMenusAndKeys()
             [this] { on_tabWidget_tabCloseRequested(ui->tabWidget->currentIndex()); });
     QAction* nextTab = new QAction(tr("Next Tab"), this);
     nextTab->setShortcuts(QKeySequence::NextChild);
-    connect(nextTab, &QAction::triggered, this, [this] {
-        ui->tabWidget->setCurrentIndex((ui->tabWidget->currentIndex() + 1) % ui->tabWidget->count());
-    });
+    connect(nextTab, &QAction::triggered, this,
+            [this] { ui->tabWidget->setCurrentIndex((ui->tabWidget->currentIndex() + 1) % ui->tabWidget->count()); });
     QAction* previousTab = new QAction(tr("Previous Tab"), this);
     previousTab->setShortcuts(QKeySequence::PreviousChild);
     connect(previousTab, &QAction::triggered, this, [this] {
@@ -329,8 +328,8 @@ void MainWindow::setUpMenusAndKeys()
     // Shortcuts show in tool tips too.
     for (QAction* action : findChildren<QAction*>()) {
         if (!action->shortcut().isEmpty()) {
-            const QString tip = action->toolTip().isEmpty() ? QString(action->text()).remove(QLatin1Char('&'))
-                                                            : action->toolTip();
+            const QString tip =
+                action->toolTip().isEmpty() ? QString(action->text()).remove(QLatin1Char('&')) : action->toolTip();
             action->setToolTip(tip + QStringLiteral(" (") + action->shortcut().toString(QKeySequence::NativeText) +
                                QLatin1Char(')'));
         }

@@ -19,10 +19,10 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent) : QObjec
     if (QFile::encodeName(inData).size() < 100) {
         name = inData;
     } else {
-        const QByteArray key = QCryptographicHash::hash(QFile::encodeName(QDir(dataDir).absolutePath()),
-                                                        QCryptographicHash::Sha1)
-                                   .toHex()
-                                   .left(16);
+        const QByteArray key =
+            QCryptographicHash::hash(QFile::encodeName(QDir(dataDir).absolutePath()), QCryptographicHash::Sha1)
+                .toHex()
+                .left(16);
         name = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/lirenta-") +
                QString::fromLatin1(key);
     }

@@ -3,7 +3,6 @@
 #include "MainWindow.h"
 #include "SignalQuitter.h"
 #include "SingleInstance.h"
-
 #include "Version.h"
 
 #include <QApplication>

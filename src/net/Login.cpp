@@ -54,7 +54,8 @@ void Login::processToken(QNetworkReply* reply)
     reply->deleteLater();
     const QString reason = NetworkReplies::failureReason(reply);
     // A refusal may come with an error status and still say why in its body ({"token": false}).
-    const QString value = reply->property("tooLarge").isValid() ? QString() : CloudApi::tokenFromReply(reply->readAll());
+    const QString value =
+        reply->property("tooLarge").isValid() ? QString() : CloudApi::tokenFromReply(reply->readAll());
     if (CloudApi::isValidToken(value)) {
         storeToken(value);
         accept();

@@ -62,7 +62,8 @@ void Authors::loadAuthors(bool withItemsOnly)
     // The rows come whole in one statement rather than one more query per author.
     QSqlQuery query;
     query.setForwardOnly(true);
-    const QString filter = withItemsOnly ? QStringLiteral("aid IN (SELECT aid FROM items_authors)") : QStringLiteral("1");
+    const QString filter =
+        withItemsOnly ? QStringLiteral("aid IN (SELECT aid FROM items_authors)") : QStringLiteral("1");
     if (!query.exec("SELECT aid, name, firstName, lastName FROM authors WHERE " + filter + " ORDER BY lastName ASC")) {
         qCDebug(lcStore) << "error";
         return;

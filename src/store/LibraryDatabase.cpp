@@ -25,8 +25,8 @@ qint64 LibraryDatabase::s_changesAtOpen = 0;
 void LibraryDatabase::rememberChangesAtOpen()
 {
     QSqlQuery query;
-    s_changesAtOpen = query.exec(QStringLiteral("SELECT total_changes()")) && query.next() ? query.value(0).toLongLong()
-                                                                                            : 0;
+    s_changesAtOpen =
+        query.exec(QStringLiteral("SELECT total_changes()")) && query.next() ? query.value(0).toLongLong() : 0;
 }
 
 bool LibraryDatabase::changedSinceOpen()
@@ -273,10 +273,9 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     s_searchIndex = false;
     QSqlQuery query;
     // Libraries of earlier versions carried the index inside; it goes.
-    for (const char* statement : {"DROP TRIGGER IF EXISTS lirenta_books_search_insert",
-                                  "DROP TRIGGER IF EXISTS lirenta_books_search_delete",
-                                  "DROP TRIGGER IF EXISTS lirenta_books_search_update",
-                                  "DROP TABLE IF EXISTS lirenta_books_search"}) {
+    for (const char* statement :
+         {"DROP TRIGGER IF EXISTS lirenta_books_search_insert", "DROP TRIGGER IF EXISTS lirenta_books_search_delete",
+          "DROP TRIGGER IF EXISTS lirenta_books_search_update", "DROP TABLE IF EXISTS lirenta_books_search"}) {
         if (!query.exec(QString::fromLatin1(statement))) {
             qCWarning(lcStore) << "old search index stays:" << query.lastError().text();
         }
@@ -287,6 +286,11 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
         qCWarning(lcStore) << "No search index:" << query.lastError().text();
         return;
     }
+    // Without an index, searches read every row: nothing is lost.
+    const auto giveUp = [&](const QSqlQuery& failed) {
+        qCWarning(lcStore) << "No search index:" << failed.lastError().text();
+        QSqlQuery().exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+    };
     static const char* const schema[] = {
         "PRAGMA lirenta_search.journal_mode=WAL",
         "CREATE VIRTUAL TABLE IF NOT EXISTS lirenta_search.books_search USING fts5(title, description, content='', "
@@ -295,8 +299,7 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     };
     for (const char* statement : schema) {
         if (!query.exec(QString::fromLatin1(statement))) {
-            qCWarning(lcStore) << "No search index:" << query.lastError().text();
-            query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            giveUp(query);
             return;
         }
     }
@@ -308,17 +311,17 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     };
     QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"));
     const QString books = count.next() ? count.value(0).toString() : QString();
-    const bool trusted = state("clean") == QLatin1String("1") &&
-                         state("counter") == QString::number(counterAtRest) && state("books") == books;
+    const bool trusted = state("clean") == QLatin1String("1") && state("counter") == QString::number(counterAtRest) &&
+                         state("books") == books;
     SqlTransaction transaction;
     if (!trusted) {
         qCDebug(lcStore) << "rebuilding the search index";
-        if (!query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (books_search) VALUES ('delete-all')")) ||
+        if (!query.exec(
+                QStringLiteral("INSERT INTO lirenta_search.books_search (books_search) VALUES ('delete-all')")) ||
             !query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
                                        "SELECT bid, title, description FROM main.books"))) {
-            qCWarning(lcStore) << "No search index:" << query.lastError().text();
             transaction.rollback();
-            query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            giveUp(query);
             return;
         }
     }
@@ -339,9 +342,8 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     };
     for (const char* statement : triggers) {
         if (!query.exec(QString::fromLatin1(statement))) {
-            qCWarning(lcStore) << "No search index:" << query.lastError().text();
             transaction.rollback();
-            query.exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+            giveUp(query);
             return;
         }
     }

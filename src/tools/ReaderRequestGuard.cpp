@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QUrl>
 
-ReaderRequestGuard::ReaderRequestGuard(QObject* parent) : QWebEngineUrlRequestInterceptor(parent) {}
+ReaderRequestGuard::ReaderRequestGuard(QObject* parent) : QWebEngineUrlRequestInterceptor(parent)
+{
+}
 
 void ReaderRequestGuard::setRoot(const QString& folder)
 {

@@ -170,7 +170,8 @@ void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
     }
     QSqlDatabase::removeDatabase("other");
     QCOMPARE(Prompt::shownTexts().size(), 1);
-    QVERIFY2(Prompt::shownTexts().first().contains("in use by another program"), qPrintable(Prompt::shownTexts().first()));
+    QVERIFY2(Prompt::shownTexts().first().contains("in use by another program"),
+             qPrintable(Prompt::shownTexts().first()));
     QVERIFY(QFile::exists(dataDir + "data.db"));
     QCOMPARE(QDir(dataDir).entryList({"data.db.damaged-*"}).size(), 0);
 

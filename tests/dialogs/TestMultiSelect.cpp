@@ -15,9 +15,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -347,7 +347,8 @@ void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
     QCOMPARE(listed.size(), 3); // Solaris, the unknown one, one of the twins
     QCOMPARE(dialog.storedFiles(), QStringList({importDir() + "/copy of held.pdf"}));
     const QString summary = dialog.findChild<QLabel*>("importProgress")->text();
-    QVERIFY2(summary.contains("Already in the library, left out: 1") && summary.contains("rows: 1."), qPrintable(summary));
+    QVERIFY2(summary.contains("Already in the library, left out: 1") && summary.contains("rows: 1."),
+             qPrintable(summary));
     const auto rowOf = [&](const QString& name) {
         for (int row = 0; row < table(dialog)->rowCount(); ++row) {
             if (table(dialog)->item(row, 1)->data(ItemViews::IdRole).toString().endsWith(name)) {

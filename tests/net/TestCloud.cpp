@@ -65,6 +65,8 @@ private Q_SLOTS:
 
 private:
     QString login();
+    // Types alice's login into each login dialog that comes up, counting them.
+    static void answerLogins(QTimer& driver, int& logins);
     QJsonArray serverList(const QString& what);
     int countRequests(const QString& prefix);
     std::unique_ptr<QTemporaryDir> serverData;
@@ -78,7 +80,8 @@ void TestCloud::initTestCase()
     QCOMPARE(QProcess::execute(LIRENTA_SERVICES_DIR "/cloud-standin",
                                {"--data", serverData->path(), "--add-user", "alice", password}),
              0);
-    server = std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path(), "--test-routes"});
+    server =
+        std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path(), "--test-routes"});
     QVERIFY(server->isRunning());
 }
 
@@ -120,6 +123,22 @@ QString TestCloud::login()
     dialog.findChild<QPushButton*>("btnLogin")->click();
     QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }, 10000);
     return dialog.getToken();
+}
+
+void TestCloud::answerLogins(QTimer& driver, int& logins)
+{
+    connect(&driver, &QTimer::timeout, [&logins] {
+        auto* dialog = qobject_cast<Login*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->property("typed").toBool()) {
+            return;
+        }
+        dialog->setProperty("typed", true);
+        ++logins;
+        dialog->findChild<QLineEdit*>("loginText")->setText("alice");
+        dialog->findChild<QLineEdit*>("passwordText")->setText(password);
+        dialog->findChild<QPushButton*>("btnLogin")->click();
+    });
+    driver.start(20);
 }
 
 void TestCloud::speedText_data()
@@ -329,7 +348,8 @@ void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
              qPrintable(lines.last()));
 
     // Back again (on another port): the same window's next run uploads the file.
-    server = std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path(), "--test-routes"});
+    server =
+        std::make_unique<StandInServer>("cloud-standin", QStringList{"--data", serverData->path(), "--test-routes"});
     QVERIFY(server->isRunning());
     LibrarySettings().setValue("baseUrl", server->address().toString());
     sync->startRun();
@@ -464,19 +484,7 @@ void TestCloud::mainWindow_syncAgain_reusesTheTokenAndSendsWhatIsNew()
     QVERIFY(window.isStartedUp());
     int logins = 0;
     QTimer driver;
-    connect(&driver, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<Login*>(QApplication::activeModalWidget())) {
-            if (dialog->property("typed").toBool()) {
-                return;
-            }
-            dialog->setProperty("typed", true);
-            ++logins;
-            dialog->findChild<QLineEdit*>("loginText")->setText("alice");
-            dialog->findChild<QLineEdit*>("passwordText")->setText(password);
-            dialog->findChild<QPushButton*>("btnLogin")->click();
-        }
-    });
-    driver.start(20);
+    answerLogins(driver, logins);
     window.findChild<QAction*>("actionSync")->trigger();
     QCOMPARE(logins, 1);
     FileSyncManager* first = window.getSyncManager();
@@ -517,18 +525,7 @@ void TestCloud::mainWindow_rejectedToken_bringsBackTheLogin()
     QVERIFY(window.isStartedUp());
     int logins = 0;
     QTimer driver;
-    connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<Login*>(QApplication::activeModalWidget());
-        if (!dialog || dialog->property("typed").toBool()) {
-            return;
-        }
-        dialog->setProperty("typed", true);
-        ++logins;
-        dialog->findChild<QLineEdit*>("loginText")->setText("alice");
-        dialog->findChild<QLineEdit*>("passwordText")->setText(password);
-        dialog->findChild<QPushButton*>("btnLogin")->click();
-    });
-    driver.start(20);
+    answerLogins(driver, logins);
     const int uploads = countRequests("POST /upload/file/");
     window.findChild<QAction*>("actionSync")->trigger();
     QCOMPARE(logins, 0); // the stored token looked fine

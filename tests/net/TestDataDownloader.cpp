@@ -196,7 +196,8 @@ void TestDataDownloader::onlyWebAddresses_areFetched_andThumbnailsStayInTheirFol
     // The stand-in hands out nothing above its thumbnails folder, however the name is spelled.
     QNetworkAccessManager manager;
     for (const char* name : {"..%2Fvolumes%2Fsolaris.json", "%2E%2E%2F%2E%2E%2Fetc%2Fpasswd", ".hidden.jpg"}) {
-        QNetworkReply* reply = manager.get(QNetworkRequest(server->address().resolved(QUrl(QString("/thumbnails/") + name))));
+        QNetworkReply* reply =
+            manager.get(QNetworkRequest(server->address().resolved(QUrl(QString("/thumbnails/") + name))));
         QTRY_VERIFY(reply->isFinished());
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 404);
         delete reply;

@@ -312,9 +312,9 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     QVERIFY(quoted->insertBook());
     QVERIFY(gone->deleteBook());
 
-    const QStringList terms = {"river", "RIVER", "zone near", "\"Quoted\"", "revised", "Vanishing", "50% off",
-                               "off_sale", "f_s", "%ive%", "café", "CAFÉ", "élan", "Élan", "r_ver", "iverrun",
-                               "absent term", "ri", "\"\"\"", "it's"};
+    const QStringList terms = {"river",    "RIVER",   "zone near",   "\"Quoted\"", "revised", "Vanishing", "50% off",
+                               "off_sale", "f_s",     "%ive%",       "café",       "CAFÉ",    "élan",      "Élan",
+                               "r_ver",    "iverrun", "absent term", "ri",         "\"\"\"",  "it's"};
     const auto search = [](const QString& term) {
         Books books(nullptr, QString(), -1);
         books.dbSearch(term);
@@ -351,7 +351,8 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
         other.setDatabaseName(library->databasePath());
         QVERIFY(other.open());
         QSqlQuery write(other);
-        QVERIFY(write.exec("INSERT INTO books (title, description, iid) VALUES ('Riverside written elsewhere', '', 900)"));
+        QVERIFY(
+            write.exec("INSERT INTO books (title, description, iid) VALUES ('Riverside written elsewhere', '', 900)"));
         QVERIFY(write.exec("UPDATE books SET title = 'Ocean picnic' WHERE title = 'Roadside Picnic'"));
         QVERIFY(write.exec("DELETE FROM books WHERE title = 'Riverrun'"));
         other.close();
@@ -421,8 +422,13 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
 void TestBooks::search_findsUnusualTitlesByTheirOwnText()
 {
     const QStringList titles = {
-        QString::fromUtf8("Caf\u00e9 NFC"), QString::fromUtf8("Cafe\u0301 NFD"), QString::fromUtf8("\U0001F4DA Books"),
-        "-rf --help", "quote \" and ' here", "100% _under_ #hash ?", QString(251, 'n'),
+        QString::fromUtf8("Caf\u00e9 NFC"),
+        QString::fromUtf8("Cafe\u0301 NFD"),
+        QString::fromUtf8("\U0001F4DA Books"),
+        "-rf --help",
+        "quote \" and ' here",
+        "100% _under_ #hash ?",
+        QString(251, 'n'),
     };
     QList<int> ids;
     for (const QString& title : titles) {

@@ -1,7 +1,7 @@
 #include "LibraryBackup.h"
 #include "LibraryDatabase.h"
-#include "LibrarySeeder.h"
 #include "LibraryFixture.h"
+#include "LibrarySeeder.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"

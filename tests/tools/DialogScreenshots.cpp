@@ -5,13 +5,13 @@
 #include "BookSelection.h"
 #include "FileSyncManager.h"
 #include "ItemFile.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
 #include "LibrarySettings.h"
 #include "Login.h"
 #include "MultiSelect.h"
 #include "StandInServer.h"
 #include "TableButton.h"
-#include "LibraryFixture.h"
-#include "LibrarySeeder.h"
 #include "TestEnvironment.h"
 #include "WebPageProperties.h"
 
@@ -68,12 +68,12 @@ int main(int argc, char** argv)
     stored.setId(book);
     stored.saveFile();
     for (const auto& [name, content] : QList<QPair<QString, QByteArray>>{{"import/Copy of held.pdf", held},
-                                                                          {"import/Solaris.pdf", "%PDF-1.4 s"},
-                                                                          {"import/Hyperion.pdf", "%PDF-1.4 h"},
-                                                                          {"import/Qqzx Unheard Of.pdf", "%PDF-1.4 u"},
-                                                                          {"import/Twin.pdf", "%PDF-1.4 twin"},
-                                                                          {"import/sub/Twin again.pdf", "%PDF-1.4 twin"},
-                                                                          {"import/notes.pdf", "plain text"}}) {
+                                                                         {"import/Solaris.pdf", "%PDF-1.4 s"},
+                                                                         {"import/Hyperion.pdf", "%PDF-1.4 h"},
+                                                                         {"import/Qqzx Unheard Of.pdf", "%PDF-1.4 u"},
+                                                                         {"import/Twin.pdf", "%PDF-1.4 twin"},
+                                                                         {"import/sub/Twin again.pdf", "%PDF-1.4 twin"},
+                                                                         {"import/notes.pdf", "plain text"}}) {
         library.writeFile(name, content);
     }
     MultiSelect import;
@@ -95,7 +95,8 @@ int main(int argc, char** argv)
 
     // A sync of the library against the stand-in cloud service, with its summary.
     QTemporaryDir cloudData;
-    QProcess::execute(LIRENTA_SERVICES_DIR "/cloud-standin", {"--data", cloudData.path(), "--add-user", "demo", "demo"});
+    QProcess::execute(LIRENTA_SERVICES_DIR "/cloud-standin",
+                      {"--data", cloudData.path(), "--add-user", "demo", "demo"});
     StandInServer cloud("cloud-standin", {"--data", cloudData.path()});
     LibrarySettings().setValue("baseUrl", cloud.address().toString());
     {

@@ -4,17 +4,17 @@
 #include "ZipWriter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QSlider>
-#include <QBuffer>
 #include <QImage>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
+#include <QSlider>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 
 #include <memory>
 
@@ -183,11 +183,12 @@ void TestReader::encodedChapterNames_andPictures_show()
     const auto naturalWidth = [&]() -> int {
         QVariant width;
         bool done = false;
-        view->page()->runJavaScript("var p = document.getElementById('pic'); p ? (p.complete ? p.naturalWidth : -1) : -3",
-                                    QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
-                                        width = value;
-                                        done = true;
-                                    });
+        view->page()->runJavaScript(
+            "var p = document.getElementById('pic'); p ? (p.complete ? p.naturalWidth : -1) : -3",
+            QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
+                width = value;
+                done = true;
+            });
         if (!QTest::qWaitFor([&] { return done; }, 5000)) {
             return -2;
         }
