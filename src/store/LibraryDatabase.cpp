@@ -290,9 +290,13 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     const auto giveUp = [&](const QSqlQuery& failed) {
         qCWarning(lcStore) << "No search index:" << failed.lastError().text();
         QSqlQuery().exec(QStringLiteral("DETACH DATABASE lirenta_search"));
+        forgetSearchIndex(dataDir); // the next opening starts it afresh
     };
     static const char* const schema[] = {
         "PRAGMA lirenta_search.journal_mode=WAL",
+        // A cache that is rebuilt after any crash needs no sync of its own: each saved book then
+        // costs one sync, the library's.
+        "PRAGMA lirenta_search.synchronous=OFF",
         "CREATE VIRTUAL TABLE IF NOT EXISTS lirenta_search.books_search USING fts5(title, description, content='', "
         "tokenize='trigram')",
         "CREATE TABLE IF NOT EXISTS lirenta_search.state (key TEXT PRIMARY KEY, value TEXT)",
