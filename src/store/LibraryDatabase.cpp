@@ -234,7 +234,7 @@ void LibraryDatabase::useWriteAheadLog()
 
 bool LibraryDatabase::hasSearchIndex()
 {
-    return s_searchIndex;
+    return s_searchIndex && applySearchChanges();
 }
 
 void LibraryDatabase::forgetSearchIndex(const QString& dataDir)
@@ -264,8 +264,7 @@ quint32 LibraryDatabase::changeCounter(const QString& path)
 // every row. It lives in a file of its own beside the library ("search-index.db", attached as
 // "lirenta_search"), so data.db keeps nothing but plain tables and indexes that any SQLite can
 // write. Temporary triggers, which exist only on this connection, keep it in step with every
-// change the program makes (statements in a trigger name the attached table without its
-// schema; the name is the program's own and unique). It is rebuilt when it cannot be trusted: new, left by a crash, or
+// change the program makes. It is rebuilt when it cannot be trusted: new, left by a crash, or
 // the library changed by another program since it was last closed. Without it (a read-only
 // library, no FTS5), searches read every row.
 void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterAtRest)
@@ -293,6 +292,7 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
         forgetSearchIndex(dataDir); // the next opening starts it afresh
     };
     static const char* const schema[] = {
+        "PRAGMA temp_store=MEMORY", // the noted changes, see below
         "PRAGMA lirenta_search.journal_mode=WAL",
         // A cache that is rebuilt after any crash needs no sync of its own: each saved book then
         // costs one sync, the library's.
@@ -329,18 +329,24 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
             return;
         }
     }
+    // The triggers note each change in a table of the connection's own memory; the changes go
+    // into the index file in a transaction of their own (applySearchChanges). A transaction
+    // across both files is not atomic in WAL mode: a full disk could then fail the index's half
+    // after the library's half was committed, and a saved book would be reported as not saved.
     static const char* const triggers[] = {
+        "CREATE TEMP TABLE lirenta_search_changes (seq INTEGER PRIMARY KEY, removal INTEGER, bid INTEGER, "
+        "title TEXT, description TEXT)",
         "CREATE TEMP TRIGGER lirenta_books_search_insert AFTER INSERT ON main.books BEGIN "
-        "INSERT INTO books_search (rowid, title, description) "
-        "VALUES (new.bid, new.title, new.description); END",
+        "INSERT INTO lirenta_search_changes (removal, bid, title, description) "
+        "VALUES (0, new.bid, new.title, new.description); END",
         "CREATE TEMP TRIGGER lirenta_books_search_delete AFTER DELETE ON main.books BEGIN "
-        "INSERT INTO books_search (books_search, rowid, title, description) "
-        "VALUES ('delete', old.bid, old.title, old.description); END",
+        "INSERT INTO lirenta_search_changes (removal, bid, title, description) "
+        "VALUES (1, old.bid, old.title, old.description); END",
         "CREATE TEMP TRIGGER lirenta_books_search_update AFTER UPDATE ON main.books BEGIN "
-        "INSERT INTO books_search (books_search, rowid, title, description) "
-        "VALUES ('delete', old.bid, old.title, old.description); "
-        "INSERT INTO books_search (rowid, title, description) "
-        "VALUES (new.bid, new.title, new.description); END",
+        "INSERT INTO lirenta_search_changes (removal, bid, title, description) "
+        "VALUES (1, old.bid, old.title, old.description); "
+        "INSERT INTO lirenta_search_changes (removal, bid, title, description) "
+        "VALUES (0, new.bid, new.title, new.description); END",
         // Until a clean close says otherwise, a crash leaves an index to be rebuilt.
         "INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES ('clean', '0')",
     };
@@ -352,6 +358,62 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
         }
     }
     s_searchIndex = transaction.commit();
+}
+
+// Brings the index up to the changes noted since the last time, in order. When that fails the
+// index is set aside for the session (searches read every row) and rebuilt at the next opening.
+bool LibraryDatabase::applySearchChanges()
+{
+    if (!s_searchIndex || SqlTransaction::anyOpen()) {
+        return false;
+    }
+    struct Change
+    {
+        bool removal;
+        QVariant bid;
+        QVariant title;
+        QVariant description;
+    };
+    QList<Change> changes;
+    {
+        QSqlQuery pending;
+        pending.setForwardOnly(true);
+        if (!pending.exec(QStringLiteral("SELECT removal, bid, title, description FROM lirenta_search_changes "
+                                         "ORDER BY seq"))) {
+            s_searchIndex = false;
+            return false;
+        }
+        while (pending.next()) {
+            changes.append({pending.value(0).toInt() != 0, pending.value(1), pending.value(2), pending.value(3)});
+        }
+    }
+    if (changes.isEmpty()) {
+        return true;
+    }
+    SqlTransaction transaction;
+    QSqlQuery insert;
+    insert.prepare(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
+                                  "VALUES (:bid, :title, :description)"));
+    QSqlQuery remove;
+    remove.prepare(QStringLiteral("INSERT INTO lirenta_search.books_search (books_search, rowid, title, "
+                                  "description) VALUES ('delete', :bid, :title, :description)"));
+    bool ok = transaction.isActive();
+    for (int i = 0; ok && i < changes.size(); ++i) {
+        QSqlQuery& statement = changes.at(i).removal ? remove : insert;
+        statement.bindValue(QStringLiteral(":bid"), changes.at(i).bid);
+        statement.bindValue(QStringLiteral(":title"), changes.at(i).title);
+        statement.bindValue(QStringLiteral(":description"), changes.at(i).description);
+        ok = statement.exec();
+    }
+    QSqlQuery clear;
+    if (!ok || !clear.exec(QStringLiteral("DELETE FROM lirenta_search_changes")) || !transaction.commit()) {
+        qCWarning(lcStore) << "search index set aside:" << insert.lastError().text() << remove.lastError().text()
+                           << clear.lastError().text();
+        transaction.rollback();
+        s_searchIndex = false;
+        return false;
+    }
+    return true;
 }
 
 void LibraryDatabase::close()
@@ -370,7 +432,8 @@ void LibraryDatabase::close()
             if (!query.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) {
                 qCDebug(lcStore) << "journal mode stays:" << query.lastError().text();
             }
-            if (s_searchIndex) {
+            query.finish(); // no statement may be left running when the index takes its changes
+            if (s_searchIndex && applySearchChanges()) {
                 QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"), db);
                 books = count.next() ? count.value(0).toString() : QString();
                 libraryPath = db.databaseName();

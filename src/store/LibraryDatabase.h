@@ -52,6 +52,7 @@ private:
     static void attachSearchIndex(const QString& dataDir, quint32 counterAtRest);
     static quint32 changeCounter(const QString& path);
     static void recordSearchIndexState(const QString& libraryPath, const QString& books);
+    static bool applySearchChanges();
     static void useWriteAheadLog();
     static QString checkExisting(bool* isEmpty, bool* unreadable);
     static QString busyTimeoutOption();

@@ -13,6 +13,8 @@ public:
     SqlTransaction& operator=(const SqlTransaction&) = delete;
 
     bool isActive() const { return m_active; }
+    // Whether a transaction is open on the default connection.
+    static bool anyOpen() { return s_depth > 0; }
     bool commit();
     void rollback();
 
