@@ -40,7 +40,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -98,6 +100,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         }
     }
     ui->mainToolbox->setCurrentIndex(0);
+    restoreWindowState();
     qCDebug(lcApp) << "Finished initial loading.";
     // The update check runs on its own and shows itself only when there is news.
     new UpdateManager(this);
@@ -336,6 +339,52 @@ void MainWindow::setUpMenusAndKeys()
     }
 }
 
+// The window comes back where the user left it: place and size (maximised or not), the
+// splitters, the books table's columns and its view. The first time it takes about two thirds
+// of the screen, centred.
+void MainWindow::restoreWindowState()
+{
+    LibrarySettings settings;
+    if (!restoreGeometry(settings.value("window/geometry").toByteArray())) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            const QSize size = available.size() * 2 / 3;
+            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
+        }
+    }
+    ui->splitter->restoreState(settings.value("window/splitter").toByteArray());
+    ui->vSplitter->restoreState(settings.value("window/vSplitter").toByteArray());
+    auto* books = qobject_cast<ItemViews*>(ui->tabWidget->widget(0));
+    if (!books) {
+        return;
+    }
+    QList<int> widths;
+    for (const QVariant& width : settings.value("window/columnWidths").toList()) {
+        widths << width.toInt();
+    }
+    books->setColumnWidths(widths);
+    if (settings.value("window/viewMode", 0).toInt() == 1 && books->getCurrentView() != 1) {
+        ui->actionView->setChecked(true);
+        on_actionView_triggered();
+    }
+}
+
+void MainWindow::saveWindowState()
+{
+    LibrarySettings settings;
+    settings.setValue("window/geometry", saveGeometry());
+    settings.setValue("window/splitter", ui->splitter->saveState());
+    settings.setValue("window/vSplitter", ui->vSplitter->saveState());
+    if (auto* books = qobject_cast<ItemViews*>(ui->tabWidget->widget(0))) {
+        QVariantList widths;
+        for (int width : books->columnWidths()) {
+            widths << width;
+        }
+        settings.setValue("window/columnWidths", widths);
+        settings.setValue("window/viewMode", books->getCurrentView());
+    }
+}
+
 void MainWindow::buildAddMenu()
 {
     auto* button = qobject_cast<QToolButton*>(ui->toolbar->widgetForAction(ui->actionAdd));
@@ -467,6 +516,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     } else if (notes && !notes->saveOrAsk()) {
         event->ignore();
         return;
+    }
+    if (startedUp) {
+        saveWindowState();
     }
     if (startedUp && !readOnly) {
         LibraryBackup::takeAtQuit(dataDir);

@@ -102,6 +102,8 @@ private:
     void refreshAuthorTree();
     void buildAddMenu();
     void setUpMenusAndKeys();
+    void restoreWindowState();
+    void saveWindowState();
     void tidyAfterDeletions();
     void importFolder(bool withSubfolders);
     void connectView(ItemViews* view);

@@ -118,6 +118,24 @@ int ItemViews::getCurrentView() const
     return ui->stackedWidget->currentIndex();
 }
 
+QList<int> ItemViews::columnWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < ui->viewTable->columnCount(); ++column) {
+        widths << ui->viewTable->columnWidth(column);
+    }
+    return widths;
+}
+
+void ItemViews::setColumnWidths(const QList<int>& widths)
+{
+    for (int column = 0; column < widths.size() && column < ui->viewTable->columnCount(); ++column) {
+        if (widths.at(column) > 0) {
+            ui->viewTable->setColumnWidth(column, widths.at(column));
+        }
+    }
+}
+
 void ItemViews::setWebPageHeaders()
 {
     ui->viewTable->setColumnCount(4);

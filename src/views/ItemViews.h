@@ -51,6 +51,9 @@ public:
     Books* getBooks() const { return books; }
     WebPages* getWebPages() const { return webPages; }
     QList<ViewItem*> getSelectedViewItems() const { return selectedViewItems; }
+    // The table's column widths, to keep them from one session to the next.
+    QList<int> columnWidths() const;
+    void setColumnWidths(const QList<int>& widths);
     // The selected item the information panel and the notes show, or null.
     ViewItem* focusedViewItem() const;
 

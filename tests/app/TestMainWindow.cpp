@@ -30,6 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void bookDialog_keepsOwnershipReadingAndLanguage();
     void missingFile_isMarked_andOpeningItSaysSo();
     void keyboard_reachesTheUsualActions();
+    void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
 
@@ -785,6 +787,29 @@ void TestMainWindow::keyboard_reachesTheUsualActions()
     noteEdit()->setFocus();
     QTest::keyClick(noteEdit(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!window->isVisible());
+}
+
+void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()
+{
+    window = std::make_unique<MainWindow>();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // About two thirds of the screen, never below the window's own minimum.
+    QCOMPARE(window->size(), (screen.size() * 2 / 3).expandedTo(window->minimumSize()));
+    window->show();
+    window->resize(900, 640);
+    table(0)->setColumnWidth(1, 222);
+    window->findChild<QAction*>("actionView")->trigger();
+    QCOMPARE(viewAt(0)->getCurrentView(), 1);
+    window->findChild<QAction*>("actionQuit")->trigger();
+    window.reset();
+    LibraryDatabase::close();
+
+    window = std::make_unique<MainWindow>();
+    window->show();
+    QCOMPARE(window->size(), QSize(900, 640));
+    QCOMPARE(viewAt(0)->getCurrentView(), 1);
+    QVERIFY(window->findChild<QAction*>("actionView")->isChecked());
+    QCOMPARE(table(0)->columnWidth(1), 222);
 }
 
 void TestMainWindow::folderImports_walkTheFolderOrTheWholeTree_data()
