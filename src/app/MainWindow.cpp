@@ -451,6 +451,7 @@ ItemViews* MainWindow::newAuthorTab(int aid, const QString& title)
     connectView(view);
     ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/group.png"));
     ui->tabWidget->setIconSize(QSize(20, 20));
+    ui->tabWidget->setCurrentIndex(index); // opened by the user: it comes to the front
     return view;
 }
 
@@ -719,6 +720,7 @@ void MainWindow::on_actionOpen_triggered()
     auto* reader = new Reader(this, path);
     const int index = ui->tabWidget->addTab(reader, Reader::tabTitle(QFileInfo(path).fileName()));
     ui->tabWidget->setTabToolTip(index, path);
+    ui->tabWidget->setCurrentIndex(index);
 }
 
 void MainWindow::on_tabWidget_tabCloseRequested(int index)

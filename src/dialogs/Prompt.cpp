@@ -43,10 +43,17 @@ QMessageBox::StandardButton Prompt::question(QWidget* parent, const QString& tit
     return ask(parent, QMessageBox::Question, title, text, buttons, defaultButton);
 }
 
-bool Prompt::confirmDelete(QWidget* parent)
+bool Prompt::confirmDelete(QWidget* parent, const QStringList& titles)
 {
     const auto tr = [](const char* text) { return QCoreApplication::translate("ItemViews", text); };
-    return confirm(parent, tr("Delete"), tr("You have requested to delete one or more items."),
+    // The question names what goes: the item, or how many.
+    QString text = tr("You have requested to delete one or more items.");
+    if (titles.size() == 1) {
+        text += QStringLiteral("\n\n\u201C") + titles.first() + QStringLiteral("\u201D");
+    } else if (titles.size() > 1) {
+        text += QStringLiteral("\n\n") + tr("%1 items").arg(titles.size());
+    }
+    return confirm(parent, tr("Delete"), text,
                    tr("Are you sure you want to delete these items? No files will be deleted!"),
                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }

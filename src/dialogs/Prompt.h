@@ -23,7 +23,7 @@ public:
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     static void information(QWidget* parent, const QString& title, const QString& text);
     // The question asked before items are deleted from the library; true for Yes.
-    static bool confirmDelete(QWidget* parent);
+    static bool confirmDelete(QWidget* parent, const QStringList& titles = QStringList());
     static void about(QWidget* parent, const QString& title, const QString& text);
     static void warning(QWidget* parent, const QString& title, const QString& text);
     static void critical(QWidget* parent, const QString& title, const QString& text);

@@ -1006,7 +1006,11 @@ void ItemViews::deleteItem()
 {
     // The items are collected first: every deletion changes the selection it came from.
     const QList<ViewItem*> chosen = selectedViewItems;
-    if (chosen.isEmpty() || LibraryDatabase::isReadOnly() || !Prompt::confirmDelete(parentWidget())) {
+    QStringList titles;
+    for (const ViewItem* vi : chosen) {
+        titles << vi->title;
+    }
+    if (chosen.isEmpty() || LibraryDatabase::isReadOnly() || !Prompt::confirmDelete(parentWidget(), titles)) {
         return;
     }
     struct Target
