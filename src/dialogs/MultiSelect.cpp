@@ -178,6 +178,7 @@ void MultiSelect::makeRowButton(int row)
     buttons->setFilePath(keywords->data(ItemViews::IdRole).toString());
     buttons->setRow(row);
     connect(buttons, &TableButton::downloadData, this, &MultiSelect::downloadData);
+    connect(buttons, &TableButton::importWithoutLookUp, this, &MultiSelect::importRowWithoutLookUp);
     table->setCellWidget(row, 0, buttons);
 }
 
@@ -333,20 +334,27 @@ void MultiSelect::importWithoutLookUp()
 {
     QTableWidget* table = ui->tableWidget;
     for (int row = 0; row < table->rowCount(); ++row) {
-        if (table->isRowHidden(row) || !isRowTicked(row) || inFlight.contains(row) || done.contains(row)) {
-            continue;
+        if (!table->isRowHidden(row) && isRowTicked(row)) {
+            importRowWithoutLookUp(row);
         }
-        QTableWidgetItem* keywords = table->item(row, 1);
-        const QString title = keywords->text().trimmed();
-        if (title.isEmpty()) {
-            setStatus(row, tr("Failed: the title is empty."));
-            continue;
-        }
-        Book book(nullptr, -1);
-        book.setTitle(title);
-        book.addFile(keywords->data(ItemViews::IdRole).toString());
-        saveRow(row, &book);
     }
+}
+
+void MultiSelect::importRowWithoutLookUp(int row)
+{
+    QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
+    if (!keywords || inFlight.contains(row) || done.contains(row)) {
+        return;
+    }
+    const QString title = keywords->text().trimmed();
+    if (title.isEmpty()) {
+        setStatus(row, tr("Failed: the title is empty."));
+        return;
+    }
+    Book book(nullptr, -1);
+    book.setTitle(title);
+    book.addFile(keywords->data(ItemViews::IdRole).toString());
+    saveRow(row, &book);
 }
 
 void MultiSelect::removeRow(int row)

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void on_pushButton_clicked();
     // Imports the ticked rows as they are: the keywords become the title, nothing is looked up.
     void importWithoutLookUp();
+    void importRowWithoutLookUp(int row);
     void showStoredFiles();
 
 protected:

@@ -31,6 +31,11 @@ void TableButton::on_toolButton_clicked()
     Q_EMIT downloadData(row);
 }
 
+void TableButton::on_importPlain_clicked()
+{
+    Q_EMIT importWithoutLookUp(row);
+}
+
 void TableButton::on_bookOpen_clicked()
 {
     // fromLocalFile keeps "#", "?" and "%" in file names as part of the path.

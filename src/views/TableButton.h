@@ -8,7 +8,8 @@ namespace Ui {
 class TableButton;
 }
 
-// The buttons of one import row: take part in the import, download its data, open its file.
+// The buttons of one import row: take part in the import, download its data, import it as it
+// is, open its file.
 class TableButton : public QWidget
 {
     Q_OBJECT
@@ -27,10 +28,12 @@ public:
 
 Q_SIGNALS:
     void downloadData(int row);
+    void importWithoutLookUp(int row);
 
 public Q_SLOTS:
     void on_btnChecked_toggled(bool isChecked);
     void on_toolButton_clicked();
+    void on_importPlain_clicked();
     void on_bookOpen_clicked();
 
 private:

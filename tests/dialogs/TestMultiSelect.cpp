@@ -386,6 +386,12 @@ void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
     QCOMPARE(dialog.importedCount(), 2);
     QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books WHERE title = 'Twin Book'").toInt(), 1);
     QVERIFY(!table(dialog)->isRowHidden(rowOf("Unheard.pdf"))); // unticked: still there to try again
+
+    // The row's own button imports that row alone, ticked or not.
+    table(dialog)->item(rowOf("Unheard.pdf"), 1)->setText("Unheard Of");
+    buttons(dialog, rowOf("Unheard.pdf"))->findChild<QToolButton*>("importPlain")->click();
+    QCOMPARE(table(dialog)->item(rowOf("Unheard.pdf"), 5)->text(), QString("Imported"));
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books WHERE title = 'Unheard Of'").toInt(), 1);
 }
 
 LIRENTA_TEST_MAIN(TestMultiSelect)

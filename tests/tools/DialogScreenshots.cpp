@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     skipper.start(20);
     import.show();
     import.findChild<QPushButton*>("pushButton")->click();
-    QTest::qWaitFor([&] { return !import.isBusy() && import.importedCount() == 2; }, 20000);
+    (void)QTest::qWaitFor([&] { return !import.isBusy() && import.importedCount() == 2; }, 20000);
     QTest::qWait(300);
     import.grab().save(out + "/batchimport.png");
 
@@ -104,11 +104,11 @@ int main(int argc, char** argv)
         login.findChild<QLineEdit*>("loginText")->setText("demo");
         login.findChild<QLineEdit*>("passwordText")->setText("demo");
         login.findChild<QPushButton*>("btnLogin")->click();
-        QTest::qWaitFor([&] { return login.result() == QDialog::Accepted; }, 10000);
+        (void)QTest::qWaitFor([&] { return login.result() == QDialog::Accepted; }, 10000);
     }
     FileSyncManager sync;
     sync.show();
-    QTest::qWaitFor([&] { return !sync.isRunning(); }, 20000);
+    (void)QTest::qWaitFor([&] { return !sync.isRunning(); }, 20000);
     QTest::qWait(300);
     sync.grab().save(out + "/sync.png");
     return 0;
