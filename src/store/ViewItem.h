@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SortKey.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,4 +28,8 @@ struct ViewItem
     QString size;
     QString created;
     int rating = 0;
+    // The title's place in the sorted table and grid, kept while the title stays the same.
+    SortKey titleOrder;
+
+    const QCollatorSortKey& titleKey() { return titleOrder.of(title); }
 };

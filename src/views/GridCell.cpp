@@ -15,3 +15,14 @@ QVariant GridCell::data(int role) const
     }
     return QListWidgetItem::data(role);
 }
+
+bool GridCell::operator<(const QListWidgetItem& other) const
+{
+    if (other.type() == CellType) {
+        const auto& cell = static_cast<const GridCell&>(other);
+        if (viewItem && cell.viewItem) {
+            return viewItem->titleKey().compare(cell.viewItem->titleKey()) < 0;
+        }
+    }
+    return SortKey::less(text(), other.text());
+}

@@ -16,6 +16,8 @@ public:
     ViewItem* getViewItem() const { return viewItem; }
     void setViewItem(ViewItem* item) { viewItem = item; }
     QVariant data(int role) const override;
+    // Sorted by the item's whole title in reading order, whatever the shortened text shows.
+    bool operator<(const QListWidgetItem& other) const override;
 
 private:
     ViewItem* viewItem;

@@ -6,6 +6,7 @@
 #include "BookProperties.h"
 #include "BookTableItem.h"
 #include "Books.h"
+#include "CollatedCell.h"
 #include "CoverLoader.h"
 #include "GridCell.h"
 #include "LibraryDatabase.h"
@@ -206,21 +207,15 @@ void ItemViews::renderIntoEmptyViews(const QList<ViewItem*>& items)
 {
     QList<ViewItem*> byTitle = items;
     std::stable_sort(byTitle.begin(), byTitle.end(),
-                     [](const ViewItem* a, const ViewItem* b) { return a->title < b->title; });
+                     [](ViewItem* a, ViewItem* b) { return a->titleKey().compare(b->titleKey()) < 0; });
     ui->viewTable->setRowCount(byTitle.size());
     for (int row = 0; row < byTitle.size(); ++row) {
         placeTableCells(byTitle.at(row), row);
     }
 
-    QList<std::pair<QString, ViewItem*>> byGridTitle;
-    byGridTitle.reserve(items.size());
-    for (ViewItem* vi : items) {
-        byGridTitle.append({gridTitle(vi->title), vi});
-    }
-    std::stable_sort(byGridTitle.begin(), byGridTitle.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& entry : std::as_const(byGridTitle)) {
-        renderNewListItem(entry.second);
+    // The grid sorts by the whole title too.
+    for (ViewItem* vi : std::as_const(byTitle)) {
+        renderNewListItem(vi);
     }
 }
 
@@ -318,10 +313,10 @@ void ItemViews::placeTableCells(ViewItem* vi, int row)
     if (vi->type == QLatin1String("Book")) {
         auto* cells = new BookTableItem;
         cells->title = new TitleCell(vi->title, vi);
-        cells->authors = new QTableWidgetItem(vi->authors);
+        cells->authors = new CollatedCell(vi->authors);
         cells->date = new QTableWidgetItem(vi->datePublished);
         cells->series = new QTableWidgetItem();
-        cells->publisher = new QTableWidgetItem(vi->publisher);
+        cells->publisher = new CollatedCell(vi->publisher);
         cells->published = new QTableWidgetItem(vi->datePublished);
         cells->size = new QTableWidgetItem(vi->size);
         renderItem(vi, cells);

@@ -1,6 +1,7 @@
 #include "TitleCell.h"
 
 #include "ItemViews.h"
+#include "ViewItem.h"
 
 TitleCell::TitleCell(const QString& text, ViewItem* item)
     : QTableWidgetItem(text, CellType), viewItem(item), shownText(text)
@@ -25,9 +26,16 @@ void TitleCell::setData(int role, const QVariant& value)
 
 bool TitleCell::operator<(const QTableWidgetItem& other) const
 {
-    // The same order the base class gives two texts: case-sensitive, by character code.
     if (other.type() == CellType) {
-        return shownText < static_cast<const TitleCell&>(other).shownText;
+        return sortKey().compare(static_cast<const TitleCell&>(other).sortKey()) < 0;
     }
-    return QTableWidgetItem::operator<(other);
+    return SortKey::less(shownText, other.text());
+}
+
+const QCollatorSortKey& TitleCell::sortKey() const
+{
+    if (viewItem && viewItem->title == shownText) {
+        return viewItem->titleKey();
+    }
+    return ownKey.of(shownText);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "SortKey.h"
+
 #include <QTableWidgetItem>
 
 struct ViewItem;
 
 // The title cell of a table row. Like the grid cells it makes its tool tip when asked, and it
-// keeps its text at hand so sorting a large table compares strings, not variants.
+// sorts by its item's title key, so sorting a large table compares keys, not variants.
 class TitleCell : public QTableWidgetItem
 {
 public:
@@ -19,6 +21,9 @@ public:
     bool operator<(const QTableWidgetItem& other) const override;
 
 private:
+    const QCollatorSortKey& sortKey() const;
+
     ViewItem* viewItem;
     QString shownText;
+    mutable SortKey ownKey; // for a cell whose text is not its item's title
 };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QCollatorSortKey>
+#include <QString>
+
+#include <optional>
+
+// The order people read names in: case-insensitive, by the locale's rules, numbers by value
+// ("Book 2" before "Book 10"). A key is made once per text and kept, since comparing keys is
+// far cheaper than collating the texts again at every step of a sort.
+class SortKey
+{
+public:
+    // The key of the text, made again only when the text changed since the last call.
+    const QCollatorSortKey& of(const QString& text);
+
+    static bool less(const QString& a, const QString& b);
+
+private:
+    static QCollatorSortKey make(const QString& text);
+
+    QString keyedText;
+    std::optional<QCollatorSortKey> key;
+};
