@@ -275,15 +275,20 @@ void MainWindow::setUpMenusAndKeys()
         }
     });
     properties->setObjectName(QStringLiteral("actionProperties"));
-    properties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
+    properties->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::Key_Return),
+                              QKeySequence(Qt::Key_Enter)});
     ui->menuEdit->addSeparator();
     QAction* find = ui->menuEdit->addAction(tr("Find"), this, [this] { searchBox->focusField(); });
     find->setObjectName(QStringLiteral("actionFind"));
     find->setShortcuts(QKeySequence::Find);
-    // The item actions act on the tab's items; typing in a field keeps its own keys.
-    for (QAction* action : {selectAll, remove, properties}) {
+    // The item actions act on the items of a view that has the focus; typing in a field, the
+    // reader or the browser keeps its own keys.
+    itemActions = {selectAll, remove, properties};
+    for (QAction* action : std::as_const(itemActions)) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        ui->tabWidget->addAction(action);
+    }
+    for (ItemViews* view : ui->tabWidget->findChildren<ItemViews*>()) {
+        view->addActions(itemActions);
     }
     addAction(find);
 
@@ -412,6 +417,7 @@ void MainWindow::connectView(ItemViews* view)
     }
     connect(view, &ItemViews::selectedViewItem, this, &MainWindow::updateConvertAction);
     connect(this, &MainWindow::deleteItemFromViews, view, &ItemViews::deleteItemFromView);
+    view->addActions(itemActions);
 }
 
 ItemViews* MainWindow::newBooksTab()

@@ -117,6 +117,7 @@ private:
     RichTextEditor* notes = nullptr;
     QPointer<FileSyncManager> syncManager;
     ConversionWizard* conversionWizard = nullptr;
+    QList<QAction*> itemActions; // Select All, Delete, Properties: keys of the focused view
     bool startedUp = false;
     bool readOnly = false;
     bool tidyPending = false;

@@ -771,6 +771,26 @@ void TestMainWindow::keyboard_reachesTheUsualActions()
     QCOMPARE(noteEdit()->toPlainText(), QString("a"));
     QCOMPARE(storedTitles().size(), 3);
 
+    // Return on the selection opens its properties; Return in the search box does not.
+    QString opened;
+    const auto closeDialog = [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        opened = dialog ? QString::fromLatin1(dialog->metaObject()->className()) : QString();
+        if (dialog) {
+            dialog->close();
+        }
+    };
+    table(0)->setFocus();
+    QTimer::singleShot(0, closeDialog);
+    QTest::keyClick(table(0), Qt::Key_Return);
+    QCOMPARE(opened, QString("BookProperties"));
+    opened.clear();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(opened, QString());
+
     // Icon and detailed view.
     QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(books->getCurrentView(), 1);
