@@ -11,6 +11,7 @@
 #include "ConfigApps.h"
 #include "ConfigDialog.h"
 #include "ConversionWizard.h"
+#include "CustomWebView.h"
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
 #include "ItemViews.h"
@@ -275,8 +276,8 @@ void MainWindow::setUpMenusAndKeys()
         }
     });
     properties->setObjectName(QStringLiteral("actionProperties"));
-    properties->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::Key_Return),
-                              QKeySequence(Qt::Key_Enter)});
+    properties->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     ui->menuEdit->addSeparator();
     QAction* find = ui->menuEdit->addAction(tr("Find"), this, [this] { searchBox->focusField(); });
     find->setObjectName(QStringLiteral("actionFind"));
@@ -318,6 +319,9 @@ void MainWindow::setUpMenusAndKeys()
         addAction(action);
         ui->menuView->addAction(action);
     }
+
+    ui->actionRecent_Files->setMenu(new QMenu(this));
+    connect(ui->actionRecent_Files->menu(), &QMenu::aboutToShow, this, &MainWindow::fillRecentFilesMenu);
 
     QAction* keys = ui->menuHelp->addAction(tr("Keyboard Shortcuts"), this, [this] {
         QStringList lines;
@@ -418,6 +422,7 @@ void MainWindow::connectView(ItemViews* view)
     connect(view, &ItemViews::selectedViewItem, this, &MainWindow::updateConvertAction);
     connect(this, &MainWindow::deleteItemFromViews, view, &ItemViews::deleteItemFromView);
     view->addActions(itemActions);
+    connect(view, &ItemViews::openInReader, this, &MainWindow::openInReader);
 }
 
 ItemViews* MainWindow::newBooksTab()
@@ -452,7 +457,8 @@ ItemViews* MainWindow::newAuthorTab(int aid, const QString& title)
 {
     ui->stackedWidget->hide();
     auto* view = new ItemViews(ui->tabWidget, "BooksAuthor", aid);
-    const int index = ui->tabWidget->addTab(view, title);
+    const int index = ui->tabWidget->addTab(view, Reader::tabTitle(title));
+    ui->tabWidget->setTabToolTip(index, title);
     view->renderItems();
     connectView(view);
     ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/group.png"));
@@ -559,13 +565,7 @@ void MainWindow::endSession()
 
 void MainWindow::on_actionAddEbook_triggered()
 {
-    BookProperties dialog(this, -1);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    Book book(nullptr, dialog.getBook()->getId());
-    Q_EMIT bookAdded(&book);
-    refreshAuthorTree();
+    addBookFile(QString());
 }
 
 void MainWindow::on_actionAdd_Mutiple_triggered()
@@ -605,6 +605,14 @@ WebBrowser* MainWindow::newBrowserTab(const QString& title)
 {
     auto* browser = new WebBrowser(ui->tabWidget);
     connect(browser, &WebBrowser::newViewItem, this, &MainWindow::webPageCaptured);
+    // The tab is named after the page on screen.
+    connect(browser->getWebView(), &QWebEngineView::titleChanged, this, [this, browser](const QString& pageTitle) {
+        const int index = ui->tabWidget->indexOf(browser);
+        if (index >= 0 && !pageTitle.isEmpty()) {
+            ui->tabWidget->setTabText(index, Reader::tabTitle(pageTitle));
+            ui->tabWidget->setTabToolTip(index, pageTitle);
+        }
+    });
     ui->tabWidget->setCurrentIndex(ui->tabWidget->addTab(browser, title));
     return browser;
 }
@@ -720,13 +728,96 @@ void MainWindow::on_actionOpen_triggered()
 {
     const QString path =
         Prompt::openFileName(this, tr("Select Book"), QDir::homePath(), tr("Book Files (*.txt *.html *.epub)"));
-    if (path.isEmpty()) {
+    if (!path.isEmpty()) {
+        openInReader(path);
+    }
+}
+
+bool MainWindow::opensInReader(const QString& path)
+{
+    static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),
+                                         QStringLiteral("htm")};
+    return readable.contains(QFileInfo(path).suffix().toLower());
+}
+
+void MainWindow::openInReader(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(absolute)) {
+        Prompt::warning(this, tr("Open"), tr("The file %1 was not found.").arg(absolute));
         return;
     }
-    auto* reader = new Reader(this, path);
-    const int index = ui->tabWidget->addTab(reader, Reader::tabTitle(QFileInfo(path).fileName()));
-    ui->tabWidget->setTabToolTip(index, path);
+    rememberRecentFile(absolute);
+    // A book open already comes to the front instead of a second copy.
+    for (int index = 1; index < ui->tabWidget->count(); ++index) {
+        if (qobject_cast<Reader*>(ui->tabWidget->widget(index)) && ui->tabWidget->tabToolTip(index) == absolute) {
+            ui->tabWidget->setCurrentIndex(index);
+            return;
+        }
+    }
+    auto* reader = new Reader(this, absolute);
+    const int index = ui->tabWidget->addTab(reader, Reader::tabTitle(QFileInfo(absolute).fileName()));
+    ui->tabWidget->setTabToolTip(index, absolute);
     ui->tabWidget->setCurrentIndex(index);
+}
+
+// Files named on the command line or handed over by a second start: books the reader shows open
+// there; other book files are offered for adding.
+void MainWindow::openFiles(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        if (opensInReader(path)) {
+            openInReader(path);
+        } else if (!QFileInfo(path).isFile()) {
+            Prompt::warning(this, tr("Open"), tr("The file %1 was not found.").arg(path));
+        } else if (!readOnly &&
+                   Prompt::question(this, tr("Add a book"),
+                                    tr("Add \u201C%1\u201D to the library?").arg(QFileInfo(path).fileName()),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+            addBookFile(path);
+        }
+    }
+}
+
+void MainWindow::addBookFile(const QString& path)
+{
+    BookProperties dialog(this, -1);
+    if (!path.isEmpty()) {
+        dialog.chooseFile(path);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    Book book(nullptr, dialog.getBook()->getId());
+    Q_EMIT bookAdded(&book);
+    refreshAuthorTree();
+}
+
+void MainWindow::rememberRecentFile(const QString& path)
+{
+    LibrarySettings settings;
+    QStringList recent = settings.value("recentFiles").toStringList();
+    recent.removeAll(path);
+    recent.prepend(path);
+    settings.setValue("recentFiles", QStringList(recent.mid(0, 10)));
+}
+
+void MainWindow::fillRecentFilesMenu()
+{
+    QMenu* menu = ui->actionRecent_Files->menu();
+    menu->clear();
+    const QStringList recent = LibrarySettings().value("recentFiles").toStringList();
+    for (const QString& path : recent) {
+        QAction* entry = menu->addAction(QFileInfo(path).fileName(), this, [this, path] { openInReader(path); });
+        entry->setToolTip(path);
+        entry->setStatusTip(path);
+    }
+    if (recent.isEmpty()) {
+        menu->addAction(tr("No recent files"))->setEnabled(false);
+    } else {
+        menu->addSeparator();
+        menu->addAction(tr("Clear List"), this, [] { LibrarySettings().remove("recentFiles"); });
+    }
 }
 
 void MainWindow::on_tabWidget_tabCloseRequested(int index)

@@ -72,6 +72,8 @@ public Q_SLOTS:
     void loginAgain();
     // Another start of the program on this library: this window shows itself instead.
     void bringToFront();
+    void openInReader(const QString& path);
+    void openFiles(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +109,10 @@ private:
     void tidyAfterDeletions();
     void importFolder(bool withSubfolders);
     void connectView(ItemViews* view);
+    void addBookFile(const QString& path);
+    void rememberRecentFile(const QString& path);
+    void fillRecentFilesMenu();
+    static bool opensInReader(const QString& path);
     ItemViews* currentView() const;
 
     std::unique_ptr<Ui::MainWindow> ui;

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -28,12 +29,15 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent) : QObjec
     }
 }
 
-bool SingleInstance::claim()
+bool SingleInstance::claim(const QStringList& files)
 {
     QLocalSocket other;
     other.connectToServer(name);
     if (other.waitForConnected(1000)) {
         other.write("show\n");
+        for (const QString& file : files) {
+            other.write("open " + QFileInfo(file).absoluteFilePath().toUtf8() + '\n');
+        }
         other.waitForBytesWritten(1000);
         other.disconnectFromServer();
         return false;
@@ -49,7 +53,21 @@ bool SingleInstance::claim()
     connect(server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            Q_EMIT activationRequested();
+            // One request a line: "show", then "open <path>" for each file.
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                QStringList files;
+                while (socket->canReadLine()) {
+                    const QString line = QString::fromUtf8(socket->readLine()).chopped(1);
+                    if (line == QLatin1String("show")) {
+                        Q_EMIT activationRequested();
+                    } else if (line.startsWith(QLatin1String("open "))) {
+                        files << line.mid(5);
+                    }
+                }
+                if (!files.isEmpty()) {
+                    Q_EMIT filesRequested(files);
+                }
+            });
         }
     });
     return true;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 
@@ -15,13 +16,16 @@ public:
     explicit SingleInstance(const QString& dataDir, QObject* parent = nullptr);
 
     // True when this is the only Lirenta on the library (a stale socket of a crashed run is
-    // taken over); false when another one runs and has been asked to show itself.
-    bool claim();
+    // taken over); false when another one runs and has been asked to show itself and to open
+    // the given files.
+    bool claim(const QStringList& files = QStringList());
     QString socketName() const { return name; }
 
 Q_SIGNALS:
     // Another start asked this one to show itself.
     void activationRequested();
+    // Another start was given files to open.
+    void filesRequested(const QStringList& files);
 
 private:
     QString name;

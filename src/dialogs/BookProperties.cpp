@@ -119,13 +119,17 @@ void BookProperties::on_btnSelectFile_clicked()
 {
     const QString path = Prompt::openFileName(this, tr("Select Book"), lastSelectDir,
                                               tr("Book Files (*.txt *.epub *.mobi *.pdf *.chm)"));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        chooseFile(path);
     }
+}
+
+bool BookProperties::chooseFile(const QString& path)
+{
     const QString problem = ItemFile::unusableReason(path);
     if (!problem.isEmpty()) {
         Prompt::warning(this, tr("Select Book"), problem);
-        return;
+        return false;
     }
     clear();
     currentFilePath = path;
@@ -136,6 +140,7 @@ void BookProperties::on_btnSelectFile_clicked()
         ui->bookTitle->setText(titleFromFileName(QFileInfo(path).fileName()));
     }
     populateFiles();
+    return true;
 }
 
 void BookProperties::populateFiles()

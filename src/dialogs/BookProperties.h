@@ -30,6 +30,8 @@ public:
 
     Book* getBook() const { return book; }
     void populateFiles();
+    // The book's file, as if chosen with the file button; false (after saying why) when unusable.
+    bool chooseFile(const QString& path);
     void populateBook();
     void addAuthor(const QString& name);
     void setRating(int rating);

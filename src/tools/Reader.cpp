@@ -34,10 +34,12 @@ Reader::~Reader() = default;
 
 QString Reader::tabTitle(const QString& fileName)
 {
-    if (fileName.size() < 11) {
+    // Long names keep their start and their end, where the words and the type are.
+    const int kept = 13;
+    if (fileName.size() <= 2 * kept + 1) {
         return fileName;
     }
-    return fileName.left(8) + QLatin1Char('.') + fileName.right(5);
+    return fileName.left(kept) + QChar(0x2026) + fileName.right(kept);
 }
 
 QUrl Reader::currentUrl() const

@@ -19,7 +19,8 @@
 #include <QRegularExpression>
 
 namespace {
-const char defaultHomePage[] = "https://news.ycombinator.com/";
+// A page of our own: the browser opens without the network and says how capturing works.
+const char defaultHomePage[] = "qrc:/browser/home.html";
 } // namespace
 
 WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), webView(nullptr), ui(std::make_unique<Ui::WebBrowser>())

@@ -29,6 +29,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
@@ -919,6 +920,15 @@ void ItemViews::openFile(const QString& path)
     }
     if (!QFileInfo::exists(path)) {
         Prompt::warning(parentWidget(), tr("Open"), tr("The file %1 was not found.").arg(path));
+        return;
+    }
+    // Books the built-in reader shows open there when a window takes them; others, and all
+    // of them where nobody does, go to the desktop's program.
+    static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),
+                                         QStringLiteral("htm")};
+    if (readable.contains(QFileInfo(path).suffix().toLower()) &&
+        isSignalConnected(QMetaMethod::fromSignal(&ItemViews::openInReader))) {
+        Q_EMIT openInReader(path);
         return;
     }
     // fromLocalFile keeps "#", "?" and "%" in file names as part of the path.

@@ -87,6 +87,8 @@ public:
 
 Q_SIGNALS:
     void selectedViewItem(ViewItem* vi);
+    // A book file the built-in reader shows (EPUB, HTML, text) was opened.
+    void openInReader(const QString& path);
     void itemDeleted(int iid);
     void convertItems(QList<Item*> items);
     void ratingSet(int iid, int rating);

@@ -1,14 +1,22 @@
+#include "LibraryDatabase.h"
 #include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "MainWindow.h"
+#include "Prompt.h"
 #include "Reader.h"
 #include "TestEnvironment.h"
 #include "ZipWriter.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -64,6 +72,7 @@ private Q_SLOTS:
     void hostileOrBrokenArchives_showAMessageAndWriteNothing_data();
     void hostileOrBrokenArchives_showAMessageAndWriteNothing();
     void epub3WithoutNcx_showsTheFirstSpineItem();
+    void window_opensReadableBooksInTheReader_andRemembersThem();
 
 private:
     QString bookPath(const QString& name) const { return library->filesDir() + name; }
@@ -86,12 +95,12 @@ void TestReader::tabTitle_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("title");
-    QTest::newRow("15 characters") << "abcdefghij.epub"
-                                   << "abcdefgh..epub";
-    QTest::newRow("10 characters") << "abcdef.txt"
-                                   << "abcdef.txt";
-    QTest::newRow("11 characters") << "abcdefg.txt"
-                                   << "abcdefg..g.txt";
+    QTest::newRow("short") << "abcdefghij.epub"
+                           << "abcdefghij.epub";
+    QTest::newRow("27 characters") << "The Left Hand Darknes.epub1"
+                                   << "The Left Hand Darknes.epub1";
+    QTest::newRow("long") << "The Left Hand of Darkness.epub"
+                          << "The Left Hand\u2026Darkness.epub";
 }
 
 void TestReader::tabTitle()
@@ -322,6 +331,56 @@ void TestReader::epub3WithoutNcx_showsTheFirstSpineItem()
     QVERIFY(toc.contains("Part One"));
     QVERIFY(toc.contains("Part Two"));
     QVERIFY(!toc.contains("Inner"));
+}
+
+// Double-click, File > Open, Recent Files and the command line all end in one reader tab per book.
+void TestReader::window_opensReadableBooksInTheReader_andRemembersThem()
+{
+    LibrarySeeder(library->dataDir(), library->filesDir())
+        .addBook({"The Left Hand of Darkness",
+                  {"Ursula K. Le Guin"},
+                  "",
+                  {"The Left Hand of Darkness.epub"},
+                  QColor(),
+                  0,
+                  "",
+                  "",
+                  ""});
+    QVERIFY(ZipWriter::writeEpub(bookPath("The Left Hand of Darkness.epub"),
+                                 {{"toc.ncx", ncx({{"One", "ch1.html"}})}, {"ch1.html", chapter("One")}}));
+    LibraryDatabase::close();
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    auto* tabs = window->findChild<QTabWidget*>("tabWidget");
+    auto* table = tabs->widget(0)->findChild<QTableWidget*>("viewTable");
+    for (int twice = 0; twice < 2; ++twice) {
+        Q_EMIT table->itemDoubleClicked(table->item(0, 0));
+        QCOMPARE(tabs->count(), 2);
+        QVERIFY(qobject_cast<Reader*>(tabs->currentWidget()));
+    }
+    QCOMPARE(tabs->tabText(1), QString("The Left Hand\u2026Darkness.epub"));
+    QCOMPARE(tabs->tabToolTip(1), bookPath("The Left Hand of Darkness.epub"));
+
+    // A PDF named on the command line is offered for adding; No adds nothing.
+    const QString pdf = library->writeFile("other.pdf", "%PDF-1.4");
+    Prompt::queueAnswer(QMessageBox::No);
+    window->openFiles({pdf});
+    QVERIFY(Prompt::shownTexts().last().contains("other.pdf"));
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+
+    // After a restart the book is under File > Recent Files and opens from there.
+    window.reset();
+    LibraryDatabase::close();
+    window = std::make_unique<MainWindow>();
+    window->show();
+    tabs = window->findChild<QTabWidget*>("tabWidget");
+    QMenu* recent = window->findChild<QAction*>("actionRecent_Files")->menu();
+    Q_EMIT recent->aboutToShow();
+    QCOMPARE(recent->actions().first()->text(), QString("The Left Hand of Darkness.epub"));
+    recent->actions().first()->trigger();
+    QCOMPARE(tabs->count(), 2);
+    QVERIFY(qobject_cast<Reader*>(tabs->currentWidget()));
+    window.reset();
 }
 
 LIRENTA_TEST_MAIN(TestReader)
