@@ -21,6 +21,8 @@
 #include "Logging.h"
 #include "Login.h"
 #include "MultiSelect.h"
+#include "NoticeLog.h"
+#include "NoticesWindow.h"
 #include "Prompt.h"
 #include "Reader.h"
 #include "RichTextEditor.h"
@@ -53,7 +55,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 {
     ui->setupUi(this);
     QApplication::setWindowIcon(QIcon(":/svg/icons/256x256/Lirenta.png"));
-    // Logging needs no set-up: categories are quiet unless QT_LOGGING_RULES enables them.
+    // Logging needs no set-up: categories are quiet unless QT_LOGGING_RULES enables them; the
+    // warnings are kept for the Notices window all the same.
+    NoticeLog::catchWarnings();
     setDataDir();
     if (!dbOpen()) {
         return;
@@ -926,6 +930,24 @@ void MainWindow::on_libraryList_itemDoubleClicked(QTreeWidgetItem* item, int)
     if (item->parent() && item->parent()->text(0) == tr("Authors")) {
         newAuthorTab(item->data(0, AuthorIdRole).toInt(), text);
     }
+}
+
+void MainWindow::on_actionNotices_triggered()
+{
+    NoticesWindow window(this);
+    window.exec();
+}
+
+void MainWindow::on_actionCredits_triggered()
+{
+    Prompt::about(this, tr("Credits"),
+                  tr("<p>Lirenta is built with these free parts, thanks to their authors:</p><ul>"
+                     "<li><b>Qt 6</b> (Widgets, SQL, Network, WebEngine, PDF): LGPL 3</li>"
+                     "<li><b>Chromium</b>, inside Qt WebEngine: BSD and other free licences</li>"
+                     "<li><b>SQLite</b>: public domain</li>"
+                     "<li><b>QuaZip</b> and <b>zlib</b>: LGPL 2.1 with static linking exception; zlib licence</li>"
+                     "<li><b>Breeze icons</b> from KDE: LGPL 3</li>"
+                     "<li><b>Calibre</b>'s ebook-convert, run as a separate program for conversions: GPL 3</li></ul>"));
 }
 
 void MainWindow::on_actionAbout_triggered()

@@ -97,6 +97,8 @@ private Q_SLOTS:
     void on_libraryList_itemDoubleClicked(QTreeWidgetItem* item, int column);
     void on_actionConfiguration_triggered();
     void on_actionAbout_triggered();
+    void on_actionNotices_triggered();
+    void on_actionCredits_triggered();
 
 private:
     void loadAuthorTree();

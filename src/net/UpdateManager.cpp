@@ -4,6 +4,7 @@
 
 #include "Logging.h"
 #include "NetworkReplies.h"
+#include "NoticeLog.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
@@ -20,6 +21,7 @@ UpdateManager::UpdateManager(QWidget* parent) : QDialog(parent), ui(std::make_un
     // Only when the platform knows the network is down is nothing sent.
     if (QNetworkInformation::load(QNetworkInformation::Feature::Reachability)) {
         if (QNetworkInformation::instance()->reachability() == QNetworkInformation::Reachability::Disconnected) {
+            NoticeLog::add(tr("The update check was skipped: there is no network."));
             QTimer::singleShot(0, this, [this] { Q_EMIT checked(false); });
             close();
             return;
@@ -66,9 +68,18 @@ void UpdateManager::processUpdate(QNetworkReply* reply)
 {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray body =
-        NetworkReplies::failureReason(reply).isEmpty() && status == 200 ? reply->readAll() : QByteArray();
+    const QString failure = NetworkReplies::failureReason(reply);
+    const QByteArray body = failure.isEmpty() && status == 200 ? reply->readAll() : QByteArray();
     const QString newVersion = QString::fromUtf8(body).trimmed();
+    if (!failure.isEmpty()) {
+        NoticeLog::add(tr("The update check failed: %1").arg(failure));
+    } else if (status != 200) {
+        NoticeLog::add(tr("The update check failed: the server answered %1.").arg(status));
+    } else if (newVersion.isEmpty()) {
+        NoticeLog::add(tr("Lirenta %1 is the newest version.").arg(programVersion()));
+    } else {
+        NoticeLog::add(tr("Lirenta %1 is available; this is %2.").arg(newVersion, programVersion()));
+    }
     if (newVersion.isEmpty()) {
         close();
         Q_EMIT checked(false);

@@ -7,7 +7,9 @@
 #include "LibraryFixture.h"
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
+#include "Logging.h"
 #include "MainWindow.h"
+#include "NoticesWindow.h"
 #include "OpenedUrls.h"
 #include "Prompt.h"
 #include "Rating.h"
@@ -76,6 +78,7 @@ private Q_SLOTS:
     void bookDialog_keepsOwnershipReadingAndLanguage();
     void missingFile_isMarked_andOpeningItSaysSo();
     void keyboard_reachesTheUsualActions();
+    void noticesAndCredits_showWhatHappenedAndWhatIsUsed();
     void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
@@ -809,6 +812,25 @@ void TestMainWindow::keyboard_reachesTheUsualActions()
     noteEdit()->setFocus();
     QTest::keyClick(noteEdit(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!window->isVisible());
+}
+
+void TestMainWindow::noticesAndCredits_showWhatHappenedAndWhatIsUsed()
+{
+    start();
+    qCWarning(lcStore) << "could not write the cover";
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* notices = qobject_cast<NoticesWindow*>(QApplication::activeModalWidget());
+        shown = notices ? notices->shownText() : QString();
+        if (notices) {
+            notices->close();
+        }
+    });
+    window->findChild<QAction*>("actionNotices")->trigger();
+    QVERIFY2(shown.contains("lirenta.store: could not write the cover"), qPrintable(shown));
+
+    window->findChild<QAction*>("actionCredits")->trigger();
+    QVERIFY(Prompt::shownTexts().last().contains("Breeze icons"));
 }
 
 void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()

@@ -6,6 +6,7 @@
 #include "LibrarySettings.h"
 #include "Login.h"
 #include "MainWindow.h"
+#include "NoticeLog.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
 #include "UnusualNames.h"
@@ -435,16 +436,19 @@ void TestCloud::updateCheck_showsVersionsAsText_data()
 {
     QTest::addColumn<QString>("latest");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("newer version") << "0.5" << true;
-    QTest::newRow("mark-up stays text") << "<b>1.0</b>" << true;
-    QTest::newRow("empty body") << "" << false;
-    QTest::newRow("HTTP error") << "404" << false;
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("newer version") << "0.5" << true << "Lirenta 0.5 is available; this is 0.4 Alpha.";
+    QTest::newRow("mark-up stays text") << "<b>1.0</b>" << true << "Lirenta <b>1.0</b> is available";
+    QTest::newRow("empty body") << "" << false << "Lirenta 0.4 Alpha is the newest version.";
+    QTest::newRow("HTTP error") << "404" << false << "The update check failed";
 }
 
 void TestCloud::updateCheck_showsVersionsAsText()
 {
     QFETCH(QString, latest);
     QFETCH(bool, shown);
+    QFETCH(QString, notice);
+    NoticeLog::clear();
     QTemporaryDir data;
     QStringList arguments = {"--data", data.path()};
     if (!latest.isEmpty() && latest != "404") {
@@ -471,6 +475,9 @@ void TestCloud::updateCheck_showsVersionsAsText()
         QVERIFY2(text.contains("You are currently running version: 0.4 Alpha"), qPrintable(text));
         QVERIFY2(text.contains("The latest version is: " + latest), qPrintable(text));
     }
+    // The answer is kept for the Notices window either way.
+    QVERIFY(!NoticeLog::notices().isEmpty());
+    QVERIFY2(NoticeLog::notices().last().text.startsWith(notice), qPrintable(NoticeLog::notices().last().text));
     delete manager;
     qputenv("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
 }
