@@ -31,16 +31,21 @@
 #include "ViewItem.h"
 #include "WebBrowser.h"
 #include "WebPage.h"
+#include "WelcomePanel.h"
 #include "searchbox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -78,6 +83,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     ui->toolbar->addWidget(searchBox);
 
     newBooksTab();
+    welcome = new WelcomePanel(ui->tabWidget->widget(0));
+    connect(welcome, &WelcomePanel::addBookRequested, ui->actionAddEbook, &QAction::trigger);
+    connect(welcome, &WelcomePanel::addFolderRequested, ui->actionAdd_Mutiple_Recusive, &QAction::trigger);
+    connect(this, &MainWindow::bookAdded, this, &MainWindow::updateWelcome);
+    updateWelcome();
+    setAcceptDrops(!readOnly);
     // The first books tab stays open, so it shows no close button.
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
@@ -514,6 +525,107 @@ void MainWindow::tidyAfterDeletions()
     if (!closed.isEmpty()) {
         statusBar()->showMessage(tr("No books left by %1: the tab was closed.").arg(closed.join(QLatin1String("; "))));
     }
+    updateWelcome();
+}
+
+void MainWindow::updateWelcome()
+{
+    auto* books = qobject_cast<ItemViews*>(ui->tabWidget->widget(0));
+    const bool empty = books && books->getBooks() && books->getBooks()->getBooksList().isEmpty();
+    welcome->setVisible(empty && !readOnly);
+    if (welcome->isVisible()) {
+        welcome->raise();
+    }
+}
+
+MainWindow::DropKind MainWindow::dropKind(const QMimeData* data, QStringList* paths, QUrl* address)
+{
+    if (!data || !data->hasUrls()) {
+        return DropKind::None;
+    }
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() == 1 &&
+        (urls.first().scheme() == QLatin1String("http") || urls.first().scheme() == QLatin1String("https"))) {
+        if (address) {
+            *address = urls.first();
+        }
+        return DropKind::WebAddress;
+    }
+    static const QStringList bookTypes = {QStringLiteral("pdf"), QStringLiteral("epub"), QStringLiteral("chm"),
+                                          QStringLiteral("mobi"), QStringLiteral("txt")};
+    QStringList local;
+    bool folder = false;
+    for (const QUrl& url : urls) {
+        const QFileInfo info(url.toLocalFile());
+        if (!url.isLocalFile() || !info.exists()) {
+            return DropKind::None;
+        }
+        if (info.isDir()) {
+            folder = true;
+        } else if (!bookTypes.contains(info.suffix().toLower())) {
+            return DropKind::None;
+        }
+        local << info.absoluteFilePath();
+    }
+    if (paths) {
+        *paths = local;
+    }
+    if (local.isEmpty()) {
+        return DropKind::None;
+    }
+    return local.size() == 1 && !folder ? DropKind::OneBook : DropKind::SeveralBooks;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (dropKind(event->mimeData()) != DropKind::None) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore(); // the usual no-drop cursor
+    }
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (dropKind(event->mimeData()) != DropKind::None) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    QUrl address;
+    const DropKind kind = dropKind(event->mimeData(), &paths, &address);
+    if (kind == DropKind::None) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The dialogs open after the drop has ended, so the program the files came from is free.
+    QTimer::singleShot(0, this, [this, kind, paths, address] {
+        switch (kind) {
+        case DropKind::OneBook:
+            addBookFile(paths.first());
+            break;
+        case DropKind::SeveralBooks: {
+            auto* import = new MultiSelect(this);
+            if (import->populateTable(paths, true)) {
+                runImport(import);
+            } else {
+                import->deleteLater();
+            }
+            break;
+        }
+        case DropKind::WebAddress:
+            newBrowserTab(tr("Web Browser"))->openUrl(address.toString());
+            break;
+        case DropKind::None:
+            break;
+        }
+    });
 }
 
 void MainWindow::bookAddedSlot(Book* book)
@@ -585,11 +697,16 @@ void MainWindow::on_actionAdd_Mutiple_Recusive_triggered()
 void MainWindow::importFolder(bool withSubfolders)
 {
     auto* import = new MultiSelect(this);
-    connect(import, &MultiSelect::newBookItem, this, &MainWindow::bookAddedSlot);
     if (!import->populateTableDir(withSubfolders)) {
         import->deleteLater();
         return;
     }
+    runImport(import);
+}
+
+void MainWindow::runImport(MultiSelect* import)
+{
+    connect(import, &MultiSelect::newBookItem, this, &MainWindow::bookAddedSlot);
     import->exec();
     // Books still downloading when the dialog closes are saved all the same.
     const auto finish = [this, import] {

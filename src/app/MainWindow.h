@@ -15,6 +15,10 @@ class FileSyncManager;
 class Item;
 class Book;
 class ItemViews;
+class MultiSelect;
+class QMimeData;
+class QUrl;
+class WelcomePanel;
 class QTreeWidgetItem;
 class RichTextEditor;
 class WebBrowser;
@@ -36,6 +40,11 @@ public:
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // What a drop would do: one book file opens the book dialog with it, several files or a
+    // folder the batch import, a web address the browser; anything else is refused.
+    enum class DropKind { None, OneBook, SeveralBooks, WebAddress };
+    static DropKind dropKind(const QMimeData* data, QStringList* paths = nullptr, QUrl* address = nullptr);
 
     // False when start-up could not open a library; the program then exits.
     bool isStartedUp() const { return startedUp; }
@@ -77,6 +86,9 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private Q_SLOTS:
     void on_actionQuit_triggered();
@@ -110,6 +122,9 @@ private:
     void saveWindowState();
     void tidyAfterDeletions();
     void importFolder(bool withSubfolders);
+    void runImport(MultiSelect* import);
+    // The welcome shows over the books tab while the library has no books.
+    void updateWelcome();
     void connectView(ItemViews* view);
     void addBookFile(const QString& path);
     void rememberRecentFile(const QString& path);
@@ -125,6 +140,7 @@ private:
     RichTextEditor* notes = nullptr;
     QPointer<FileSyncManager> syncManager;
     ConversionWizard* conversionWizard = nullptr;
+    WelcomePanel* welcome = nullptr;
     QList<QAction*> itemActions; // Select All, Delete, Properties: keys of the focused view
     bool startedUp = false;
     bool readOnly = false;

@@ -62,6 +62,11 @@ bool MultiSelect::populateTableDir(bool withSubfolders)
 
 bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
 {
+    return populateTable(QStringList{directory}, withSubfolders);
+}
+
+bool MultiSelect::populateTable(const QStringList& paths, bool withSubfolders)
+{
     // Thousands of files take a while to fingerprint: show progress and let the user stop.
     QProgressDialog progress(tr("Looking for new PDF files..."), tr("Cancel"), 0, 0, parentWidget());
     progress.setWindowTitle(tr("Add multiple books"));
@@ -79,10 +84,8 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
     QHash<int, QStringList> copyPaths;
     copiesOfRow.clear();
     int copies = 0;
-    QDirIterator walk(directory, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                      withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
-    while (walk.hasNext()) {
-        const QString path = walk.next();
+    // Each file is looked at once: false when the user cancelled.
+    const auto consider = [&](const QString& path) -> bool {
         ++examined;
         if (sinceRepaint.elapsed() > 50) {
             progress.setLabelText(
@@ -95,17 +98,17 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
             }
         }
         if (path.split(QLatin1Char('.')).last().toLower() != QLatin1String("pdf")) {
-            continue;
+            return true;
         }
         ItemFile file(nullptr, path);
         // Named .pdf is not enough: an empty file or another kind of file is no PDF book.
         static const QString pdfMagic = QString::fromLatin1(QByteArray("%PDF-").toHex());
         if (file.getFileType() != QLatin1String("pdf") || !file.getFirstBytes().startsWith(pdfMagic)) {
-            continue;
+            return true;
         }
         if (file.hasDuplicateQuick()) {
             alreadyStored << path;
-            continue;
+            return true;
         }
         const QString fingerprint = QString::number(file.getFileSize()) + QLatin1Char(':') + file.getFirstBytes();
         int original = -1;
@@ -124,7 +127,7 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
             copyPaths[original] << path;
             copiesOfRow.insert(original, tr("Also at: %1").arg(copyPaths.value(original).join(QLatin1String(", "))));
             setStatus(original, copiesOfRow.value(original));
-            continue;
+            return true;
         }
         const int row = table->rowCount();
         table->insertRow(row);
@@ -134,6 +137,22 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
         rowsByFingerprint[fingerprint] << row;
         if (row < eagerButtonRows) {
             makeRowButton(row);
+        }
+        return true;
+    };
+    for (const QString& start : paths) {
+        if (!QFileInfo(start).isDir()) {
+            if (!consider(start)) {
+                return false;
+            }
+            continue;
+        }
+        QDirIterator walk(start, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                          withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+        while (walk.hasNext()) {
+            if (!consider(walk.next())) {
+                return false;
+            }
         }
     }
     table->resizeColumnsToContents();

@@ -31,6 +31,8 @@ public:
     // Lists the new PDF files in `directory` and, unless told otherwise, its sub-folders
     // (progress shown, can be cancelled). False when cancelled.
     bool populateTable(const QString& directory, bool withSubfolders = true);
+    // Files as given and folders walked (with their sub-folders unless told otherwise).
+    bool populateTable(const QStringList& paths, bool withSubfolders = true);
     int importedCount() const { return imported; }
     // PDF files of the last walk left out because the library holds them already.
     QStringList storedFiles() const { return alreadyStored; }

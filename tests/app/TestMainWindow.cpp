@@ -24,10 +24,12 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -79,6 +81,7 @@ private Q_SLOTS:
     void missingFile_isMarked_andOpeningItSaysSo();
     void keyboard_reachesTheUsualActions();
     void noticesAndCredits_showWhatHappenedAndWhatIsUsed();
+    void emptyLibrary_welcomes_andDropsAddBooks();
     void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
@@ -831,6 +834,75 @@ void TestMainWindow::noticesAndCredits_showWhatHappenedAndWhatIsUsed()
 
     window->findChild<QAction*>("actionCredits")->trigger();
     QVERIFY(Prompt::shownTexts().last().contains("Breeze icons"));
+}
+
+void TestMainWindow::emptyLibrary_welcomes_andDropsAddBooks()
+{
+    LibrarySettings().setValue("dataDir", QDir::homePath() + "/empty-library/");
+    start();
+    auto* welcome = window->findChild<QWidget*>("WelcomePanel");
+    QVERIFY(welcome && welcome->isVisible());
+
+    const auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &dropped);
+        return dropped.isAccepted();
+    };
+    const QString folder = QDir::homePath() + "/dropped/";
+    QDir().mkpath(folder + "inner");
+    for (const QString& name : {"one.pdf", "inner/two.pdf", "notes.exe"}) {
+        QFile file(folder + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4 " + name.toUtf8());
+    }
+    // Refused, and nothing opens: a program, a file that is gone, a mixed drop.
+    QVERIFY(!drop({QUrl::fromLocalFile(folder + "notes.exe")}));
+    QVERIFY(!drop({QUrl::fromLocalFile(folder + "gone.pdf")}));
+    QVERIFY(!drop({QUrl::fromLocalFile(folder + "one.pdf"), QUrl::fromLocalFile(folder + "notes.exe")}));
+    QCOMPARE(MainWindow::dropKind(nullptr), MainWindow::DropKind::None);
+    QMimeData address;
+    address.setUrls({QUrl("https://example.org/page")});
+    QCOMPARE(MainWindow::dropKind(&address), MainWindow::DropKind::WebAddress);
+
+    // A folder: the batch import lists what is in it and below.
+    QStringList listed;
+    QTimer importDriver;
+    connect(&importDriver, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (auto* rows = dialog ? dialog->findChild<QTableWidget*>("tableWidget") : nullptr) {
+            for (int row = 0; row < rows->rowCount(); ++row) {
+                listed << rows->item(row, 1)->text();
+            }
+            dialog->close();
+        }
+    });
+    importDriver.start(20);
+    QVERIFY(drop({QUrl::fromLocalFile(folder)}));
+    QTRY_COMPARE(listed.size(), 2);
+    importDriver.stop();
+
+    // One file: the book dialog with that file chosen; saving it ends the welcome.
+    QString chosenTitle;
+    QTimer bookDriver;
+    connect(&bookDriver, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (auto* title = dialog ? dialog->findChild<QLineEdit*>("bookTitle") : nullptr) {
+            chosenTitle = title->text();
+            dialog->findChild<QPushButton*>("btnSave")->click();
+        }
+    });
+    bookDriver.start(20);
+    QVERIFY(drop({QUrl::fromLocalFile(folder + "one.pdf")}));
+    QTRY_COMPARE(chosenTitle, QString("one"));
+    QTRY_VERIFY(!welcome->isVisible());
+    QCOMPARE(table(0)->rowCount(), 1);
 }
 
 void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()
