@@ -28,6 +28,15 @@ int main(int argc, char** argv)
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
     {
+        // The first run: an empty library and its welcome.
+        MainWindow first;
+        first.resize(1280, 800);
+        first.show();
+        QTest::qWait(500);
+        first.grab().save(out + "/welcome.png");
+    }
+    LibraryDatabase::close();
+    {
         const DataDirectories::Paths paths = DataDirectories::setDataDir();
         LibraryDatabase::open(paths.dataDir);
         LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/").seedDemo();
