@@ -12,6 +12,7 @@ packages=(
     breeze-icon-theme librsvg2-bin
     calibre
     xvfb xauth
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -36,6 +36,12 @@ bool SortKey::less(const QString& a, const QString& b)
     return readingOrder().compare(a, b) < 0;
 }
 
+void SortKey::release()
+{
+    key.reset();
+    keyedText.clear();
+}
+
 QCollatorSortKey SortKey::make(const QString& text)
 {
     return readingOrder().sortKey(text);

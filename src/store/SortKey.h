@@ -15,6 +15,8 @@ public:
     const QCollatorSortKey& of(const QString& text);
 
     static bool less(const QString& a, const QString& b);
+    // Frees the key; the next call to of() makes it again.
+    void release();
 
 private:
     static QCollatorSortKey make(const QString& text);

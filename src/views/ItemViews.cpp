@@ -93,6 +93,9 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     connect(ui->viewTable->verticalScrollBar(), &QScrollBar::valueChanged, this, &ItemViews::makeVisibleRatings);
     connect(ui->viewTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             &ItemViews::makeVisibleRatings);
+    // Queued: the table sorts on the same signal, and the keys go after it.
+    connect(ui->viewTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, &ItemViews::releaseSortKeys,
+            Qt::QueuedConnection);
 
     if (type == QLatin1String("Books")) {
         books = new Books(this, QString(), -1);
@@ -228,8 +231,18 @@ void ItemViews::finishRendering()
     table->setSortingEnabled(false);
     table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     table->setSortingEnabled(true);
+    releaseSortKeys();
     table->resizeColumnToContents(0);
     makeVisibleRatings();
+}
+
+// Sort keys are made for a sort and freed after it: kept for a large library they would cost
+// more memory than the sort saves time.
+void ItemViews::releaseSortKeys()
+{
+    for (ViewItem* vi : std::as_const(*viewItems)) {
+        vi->titleOrder.release();
+    }
 }
 
 void ItemViews::renderNewItem(ViewItem* vi, int row)

@@ -143,6 +143,7 @@ private:
     void renderIntoEmptyViews(const QList<ViewItem*>& items);
     void placeTableCells(ViewItem* vi, int row);
     void finishRendering();
+    void releaseSortKeys();
     void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
 
     std::unique_ptr<Ui::ItemViews> ui;

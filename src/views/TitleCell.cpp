@@ -27,15 +27,15 @@ void TitleCell::setData(int role, const QVariant& value)
 bool TitleCell::operator<(const QTableWidgetItem& other) const
 {
     if (other.type() == CellType) {
-        return sortKey().compare(static_cast<const TitleCell&>(other).sortKey()) < 0;
+        const auto& cell = static_cast<const TitleCell&>(other);
+        if (showsItemTitle() && cell.showsItemTitle()) {
+            return viewItem->titleKey().compare(cell.viewItem->titleKey()) < 0;
+        }
     }
-    return SortKey::less(shownText, other.text());
+    return SortKey::less(text(), other.text());
 }
 
-const QCollatorSortKey& TitleCell::sortKey() const
+bool TitleCell::showsItemTitle() const
 {
-    if (viewItem && viewItem->title == shownText) {
-        return viewItem->titleKey();
-    }
-    return ownKey.of(shownText);
+    return viewItem && viewItem->title == shownText;
 }

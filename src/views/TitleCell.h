@@ -1,7 +1,5 @@
 #pragma once
 
-#include "SortKey.h"
-
 #include <QTableWidgetItem>
 
 struct ViewItem;
@@ -21,9 +19,8 @@ public:
     bool operator<(const QTableWidgetItem& other) const override;
 
 private:
-    const QCollatorSortKey& sortKey() const;
+    bool showsItemTitle() const;
 
     ViewItem* viewItem;
     QString shownText;
-    mutable SortKey ownKey; // for a cell whose text is not its item's title
 };
