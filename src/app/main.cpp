@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "SignalQuitter.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lirenta"));
     QApplication::setApplicationVersion(QStringLiteral(LIRENTA_VERSION_LABEL));
+    Translations::install(QLocale());
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QApplication::translate("main", "A personal library of e-books and web pages captured as PDF."));

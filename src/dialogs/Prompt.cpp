@@ -45,7 +45,6 @@ QMessageBox::StandardButton Prompt::question(QWidget* parent, const QString& tit
 
 bool Prompt::confirmDelete(QWidget* parent, const QStringList& titles)
 {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("ItemViews", text); };
     // The question names what goes: the item, or how many.
     QString text = tr("You have requested to delete one or more items.");
     if (titles.size() == 1) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QQueue>
 #include <QStringList>
@@ -8,6 +9,8 @@
 // advance instead of blocking on a modal dialog.
 class Prompt
 {
+    Q_DECLARE_TR_FUNCTIONS(Prompt)
+
 public:
     static QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                            const QString& text, QMessageBox::StandardButtons buttons,

@@ -25,7 +25,6 @@ void NetworkReplies::capSize(QNetworkReply* reply, qint64 maxBytes)
 
 QString NetworkReplies::failureReason(QNetworkReply* reply)
 {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("NetworkReplies", text); };
     if (reply->property("tooLarge").isValid()) {
         return tr("The reply was larger than %1 MB and was not read.")
             .arg(reply->property("tooLarge").toLongLong() / (1024 * 1024));

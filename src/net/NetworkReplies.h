@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class QNetworkReply;
@@ -10,6 +11,8 @@ class QUrl;
 // one readable reason for whatever went wrong.
 class NetworkReplies
 {
+    Q_DECLARE_TR_FUNCTIONS(NetworkReplies)
+
 public:
     static QNetworkRequest request(const QUrl& url);
     // Aborts the reply once it has brought more than maxBytes.

@@ -15,6 +15,7 @@
 #include "Rating.h"
 #include "RichTextEditor.h"
 #include "TestEnvironment.h"
+#include "Translations.h"
 #include "ViewItem.h"
 #include "searchbox.h"
 
@@ -29,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPointer>
 #include <QProcess>
@@ -82,6 +84,7 @@ private Q_SLOTS:
     void keyboard_reachesTheUsualActions();
     void noticesAndCredits_showWhatHappenedAndWhatIsUsed();
     void emptyLibrary_welcomes_andDropsAddBooks();
+    void germanLocale_showsGermanMenus();
     void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
@@ -903,6 +906,19 @@ void TestMainWindow::emptyLibrary_welcomes_andDropsAddBooks()
     QTRY_COMPARE(chosenTitle, QString("one"));
     QTRY_VERIFY(!welcome->isVisible());
     QCOMPARE(table(0)->rowCount(), 1);
+}
+
+void TestMainWindow::germanLocale_showsGermanMenus()
+{
+    QVERIFY(Translations::install(QLocale(QLocale::German, QLocale::Germany)));
+    start();
+    QCOMPARE(window->findChild<QMenu*>("menuEdit")->title(), QString("&Bearbeiten"));
+    QCOMPARE(window->findChild<QAction*>("actionSelectAll")->text(), QString("Alles auswählen"));
+    window.reset();
+    Translations::uninstall();
+    QVERIFY(!Translations::install(QLocale(QLocale::English, QLocale::UnitedStates)));
+    start();
+    QCOMPARE(window->findChild<QMenu*>("menuEdit")->title(), QString("&Edit"));
 }
 
 void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()
