@@ -20,6 +20,9 @@ bool GridCell::operator<(const QListWidgetItem& other) const
 {
     if (other.type() == CellType) {
         const auto& cell = static_cast<const GridCell&>(other);
+        if (rank >= 0 && cell.rank >= 0) {
+            return rank < cell.rank;
+        }
         if (viewItem && cell.viewItem) {
             return viewItem->titleKey().compare(cell.viewItem->titleKey()) < 0;
         }

@@ -18,7 +18,10 @@ public:
     QVariant data(int role) const override;
     // Sorted by the item's whole title in reading order, whatever the shortened text shows.
     bool operator<(const QListWidgetItem& other) const override;
+    // The cell's place in the first sorted rendering; -1 once its title may have moved it.
+    void setRank(int place) { rank = place; }
 
 private:
     ViewItem* viewItem;
+    int rank = -1;
 };

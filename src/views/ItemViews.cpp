@@ -212,14 +212,19 @@ void ItemViews::renderIntoEmptyViews(const QList<ViewItem*>& items)
     QList<ViewItem*> byTitle = items;
     std::stable_sort(byTitle.begin(), byTitle.end(),
                      [](ViewItem* a, ViewItem* b) { return a->titleKey().compare(b->titleKey()) < 0; });
+    // The keys go before the cells come: the cells remember their place instead, which is all
+    // the closing sorts need.
+    releaseSortKeys();
     ui->viewTable->setRowCount(byTitle.size());
     for (int row = 0; row < byTitle.size(); ++row) {
         placeTableCells(byTitle.at(row), row);
+        static_cast<TitleCell*>(ui->viewTable->item(row, 0))->setRank(row);
     }
 
     // The grid sorts by the whole title too.
-    for (ViewItem* vi : std::as_const(byTitle)) {
-        renderNewListItem(vi);
+    for (int place = 0; place < byTitle.size(); ++place) {
+        renderNewListItem(byTitle.at(place));
+        static_cast<GridCell*>(listItems.value(byTitle.at(place)))->setRank(place);
     }
 }
 
@@ -273,6 +278,7 @@ void ItemViews::renderItem(ViewItem* vi, QListWidgetItem* cell)
     cell->setText(gridTitle(vi->title));
     if (cell->type() == GridCell::CellType) {
         static_cast<GridCell*>(cell)->setViewItem(vi);
+        static_cast<GridCell*>(cell)->setRank(-1); // the title may have changed its place
     } else {
         cell->setToolTip(vi->description.isEmpty() ? QString() : toolTip(vi));
     }

@@ -20,6 +20,7 @@ void TitleCell::setData(int role, const QVariant& value)
 {
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         shownText = value.toString();
+        rank = -1;
     }
     QTableWidgetItem::setData(role, value);
 }
@@ -28,6 +29,9 @@ bool TitleCell::operator<(const QTableWidgetItem& other) const
 {
     if (other.type() == CellType) {
         const auto& cell = static_cast<const TitleCell&>(other);
+        if (rank >= 0 && cell.rank >= 0) {
+            return rank < cell.rank;
+        }
         if (showsItemTitle() && cell.showsItemTitle()) {
             return viewItem->titleKey().compare(cell.viewItem->titleKey()) < 0;
         }

@@ -17,10 +17,13 @@ public:
     QVariant data(int role) const override;
     void setData(int role, const QVariant& value) override;
     bool operator<(const QTableWidgetItem& other) const override;
+    // The cell's place in the first sorted rendering; -1 once its title may have moved it.
+    void setRank(int place) { rank = place; }
 
 private:
     bool showsItemTitle() const;
 
     ViewItem* viewItem;
+    int rank = -1;
     QString shownText;
 };

@@ -285,9 +285,17 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
     QCOMPARE(gridTexts,
              QStringList({"apple", "Banana", "Book 2", "Book 10", "cherry", "Émile", "Eve", "Same", "Same"}));
 
+    // A book added later takes its place among them, in the table and in the grid.
+    Book added(nullptr, seeder->addBook({"Book 3", {"Zoe Author"}, "", {}, QColor(), 0, "", "", ""}));
+    view->addBook(&added);
+    QCOMPARE(t->item(3, 0)->text(), QString("Book 3"));
+    QCOMPARE(grid(view)->item(3)->text(), QString("Book 3"));
+    QCOMPARE(t->item(4, 0)->text(), QString("Book 10"));
+
     // Clicking the header still sorts, both ways, and other name columns sort the same way.
     t->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
     QCOMPARE(t->item(0, 0)->text(), QString("Same"));
+    QCOMPARE(t->item(4, 0)->text(), QString("cherry"));
     QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QString("apple"));
     t->item(0, 1)->setText("émile");
     t->item(1, 1)->setText("Eve");
