@@ -7,6 +7,8 @@
 #include "Prompt.h"
 #include "ViewItem.h"
 
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
@@ -16,6 +18,17 @@ RichTextEditor::RichTextEditor(QWidget* parent) : QWidget(parent), ui(std::make_
 {
     ui->setupUi(this);
     connect(ui->textEdit, &QTextEdit::currentCharFormatChanged, this, &RichTextEditor::showFormat);
+    // The usual formatting keys, while the cursor is in the note.
+    const QList<std::pair<QToolButton*, QKeySequence::StandardKey>> keys = {
+        {ui->btnBold, QKeySequence::Bold},
+        {ui->btnIltalic, QKeySequence::Italic},
+        {ui->btnUnderline, QKeySequence::Underline}};
+    for (const auto& [button, key] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), ui->textEdit, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, button, &QToolButton::click);
+        button->setToolTip(button->toolTip() + QStringLiteral(" (") +
+                           QKeySequence(key).toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    }
     updateEditable();
 }
 

@@ -604,7 +604,7 @@ void TestMainWindow::notes_followTheHighlightedItem_andNeverLeakFormats()
     QVERIFY(!noteEdit()->isReadOnly());
     noteEdit()->setFocus();
     QTest::keyClicks(noteEdit(), "plain ");
-    window->getNotes()->findChild<QToolButton*>("btnBold")->click();
+    QTest::keyClick(noteEdit(), Qt::Key_B, Qt::ControlModifier);
     QTest::keyClicks(noteEdit(), "bold");
 
     // Another item: its own, empty note, typed in the plain format.
