@@ -34,6 +34,7 @@
 #include "WelcomePanel.h"
 #include "searchbox.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -314,6 +315,28 @@ void MainWindow::setUpMenusAndKeys()
     ui->menuView->addAction(ui->actionList);
     ui->menuView->addSeparator();
     ui->menuView->addAction(ui->actionNotes);
+    ui->menuView->addSeparator();
+    // The search scope, remembered per tab like the terms.
+    QMenu* scopes = ui->menuView->addMenu(tr("Search Scope"));
+    scopes->setObjectName(QStringLiteral("menuSearchScope"));
+    auto* scopeGroup = new QActionGroup(this);
+    searchTitles = scopes->addAction(tr("Titles and Descriptions"));
+    searchTitles->setObjectName(QStringLiteral("actionSearchTitles"));
+    searchEverything = scopes->addAction(tr("Everything"));
+    searchEverything->setObjectName(QStringLiteral("actionSearchEverything"));
+    for (QAction* scope : {searchTitles, searchEverything}) {
+        scope->setCheckable(true);
+        scopeGroup->addAction(scope);
+    }
+    searchTitles->setChecked(true);
+    connect(scopeGroup, &QActionGroup::triggered, this, [this](QAction* chosen) {
+        const bool everything = chosen == searchEverything;
+        searchBox->showScope(everything);
+        if (ItemViews* view = currentView()) {
+            view->setSearchScope(everything ? SearchScope::Everything : SearchScope::TitlesAndDescriptions);
+        }
+    });
+    searchBox->setScopeMenu(scopes);
 
     QAction* closeTab = new QAction(tr("Close Tab"), this);
     closeTab->setObjectName(QStringLiteral("actionCloseTab"));
@@ -962,12 +985,22 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     ViewItem* focus = view ? view->focusedViewItem() : nullptr;
     renderInformationPanel(focus);
     notes->loadNoteItem(focus);
+    for (QAction* scope : {searchTitles, searchEverything}) {
+        if (scope) {
+            scope->setEnabled(view != nullptr);
+        }
+    }
     if (!view) {
         ui->actionList->setEnabled(false);
         ui->actionView->setEnabled(false);
         return;
     }
     disconnect(searchBox, nullptr, nullptr, nullptr);
+    const bool everything = view->getSearchScope() == SearchScope::Everything;
+    if (searchTitles) {
+        (everything ? searchEverything : searchTitles)->setChecked(true);
+    }
+    searchBox->showScope(everything);
     searchBox->setTerms(view->getSearchTerms());
     connect(searchBox, &searchbox::searchText, view, &ItemViews::search);
     const bool iconMode = view->getCurrentView() == 1;

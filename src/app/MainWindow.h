@@ -141,7 +141,9 @@ private:
     QPointer<FileSyncManager> syncManager;
     ConversionWizard* conversionWizard = nullptr;
     WelcomePanel* welcome = nullptr;
-    QList<QAction*> itemActions; // Select All, Delete, Properties: keys of the focused view
+    QList<QAction*> itemActions;
+    QAction* searchTitles = nullptr;
+    QAction* searchEverything = nullptr; // Select All, Delete, Properties: keys of the focused view
     bool startedUp = false;
     bool readOnly = false;
     bool tidyPending = false;

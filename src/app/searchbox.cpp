@@ -2,6 +2,9 @@
 
 #include "ui_searchbox.h"
 
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
 #include <QShortcut>
 
 searchbox::searchbox(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::searchbox>())
@@ -33,4 +36,19 @@ void searchbox::focusField()
 {
     ui->searchBox->setFocus(Qt::ShortcutFocusReason);
     ui->searchBox->selectAll();
+}
+
+void searchbox::setScopeMenu(QMenu* menu)
+{
+    QAction* button = ui->searchBox->addAction(QIcon(QStringLiteral(":/icons/icons/16x16/search_scope.png")),
+                                               QLineEdit::LeadingPosition);
+    button->setObjectName(QStringLiteral("searchScopeButton"));
+    button->setToolTip(tr("Search in titles and descriptions, or in everything"));
+    connect(button, &QAction::triggered, this,
+            [this, menu] { menu->popup(ui->searchBox->mapToGlobal(QPoint(0, ui->searchBox->height()))); });
+}
+
+void searchbox::showScope(bool everything)
+{
+    ui->searchBox->setPlaceholderText(everything ? tr("Search everything...") : tr("Search..."));
 }

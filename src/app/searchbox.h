@@ -8,6 +8,8 @@ namespace Ui {
 class searchbox;
 }
 
+class QMenu;
+
 // The tool bar's search field; every change of its text is passed on as searchText.
 class searchbox : public QWidget
 {
@@ -21,6 +23,10 @@ public:
     QString getTerms() const;
     // Puts the cursor in the field, its text selected (Find).
     void focusField();
+    // A button at the field's start opens this menu (the search scope); the field's hint names
+    // the scope.
+    void setScopeMenu(QMenu* menu);
+    void showScope(bool everything);
 
 Q_SIGNALS:
     void searchText(const QString& text);

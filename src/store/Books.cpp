@@ -2,6 +2,7 @@
 
 #include "Authors.h"
 #include "Book.h"
+#include "EverythingSearch.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
@@ -140,6 +141,7 @@ void Books::dbRead()
 
 void Books::dbReadAuthor(int aid)
 {
+    authorId = aid;
     qCDebug(lcStore) << "db aid" << aid;
     QSqlQuery query;
     const QString statement = "SELECT books.iid FROM items_authors JOIN books ON items_authors.iid=books.iid WHERE "
@@ -178,6 +180,17 @@ QString Books::longestLiteral(const QString& term)
 void Books::dbSearch(const QString& term)
 {
     viewItems->clear();
+    if (scope == SearchScope::Everything) {
+        for (int iid : EverythingSearch::find(term, QStringLiteral("Book"), authorId)) {
+            showFound(iid);
+        }
+        return;
+    }
+    // An author's books: the search keeps to them.
+    const QString byAuthor =
+        authorId >= 0
+            ? QStringLiteral(" AND books.iid IN (SELECT iid FROM main.items_authors WHERE aid = %1)").arg(authorId)
+            : QString();
     QSqlQuery query;
     const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
     const QString literal = longestLiteral(term);
@@ -186,15 +199,18 @@ void Books::dbSearch(const QString& term)
         // then decides exactly as the full scan would (ASCII letters without case, '%' and '_'
         // as wildcards), in the same order.
         // The index hands out its rows in key order, so the first 500 matches end the search.
-        query.prepare("SELECT books.iid FROM lirenta_search.books_search JOIN main.books AS books ON books.bid = "
-                      "books_search.rowid WHERE books_search MATCH :phrase AND ((books.title LIKE :term_title) OR "
-                      "(books.description LIKE :term_desc)) ORDER BY books_search.rowid LIMIT 500");
+        query.prepare(QStringLiteral("SELECT books.iid FROM lirenta_search.books_search JOIN main.books AS books ON "
+                                     "books.bid = books_search.rowid WHERE books_search MATCH :phrase AND "
+                                     "((books.title LIKE :term_title) OR (books.description LIKE :term_desc))%1 "
+                                     "ORDER BY books_search.rowid LIMIT 500")
+                          .arg(byAuthor));
         query.bindValue(":phrase", QLatin1Char('"') +
                                        QString(literal).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
                                        QLatin1Char('"'));
     } else {
-        query.prepare(
-            "SELECT iid FROM books WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
+        query.prepare(QStringLiteral("SELECT iid FROM books WHERE ((title LIKE :term_title) OR (description LIKE "
+                                     ":term_desc))%1 LIMIT 500")
+                          .arg(byAuthor));
     }
     query.bindValue(":term_title", pattern);
     query.bindValue(":term_desc", pattern);
@@ -203,16 +219,18 @@ void Books::dbSearch(const QString& term)
         return;
     }
     while (query.next()) {
-        const int iid = query.value(0).toInt();
-        if (Book* book = bookMap.value(iid, nullptr)) {
-            qCDebug(lcStore) << "adding item from getViewITem to the search viewITemList";
-            viewItems->append(book->getViewItem());
-        } else {
-            qCDebug(lcStore) << "new book item added";
-            Book* added = loadBook(iid);
-            viewItems->append(added->getViewItem());
-            bookMap.insert(iid, added);
-        }
+        showFound(query.value(0).toInt());
+    }
+}
+
+void Books::showFound(int iid)
+{
+    if (Book* book = bookMap.value(iid, nullptr)) {
+        viewItems->append(book->getViewItem());
+    } else {
+        Book* added = loadBook(iid);
+        viewItems->append(added->getViewItem());
+        bookMap.insert(iid, added);
     }
 }
 

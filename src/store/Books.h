@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Items.h"
+#include "SearchScope.h"
 
 #include <QHash>
 #include <QList>
@@ -28,6 +29,7 @@ public:
     void dbRead();
     void dbReadAuthor(int aid);
     QString toJSON() const;
+    void setSearchScope(SearchScope value) { scope = value; }
 
 public Q_SLOTS:
     void dbSearch(const QString& term);
@@ -38,11 +40,14 @@ public Q_SLOTS:
 
 private:
     Book* loadBook(int iid);
+    void showFound(int iid);
     static QString longestLiteral(const QString& term);
 
     QList<Book*> books;
     QList<ViewItem*>* viewItems;
     QHash<int, Book*> bookMap;
+    int authorId = -1; // the one author whose books these are, or -1 for all
+    SearchScope scope = SearchScope::TitlesAndDescriptions;
     // Every book this collection made or was given. Removed books stay here until the
     // collection goes, because views may still hold their display records.
     QSet<Book*> owned;

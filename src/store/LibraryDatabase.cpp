@@ -1,5 +1,6 @@
 #include "LibraryDatabase.h"
 
+#include "EverythingSearch.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "SqlTransaction.h"
@@ -317,10 +318,17 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     const QString books = count.next() ? count.value(0).toString() : QString();
     const bool trusted = state("clean") == QLatin1String("1") && state("counter") == QString::number(counterAtRest) &&
                          state("books") == books;
+    for (const QString& statement : EverythingSearch::setUpStatements()) {
+        if (!query.exec(statement)) {
+            giveUp(query);
+            return;
+        }
+    }
     SqlTransaction transaction;
     if (!trusted) {
         qCDebug(lcStore) << "rebuilding the search index";
-        if (!query.exec(
+        if (!EverythingSearch::forget() ||
+            !query.exec(
                 QStringLiteral("INSERT INTO lirenta_search.books_search (books_search) VALUES ('delete-all')")) ||
             !query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
                                        "SELECT bid, title, description FROM main.books"))) {
@@ -387,7 +395,7 @@ bool LibraryDatabase::applySearchChanges()
             changes.append({pending.value(0).toInt() != 0, pending.value(1), pending.value(2), pending.value(3)});
         }
     }
-    if (changes.isEmpty()) {
+    if (changes.isEmpty() && !EverythingSearch::hasPendingChanges()) {
         return true;
     }
     SqlTransaction transaction;
@@ -406,7 +414,8 @@ bool LibraryDatabase::applySearchChanges()
         ok = statement.exec();
     }
     QSqlQuery clear;
-    if (!ok || !clear.exec(QStringLiteral("DELETE FROM lirenta_search_changes")) || !transaction.commit()) {
+    if (!ok || !clear.exec(QStringLiteral("DELETE FROM lirenta_search_changes")) || !EverythingSearch::applyChanges() ||
+        !transaction.commit()) {
         qCWarning(lcStore) << "search index set aside:" << insert.lastError().text() << remove.lastError().text()
                            << clear.lastError().text();
         transaction.rollback();

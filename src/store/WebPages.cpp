@@ -1,5 +1,6 @@
 #include "WebPages.h"
 
+#include "EverythingSearch.h"
 #include "Logging.h"
 #include "ViewItem.h"
 #include "WebPage.h"
@@ -52,17 +53,25 @@ void WebPages::dbRead()
 void WebPages::dbSearch(const QString& term)
 {
     viewItems->clear();
-    QSqlQuery query;
-    query.prepare("SELECT iid FROM webpages WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
-    const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
-    query.bindValue(":term_title", pattern);
-    query.bindValue(":term_desc", pattern);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
-        return;
+    QList<int> found;
+    if (scope == SearchScope::Everything) {
+        found = EverythingSearch::find(term, QStringLiteral("WebPage"));
+    } else {
+        QSqlQuery query;
+        query.prepare(
+            "SELECT iid FROM webpages WHERE (title LIKE :term_title) OR (description LIKE :term_desc) LIMIT 500");
+        const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
+        query.bindValue(":term_title", pattern);
+        query.bindValue(":term_desc", pattern);
+        if (!query.exec()) {
+            qCDebug(lcStore) << query.lastError();
+            return;
+        }
+        while (query.next()) {
+            found << query.value(0).toInt();
+        }
     }
-    while (query.next()) {
-        const int iid = query.value(0).toInt();
+    for (int iid : std::as_const(found)) {
         WebPage* page = pageMap.value(iid, nullptr);
         if (!page) {
             page = loadPage(iid);

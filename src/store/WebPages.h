@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Items.h"
+#include "SearchScope.h"
 
 #include <QList>
 #include <QMap>
@@ -24,6 +25,7 @@ public:
     void addWebPage(WebPage* page);
     void dbRead();
     void dbSearch(const QString& term);
+    void setSearchScope(SearchScope value) { scope = value; }
 
 public Q_SLOTS:
     // Deletes the page from the library, then from this collection; false when it is still stored.
@@ -36,6 +38,7 @@ private:
 
     QList<ViewItem*>* viewItems;
     QMap<int, WebPage*> pageMap;
+    SearchScope scope = SearchScope::TitlesAndDescriptions;
     // Removed pages stay here until the collection goes: views may still hold their display records.
     QSet<WebPage*> owned;
 };

@@ -565,12 +565,25 @@ void ItemViews::search(const QString& terms)
 {
     unfiltered = false;
     searchTerms = terms;
-    if (type == QLatin1String("WebPages") && webPages) {
+    if (webPages) {
+        webPages->setSearchScope(searchScope);
         webPages->dbSearch(terms);
-    } else if (type == QLatin1String("Books") && books) {
+    } else if (books) {
+        books->setSearchScope(searchScope);
         books->dbSearch(terms);
     }
     hideShow();
+}
+
+void ItemViews::setSearchScope(SearchScope scope)
+{
+    if (scope == searchScope) {
+        return;
+    }
+    searchScope = scope;
+    if (!unfiltered) {
+        search(searchTerms);
+    }
 }
 
 void ItemViews::hideShow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SearchScope.h"
+
 #include <QHash>
 #include <QList>
 #include <QMultiHash>
@@ -47,6 +49,9 @@ public:
 
     QString getType() const { return type; }
     QString getSearchTerms() const { return searchTerms; }
+    SearchScope getSearchScope() const { return searchScope; }
+    // What the search looks at; a search on screen is run again in the new scope.
+    void setSearchScope(SearchScope scope);
     int getCurrentView() const;
     Books* getBooks() const { return books; }
     WebPages* getWebPages() const { return webPages; }
@@ -160,6 +165,7 @@ private:
     Books* books = nullptr;
     WebPages* webPages = nullptr;
     QString searchTerms;
+    SearchScope searchScope = SearchScope::TitlesAndDescriptions;
     bool unfiltered = true;
     bool renderingBatch = false;
     CoverLoader* coverLoader;

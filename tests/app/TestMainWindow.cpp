@@ -1,6 +1,7 @@
 #include "Book.h"
 #include "BookProperties.h"
 #include "Books.h"
+#include "EverythingSearch.h"
 #include "ItemViews.h"
 #include "LanguageComboBox.h"
 #include "LibraryDatabase.h"
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void noticesAndCredits_showWhatHappenedAndWhatIsUsed();
     void emptyLibrary_welcomes_andDropsAddBooks();
     void germanLocale_showsGermanMenus();
+    void searchEverything_findsNotesAuthorsAndAddresses_perTab();
     void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
@@ -919,6 +921,80 @@ void TestMainWindow::germanLocale_showsGermanMenus()
     QVERIFY(!Translations::install(QLocale(QLocale::English, QLocale::UnitedStates)));
     start();
     QCOMPARE(window->findChild<QMenu*>("menuEdit")->title(), QString("&Edit"));
+}
+
+void TestMainWindow::searchEverything_findsNotesAuthorsAndAddresses_perTab()
+{
+    start();
+    const auto shownTitles = [this](int index) {
+        QStringList titles;
+        for (int row = 0; row < table(index)->rowCount(); ++row) {
+            if (!table(index)->isRowHidden(row)) {
+                titles << table(index)->item(row, 0)->text();
+            }
+        }
+        titles.sort();
+        return titles;
+    };
+    selectTitle(0, "Solaris");
+    noteEdit()->setHtml("<p>Fear of the <b>deep</b> sea: thalassophobia &amp; more</p>");
+    selectTitle(0, "Foundation"); // the note is saved on the way
+
+    // The usual scope knows nothing of notes or authors.
+    window->getSearchBox()->setTerms("thalassophobia");
+    QCOMPARE(shownTitles(0), QStringList());
+    window->getSearchBox()->setTerms("herbert");
+    QCOMPARE(shownTitles(0), QStringList());
+    window->getSearchBox()->setTerms("e");
+    const QStringList usual = shownTitles(0);
+
+    window->findChild<QAction*>("actionSearchEverything")->trigger();
+    QCOMPARE(shownTitles(0), QStringList({"Dune", "Dune Messiah", "Foundation", "Solaris"}));
+    window->getSearchBox()->setTerms("herbert");
+    QCOMPARE(shownTitles(0), QStringList({"Dune", "Dune Messiah"}));
+    window->getSearchBox()->setTerms("deep sea: THALASSO");
+    QCOMPARE(shownTitles(0), QStringList({"Solaris"}));
+    window->getSearchBox()->setTerms("dune.pdf");
+    QCOMPARE(shownTitles(0), QStringList({"Dune"}));
+    window->getSearchBox()->setTerms("span"); // the note's mark-up is not its text
+    QCOMPARE(shownTitles(0), QStringList());
+
+    // A changed note is found by its new words only.
+    selectTitle(0, "Dune");
+    window->getSearchBox()->setTerms("");
+    selectTitle(0, "Solaris");
+    noteEdit()->setPlainText("calm waters");
+    selectTitle(0, "Dune");
+    window->getSearchBox()->setTerms("thalassophobia");
+    QCOMPARE(shownTitles(0), QStringList());
+    window->getSearchBox()->setTerms("calm water");
+    QCOMPARE(shownTitles(0), QStringList({"Solaris"}));
+
+    // Each tab keeps its own scope; web pages are found by their address; back to the usual
+    // scope, the usual results.
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(2), 0);
+    QVERIFY(window->findChild<QAction*>("actionSearchTitles")->isChecked());
+    window->getSearchBox()->setTerms("qt.io");
+    QCOMPARE(shownTitles(1), QStringList());
+    window->findChild<QAction*>("actionSearchEverything")->trigger();
+    QCOMPARE(shownTitles(1), QStringList({"Qt"}));
+    tabs()->setCurrentIndex(0);
+    QVERIFY(window->findChild<QAction*>("actionSearchEverything")->isChecked());
+    window->getSearchBox()->setTerms("e");
+    window->findChild<QAction*>("actionSearchTitles")->trigger();
+    QCOMPARE(shownTitles(0), usual);
+
+    // An author's tab searches among that author's books.
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(1)->child(1), 0); // Herbert, Frank
+    window->getSearchBox()->setTerms("messiah");
+    QCOMPARE(shownTitles(tabs()->currentIndex()), QStringList({"Dune Messiah"}));
+    window->findChild<QAction*>("actionSearchEverything")->trigger();
+    window->getSearchBox()->setTerms("e");
+    QCOMPARE(shownTitles(tabs()->currentIndex()), QStringList({"Dune", "Dune Messiah"}));
+
+    QCOMPARE(EverythingSearch::noteText("<html><head><style>p { margin: 0 }</style></head><body><p>a &amp; "
+                                        "b</p><p>&lt;c&gt;&#233;</p></body></html>"),
+             QString("a & b <c>\u00e9"));
 }
 
 void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()

@@ -1,0 +1,250 @@
+#include "EverythingSearch.h"
+
+#include "LibraryDatabase.h"
+#include "Logging.h"
+#include "SqlTransaction.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+// Fields are joined by a unit separator, so a phrase never matches across two of them.
+const QChar fieldSeparator(0x1f);
+
+// Every text of an item, one row each; `%1` narrows the items.
+const char itemTexts[] =
+    "SELECT items.iid, items.type, COALESCE(b.title, w.title), COALESCE(b.description, w.description), "
+    "b.publisher, b.isbn10, b.isbn13, w.url, "
+    "(SELECT group_concat(a.name, ' ') FROM items_authors ia JOIN authors a ON a.aid = ia.aid "
+    "WHERE ia.iid = items.iid), "
+    "(SELECT group_concat(f.fileName, ' ') FROM files f WHERE f.iid = items.iid), "
+    "(SELECT n.note FROM notes n WHERE n.iid = items.iid) "
+    "FROM items LEFT JOIN books b ON b.iid = items.iid LEFT JOIN webpages w ON w.iid = items.iid %1";
+
+QString pattern(const QString& term)
+{
+    return QLatin1Char('%') + term + QLatin1Char('%');
+}
+
+// The longest run of the term that LIKE reads literally (no '%' or '_'), for the index.
+QString literalRun(const QString& term)
+{
+    QString best;
+    for (const QString& run : term.split(QRegularExpression(QStringLiteral("[%_]")))) {
+        if (run.size() > best.size()) {
+            best = run;
+        }
+    }
+    return best;
+}
+} // namespace
+
+const QStringList& EverythingSearch::setUpStatements()
+{
+    static const QStringList statements = [] {
+        QStringList made = {
+            "CREATE VIRTUAL TABLE IF NOT EXISTS lirenta_search.everything USING fts5(body, kind UNINDEXED, "
+            "tokenize='trigram')",
+            "CREATE TEMP TABLE IF NOT EXISTS lirenta_everything_changes (iid INTEGER)",
+        };
+        // Each table an item's words come from notes the items it changed.
+        const QList<std::pair<const char*, const char*>> sources = {{"items", "iid"},         {"books", "iid"},
+                                                                    {"webpages", "iid"},      {"files", "iid"},
+                                                                    {"items_authors", "iid"}, {"notes", "iid"}};
+        for (const auto& [table, column] : sources) {
+            for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
+                const QString row = QString::fromLatin1(event) == QLatin1String("DELETE") ? "old" : "new";
+                made << QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS lirenta_everything_%1_%2 AFTER %3 ON "
+                                       "main.%1 BEGIN INSERT INTO lirenta_everything_changes (iid) VALUES (%4.%5); "
+                                       "%6END")
+                            .arg(QString::fromLatin1(table), QString::fromLatin1(event).toLower(),
+                                 QString::fromLatin1(event), row, QString::fromLatin1(column),
+                                 QString::fromLatin1(event) == QLatin1String("UPDATE")
+                                     ? QStringLiteral("INSERT INTO lirenta_everything_changes (iid) VALUES (old.%1); ")
+                                           .arg(QString::fromLatin1(column))
+                                     : QString());
+            }
+        }
+        // A renamed author changes the words of every book of theirs.
+        made << "CREATE TEMP TRIGGER IF NOT EXISTS lirenta_everything_authors_update AFTER UPDATE ON main.authors "
+                "BEGIN INSERT INTO lirenta_everything_changes (iid) SELECT iid FROM main.items_authors "
+                "WHERE aid = new.aid; END";
+        return made;
+    }();
+    return statements;
+}
+
+bool EverythingSearch::forget()
+{
+    QSqlQuery query;
+    return query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) &&
+           query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
+                                     "('everything', '0')"));
+}
+
+bool EverythingSearch::ensureBuilt()
+{
+    QSqlQuery state(QStringLiteral("SELECT value FROM lirenta_search.state WHERE key = 'everything'"));
+    if (state.next() && state.value(0).toString() == QLatin1String("1")) {
+        return true;
+    }
+    state.finish();
+    qCDebug(lcStore) << "building the everything index";
+    SqlTransaction transaction;
+    QSqlQuery query;
+    if (!transaction.isActive() || !query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) ||
+        !query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes")) || !indexRows(QString()) ||
+        !query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
+                                   "('everything', '1')"))) {
+        qCWarning(lcStore) << "everything index not made:" << query.lastError().text();
+        transaction.rollback();
+        return false;
+    }
+    return transaction.commit();
+}
+
+bool EverythingSearch::hasPendingChanges()
+{
+    QSqlQuery query;
+    return query.exec(QStringLiteral("SELECT 1 FROM lirenta_everything_changes LIMIT 1")) && query.next();
+}
+
+bool EverythingSearch::applyChanges()
+{
+    if (!hasPendingChanges()) {
+        return true;
+    }
+    QSqlQuery query;
+    QSqlQuery state(QStringLiteral("SELECT value FROM lirenta_search.state WHERE key = 'everything'"));
+    const bool built = state.next() && state.value(0).toString() == QLatin1String("1");
+    state.finish();
+    if (built && (!query.exec(QStringLiteral("DELETE FROM lirenta_search.everything WHERE rowid IN "
+                                             "(SELECT iid FROM lirenta_everything_changes)")) ||
+                  !indexRows(QStringLiteral("WHERE items.iid IN (SELECT iid FROM lirenta_everything_changes)")))) {
+        qCWarning(lcStore) << "everything index:" << query.lastError().text();
+        return false;
+    }
+    return query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes"));
+}
+
+bool EverythingSearch::indexRows(const QString& condition)
+{
+    QSqlQuery rows;
+    rows.setForwardOnly(true);
+    if (!rows.exec(QString::fromLatin1(itemTexts).arg(condition))) {
+        qCWarning(lcStore) << "everything index:" << rows.lastError().text();
+        return false;
+    }
+    QSqlQuery insert;
+    insert.prepare(QStringLiteral("INSERT INTO lirenta_search.everything (rowid, body, kind) VALUES (:iid, :body, "
+                                  ":kind)"));
+    while (rows.next()) {
+        QStringList fields;
+        for (int column = 2; column <= 9; ++column) {
+            const QString text = rows.value(column).toString();
+            if (!text.isEmpty()) {
+                fields << text;
+            }
+        }
+        const QString note = noteText(rows.value(10).toString());
+        if (!note.isEmpty()) {
+            fields << note;
+        }
+        insert.bindValue(QStringLiteral(":iid"), rows.value(0));
+        insert.bindValue(QStringLiteral(":body"), fields.join(fieldSeparator));
+        insert.bindValue(QStringLiteral(":kind"), rows.value(1));
+        if (!insert.exec()) {
+            qCWarning(lcStore) << "everything index:" << insert.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+QString EverythingSearch::noteText(const QString& html)
+{
+    if (html.isEmpty()) {
+        return QString();
+    }
+    // The editor's mark-up: a head with a style sheet, then the body. Only the body's words count.
+    QString text = html;
+    const int headEnd = text.indexOf(QLatin1String("</head>"), 0, Qt::CaseInsensitive);
+    if (headEnd >= 0) {
+        text.remove(0, headEnd + 7);
+    }
+    static const QRegularExpression blocks(QStringLiteral("<(br|/p|/li|/h[1-6]|/div|/tr)[^>]*>"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    text.replace(blocks, QStringLiteral(" "));
+    text.remove(tags);
+    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    text.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+    static const QRegularExpression numbered(QStringLiteral("&#(x?)([0-9a-fA-F]+);"));
+    QRegularExpressionMatch match = numbered.match(text);
+    while (match.hasMatch()) {
+        bool ok = false;
+        const uint code = match.captured(2).toUInt(&ok, match.captured(1).isEmpty() ? 10 : 16);
+        const QString replacement = ok ? QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1) : QString();
+        text.replace(match.capturedStart(), match.capturedLength(), replacement);
+        match = numbered.match(text, match.capturedStart() + replacement.size());
+    }
+    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return text.simplified();
+}
+
+QList<int> EverythingSearch::find(const QString& term, const QString& kind, int authorId)
+{
+    QList<int> found;
+    QSqlQuery query;
+    const auto byAuthor = [authorId](const char* column) {
+        return authorId >= 0 ? QStringLiteral(" AND %1 IN (SELECT iid FROM main.items_authors WHERE aid = :aid)")
+                                   .arg(QString::fromLatin1(column))
+                             : QString();
+    };
+    const QString literal = literalRun(term);
+    if (LibraryDatabase::hasSearchIndex() && ensureBuilt()) {
+        // The index finds the items holding the term's longest plain run; LIKE decides exactly.
+        if (literal.size() >= 3) {
+            query.prepare(QStringLiteral("SELECT rowid FROM lirenta_search.everything WHERE everything MATCH :phrase "
+                                         "AND kind = :kind AND body LIKE :pattern%1 ORDER BY rowid LIMIT 500")
+                              .arg(byAuthor("rowid")));
+            query.bindValue(QStringLiteral(":phrase"),
+                            QLatin1Char('"') + QString(literal).replace(QLatin1Char('"'), "\"\"") + QLatin1Char('"'));
+        } else {
+            query.prepare(QStringLiteral("SELECT rowid FROM lirenta_search.everything WHERE kind = :kind AND body "
+                                         "LIKE :pattern%1 LIMIT 500")
+                              .arg(byAuthor("rowid")));
+        }
+    } else {
+        // Row by row; the note's mark-up is searched as it is stored.
+        query.prepare(QString::fromLatin1(itemTexts).arg(
+            QStringLiteral("WHERE items.type = :kind AND (COALESCE(b.title, w.title, '') || ' ' || "
+                           "COALESCE(b.description, w.description, '') || ' ' || "
+                           "COALESCE(b.publisher, '') || ' ' || COALESCE(b.isbn10, '') || ' ' || "
+                           "COALESCE(b.isbn13, '') || ' ' || COALESCE(w.url, '') || ' ' || "
+                           "COALESCE((SELECT group_concat(a.name, ' ') FROM items_authors ia JOIN "
+                           "authors a ON a.aid = ia.aid WHERE ia.iid = items.iid), '') || ' ' || "
+                           "COALESCE((SELECT group_concat(f.fileName, ' ') FROM files f WHERE "
+                           "f.iid = items.iid), '') || ' ' || COALESCE((SELECT n.note FROM notes "
+                           "n WHERE n.iid = items.iid), '')) LIKE :pattern%1 LIMIT 500")
+                .arg(byAuthor("items.iid"))));
+    }
+    query.bindValue(QStringLiteral(":kind"), kind);
+    query.bindValue(QStringLiteral(":pattern"), pattern(term));
+    if (authorId >= 0) {
+        query.bindValue(QStringLiteral(":aid"), authorId);
+    }
+    if (!query.exec()) {
+        qCWarning(lcStore) << "search:" << query.lastError().text();
+        return found;
+    }
+    while (query.next()) {
+        found << query.value(0).toInt();
+    }
+    return found;
+}

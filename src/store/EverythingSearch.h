@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The "Everything" search: an item is found by any of its words, not only by its title and
+// description. A book by its title, authors, publisher, ISBNs, description, file names and the
+// words of its note; a web page by its title, address, description and note.
+//
+// The words live in a trigram index of their own in the search index file, made the first time
+// this search is used and kept in step by temporary triggers that note which items changed.
+// Without the index file (a read-only library, no FTS5) the library is read row by row.
+class EverythingSearch
+{
+public:
+    // At most 500 iids of items of `kind` ("Book", "WebPage") whose text holds `term`, as LIKE
+    // matches it; only those of one author when `authorId` >= 0.
+    static QList<int> find(const QString& term, const QString& kind, int authorId = -1);
+
+    // The statements that make the index's tables and the triggers that note changes; run when
+    // the index file is attached.
+    static const QStringList& setUpStatements();
+    // The index cannot be trusted: it is emptied and made again at its next use.
+    static bool forget();
+    // Takes in the changes noted since the last time, inside the caller's transaction.
+    static bool applyChanges();
+    static bool hasPendingChanges();
+    // The words of a note, without its mark-up.
+    static QString noteText(const QString& html);
+
+private:
+    static bool ensureBuilt();
+    static bool indexRows(const QString& condition);
+};
