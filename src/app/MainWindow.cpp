@@ -11,6 +11,7 @@
 #include "ConfigApps.h"
 #include "ConfigDialog.h"
 #include "ConversionWizard.h"
+#include "CoverMaker.h"
 #include "CustomWebView.h"
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
@@ -104,6 +105,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     }
     buildAddMenu();
     setUpMenusAndKeys();
+    if (!readOnly) {
+        coverMaker = new CoverMaker(this);
+        connect(coverMaker, &CoverMaker::coverMade, this, &MainWindow::coverMade);
+    }
+    QAction* makeCovers = ui->menuFile->addAction(tr("Make Missing Covers"), this, [this] {
+        const int made = coverMaker ? coverMaker->makeMissing(this) : 0;
+        statusBar()->showMessage(tr("Covers made from the books' files: %1").arg(made), 8000);
+    });
+    makeCovers->setObjectName(QStringLiteral("actionMakeCovers"));
+    makeCovers->setEnabled(!readOnly);
     // The Library menu's entries do what the tool bar's do.
     connect(ui->actionSingle_eBook, &QAction::triggered, ui->actionAddEbook, &QAction::trigger);
     connect(ui->actionMultiple_eBooks, &QAction::triggered, ui->actionAdd_Mutiple, &QAction::trigger);
@@ -656,6 +667,9 @@ void MainWindow::bookAddedSlot(Book* book)
     qCDebug(lcApp) << "bookAddedSlot";
     // Every view keeps a copy of its own; the book handed over ends here.
     Q_EMIT bookAdded(book);
+    if (coverMaker) {
+        coverMaker->request(book->getId());
+    }
     delete book;
 }
 
@@ -935,6 +949,22 @@ void MainWindow::addBookFile(const QString& path)
     Book book(nullptr, dialog.getBook()->getId());
     Q_EMIT bookAdded(&book);
     refreshAuthorTree();
+    if (coverMaker) {
+        coverMaker->request(book.getId());
+    }
+}
+
+void MainWindow::coverMade(int iid)
+{
+    for (ItemViews* view : ui->tabWidget->findChildren<ItemViews*>()) {
+        view->refreshItem(iid);
+    }
+    if (ItemViews* view = currentView()) {
+        ViewItem* focus = view->focusedViewItem();
+        if (focus && focus->id == iid) {
+            renderInformationPanel(focus);
+        }
+    }
 }
 
 void MainWindow::rememberRecentFile(const QString& path)

@@ -11,6 +11,7 @@ class MainWindow;
 
 class Authors;
 class ConversionWizard;
+class CoverMaker;
 class FileSyncManager;
 class Item;
 class Book;
@@ -76,6 +77,8 @@ public Q_SLOTS:
     void webPageCaptured(ViewItem* item);
     void itemChanged(Item* item);
     void updateConvertAction();
+    // A cover was made from a book's file: the views and the panel show it.
+    void coverMade(int iid);
     // The session ends from outside (a signal): saves what can be saved without asking and quits.
     void endSession();
     void loginAgain();
@@ -140,6 +143,7 @@ private:
     RichTextEditor* notes = nullptr;
     QPointer<FileSyncManager> syncManager;
     ConversionWizard* conversionWizard = nullptr;
+    CoverMaker* coverMaker = nullptr;
     WelcomePanel* welcome = nullptr;
     QList<QAction*> itemActions;
     QAction* searchTitles = nullptr;

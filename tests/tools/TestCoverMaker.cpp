@@ -1,0 +1,150 @@
+#include "CoverMaker.h"
+#include "LibraryDatabase.h"
+#include "LibraryFixture.h"
+#include "LibrarySeeder.h"
+#include "MainWindow.h"
+#include "TestEnvironment.h"
+#include "ZipWriter.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+// A PDF whose first page has a red block in its middle, white around it.
+void writePdf(const QString& path, bool blank = false)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    if (!blank) {
+        painter.fillRect(QRect(150, 200, 300, 400), Qt::red);
+    }
+    writer.newPage();
+    painter.drawText(QPoint(100, 100), "second page");
+}
+
+QByteArray png(const QColor& color)
+{
+    QImage image(40, 60, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A package whose cover is in a folder beside the package document: EPUB 3 marks it in the
+// manifest, EPUB 2 names its manifest item in a <meta>.
+bool writeEpub(const QString& path, const QByteArray& image, bool epub3)
+{
+    const QByteArray container = "<?xml version='1.0'?><container version='1.0' "
+                                 "xmlns='urn:oasis:names:tc:opendocument:xmlns:container'><rootfiles><rootfile "
+                                 "full-path='book/package.opf' media-type='application/oebps-package+xml'/>"
+                                 "</rootfiles></container>";
+    const QByteArray cover = epub3 ? "<item id='pic' href='images/front%20cover.png' media-type='image/png' "
+                                     "properties='cover-image'/>"
+                                   : "<item id='pic' href='images/front%20cover.png' media-type='image/png'/>";
+    const QByteArray meta = epub3 ? "" : "<metadata><meta name='cover' content='pic'/></metadata>";
+    const QByteArray opf = "<?xml version='1.0'?><package xmlns='http://www.idpf.org/2007/opf' version='" +
+                           QByteArray(epub3 ? "3.0" : "2.0") + "'>" + meta +
+                           "<manifest><item id='c1' href='text/c1.xhtml' media-type='application/xhtml+xml'/>" + cover +
+                           "</manifest><spine><itemref idref='c1'/></spine></package>";
+    return ZipWriter::write(path, {{"mimetype", "application/epub+zip"},
+                                   {"META-INF/container.xml", container},
+                                   {"book/package.opf", opf},
+                                   {"book/text/c1.xhtml", "<html><body>One</body></html>"},
+                                   {"book/images/front cover.png", image}});
+}
+} // namespace
+
+class TestCoverMaker : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { library = std::make_unique<LibraryFixture>(); }
+    void cleanup() { library.reset(); }
+    void pictures_fromPdfsAndEpubs_orAReason();
+    void window_makesMissingCovers_andLeavesOwnCoversAlone();
+
+private:
+    std::unique_ptr<LibraryFixture> library;
+};
+
+void TestCoverMaker::pictures_fromPdfsAndEpubs_orAReason()
+{
+    const QString pdf = library->filesDir() + "red.pdf";
+    QDir().mkpath(library->filesDir());
+    writePdf(pdf);
+    QString problem;
+    const QImage page = CoverMaker::firstPage(pdf, &problem);
+    QVERIFY2(!page.isNull(), qPrintable(problem));
+    // The white margins are gone: what is left is the red block, in the page's proportions.
+    QVERIFY(qAbs(double(page.width()) / page.height() - 0.75) < 0.05);
+    QCOMPARE(QColor(page.pixel(page.width() / 2, page.height() / 2)).red() > 200, true);
+    QCOMPARE(QColor(page.pixel(2, 2)).green() < 60, true);
+
+    // EPUB 2 names the cover's item in a <meta>; EPUB 3 marks it in the manifest.
+    const QString epub2 = library->filesDir() + "two.epub";
+    QVERIFY(writeEpub(epub2, png(Qt::blue), false));
+    QCOMPARE(QColor(CoverMaker::coverImage(epub2, &problem).pixel(5, 5)), QColor(Qt::blue));
+    const QString epub3 = library->filesDir() + "three.epub";
+    QVERIFY(writeEpub(epub3, png(Qt::green), true));
+    const QImage three = CoverMaker::coverImage(epub3, &problem);
+    QCOMPARE(three.size(), QSize(40, 60));
+    QCOMPARE(QColor(three.pixel(5, 5)), QColor(Qt::green));
+    // A package that names no cover gives none.
+    const QString plain = library->filesDir() + "plain.epub";
+    QVERIFY(ZipWriter::writeEpub(plain, {{"cover.png", png(Qt::blue)}}));
+    QVERIFY(CoverMaker::coverImage(plain, &problem).isNull());
+    QCOMPARE(problem, QString("the EPUB names no cover image"));
+
+    // Files with nothing to show give a reason, never a crash.
+    const QString broken = library->writeFile("broken.pdf", "%PDF-1.4 this is not really a PDF");
+    QVERIFY(CoverMaker::coverImage(broken, &problem).isNull());
+    QVERIFY(problem.contains("cannot be read"));
+    const QString blank = library->filesDir() + "blank.pdf";
+    writePdf(blank, true);
+    QVERIFY(CoverMaker::coverImage(blank, &problem).isNull());
+    QCOMPARE(problem, QString("the first page is empty"));
+    QVERIFY(CoverMaker::coverImage(library->writeFile("notes.txt", "words"), &problem).isNull());
+}
+
+void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
+{
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    const int red = seeder.addBook({"Red", {"A. Painter"}, "", {"red.pdf"}, QColor(), 0, "", "", ""});
+    writePdf(library->filesDir() + "red.pdf");
+    const int own = seeder.addBook({"Own Cover", {}, "", {"own.pdf"}, QColor(Qt::darkBlue), 0, "", "", ""});
+    writePdf(library->filesDir() + "own.pdf");
+    const int broken = seeder.addBook({"Broken", {}, "", {"broken.pdf"}, QColor(), 0, "", "", ""});
+    const int green = seeder.addBook({"Green", {}, "", {"green.epub"}, QColor(), 0, "", "", ""});
+    QVERIFY(writeEpub(library->filesDir() + "green.epub", png(Qt::green), true));
+    const QString ownCover =
+        LibraryFixture::scalar(QString("SELECT coverFile FROM items WHERE iid = %1").arg(own)).toString();
+    QCOMPARE(CoverMaker::booksWithoutCover(), QList<int>({red, broken, green}));
+    LibraryDatabase::close();
+
+    MainWindow window;
+    window.show();
+    window.findChild<QAction*>("actionMakeCovers")->trigger();
+    const auto coverOf = [](int iid) {
+        return LibraryFixture::scalar(QString("SELECT coverFile FROM items WHERE iid = %1").arg(iid)).toString();
+    };
+    QCOMPARE(coverOf(red), library->dataDir() + QString::number(red) + ".jpg");
+    QVERIFY(!QImage(coverOf(red)).isNull());
+    QCOMPARE(coverOf(green), library->dataDir() + QString::number(green) + ".jpg");
+    QCOMPARE(coverOf(own), ownCover);
+    QVERIFY(coverOf(broken).isEmpty() || coverOf(broken).startsWith(":"));
+    QCOMPARE(CoverMaker::booksWithoutCover(), QList<int>({broken}));
+}
+
+LIRENTA_TEST_MAIN(TestCoverMaker)
+#include "TestCoverMaker.moc"
