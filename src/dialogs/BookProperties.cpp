@@ -21,7 +21,11 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -31,6 +35,8 @@ BookProperties::BookProperties(QWidget* parent, int iid)
 {
     ui->setupUi(this);
     ui->btnOpenFile->setEnabled(false);
+    ui->btnBookCover->setAcceptDrops(true);
+    ui->btnBookCover->installEventFilter(this);
     if (iid >= 1) {
         ui->btnReset->hide();
         ui->btnSelectFile->hide();
@@ -130,6 +136,19 @@ bool BookProperties::chooseFile(const QString& path)
     if (!problem.isEmpty()) {
         Prompt::warning(this, tr("Select Book"), problem);
         return false;
+    }
+    // A new book whose file the library holds already, perhaps under another name.
+    if (book->getId() < 1) {
+        ItemFile file(nullptr, path);
+        const int holder = file.holderOfSameContent();
+        if (holder > 0 &&
+            !Prompt::proceed(this, tr("Already in the library"),
+                             tr("The library already holds this file's content, in \u201C%1\u201D.\n\nAdd it as "
+                                "another book all the same?")
+                                 .arg(Book(nullptr, holder).getTitle()),
+                             tr("Add Anyway"))) {
+            return false;
+        }
     }
     clear();
     currentFilePath = path;
@@ -319,9 +338,13 @@ void BookProperties::on_btnBookCover_clicked()
 {
     const QString path =
         Prompt::openFileName(this, tr("Select Book"), lastSelectDir, tr("Image Files (*.jpg *.png *.gif)"));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        chooseCover(path);
     }
+}
+
+void BookProperties::chooseCover(const QString& path)
+{
     // The chosen image is copied: the user's own file is never moved into the library.
     const QString cover = TemporaryCover::fromImageFile(path);
     if (cover.isEmpty()) {
@@ -385,4 +408,40 @@ void BookProperties::clear()
     book = new Book(nullptr, -1);
     ui->fileTable->clearContents();
     ui->fileTable->setRowCount(0);
+}
+
+// An image file dropped on the cover button becomes the cover, as if chosen with the button.
+bool BookProperties::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != ui->btnBookCover) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto droppedImage = [](const QMimeData* data) {
+        if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile()) {
+            return QString();
+        }
+        const QString path = data->urls().first().toLocalFile();
+        return QImageReader(path).canRead() ? path : QString();
+    };
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedImage(drag->mimeData()).isEmpty() && ui->btnBookCover->isEnabled()) {
+            drag->acceptProposedAction();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = droppedImage(drop->mimeData());
+        if (path.isEmpty() || !ui->btnBookCover->isEnabled()) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        chooseCover(path);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }

@@ -30,8 +30,11 @@ public:
 
     Book* getBook() const { return book; }
     void populateFiles();
-    // The book's file, as if chosen with the file button; false (after saying why) when unusable.
+    // The book's file, as if chosen with the file button; false (after saying why) when unusable
+    // or when the user would rather not add content the library holds already.
     bool chooseFile(const QString& path);
+    void chooseCover(const QString& path);
+
     void populateBook();
     void addAuthor(const QString& name);
     void setRating(int rating);
@@ -42,6 +45,9 @@ public:
 
 public Q_SLOTS:
     void populateForm(Book* source);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
     void on_btnSelectFile_clicked();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPushButton>
 
 bool Prompt::s_scripted = false;
 QQueue<QMessageBox::StandardButton> Prompt::s_answers;
@@ -34,6 +35,19 @@ QMessageBox::StandardButton Prompt::confirm(QWidget* parent, const QString& titl
                                             QMessageBox::StandardButton defaultButton)
 {
     return ask(parent, QMessageBox::Question, title, text, buttons, defaultButton, informativeText);
+}
+
+bool Prompt::proceed(QWidget* parent, const QString& title, const QString& text, const QString& proceedText)
+{
+    if (s_scripted) {
+        return ask(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::Cancel,
+                   QMessageBox::Cancel) == QMessageBox::Yes;
+    }
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
+    QPushButton* go = box.addButton(proceedText, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == go;
 }
 
 QMessageBox::StandardButton Prompt::question(QWidget* parent, const QString& title, const QString& text,

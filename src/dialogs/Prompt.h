@@ -25,6 +25,9 @@ public:
                                                                                        QMessageBox::No,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     static void information(QWidget* parent, const QString& title, const QString& text);
+    // A question answered with a button named for what happens (`proceedText`) or Cancel, the
+    // default; true for the first. A scripted answer of Yes stands for it.
+    static bool proceed(QWidget* parent, const QString& title, const QString& text, const QString& proceedText);
     // The question asked before items are deleted from the library; true for Yes.
     static bool confirmDelete(QWidget* parent, const QStringList& titles = QStringList());
     static void about(QWidget* parent, const QString& title, const QString& text);

@@ -153,6 +153,33 @@ bool ItemFile::hasDuplicateQuick()
                         true);
 }
 
+int ItemFile::holderOfSameContent()
+{
+    QSqlQuery query;
+    query.prepare("SELECT iid, filePath, fileMd5 FROM files WHERE fileSize = :fileSize AND firstBytes = :firstBytes");
+    query.bindValue(":fileSize", fileSize);
+    query.bindValue(":firstBytes", firstBytes);
+    if (!query.exec()) {
+        qCDebug(lcStore) << query.lastError();
+        return -1;
+    }
+    while (query.next()) {
+        if (fileMd5.isEmpty()) {
+            setFileMD5();
+        }
+        QString storedMd5 = query.value(2).toString();
+        if (storedMd5.isEmpty()) {
+            // Not fingerprinted when it was added: its file tells.
+            ItemFile stored(nullptr, query.value(1).toString());
+            storedMd5 = stored.getFileMd5();
+        }
+        if (!fileMd5.isEmpty() && storedMd5 == fileMd5) {
+            return query.value(0).toInt();
+        }
+    }
+    return -1;
+}
+
 bool ItemFile::hasDuplicateFilePath()
 {
     return hasDuplicate("SELECT filePath FROM files WHERE filePath = :filePath COLLATE NOCASE LIMIT 1", false);

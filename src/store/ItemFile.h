@@ -41,6 +41,8 @@ public:
     bool hasDuplicateQuick();
     bool hasDuplicateFilePath();
     bool hasDuplicateMD5();
+    // The item holding a file of the same content (same size and MD5), or -1.
+    int holderOfSameContent();
 
     bool saveFile();
     bool dbCreate();

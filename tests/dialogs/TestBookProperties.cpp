@@ -16,9 +16,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -52,6 +56,8 @@ private Q_SLOTS:
     void isbnLookUp_prefersIsbn13();
     void failedLookUp_leavesTheFormAlone();
     void editFromView_showsChanges_andDeleteRemovesTheBook();
+    void sameContentTwice_isNoticed_andCancelAddsNothing();
+    void droppedImage_becomesTheCover_otherDropsAreRefused();
 
 private:
     template <typename T> T* child(QWidget& dialog, const char* name) { return dialog.findChild<T*>(name); }
@@ -346,6 +352,59 @@ void TestBookProperties::editFromView_showsChanges_andDeleteRemovesTheBook()
     runProperties([](BookProperties* dialog) { dialog->findChild<QPushButton*>("btnDelete")->click(); });
     QCOMPARE(deleted.size(), 1);
     QCOMPARE(deleted.first().first().toInt(), iid);
+}
+
+void TestBookProperties::sameContentTwice_isNoticed_andCancelAddsNothing()
+{
+    seeder->addBook({"The Dispossessed", {}, "", {"dispossessed.pdf"}, QColor(), 0, "", "", ""});
+    QFile stored(library->filesDir() + "dispossessed.pdf");
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    const QString copy = library->writeFile("renamed/anarres.pdf", stored.readAll());
+
+    BookProperties dialog(nullptr, -1);
+    Prompt::queueAnswer(QMessageBox::Cancel);
+    QVERIFY(!dialog.chooseFile(copy));
+    QVERIFY2(Prompt::shownTexts().last().contains("\u201CThe Dispossessed\u201D"),
+             qPrintable(Prompt::shownTexts().last()));
+    QCOMPARE(child<QTableWidget>(dialog, "fileTable")->rowCount(), 0);
+    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString());
+
+    Prompt::queueAnswer(QMessageBox::Yes); // Add Anyway
+    QVERIFY(dialog.chooseFile(copy));
+    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString("anarres"));
+
+    // Other content is taken without a question.
+    const int asked = Prompt::shownTexts().size();
+    BookProperties other(nullptr, -1);
+    QVERIFY(other.chooseFile(library->writeFile("new.pdf", "%PDF-1.4 something else")));
+    QCOMPARE(Prompt::shownTexts().size(), asked);
+}
+
+void TestBookProperties::droppedImage_becomesTheCover_otherDropsAreRefused()
+{
+    BookProperties dialog(nullptr, -1);
+    auto* button = child<QToolButton>(dialog, "btnBookCover");
+    const auto drop = [&](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &dropped);
+        return dropped.isAccepted();
+    };
+    QVERIFY(!drop(library->writeFile("notes.txt", "not a picture")));
+    QVERIFY(dialog.getBook()->getCoverFile().startsWith(":"));
+    QImage picture(30, 40, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    QDir().mkpath(library->filesDir());
+    QVERIFY(picture.save(library->filesDir() + "cover.png"));
+    QVERIFY(drop(library->filesDir() + "cover.png"));
+    QVERIFY(dialog.getBook()->getCoverFile().contains("coverfile-tmp-"));
+    QVERIFY(QFile::exists(library->filesDir() + "cover.png")); // the user's file stays
 }
 
 LIRENTA_TEST_MAIN(TestBookProperties)
