@@ -10,6 +10,7 @@
 #include "Book.h"
 #include "BookProperties.h"
 #include "Books.h"
+#include "CoverMaker.h"
 #include "ItemFile.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
@@ -21,10 +22,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTableWidget>
+#include <QEventLoop>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QTest>
 
 #include <algorithm>
@@ -117,9 +121,33 @@ QStringList writePdfs(const QString& folder, int count, const QString& stem, int
     return paths;
 }
 
+// Real PDFs of two pages, the first with a coloured block and the title, as a scanner or a
+// publisher would make them (the covers are rendered from these).
+QStringList writeRealPdfs(const QString& folder, int count, const QString& stem)
+{
+    QStringList paths;
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + QString("/%1 %2.pdf").arg(stem).arg(i);
+        QPdfWriter writer(path);
+        writer.setResolution(72);
+        writer.setTitle(QString("%1 %2").arg(stem).arg(i));
+        QPainter painter(&writer);
+        painter.fillRect(QRect(60, 80, 470, 500), QColor::fromHsv((i * 37) % 360, 160, 200));
+        painter.setFont(QFont("Sans", 28));
+        painter.drawText(QRect(60, 600, 470, 120), Qt::AlignCenter, QString("%1 %2").arg(stem).arg(i));
+        writer.newPage();
+        painter.setFont(QFont("Sans", 11));
+        painter.drawText(QRect(60, 60, 470, 700), Qt::TextWordWrap, QString("Chapter one. ").repeated(200));
+        paths << path;
+    }
+    return paths;
+}
+
 // Everything an import does for one file but the online look-up: fingerprint, duplicate
-// check, and the book saved with its file in one transaction.
-double importBooks(const QStringList& paths)
+// check, and the book saved with its file in one transaction. With a cover maker, each saved
+// book's cover is asked for at once, as the batch import does.
+double importBooks(const QStringList& paths, CoverMaker* covers = nullptr)
 {
     QElapsedTimer clock;
     clock.start();
@@ -131,7 +159,15 @@ double importBooks(const QStringList& paths)
         Book book(nullptr, 0);
         book.setTitle(BookProperties::titleFromFileName(candidate.getFileName()));
         book.addFile(path);
-        book.insertBook();
+        if (book.insertBook() && covers) {
+            covers->request(book.getId());
+            QCoreApplication::processEvents();
+        }
+    }
+    if (covers && !covers->isIdle()) {
+        QEventLoop wait;
+        QObject::connect(covers, &CoverMaker::idle, &wait, &QEventLoop::quit);
+        wait.exec();
     }
     return clock.nsecsElapsed() / 1e6;
 }
@@ -177,11 +213,21 @@ int main(int argc, char** argv)
     const int importOnly = arguments.indexOf("--import-only");
     if (importOnly > 0 && arguments.size() > importOnly + 2) {
         const int count = arguments.at(importOnly + 1).toInt();
-        const QStringList paths = writePdfs(arguments.at(importOnly + 2), count, "Imported book", 1000);
+        const bool withCovers = arguments.contains("--with-covers");
+        const QStringList paths = withCovers ? writeRealPdfs(arguments.at(importOnly + 2), count, "Imported book")
+                                             : writePdfs(arguments.at(importOnly + 2), count, "Imported book", 1000);
+        if (arguments.contains("--write-only")) {
+            return 0;
+        }
         generate(0);
         LibraryDatabase::open(dataDir());
-        const double ms = importBooks(paths);
-        std::printf("import %d PDFs: %.0f ms, %.2f ms per book\n", count, ms, ms / count);
+        CoverMaker covers;
+        const double ms = importBooks(paths, withCovers ? &covers : nullptr);
+        if (withCovers) {
+            std::printf("covers made: %lld of %d\n", qint64(count - CoverMaker::booksWithoutCover().size()), count);
+        }
+        std::printf("import %d PDFs%s: %.0f ms, %.2f ms per book\n", count, withCovers ? " with covers" : "", ms,
+                    ms / count);
         return 0;
     }
 
@@ -252,9 +298,9 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
         std::printf("everything scope: index made and first search in %lld ms\n", build.elapsed());
         QList<double> everything;
-        for (const QString& term : {QString("winter"), QString("volume 12345"), QString("zzqx"), QString("r"),
-                                    QString("ga"), QString("dusk"), QString("note 4711"), QString("writer12"),
-                                    QString("book-99.pdf"), QString("")}) {
+        for (const QString& term :
+             {QString("winter"), QString("volume 12345"), QString("zzqx"), QString("r"), QString("ga"), QString("dusk"),
+              QString("note 4711"), QString("writer12"), QString("book-99.pdf"), QString("")}) {
             QList<double> times;
             for (int i = 0; i < 5; ++i) {
                 QElapsedTimer one;
