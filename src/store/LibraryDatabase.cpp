@@ -209,7 +209,7 @@ void LibraryDatabase::ensureIndexes()
 }
 
 // Plain tables of the program's own beside the library's: what the book dialog records beyond
-// the book row. Other readers of the file can ignore them.
+// the book row, and where the reader left each book. Other readers of the file can ignore them.
 void LibraryDatabase::ensureOwnTables()
 {
     QSqlQuery query;
@@ -217,6 +217,10 @@ void LibraryDatabase::ensureOwnTables()
                                    "own INTEGER, location TEXT, haveRead INTEGER, readDate TEXT, want INTEGER, "
                                    "language TEXT)"))) {
         qCWarning(lcStore) << "no book details table:" << query.lastError().text();
+    }
+    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS lirenta_reading_positions (iid INTEGER PRIMARY KEY, "
+                                   "fileMd5 TEXT, chapter TEXT, scroll REAL, zoom REAL)"))) {
+        qCWarning(lcStore) << "no reading positions table:" << query.lastError().text();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "ItemFile.h"
 #include "Logging.h"
 #include "ReaderRequestGuard.h"
+#include "ReadingPosition.h"
 #include "WebViewSettings.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 Reader::Reader(QWidget* parent, const QString& path)
@@ -28,9 +30,68 @@ Reader::Reader(QWidget* parent, const QString& path)
     ui->webView->page()->setUrlRequestInterceptor(guard);
     open(path);
     connect(ui->textBrowser, &QTextBrowser::anchorClicked, this, &Reader::tocClicked);
+    resume(path);
 }
 
-Reader::~Reader() = default;
+Reader::~Reader()
+{
+    keepPosition();
+}
+
+// A book of the library opens where the reader left it: chapter, place and zoom.
+void Reader::resume(const QString& path)
+{
+    bookPath = path;
+    if (!problem.isEmpty()) {
+        return;
+    }
+    const ReadingPosition position = ReadingPosition::load(path, probe->getFileMd5());
+    if (!position.isValid()) {
+        return;
+    }
+    if (!position.chapter.isEmpty() && !extractionFolder.isEmpty()) {
+        const QString chapter = QDir::cleanPath(extractionFolder + QLatin1Char('/') + position.chapter);
+        for (int i = 0; i < chapters.size(); ++i) {
+            if (QDir::cleanPath(chapters.at(i)) == chapter) {
+                chapterIndex = i;
+                showFile(chapters.at(i));
+                break;
+            }
+        }
+    }
+    ui->horizontalSlider->setValue(qRound(position.zoom * 1000));
+    ui->webView->setZoomFactor(position.zoom);
+    const double scroll = position.scroll;
+    if (scroll > 0) {
+        connect(
+            ui->webView, &QWebEngineView::loadFinished, this,
+            [this, scroll](bool) {
+                // The reader runs no scripts of the book's; this one runs in a world of its own.
+                ui->webView->page()->runJavaScript(QStringLiteral("window.scrollTo(0, %1);").arg(scroll),
+                                                   QWebEngineScript::ApplicationWorld);
+            },
+            Qt::SingleShotConnection);
+    }
+}
+
+void Reader::keepPosition()
+{
+    if (bookPath.isEmpty() || !problem.isEmpty()) {
+        return;
+    }
+    ReadingPosition position;
+    if (!extractionFolder.isEmpty() && chapterIndex >= 0 && chapterIndex < chapters.size()) {
+        position.chapter = QDir(extractionFolder).relativeFilePath(chapters.at(chapterIndex));
+    }
+    position.scroll = ui->webView->page()->scrollPosition().y();
+    position.zoom = ui->webView->zoomFactor();
+    ReadingPosition::save(bookPath, probe->getFileMd5(), position);
+}
+
+double Reader::scrollPosition() const
+{
+    return ui->webView->page()->scrollPosition().y();
+}
 
 QString Reader::tabTitle(const QString& fileName)
 {

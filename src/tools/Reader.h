@@ -36,6 +36,9 @@ public:
     QString getProblem() const { return problem; }
     QUrl currentUrl() const;
     qreal zoomFactor() const;
+    double scrollPosition() const;
+    // Stores where the reader is in a book of the library; also done when the tab closes.
+    void keepPosition();
 
     // Tab title for a file name: short names whole, long ones shortened around a ".".
     // Where books are unpacked (created private), or empty when it cannot be made.
@@ -54,6 +57,7 @@ private Q_SLOTS:
 
 private:
     void showFile(const QString& file);
+    void resume(const QString& path);
     void showToc(const QStringList& links);
     void showProblem(const QString& text);
     void loadPackage(const QStringList& htmlFiles);
@@ -69,5 +73,6 @@ private:
     int chapterIndex = 0;
     QString linkBaseFolder;
     QString problem;
+    QString bookPath;
     ReaderRequestGuard* guard = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void hostileOrBrokenArchives_showAMessageAndWriteNothing();
     void epub3WithoutNcx_showsTheFirstSpineItem();
     void window_opensReadableBooksInTheReader_andRemembersThem();
+    void reopenedBook_resumesChapterPlaceAndZoom_untilItsFileChanges();
 
 private:
     QString bookPath(const QString& name) const { return library->filesDir() + name; }
@@ -381,6 +383,57 @@ void TestReader::window_opensReadableBooksInTheReader_andRemembersThem()
     QCOMPARE(tabs->count(), 2);
     QVERIFY(qobject_cast<Reader*>(tabs->currentWidget()));
     window.reset();
+}
+
+void TestReader::reopenedBook_resumesChapterPlaceAndZoom_untilItsFileChanges()
+{
+    QList<ZipWriter::Entry> files;
+    QList<QPair<QString, QString>> points;
+    const QByteArray longText = "<p>" + QByteArray("A long paragraph of the chapter. ").repeated(400) + "</p>";
+    for (int i = 0; i < 3; ++i) {
+        files.append({QString("ch%1.html").arg(i),
+                      "<html><body><h1>" + QByteArray::number(i) + "</h1>" + longText + "</body></html>"});
+        points.append({QString("Chapter %1").arg(i), QString("ch%1.html").arg(i)});
+    }
+    files.append({"toc.ncx", ncx(points)});
+    LibrarySeeder(library->dataDir(), library->filesDir())
+        .addBook({"Long Book", {}, "", {"long.epub"}, QColor(), 0, "", "", ""});
+    QVERIFY(ZipWriter::writeEpub(bookPath("long.epub"), files));
+    const auto waitForLoad = [](Reader& reader) {
+        auto* view = reader.findChild<QWebEngineView*>();
+        QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+        return loaded.wait(10000);
+    };
+    {
+        Reader reader(nullptr, bookPath("long.epub"));
+        reader.show();
+        QVERIFY(waitForLoad(reader));
+        reader.findChild<QToolButton*>("btnRight")->click();
+        QVERIFY(waitForLoad(reader));
+        reader.findChild<QSlider*>("horizontalSlider")->setValue(1500);
+        reader.findChild<QWebEngineView*>()->page()->runJavaScript("window.scrollTo(0, 600);",
+                                                                   QWebEngineScript::ApplicationWorld);
+        QTRY_VERIFY(reader.scrollPosition() > 500);
+    } // the tab closes
+    // A restart: the library closes and opens again.
+    LibraryDatabase::close();
+    QVERIFY(LibraryDatabase::open(library->dataDir()).isOpen());
+    {
+        Reader reader(nullptr, bookPath("long.epub"));
+        reader.show();
+        QCOMPARE(reader.getChapterIndex(), 1);
+        QCOMPARE(reader.zoomFactor(), 1.5);
+        QTRY_VERIFY_WITH_TIMEOUT(reader.scrollPosition() > 500, 10000);
+    }
+    // Another file under the same name starts at the beginning, without a word of complaint.
+    files.removeLast();
+    QVERIFY(ZipWriter::writeEpub(bookPath("long.epub"), files));
+    {
+        Reader reader(nullptr, bookPath("long.epub"));
+        QVERIFY(reader.getProblem().isEmpty());
+        QCOMPARE(reader.getChapterIndex(), 0);
+        QCOMPARE(reader.zoomFactor(), 1.0);
+    }
 }
 
 LIRENTA_TEST_MAIN(TestReader)

@@ -1,0 +1,59 @@
+#include "ReadingPosition.h"
+
+#include "LibraryDatabase.h"
+#include "Logging.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+int ReadingPosition::itemOf(const QString& path)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT iid FROM files WHERE filePath = :path COLLATE NOCASE LIMIT 1"));
+    query.bindValue(QStringLiteral(":path"), QFileInfo(path).absoluteFilePath());
+    return query.exec() && query.next() ? query.value(0).toInt() : -1;
+}
+
+ReadingPosition ReadingPosition::load(const QString& path, const QString& md5)
+{
+    ReadingPosition position;
+    const int iid = itemOf(path);
+    if (iid < 1 || md5.isEmpty()) {
+        return position;
+    }
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT chapter, scroll, zoom FROM lirenta_reading_positions WHERE iid = :iid AND "
+                                 "fileMd5 = :md5"));
+    query.bindValue(QStringLiteral(":iid"), iid);
+    query.bindValue(QStringLiteral(":md5"), md5);
+    if (query.exec() && query.next()) {
+        position.chapter = query.value(0).toString();
+        position.scroll = query.value(1).toDouble();
+        position.zoom = query.value(2).toDouble() > 0 ? query.value(2).toDouble() : 1.0;
+        position.valid = true;
+    }
+    return position;
+}
+
+bool ReadingPosition::save(const QString& path, const QString& md5, const ReadingPosition& position)
+{
+    const int iid = itemOf(path);
+    if (iid < 1 || md5.isEmpty() || LibraryDatabase::isReadOnly()) {
+        return false;
+    }
+    QSqlQuery query;
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO lirenta_reading_positions (iid, fileMd5, chapter, scroll, "
+                                 "zoom) VALUES (:iid, :md5, :chapter, :scroll, :zoom)"));
+    query.bindValue(QStringLiteral(":iid"), iid);
+    query.bindValue(QStringLiteral(":md5"), md5);
+    query.bindValue(QStringLiteral(":chapter"), position.chapter);
+    query.bindValue(QStringLiteral(":scroll"), position.scroll);
+    query.bindValue(QStringLiteral(":zoom"), position.zoom);
+    if (!query.exec()) {
+        qCWarning(lcStore) << "reading position not kept:" << query.lastError().text();
+        return false;
+    }
+    return true;
+}
