@@ -32,30 +32,42 @@ bool EpubPackage::readNcx(const QString& ncxPath, QString* title, QList<TocEntry
         return false;
     }
     entries->clear();
-    QStringList path; // element names from the root down
-    TocEntry current;
+    // Every navPoint, nested ones too, in reading order, with how deep it lies; the entry is
+    // listed when its point starts and filled in as its label and content come.
+    QList<int> open; // indexes of the entries of the navPoints being read, outermost first
+    bool inNavMap = false;
+    bool inLabel = false;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement()) {
-            path << xml.name().toString();
-            const QString where = path.join(QLatin1Char('/'));
-            if (where == QLatin1String("ncx/docTitle/text")) {
-                *title = xml.readElementText();
-                path.removeLast();
-            } else if (where == QLatin1String("ncx/navMap/navPoint")) {
-                current = TocEntry();
-            } else if (where == QLatin1String("ncx/navMap/navPoint/navLabel/text")) {
-                current.label = xml.readElementText().trimmed();
-                path.removeLast();
-            } else if (where == QLatin1String("ncx/navMap/navPoint/content")) {
-                current.src = xml.attributes().value(QLatin1String("src")).toString();
+            const auto name = xml.name();
+            if (name == QLatin1String("docTitle")) {
+                xml.readNextStartElement();
+                if (xml.name() == QLatin1String("text")) {
+                    *title = xml.readElementText();
+                }
+            } else if (name == QLatin1String("navMap")) {
+                inNavMap = true;
+            } else if (inNavMap && name == QLatin1String("navPoint")) {
+                TocEntry entry;
+                entry.depth = int(open.size());
+                entries->append(entry);
+                open << int(entries->size()) - 1;
+            } else if (!open.isEmpty() && name == QLatin1String("navLabel")) {
+                inLabel = true;
+            } else if (!open.isEmpty() && inLabel && name == QLatin1String("text")) {
+                (*entries)[open.last()].label = xml.readElementText().trimmed();
+            } else if (!open.isEmpty() && name == QLatin1String("content")) {
+                (*entries)[open.last()].src = xml.attributes().value(QLatin1String("src")).toString();
             }
         } else if (xml.isEndElement()) {
-            if (path.join(QLatin1Char('/')) == QLatin1String("ncx/navMap/navPoint")) {
-                entries->append(current);
-            }
-            if (!path.isEmpty()) {
-                path.removeLast();
+            const auto name = xml.name();
+            if (name == QLatin1String("navPoint") && !open.isEmpty()) {
+                open.removeLast();
+            } else if (name == QLatin1String("navLabel")) {
+                inLabel = false;
+            } else if (name == QLatin1String("navMap")) {
+                inNavMap = false;
             }
         }
     }
@@ -117,7 +129,7 @@ bool EpubPackage::readPackage(const QString& folder, Package* package)
         QFile navFile;
         QXmlStreamReader nav;
         if (openXml(navPath, &navFile, &nav)) {
-            // Top-level entries of <nav epub:type="toc">: each <li> directly in its first <ol>.
+            // The entries of <nav epub:type="toc">, nested lists too, with how deep each lies.
             int navDepth = -1;
             int olDepth = 0;
             int depth = 0;
@@ -131,10 +143,10 @@ bool EpubPackage::readPackage(const QString& folder, Package* package)
                         navDepth = depth;
                     } else if (navDepth > 0 && nav.name() == QLatin1String("ol")) {
                         ++olDepth;
-                    } else if (navDepth > 0 && olDepth == 1 && nav.name() == QLatin1String("a")) {
+                    } else if (navDepth > 0 && olDepth >= 1 && nav.name() == QLatin1String("a")) {
                         const QString href = nav.attributes().value(QLatin1String("href")).toString();
                         const QString label = nav.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
-                        package->toc.append({label, href});
+                        package->toc.append({label, href, olDepth - 1});
                         --depth;
                     }
                 } else if (nav.isEndElement()) {

@@ -12,10 +12,11 @@ public:
     struct TocEntry
     {
         QString label;
-        QString src; // as written, relative to the navigation file's folder, may carry "#anchor"
+        QString src;   // as written, relative to the navigation file's folder, may carry "#anchor"
+        int depth = 0; // 0 for a top-level entry, 1 for one inside it, and so on
     };
 
-    // Top-level navigation points of an NCX file, in order.
+    // The navigation points of an NCX file, nested ones too, in reading order.
     static bool readNcx(const QString& ncxPath, QString* title, QList<TocEntry>* entries);
 
     struct Package

@@ -193,9 +193,7 @@ void Reader::loadPackage(const QStringList& htmlFiles)
         linkBaseFolder = package.tocBaseFolder;
         QStringList links;
         for (const EpubPackage::TocEntry& entry : std::as_const(package.toc)) {
-            links << QStringLiteral(
-                         "<a style=\"padding-bottom: 2px; clear:both; padding-bottom: 4px;\" href=\"%1\">%2</a>")
-                         .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
+            links << tocLink(entry);
             tocFiles << linkBaseFolder + QLatin1Char('/') + fileOf(entry.src);
         }
         if (!links.isEmpty()) {
@@ -220,7 +218,16 @@ void Reader::showToc(const QStringList& links)
         " a{  line-height: 20px; -webkit-touch-callout: none; -webkit-user-select: none; user-select: none; "
         "padding-bottom: 20px; text-decoration: none; color: #000000; margin: 0; padding-bottom: 10px; }");
     ui->textBrowser->setHtml(QStringLiteral("<html><head></head><body><strong>TABLE OF CONTENTS</strong><br/>") +
-                             links.join(QStringLiteral("<br>")) + QStringLiteral("</body></html>"));
+                             links.join(QString()) + QStringLiteral("</body></html>"));
+}
+
+// One line of the contents, indented as deep as its entry lies.
+QString Reader::tocLink(const EpubPackage::TocEntry& entry)
+{
+    return QStringLiteral("<div style=\"margin-left: %1px\"><a style=\"padding-bottom: 2px; clear:both; "
+                          "padding-bottom: 4px;\" href=\"%2\">%3</a></div>")
+        .arg(entry.depth * 16)
+        .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
 }
 
 void Reader::parseNCX(const QString& ncxPath)
@@ -242,13 +249,17 @@ void Reader::parseNCX(const QString& ncxPath)
         // Sources are URI references: "Kapitel%20%C3%A4.xhtml" names "Kapitel ä.xhtml".
         tocFiles << linkBaseFolder + QLatin1Char('/') + fileOf(entry.src);
         tocAnchors << (hash < 0 ? entry.src : entry.src.mid(hash + 1));
-        links << QStringLiteral("<a style=\"padding-bottom: 2px; clear:both; padding-bottom: 4px;\" href=\"%1\">%2</a>")
-                     .arg(entry.src.toHtmlEscaped(), entry.label.toHtmlEscaped());
+        links << tocLink(entry);
     }
     showToc(links);
     chapterIndex = 0;
-    chapters = tocFiles;
-    chapters.removeDuplicates();
+    // Reading order is the contents' order; an entry naming a file the book lacks is no chapter.
+    chapters.clear();
+    for (const QString& file : std::as_const(tocFiles)) {
+        if (!chapters.contains(file) && QFileInfo::exists(file)) {
+            chapters << file;
+        }
+    }
     qCDebug(lcTools) << chapters;
     if (!chapters.isEmpty()) {
         showFile(chapters.first());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EpubPackage.h"
+
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
@@ -63,6 +65,7 @@ private:
     void loadPackage(const QStringList& htmlFiles);
     // The file a contents entry names, its percent-encoding decoded and its fragment dropped.
     static QString fileOf(const QString& reference);
+    static QString tocLink(const EpubPackage::TocEntry& entry);
 
     std::unique_ptr<Ui::Reader> ui;
     std::unique_ptr<ItemFile> probe;
