@@ -27,6 +27,7 @@
 #include "Prompt.h"
 #include "Reader.h"
 #include "RichTextEditor.h"
+#include "TagsAndSeries.h"
 #include "UpdateManager.h"
 #include "Version.h"
 #include "ViewItem.h"
@@ -95,6 +96,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
     loadAuthorTree();
+    // Tags and series change in the book dialog: the branches are read again when opened.
+    connect(ui->libraryList, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        if (item == ui->libraryList->topLevelItem(3) || item == ui->libraryList->topLevelItem(4)) {
+            const QSignalBlocker quiet(ui->libraryList);
+            loadShelves();
+        }
+    });
     cloudToken = LibrarySettings().value("cloudToken", QString()).toString();
     conversionWizard = new ConversionWizard(this);
     conversionWizard->hide();
@@ -251,8 +259,31 @@ void MainWindow::refreshAuthorTree()
     }
 }
 
+// Tags and series in use, each a branch entry that opens a tab of its books.
+void MainWindow::loadShelves()
+{
+    if (ui->libraryList->topLevelItemCount() < 5) {
+        for (const auto& [name, icon] : {std::pair{tr("Tags"), QStringLiteral(":/icons/icons/32x32/tag.png")},
+                                         std::pair{tr("Series"), QStringLiteral(":/icons/icons/32x32/books.png")}}) {
+            auto* branch = new QTreeWidgetItem(ui->libraryList, {name});
+            branch->setIcon(0, QIcon(icon));
+        }
+    }
+    const QList<std::pair<QTreeWidgetItem*, QStringList>> shelves = {
+        {ui->libraryList->topLevelItem(3), TagsAndSeries::tagsInUse()},
+        {ui->libraryList->topLevelItem(4), TagsAndSeries::seriesInUse()}};
+    for (const auto& [branch, names] : shelves) {
+        qDeleteAll(branch->takeChildren());
+        for (const QString& name : names) {
+            auto* entry = new QTreeWidgetItem(branch, {name});
+            entry->setData(0, ShelfRole, name);
+        }
+    }
+}
+
 void MainWindow::loadAuthorTree()
 {
+    loadShelves();
     QTreeWidgetItem* branch = ui->libraryList->topLevelItem(1);
     Authors authors(nullptr);
     authors.loadAuthors(true); // an author whose last book went has no entry
@@ -513,6 +544,21 @@ ItemViews* MainWindow::newAuthorTab(int aid, const QString& title)
     ui->tabWidget->setTabIcon(index, QIcon(":/icons/icons/32x32/group.png"));
     ui->tabWidget->setIconSize(QSize(20, 20));
     ui->tabWidget->setCurrentIndex(index); // opened by the user: it comes to the front
+    return view;
+}
+
+ItemViews* MainWindow::newShelfTab(const QString& shelf, const QString& name)
+{
+    ui->stackedWidget->hide();
+    auto* view = new ItemViews(ui->tabWidget, shelf, name);
+    const int index = ui->tabWidget->addTab(view, Reader::tabTitle(name));
+    ui->tabWidget->setTabToolTip(index, name);
+    view->renderItems();
+    connectView(view);
+    ui->tabWidget->setTabIcon(
+        index, QIcon(shelf == QLatin1String("Tags") ? ":/icons/icons/32x32/tag.png" : ":/icons/icons/32x32/books.png"));
+    ui->tabWidget->setIconSize(QSize(20, 20));
+    ui->tabWidget->setCurrentIndex(index);
     return view;
 }
 
@@ -1109,6 +1155,12 @@ void MainWindow::on_libraryList_itemDoubleClicked(QTreeWidgetItem* item, int)
     }
     if (item->parent() && item->parent()->text(0) == tr("Authors")) {
         newAuthorTab(item->data(0, AuthorIdRole).toInt(), text);
+    }
+    if (item->parent() &&
+        (item->parent() == ui->libraryList->topLevelItem(3) || item->parent() == ui->libraryList->topLevelItem(4))) {
+        newShelfTab(item->parent() == ui->libraryList->topLevelItem(3) ? QStringLiteral("Tags")
+                                                                       : QStringLiteral("Series"),
+                    item->data(0, ShelfRole).toString());
     }
 }
 

@@ -38,6 +38,7 @@ class MainWindow : public QMainWindow
 
 public:
     static constexpr int AuthorIdRole = Qt::UserRole + 11; // 43
+    static constexpr int ShelfRole = Qt::UserRole + 12;    // a tag's or a series' name
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -62,6 +63,7 @@ public:
     ItemViews* newBooksTab();
     ItemViews* newWebPageTab();
     ItemViews* newAuthorTab(int aid, const QString& title);
+    ItemViews* newShelfTab(const QString& shelf, const QString& name);
     WebBrowser* newBrowserTab(const QString& title);
 
 Q_SIGNALS:
@@ -117,6 +119,7 @@ private Q_SLOTS:
 
 private:
     void loadAuthorTree();
+    void loadShelves();
     // New books may bring new authors: the tree is rebuilt, keeping the filter.
     void refreshAuthorTree();
     void buildAddMenu();

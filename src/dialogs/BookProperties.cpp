@@ -17,8 +17,11 @@
 #include "Logging.h"
 #include "Prompt.h"
 #include "Rating.h"
+#include "TagsAndSeries.h"
 #include "TemporaryCover.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragMoveEvent>
@@ -49,6 +52,7 @@ BookProperties::BookProperties(QWidget* parent, int iid)
     language = new LanguageComboBox(ui->languageWidget);
     ui->languageWidget->addWidget(language);
     showDetails(iid >= 1 ? BookDetails::read(iid) : BookDetails());
+    setUpTagsAndSeries(iid >= 1 ? book->getTagsAndSeries() : TagsAndSeries());
     if (LibraryDatabase::isReadOnly()) {
         // Nothing typed here could be stored.
         ui->btnSave->setEnabled(false);
@@ -366,6 +370,11 @@ void BookProperties::on_btnSave_clicked()
     }
     populateBook();
     book->setDetails(formDetails());
+    TagsAndSeries shelving;
+    shelving.tags = TagsAndSeries::parseTags(ui->bookTags->text());
+    shelving.series = ui->bookSeries->text().simplified();
+    shelving.number = shelving.series.isEmpty() ? 0 : ui->bookSeriesNumber->value();
+    book->setTagsAndSeries(shelving);
     if (!book->insertBook()) {
         Prompt::warning(this, tr("Error"), tr("The book could not be saved in the library. Nothing was changed."));
         return;
@@ -444,4 +453,41 @@ bool BookProperties::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Tags complete from the tags in use, each after its comma; series from the series in use.
+void BookProperties::setUpTagsAndSeries(const TagsAndSeries& shelving)
+{
+    ui->bookTags->setText(shelving.tagsText());
+    ui->bookSeries->setText(shelving.series);
+    ui->bookSeriesNumber->setValue(shelving.number);
+    auto* tags = new QCompleter(TagsAndSeries::tagsInUse(), this);
+    tags->setCaseSensitivity(Qt::CaseInsensitive);
+    tags->setWidget(ui->bookTags);
+    const auto lastTagStart = [this] {
+        return ui->bookTags->text().left(ui->bookTags->cursorPosition()).lastIndexOf(QLatin1Char(',')) + 1;
+    };
+    connect(ui->bookTags, &QLineEdit::textEdited, this, [this, tags, lastTagStart] {
+        const QString typed =
+            ui->bookTags->text().mid(lastTagStart(), ui->bookTags->cursorPosition() - lastTagStart()).trimmed();
+        if (typed.isEmpty()) {
+            tags->popup()->hide();
+            return;
+        }
+        tags->setCompletionPrefix(typed);
+        tags->complete();
+    });
+    connect(tags, qOverload<const QString&>(&QCompleter::activated), this, [this, lastTagStart](const QString& tag) {
+        const QString text = ui->bookTags->text();
+        const int start = lastTagStart();
+        const int end = text.indexOf(QLatin1Char(','), ui->bookTags->cursorPosition());
+        const QString before = text.left(start);
+        const QString after = end < 0 ? QString() : text.mid(end);
+        const QString chosen = (start > 0 ? QStringLiteral(" ") : QString()) + tag;
+        ui->bookTags->setText(before + chosen + after);
+        ui->bookTags->setCursorPosition(before.size() + chosen.size());
+    });
+    auto* series = new QCompleter(TagsAndSeries::seriesInUse(), this);
+    series->setCaseSensitivity(Qt::CaseInsensitive);
+    ui->bookSeries->setCompleter(series);
 }

@@ -9,6 +9,7 @@ class BookProperties;
 }
 
 class Book;
+struct TagsAndSeries;
 class DataDownloader;
 class LanguageComboBox;
 struct BookDetails;
@@ -34,6 +35,7 @@ public:
     // or when the user would rather not add content the library holds already.
     bool chooseFile(const QString& path);
     void chooseCover(const QString& path);
+    void setUpTagsAndSeries(const TagsAndSeries& shelving);
 
     void populateBook();
     void addAuthor(const QString& name);

@@ -6,6 +6,7 @@
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "SqlTransaction.h"
+#include "TagsAndSeries.h"
 #include "ViewItem.h"
 
 #include <QFile>
@@ -14,7 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-Book::Book(QObject* parent, int itemId) : Item(parent, itemId)
+Book::Book(QObject* parent, int itemId) : Item(parent, itemId), shelving(std::make_unique<TagsAndSeries>())
 {
     type = QStringLiteral("Book");
     viewItem = new ViewItem;
@@ -52,7 +53,24 @@ void Book::loadBook()
         return;
     }
     dbQueryToBook(dbRead());
+    *shelving = TagsAndSeries::read(iid);
     setViewItem();
+}
+
+TagsAndSeries Book::getTagsAndSeries() const
+{
+    return *shelving;
+}
+
+void Book::setTagsAndSeries(const TagsAndSeries& value)
+{
+    *shelving = value;
+    shelvingChanged = true;
+}
+
+void Book::setStoredTagsAndSeries(const TagsAndSeries& value)
+{
+    *shelving = value;
 }
 
 void Book::reload()
@@ -88,6 +106,9 @@ bool Book::insertBook()
     if (written && details) {
         written = details->write(iid);
     }
+    if (written && shelvingChanged) {
+        written = shelving->write(iid);
+    }
     const CoverMove cover = written ? moveCoverFile(LibrarySettings().value("dataDir").toString() +
                                                     QString::number(iid) + QStringLiteral(".jpg"))
                                     : CoverMove::Failed;
@@ -106,7 +127,7 @@ bool Book::insertBook()
 bool Book::deleteBook()
 {
     SqlTransaction transaction;
-    return deleteItem() && dbDelete() && BookDetails::remove(iid) && transaction.commit();
+    return deleteItem() && dbDelete() && BookDetails::remove(iid) && TagsAndSeries::remove(iid) && transaction.commit();
 }
 
 void Book::setViewItem()
@@ -125,6 +146,8 @@ void Book::setViewItem()
     viewItem->filePaths = files->getFilePaths();
     viewItem->size = files->render();
     viewItem->rating = rating;
+    viewItem->tags = shelving->tagsText();
+    viewItem->series = shelving->seriesText();
 }
 
 QSqlQuery Book::dbRead()

@@ -8,6 +8,7 @@
 #include <memory>
 
 struct BookDetails;
+struct TagsAndSeries;
 struct ViewItem;
 class QSqlQuery;
 
@@ -40,6 +41,11 @@ public:
     void setAverageRating(int value) { rating = value; }
     // Written with the book at the next insertBook(); books loaded for the views carry none.
     void setDetails(const BookDetails& value);
+    TagsAndSeries getTagsAndSeries() const;
+    // Written with the book when it is saved.
+    void setTagsAndSeries(const TagsAndSeries& value);
+    // As read from the library (when the whole library loads at once).
+    void setStoredTagsAndSeries(const TagsAndSeries& value);
 
     void loadBook();
     // Everything again from the library: item part, authors, files and the books row.
@@ -72,4 +78,6 @@ private:
     QString publisher;
     ViewItem* viewItem = nullptr;
     std::unique_ptr<BookDetails> details;
+    std::unique_ptr<TagsAndSeries> shelving;
+    bool shelvingChanged = false;
 };

@@ -7,6 +7,7 @@
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
 #include "Logging.h"
+#include "TagsAndSeries.h"
 #include "ViewItem.h"
 
 #include <QHash>
@@ -20,7 +21,7 @@ Books::Books(QObject* parent, const QString& mode, int id) : Items(parent), view
 {
     if (mode == QLatin1String("BooksAuthor")) {
         dbReadAuthor(id);
-    } else {
+    } else if (mode != QLatin1String("BooksShelf")) { // a shelf's books come with dbReadShelf
         dbRead();
     }
 }
@@ -112,6 +113,7 @@ void Books::dbRead()
             linksByItem[query.value(0).toInt()].append(*known);
         }
     }
+    const QHash<int, TagsAndSeries> shelving = TagsAndSeries::readAll();
     if (!query.exec(
             "SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = books.iid ORDER BY books.rowid")) {
         qCDebug(lcStore) << query.lastError();
@@ -126,6 +128,9 @@ void Books::dbRead()
         for (ItemFile* file : filesByItem.take(iid)) {
             book->getFiles()->addStoredFile(file);
         }
+        if (const auto shelved = shelving.constFind(iid); shelved != shelving.cend()) {
+            book->setStoredTagsAndSeries(*shelved);
+        }
         book->setViewItem();
         owned.insert(book);
         viewItems->append(book->getViewItem());
@@ -139,9 +144,29 @@ void Books::dbRead()
     }
 }
 
+void Books::dbReadShelf(const QString& kind, const QString& name)
+{
+    subsetQuery = kind == QLatin1String("Tags")
+                      ? QStringLiteral("SELECT iid FROM main.lirenta_tags WHERE tag = :subset COLLATE NOCASE")
+                      : QStringLiteral("SELECT iid FROM main.lirenta_series WHERE name = :subset");
+    subsetValue = name;
+    const QList<int> iids =
+        kind == QLatin1String("Tags") ? TagsAndSeries::booksTagged(name) : TagsAndSeries::booksInSeries(name);
+    for (int iid : iids) {
+        Book* book = loadBook(iid);
+        if (book->getBid() < 1) {
+            continue; // not a book
+        }
+        viewItems->append(book->getViewItem());
+        books.append(book);
+        bookMap.insert(iid, book);
+    }
+}
+
 void Books::dbReadAuthor(int aid)
 {
-    authorId = aid;
+    subsetQuery = QStringLiteral("SELECT iid FROM main.items_authors WHERE aid = :subset");
+    subsetValue = aid;
     qCDebug(lcStore) << "db aid" << aid;
     QSqlQuery query;
     const QString statement = "SELECT books.iid FROM items_authors JOIN books ON items_authors.iid=books.iid WHERE "
@@ -181,16 +206,14 @@ void Books::dbSearch(const QString& term)
 {
     viewItems->clear();
     if (scope == SearchScope::Everything) {
-        for (int iid : EverythingSearch::find(term, QStringLiteral("Book"), authorId)) {
+        for (int iid : EverythingSearch::find(term, QStringLiteral("Book"), subsetQuery, subsetValue)) {
             showFound(iid);
         }
         return;
     }
-    // An author's books: the search keeps to them.
+    // An author's books, a tag's, a series': the search keeps to them.
     const QString byAuthor =
-        authorId >= 0
-            ? QStringLiteral(" AND books.iid IN (SELECT iid FROM main.items_authors WHERE aid = %1)").arg(authorId)
-            : QString();
+        subsetQuery.isEmpty() ? QString() : QStringLiteral(" AND books.iid IN (%1)").arg(subsetQuery);
     QSqlQuery query;
     const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
     const QString literal = longestLiteral(term);
@@ -214,6 +237,9 @@ void Books::dbSearch(const QString& term)
     }
     query.bindValue(":term_title", pattern);
     query.bindValue(":term_desc", pattern);
+    if (!subsetQuery.isEmpty()) {
+        query.bindValue(":subset", subsetValue);
+    }
     if (!query.exec()) {
         qCDebug(lcStore) << query.lastError();
         return;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QVariant>
 
 class Book;
 struct ViewItem;
@@ -28,6 +29,8 @@ public:
     void addBook(Book* book);
     void dbRead();
     void dbReadAuthor(int aid);
+    // The books with a tag ("Tags") or in a series ("Series").
+    void dbReadShelf(const QString& kind, const QString& name);
     QString toJSON() const;
     void setSearchScope(SearchScope value) { scope = value; }
 
@@ -46,7 +49,10 @@ private:
     QList<Book*> books;
     QList<ViewItem*>* viewItems;
     QHash<int, Book*> bookMap;
-    int authorId = -1; // the one author whose books these are, or -1 for all
+    // The books this collection keeps to (one author's, a tag's): a query of their iids with
+    // the parameter ":subset"; empty for the whole library.
+    QString subsetQuery;
+    QVariant subsetValue;
     SearchScope scope = SearchScope::TitlesAndDescriptions;
     // Every book this collection made or was given. Removed books stay here until the
     // collection goes, because views may still hold their display records.

@@ -20,8 +20,25 @@ const char itemTexts[] =
     "(SELECT group_concat(a.name, ' ') FROM items_authors ia JOIN authors a ON a.aid = ia.aid "
     "WHERE ia.iid = items.iid), "
     "(SELECT group_concat(f.fileName, ' ') FROM files f WHERE f.iid = items.iid), "
-    "(SELECT n.note FROM notes n WHERE n.iid = items.iid) "
+    "(SELECT n.note FROM notes n WHERE n.iid = items.iid), %2 "
     "FROM items LEFT JOIN books b ON b.iid = items.iid LEFT JOIN webpages w ON w.iid = items.iid %1";
+
+// Tags and series, where the library has their tables (one opened read-only may not).
+QString shelvingColumns()
+{
+    QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                                   "('lirenta_tags', 'lirenta_series')"));
+    if (query.next() && query.value(0).toInt() == 2) {
+        return QStringLiteral("(SELECT group_concat(t.tag, ' ') FROM lirenta_tags t WHERE t.iid = items.iid), "
+                              "(SELECT s.name FROM lirenta_series s WHERE s.iid = items.iid)");
+    }
+    return QStringLiteral("NULL, NULL");
+}
+
+QString itemTextsWhere(const QString& condition)
+{
+    return QString::fromLatin1(itemTexts).arg(condition, shelvingColumns());
+}
 
 QString pattern(const QString& term)
 {
@@ -50,9 +67,9 @@ const QStringList& EverythingSearch::setUpStatements()
             "CREATE TEMP TABLE IF NOT EXISTS lirenta_everything_changes (iid INTEGER)",
         };
         // Each table an item's words come from notes the items it changed.
-        const QList<std::pair<const char*, const char*>> sources = {{"items", "iid"},         {"books", "iid"},
-                                                                    {"webpages", "iid"},      {"files", "iid"},
-                                                                    {"items_authors", "iid"}, {"notes", "iid"}};
+        const QList<std::pair<const char*, const char*>> sources = {
+            {"items", "iid"},         {"books", "iid"}, {"webpages", "iid"},     {"files", "iid"},
+            {"items_authors", "iid"}, {"notes", "iid"}, {"lirenta_tags", "iid"}, {"lirenta_series", "iid"}};
         for (const auto& [table, column] : sources) {
             for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
                 const QString row = QString::fromLatin1(event) == QLatin1String("DELETE") ? "old" : "new";
@@ -133,7 +150,7 @@ bool EverythingSearch::indexRows(const QString& condition)
 {
     QSqlQuery rows;
     rows.setForwardOnly(true);
-    if (!rows.exec(QString::fromLatin1(itemTexts).arg(condition))) {
+    if (!rows.exec(itemTextsWhere(condition))) {
         qCWarning(lcStore) << "everything index:" << rows.lastError().text();
         return false;
     }
@@ -151,6 +168,11 @@ bool EverythingSearch::indexRows(const QString& condition)
         const QString note = noteText(rows.value(10).toString());
         if (!note.isEmpty()) {
             fields << note;
+        }
+        for (int column = 11; column <= 12; ++column) {
+            if (!rows.value(column).toString().isEmpty()) {
+                fields << rows.value(column).toString();
+            }
         }
         insert.bindValue(QStringLiteral(":iid"), rows.value(0));
         insert.bindValue(QStringLiteral(":body"), fields.join(fieldSeparator));
@@ -197,14 +219,14 @@ QString EverythingSearch::noteText(const QString& html)
     return text.simplified();
 }
 
-QList<int> EverythingSearch::find(const QString& term, const QString& kind, int authorId)
+QList<int> EverythingSearch::find(const QString& term, const QString& kind, const QString& subset,
+                                  const QVariant& subsetValue)
 {
     QList<int> found;
     QSqlQuery query;
-    const auto byAuthor = [authorId](const char* column) {
-        return authorId >= 0 ? QStringLiteral(" AND %1 IN (SELECT iid FROM main.items_authors WHERE aid = :aid)")
-                                   .arg(QString::fromLatin1(column))
-                             : QString();
+    const auto byAuthor = [&subset](const char* column) {
+        return subset.isEmpty() ? QString()
+                                : QStringLiteral(" AND %1 IN (%2)").arg(QString::fromLatin1(column), subset);
     };
     const QString literal = literalRun(term);
     if (LibraryDatabase::hasSearchIndex() && ensureBuilt()) {
@@ -222,7 +244,9 @@ QList<int> EverythingSearch::find(const QString& term, const QString& kind, int 
         }
     } else {
         // Row by row; the note's mark-up is searched as it is stored.
-        query.prepare(QString::fromLatin1(itemTexts).arg(
+        QString words = shelvingColumns();
+        words.replace(QStringLiteral("), ("), QStringLiteral("), '') || ' ' || COALESCE(("));
+        query.prepare(itemTextsWhere(
             QStringLiteral("WHERE items.type = :kind AND (COALESCE(b.title, w.title, '') || ' ' || "
                            "COALESCE(b.description, w.description, '') || ' ' || "
                            "COALESCE(b.publisher, '') || ' ' || COALESCE(b.isbn10, '') || ' ' || "
@@ -231,13 +255,13 @@ QList<int> EverythingSearch::find(const QString& term, const QString& kind, int 
                            "authors a ON a.aid = ia.aid WHERE ia.iid = items.iid), '') || ' ' || "
                            "COALESCE((SELECT group_concat(f.fileName, ' ') FROM files f WHERE "
                            "f.iid = items.iid), '') || ' ' || COALESCE((SELECT n.note FROM notes "
-                           "n WHERE n.iid = items.iid), '')) LIKE :pattern%1 LIMIT 500")
-                .arg(byAuthor("items.iid"))));
+                           "n WHERE n.iid = items.iid), '') || ' ' || COALESCE(%2, '')) LIKE :pattern%1 LIMIT 500")
+                .arg(byAuthor("items.iid"), words)));
     }
     query.bindValue(QStringLiteral(":kind"), kind);
     query.bindValue(QStringLiteral(":pattern"), pattern(term));
-    if (authorId >= 0) {
-        query.bindValue(QStringLiteral(":aid"), authorId);
+    if (!subset.isEmpty()) {
+        query.bindValue(QStringLiteral(":subset"), subsetValue);
     }
     if (!query.exec()) {
         qCWarning(lcStore) << "search:" << query.lastError().text();

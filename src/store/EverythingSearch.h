@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 // The "Everything" search: an item is found by any of its words, not only by its title and
 // description. A book by its title, authors, publisher, ISBNs, description, file names and the
@@ -14,8 +15,10 @@ class EverythingSearch
 {
 public:
     // At most 500 iids of items of `kind` ("Book", "WebPage") whose text holds `term`, as LIKE
-    // matches it; only those of one author when `authorId` >= 0.
-    static QList<int> find(const QString& term, const QString& kind, int authorId = -1);
+    // matches it; only those `subset` selects when given (a query of iids that may use the
+    // parameter ":subset", bound to `subsetValue`).
+    static QList<int> find(const QString& term, const QString& kind, const QString& subset = QString(),
+                           const QVariant& subsetValue = QVariant());
 
     // The statements that make the index's tables and the triggers that note changes; run when
     // the index file is attached.

@@ -4,6 +4,7 @@
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "SqlTransaction.h"
+#include "TagsAndSeries.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -222,6 +223,7 @@ void LibraryDatabase::ensureOwnTables()
                                    "fileMd5 TEXT, chapter TEXT, scroll REAL, zoom REAL)"))) {
         qCWarning(lcStore) << "no reading positions table:" << query.lastError().text();
     }
+    TagsAndSeries::createTables();
 }
 
 // While the library is open, commits go to a write-ahead log: one sync per commit instead of

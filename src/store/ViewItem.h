@@ -27,6 +27,8 @@ struct ViewItem
     QString url;
     QString size;
     QString created;
+    QString tags;   // "fantasy, classics"
+    QString series; // "Dune Chronicles 2"
     int rating = 0;
     // The title's place in the sorted table and grid, kept while the title stays the same.
     SortKey titleOrder;

@@ -8,7 +8,8 @@ struct BookTableItem
     QTableWidgetItem* title = nullptr;
     QTableWidgetItem* authors = nullptr;
     QTableWidgetItem* date = nullptr;
-    QTableWidgetItem* series = nullptr;
+    QTableWidgetItem* tags = nullptr;   // made when there are tags
+    QTableWidgetItem* series = nullptr; // made when there is a series
     QTableWidgetItem* publisher = nullptr;
     QTableWidgetItem* published = nullptr;
     QTableWidgetItem* size = nullptr;

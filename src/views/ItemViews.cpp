@@ -77,6 +77,14 @@ int cachedRow(QHash<ViewItem*, int>& cache, ViewItem* vi, Cell* cell, int count,
 }
 } // namespace
 
+ItemViews::ItemViews(QWidget* parent, const QString& shelf, const QString& name)
+    : ItemViews(parent, QStringLiteral("BooksShelf"), -1)
+{
+    books = new Books(this, QStringLiteral("BooksShelf"), -1);
+    books->dbReadShelf(shelf, name);
+    viewItems = books->getViewItems();
+}
+
 ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     : QWidget(parent), ui(std::make_unique<Ui::ItemViews>()), type(viewType), coverLoader(new CoverLoader(this))
 {
@@ -335,11 +343,9 @@ void ItemViews::placeTableCells(ViewItem* vi, int row)
         cells->title = new TitleCell(vi->title, vi);
         cells->authors = new CollatedCell(vi->authors);
         cells->date = new QTableWidgetItem(vi->datePublished);
-        cells->series = new QTableWidgetItem();
         cells->publisher = new CollatedCell(vi->publisher);
         cells->published = new QTableWidgetItem(vi->datePublished);
         cells->size = new QTableWidgetItem(vi->size);
-        renderItem(vi, cells);
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
         bookTableItems.insert(vi, cells);
@@ -347,9 +353,9 @@ void ItemViews::placeTableCells(ViewItem* vi, int row)
         table->setItem(row, 1, cells->authors);
         table->setItem(row, 2, cells->date);
         table->setItem(row, 3, cells->size);
-        table->setItem(row, 6, cells->series);
         table->setItem(row, 7, cells->publisher);
         table->setItem(row, 8, cells->published);
+        renderItem(vi, cells); // after the cells are in the table: it may add cells to the row
         // The stars of this row are made when the row first comes into view.
         qCDebug(lcViews) << "Added rendered item to the list";
     } else if (vi->type == QLatin1String("WebPage")) {
@@ -436,6 +442,17 @@ void ItemViews::renderItem(ViewItem* vi, BookTableItem* cells)
     cells->title->setText(vi->title);
     cells->authors->setText(vi->authors);
     cells->published->setText(vi->datePublished);
+    // Most books have neither tags nor a series: their cells are made only when there is text.
+    const auto showText = [this, cells](QTableWidgetItem*& cell, int column, const QString& text) {
+        if (cell) {
+            cell->setText(text);
+        } else if (!text.isEmpty()) {
+            cell = new CollatedCell(text);
+            ui->viewTable->setItem(cells->title->row(), column, cell);
+        }
+    };
+    showText(cells->tags, 5, vi->tags);
+    showText(cells->series, 6, vi->series);
     if (cells->title->type() != TitleCell::CellType) {
         cells->title->setToolTip(toolTip(vi));
     }

@@ -45,6 +45,8 @@ public:
     static constexpr int RemovedRole = 101;
 
     ItemViews(QWidget* parent, const QString& type, int id);
+    // The books with a tag (`shelf` "Tags") or in a series ("Series").
+    ItemViews(QWidget* parent, const QString& shelf, const QString& name);
     ~ItemViews() override;
 
     QString getType() const { return type; }

@@ -15,6 +15,7 @@
 #include "Prompt.h"
 #include "Rating.h"
 #include "RichTextEditor.h"
+#include "TagsAndSeries.h"
 #include "TestEnvironment.h"
 #include "Translations.h"
 #include "ViewItem.h"
@@ -26,6 +27,7 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -87,6 +89,7 @@ private Q_SLOTS:
     void emptyLibrary_welcomes_andDropsAddBooks();
     void germanLocale_showsGermanMenus();
     void searchEverything_findsNotesAuthorsAndAddresses_perTab();
+    void tagsAndSeries_areSavedShownFoundAndBranched();
     void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
@@ -169,7 +172,8 @@ void TestMainWindow::startup_showsEveryBookAndAuthorsByLastName()
     QCOMPARE(books->findChild<QTableWidget*>("viewTable")->rowCount(), 4);
     QCOMPARE(tabs()->tabText(0), QString("Books"));
 
-    QCOMPARE(tree()->topLevelItemCount(), 3);
+    QCOMPARE(tree()->topLevelItemCount(), 5); // Books, Authors, Web Pages, Tags, Series
+    QCOMPARE(tree()->topLevelItem(3)->childCount(), 0);
     QTreeWidgetItem* authors = tree()->topLevelItem(1);
     QCOMPARE(authors->text(0), QString("Authors"));
     QStringList names;
@@ -995,6 +999,64 @@ void TestMainWindow::searchEverything_findsNotesAuthorsAndAddresses_perTab()
     QCOMPARE(EverythingSearch::noteText("<html><head><style>p { margin: 0 }</style></head><body><p>a &amp; "
                                         "b</p><p>&lt;c&gt;&#233;</p></body></html>"),
              QString("a & b <c>\u00e9"));
+}
+
+void TestMainWindow::tagsAndSeries_areSavedShownFoundAndBranched()
+{
+    start();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    // Tags and a series, typed in the book dialog (Return on the selected book opens it).
+    const auto edit = [this](const QString& title, const QString& tags, const QString& series, double number) {
+        selectTitle(0, title);
+        table(0)->setFocus();
+        QTimer::singleShot(0, [=] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            dialog->findChild<QLineEdit*>("bookTags")->setText(tags);
+            dialog->findChild<QLineEdit*>("bookSeries")->setText(series);
+            dialog->findChild<QDoubleSpinBox*>("bookSeriesNumber")->setValue(number);
+            dialog->findChild<QPushButton*>("btnSave")->click();
+        });
+        QTest::keyClick(table(0), Qt::Key_Return);
+        window->activateWindow();
+        (void)QTest::qWaitForWindowActive(window.get());
+    };
+    edit("Dune", "space opera,  classics, , Classics", "Dune Chronicles", 1);
+    edit("Dune Messiah", "space opera", "Dune Chronicles", 2);
+    const auto rowText = [this](const QString& title, int column) {
+        const int row = table(0)->findItems(title, Qt::MatchExactly).first()->row();
+        return table(0)->item(row, column) ? table(0)->item(row, column)->text() : QString();
+    };
+    QCOMPARE(rowText("Dune", 5), QString("space opera, classics"));
+    QCOMPARE(rowText("Dune Messiah", 6), QString("Dune Chronicles 2"));
+    QCOMPARE(rowText("Solaris", 5), QString());
+
+    // Found in the Everything scope, not in the usual one.
+    window->getSearchBox()->setTerms("chronicles");
+    QCOMPARE(visibleCells(viewAt(0)), 0);
+    window->findChild<QAction*>("actionSearchEverything")->trigger();
+    QCOMPARE(visibleCells(viewAt(0)), 2);
+    window->getSearchBox()->setTerms("classics");
+    QCOMPARE(visibleCells(viewAt(0)), 1);
+    window->getSearchBox()->setTerms("");
+
+    // After a restart: still shown, and the tree's branches open tabs of their books.
+    window.reset();
+    LibraryDatabase::close();
+    start();
+    QCOMPARE(rowText("Dune Messiah", 5), QString("space opera"));
+    QTreeWidgetItem* tags = tree()->topLevelItem(3);
+    QCOMPARE(tags->text(0), QString("Tags"));
+    QCOMPARE(tags->childCount(), 2);
+    QCOMPARE(tags->child(0)->text(0), QString("classics"));
+    Q_EMIT tree()->itemDoubleClicked(tags->child(1), 0); // space opera
+    QCOMPARE(tabs()->tabText(tabs()->currentIndex()), QString("space opera"));
+    QCOMPARE(table(tabs()->currentIndex())->rowCount(), 2);
+    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(4)->child(0), 0); // Dune Chronicles
+    QCOMPARE(table(tabs()->currentIndex())->rowCount(), 2);
+    window->getSearchBox()->setTerms("messiah");
+    QCOMPARE(visibleCells(viewAt(tabs()->currentIndex())), 1);
+    QCOMPARE(TagsAndSeries::tagsInUse(), QStringList({"classics", "space opera"}));
 }
 
 void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()
