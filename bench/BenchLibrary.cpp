@@ -75,6 +75,20 @@ void generate(int count)
         query.addBindValue(iid);
         query.addBindValue(1 + iid % authors);
         query.exec();
+        // Two tags per book, and every fourth book in a series.
+        for (int tag = 0; tag < 2; ++tag) {
+            query.prepare("INSERT INTO lirenta_tags (iid, tag) VALUES (?, ?)");
+            query.addBindValue(iid);
+            query.addBindValue(QString("%1 tag%2").arg(words[(iid / (tag + 2)) % 8]).arg((iid + tag) % 50));
+            query.exec();
+        }
+        if (iid % 4 == 0) {
+            query.prepare("INSERT INTO lirenta_series (iid, name, number) VALUES (?, ?, ?)");
+            query.addBindValue(iid);
+            query.addBindValue(QString("Saga of the %1 %2").arg(words[(iid / 9) % 8]).arg(iid % 997));
+            query.addBindValue(1 + iid % 12);
+            query.exec();
+        }
         // A note per book, in the editor's own mark-up.
         query.prepare("INSERT INTO notes (iid, note) VALUES (?, ?)");
         query.addBindValue(iid);
@@ -298,9 +312,9 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
         std::printf("everything scope: index made and first search in %lld ms\n", build.elapsed());
         QList<double> everything;
-        for (const QString& term :
-             {QString("winter"), QString("volume 12345"), QString("zzqx"), QString("r"), QString("ga"), QString("dusk"),
-              QString("note 4711"), QString("writer12"), QString("book-99.pdf"), QString("")}) {
+        for (const QString& term : {QString("winter"), QString("volume 12345"), QString("zzqx"), QString("r"),
+                                    QString("ga"), QString("dusk"), QString("note 4711"), QString("writer12"),
+                                    QString("book-99.pdf"), QString("saga of the"), QString("tag17"), QString("")}) {
             QList<double> times;
             for (int i = 0; i < 5; ++i) {
                 QElapsedTimer one;
