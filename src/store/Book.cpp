@@ -15,7 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-Book::Book(QObject* parent, int itemId) : Item(parent, itemId), shelving(std::make_unique<TagsAndSeries>())
+Book::Book(QObject* parent, int itemId) : Item(parent, itemId)
 {
     type = QStringLiteral("Book");
     viewItem = new ViewItem;
@@ -53,24 +53,29 @@ void Book::loadBook()
         return;
     }
     dbQueryToBook(dbRead());
-    *shelving = TagsAndSeries::read(iid);
+    setStoredTagsAndSeries(TagsAndSeries::read(iid));
     setViewItem();
 }
 
 TagsAndSeries Book::getTagsAndSeries() const
 {
-    return *shelving;
+    return shelving ? *shelving : TagsAndSeries();
 }
 
 void Book::setTagsAndSeries(const TagsAndSeries& value)
 {
-    *shelving = value;
+    shelving = std::make_unique<TagsAndSeries>(value);
     shelvingChanged = true;
 }
 
+// Most books have neither tags nor a series: they keep nothing for them.
 void Book::setStoredTagsAndSeries(const TagsAndSeries& value)
 {
-    *shelving = value;
+    if (value.tags.isEmpty() && value.series.isEmpty()) {
+        shelving.reset();
+    } else {
+        shelving = std::make_unique<TagsAndSeries>(value);
+    }
 }
 
 void Book::reload()
@@ -107,7 +112,7 @@ bool Book::insertBook()
         written = details->write(iid);
     }
     if (written && shelvingChanged) {
-        written = shelving->write(iid);
+        written = getTagsAndSeries().write(iid);
     }
     const CoverMove cover = written ? moveCoverFile(LibrarySettings().value("dataDir").toString() +
                                                     QString::number(iid) + QStringLiteral(".jpg"))
@@ -146,8 +151,8 @@ void Book::setViewItem()
     viewItem->filePaths = files->getFilePaths();
     viewItem->size = files->render();
     viewItem->rating = rating;
-    viewItem->tags = shelving->tagsText();
-    viewItem->series = shelving->seriesText();
+    viewItem->tags = shelving ? shelving->tagsText() : QString();
+    viewItem->series = shelving ? shelving->seriesText() : QString();
 }
 
 QSqlQuery Book::dbRead()

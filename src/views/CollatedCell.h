@@ -1,10 +1,9 @@
 #pragma once
 
-#include "SortKey.h"
-
 #include <QTableWidgetItem>
 
-// A table cell of a name (authors, publisher) that sorts in reading order.
+// A table cell of a name (authors, publisher, tags) that sorts in reading order. It keeps no
+// sort key: a table has many such cells and is seldom sorted by them.
 class CollatedCell : public QTableWidgetItem
 {
 public:
@@ -13,7 +12,4 @@ public:
     explicit CollatedCell(const QString& text);
 
     bool operator<(const QTableWidgetItem& other) const override;
-
-private:
-    mutable SortKey key;
 };

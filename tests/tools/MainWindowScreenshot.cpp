@@ -7,13 +7,20 @@
 #include "MainWindow.h"
 #include "Prompt.h"
 #include "RichTextEditor.h"
+#include "TagsAndSeries.h"
 #include "TestEnvironment.h"
 #include "WebBrowser.h"
 #include "ZipWriter.h"
+#include "searchbox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScrollBar>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -43,9 +50,49 @@ int main(int argc, char** argv)
         LibraryDatabase::close();
     }
 
+    // Tags and series on some books; a few books whose only picture is their PDF's first page.
+    {
+        const DataDirectories::Paths paths = DataDirectories::setDataDir();
+        LibraryDatabase::open(paths.dataDir);
+        QSqlQuery books("SELECT iid FROM books ORDER BY iid LIMIT 6");
+        const QStringList tags = {"classics, winter", "science fiction", "classics",
+                                  "essays, nature",   "winter",          "science fiction, classics"};
+        for (int i = 0; books.next(); ++i) {
+            TagsAndSeries shelving;
+            shelving.tags = TagsAndSeries::parseTags(tags.at(i));
+            if (i < 3) {
+                shelving.series = "The Hainish Cycle";
+                shelving.number = i + 1;
+            }
+            shelving.write(books.value(0).toInt());
+        }
+        LibrarySeeder seeder(paths.dataDir, paths.libraryDir + "Books/");
+        const QList<std::pair<QString, QColor>> scanned = {{"Field Notes on Rivers", QColor(40, 90, 140)},
+                                                           {"A Glossary of Snow", QColor(200, 70, 60)},
+                                                           {"Small Machines", QColor(60, 140, 90)}};
+        for (const auto& [title, colour] : scanned) {
+            const QString name = QString(title).replace(' ', '_') + ".pdf";
+            seeder.addBook({title, {"Ann Example"}, "", {name}, QColor(), 0, "", "", ""});
+            QPdfWriter writer(paths.libraryDir + "Books/" + name);
+            writer.setResolution(72);
+            QPainter painter(&writer);
+            painter.fillRect(QRect(40, 40, 515, 540), colour);
+            painter.setPen(Qt::white);
+            painter.setFont(QFont("Sans", 34, QFont::Bold));
+            painter.drawText(QRect(60, 120, 475, 400), Qt::AlignCenter | Qt::TextWordWrap, title);
+            painter.setPen(Qt::black);
+            painter.setFont(QFont("Sans", 20));
+            painter.drawText(QRect(40, 620, 515, 80), Qt::AlignCenter, "Ann Example");
+        }
+        LibraryDatabase::close();
+    }
+
     MainWindow window;
     window.resize(1280, 800);
     window.show();
+    QTest::qWait(300);
+    // The covers made from the PDFs' first pages.
+    window.findChild<QAction*>("actionMakeCovers")->trigger();
     QTest::qWait(300);
     auto* view = window.findChild<ItemViews*>("ItemViews");
     auto* table = view->findChild<QTableWidget*>("viewTable");
@@ -61,6 +108,33 @@ int main(int argc, char** argv)
     QTest::qWait(800);
     window.grab().save(out + "/mainwindow-table.png");
     window.findChild<QToolBox*>("mainToolbox")->setCurrentIndex(1);
+
+    // Everything: the search finds books by their tags, series and notes too.
+    window.findChild<QAction*>("actionSearchEverything")->trigger();
+    window.getSearchBox()->setTerms("classics");
+    table->horizontalScrollBar()->setValue(0);
+    QTest::qWait(500);
+    {
+        // The View menu's search scope, drawn over the window where it opens.
+        QPixmap shot = window.grab();
+        auto* viewMenu = window.findChild<QMenu*>("menuView");
+        auto* scopes = window.findChild<QMenu*>("menuSearchScope");
+        viewMenu->popup(window.mapToGlobal(QPoint(150, 24)));
+        QTest::qWait(200);
+        const QRect scopeEntry = viewMenu->actionGeometry(scopes->menuAction());
+        scopes->popup(viewMenu->mapToGlobal(QPoint(viewMenu->width() - 4, scopeEntry.top())));
+        QTest::qWait(300);
+        QPainter painter(&shot);
+        for (QMenu* menu : {viewMenu, scopes}) {
+            painter.drawPixmap(window.mapFromGlobal(menu->mapToGlobal(QPoint(0, 0))), menu->grab());
+        }
+        painter.end();
+        shot.save(out + "/mainwindow-search-tags.png");
+        scopes->close();
+        viewMenu->close();
+    }
+    window.getSearchBox()->setTerms("");
+    window.findChild<QAction*>("actionSearchTitles")->trigger();
 
     window.findChild<QAction*>("actionView")->trigger();
     QTest::qWait(1500);
