@@ -215,6 +215,46 @@ Bitte ändern Sie die ISBN oder suchen Sie nach dem Titel.</translation>
         <source>The book could not be saved in the library. Nothing was changed.</source>
         <translation>Das Buch konnte nicht in der Bibliothek gespeichert werden. Es wurde nichts geändert.</translation>
     </message>
+    <message>
+        <source>Ta&amp;gs:</source>
+        <translation>Schlag&amp;wörter:</translation>
+    </message>
+    <message>
+        <source>Separated by commas, for example: fantasy, classics</source>
+        <translation>Durch Kommas getrennt, zum Beispiel: Fantasy, Klassiker</translation>
+    </message>
+    <message>
+        <source>Se&amp;ries:</source>
+        <translation>&amp;Reihe:</translation>
+    </message>
+    <message>
+        <source>Name of the series</source>
+        <translation>Name der Reihe</translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation>&amp;Nummer:</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Already in the library</source>
+        <translation>Bereits in der Bibliothek</translation>
+    </message>
+    <message>
+        <source>The library already holds this file&apos;s content, in “%1”.
+
+Add it as another book all the same?</source>
+        <translation>Die Bibliothek enthält den Inhalt dieser Datei bereits, in „%1“.
+
+Trotzdem als weiteres Buch hinzufügen?</translation>
+    </message>
+    <message>
+        <source>Add Anyway</source>
+        <translation>Trotzdem hinzufügen</translation>
+    </message>
 </context>
 <context>
     <name>BookSelection</name>
@@ -417,6 +457,21 @@ Bitte ändern Sie die Angaben.</translation>
     <message>
         <source>Conversion Failed</source>
         <translation>Umwandlung fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>CoverMaker</name>
+    <message>
+        <source>Making covers from the books&apos; files...</source>
+        <translation>Cover werden aus den Dateien der Bücher erstellt...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Make Missing Covers</source>
+        <translation>Fehlende Cover erstellen</translation>
     </message>
 </context>
 <context>
@@ -1052,6 +1107,34 @@ Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein zum Beenden.</tran
         <source>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; by Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href=&quot;%2&quot;&gt;Website&lt;/a&gt;&lt;/center&gt;</source>
         <translation>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href=&quot;%2&quot;&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
     </message>
+    <message>
+        <source>Make Missing Covers</source>
+        <translation>Fehlende Cover erstellen</translation>
+    </message>
+    <message>
+        <source>Covers made from the books&apos; files: %1</source>
+        <translation>Aus den Dateien der Bücher erstellte Cover: %1</translation>
+    </message>
+    <message>
+        <source>Tags</source>
+        <translation>Schlagwörter</translation>
+    </message>
+    <message>
+        <source>Series</source>
+        <translation>Reihen</translation>
+    </message>
+    <message>
+        <source>Search Scope</source>
+        <translation>Suchbereich</translation>
+    </message>
+    <message>
+        <source>Titles and Descriptions</source>
+        <translation>Titel und Beschreibungen</translation>
+    </message>
+    <message>
+        <source>Everything</source>
+        <translation>Alles</translation>
+    </message>
 </context>
 <context>
     <name>MultiSelect</name>
@@ -1635,6 +1718,14 @@ Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein zum Beenden.</tran
     <message>
         <source>Search...</source>
         <translation>Suchen...</translation>
+    </message>
+    <message>
+        <source>Search in titles and descriptions, or in everything</source>
+        <translation>In Titeln und Beschreibungen suchen, oder in allem</translation>
+    </message>
+    <message>
+        <source>Search everything...</source>
+        <translation>Alles durchsuchen...</translation>
     </message>
 </context>
 </TS>
