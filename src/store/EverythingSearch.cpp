@@ -101,13 +101,19 @@ bool EverythingSearch::forget()
                                      "('everything', '0')"));
 }
 
+bool EverythingSearch::isBuilt()
+{
+    QSqlQuery state;
+    return LibraryDatabase::hasSearchIndex() &&
+           state.exec(QStringLiteral("SELECT value FROM lirenta_search.state WHERE key = 'everything'")) &&
+           state.next() && state.value(0).toString() == QLatin1String("1");
+}
+
 bool EverythingSearch::ensureBuilt()
 {
-    QSqlQuery state(QStringLiteral("SELECT value FROM lirenta_search.state WHERE key = 'everything'"));
-    if (state.next() && state.value(0).toString() == QLatin1String("1")) {
+    if (isBuilt()) {
         return true;
     }
-    state.finish();
     qCDebug(lcStore) << "building the everything index";
     SqlTransaction transaction;
     QSqlQuery query;

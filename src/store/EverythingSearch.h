@@ -28,6 +28,8 @@ public:
     // Takes in the changes noted since the last time, inside the caller's transaction.
     static bool applyChanges();
     static bool hasPendingChanges();
+    // Whether the index is made; making it takes a while in a large library.
+    static bool isBuilt();
     // The words of a note, without its mark-up.
     static QString noteText(const QString& html);
 

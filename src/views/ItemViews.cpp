@@ -8,6 +8,7 @@
 #include "Books.h"
 #include "CollatedCell.h"
 #include "CoverLoader.h"
+#include "EverythingSearch.h"
 #include "GridCell.h"
 #include "LibraryDatabase.h"
 #include "Logging.h"
@@ -25,6 +26,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
@@ -579,6 +581,19 @@ void ItemViews::updateItem(Item* item)
 }
 
 void ItemViews::search(const QString& terms)
+{
+    // The first search of the Everything scope makes its index: seconds in a large library.
+    const bool slow = searchScope == SearchScope::Everything && !EverythingSearch::isBuilt();
+    if (slow) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    searchNow(terms);
+    if (slow) {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void ItemViews::searchNow(const QString& terms)
 {
     unfiltered = false;
     searchTerms = terms;

@@ -151,6 +151,7 @@ private:
     void placeTableCells(ViewItem* vi, int row);
     void finishRendering();
     void releaseSortKeys();
+    void searchNow(const QString& terms);
     void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
 
     std::unique_ptr<Ui::ItemViews> ui;
