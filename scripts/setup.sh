@@ -13,7 +13,7 @@ packages=(
     calibre
     xvfb xauth
     desktop-file-utils appstream dpkg-dev file
-    qt6-translations-l10n
+    qt6-translations-l10n clang-format
 )
 
 missing=()
