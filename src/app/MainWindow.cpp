@@ -15,6 +15,7 @@
 #include "CustomWebView.h"
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
+#include "ItemFile.h"
 #include "ItemViews.h"
 #include "LibraryBackup.h"
 #include "LibraryDatabase.h"
@@ -937,13 +938,6 @@ void MainWindow::on_actionOpen_triggered()
     }
 }
 
-bool MainWindow::opensInReader(const QString& path)
-{
-    static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),
-                                         QStringLiteral("htm")};
-    return readable.contains(QFileInfo(path).suffix().toLower());
-}
-
 void MainWindow::openInReader(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -970,7 +964,7 @@ void MainWindow::openInReader(const QString& path)
 void MainWindow::openFiles(const QStringList& paths)
 {
     for (const QString& path : paths) {
-        if (opensInReader(path)) {
+        if (ItemFile::opensInReader(path)) {
             openInReader(path);
         } else if (!QFileInfo(path).isFile()) {
             Prompt::warning(this, tr("Open"), tr("The file %1 was not found.").arg(path));

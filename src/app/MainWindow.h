@@ -135,7 +135,6 @@ private:
     void addBookFile(const QString& path);
     void rememberRecentFile(const QString& path);
     void fillRecentFilesMenu();
-    static bool opensInReader(const QString& path);
     ItemViews* currentView() const;
 
     std::unique_ptr<Ui::MainWindow> ui;

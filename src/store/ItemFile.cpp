@@ -153,6 +153,13 @@ bool ItemFile::hasDuplicateQuick()
                         true);
 }
 
+bool ItemFile::opensInReader(const QString& path)
+{
+    static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),
+                                         QStringLiteral("htm")};
+    return readable.contains(QFileInfo(path).suffix().toLower());
+}
+
 int ItemFile::holderOfSameContent()
 {
     QSqlQuery query;

@@ -41,6 +41,8 @@ public:
     bool hasDuplicateQuick();
     bool hasDuplicateFilePath();
     bool hasDuplicateMD5();
+    // Whether the built-in reader shows the file (EPUB, text, HTML), by its name.
+    static bool opensInReader(const QString& path);
     // The item holding a file of the same content (same size and MD5), or -1.
     int holderOfSameContent();
 

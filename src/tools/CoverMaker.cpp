@@ -204,9 +204,10 @@ QList<int> CoverMaker::booksWithoutCover()
 {
     QList<int> found;
     QSqlQuery query;
-    if (!query.exec(QStringLiteral("SELECT iid FROM items WHERE type = 'Book' AND (coverFile IS NULL OR coverFile = '' "
-                                   "OR coverFile = '%1') ORDER BY iid")
-                        .arg(Item::defaultCoverFile()))) {
+    query.prepare(QStringLiteral("SELECT iid FROM items WHERE type = 'Book' AND (coverFile IS NULL OR coverFile = '' "
+                                 "OR coverFile = :default) ORDER BY iid"));
+    query.bindValue(QStringLiteral(":default"), Item::defaultCoverFile());
+    if (!query.exec()) {
         qCWarning(lcTools) << "covers:" << query.lastError().text();
         return found;
     }

@@ -10,6 +10,7 @@
 #include "CoverLoader.h"
 #include "EverythingSearch.h"
 #include "GridCell.h"
+#include "ItemFile.h"
 #include "LibraryDatabase.h"
 #include "Logging.h"
 #include "Prompt.h"
@@ -988,10 +989,7 @@ void ItemViews::openFile(const QString& path)
     }
     // Books the built-in reader shows open there when a window takes them; others, and all
     // of them where nobody does, go to the desktop's program.
-    static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),
-                                         QStringLiteral("htm")};
-    if (readable.contains(QFileInfo(path).suffix().toLower()) &&
-        isSignalConnected(QMetaMethod::fromSignal(&ItemViews::openInReader))) {
+    if (ItemFile::opensInReader(path) && isSignalConnected(QMetaMethod::fromSignal(&ItemViews::openInReader))) {
         Q_EMIT openInReader(path);
         return;
     }
