@@ -48,7 +48,6 @@ private Q_SLOTS:
     void speedText_data();
     void speedText();
     void login_withSpecialCharacters_storesTheToken();
-    void storedValidToken_isAcceptedWithoutInput();
     void refusedLogin_removesTheStoredToken();
     void malformedStoredToken_isNotValidated_andLoginReplacesIt();
     void unknownStoredToken_isReset();
@@ -184,14 +183,6 @@ void TestCloud::login_withSpecialCharacters_storesTheToken()
     QTRY_VERIFY(reply->isFinished());
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 404);
     delete reply;
-}
-
-void TestCloud::storedValidToken_isAcceptedWithoutInput()
-{
-    const QString token = login();
-    Login dialog;
-    QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.getToken(), token);
 }
 
 void TestCloud::refusedLogin_removesTheStoredToken()

@@ -24,7 +24,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void volumeWithoutImage_isAnnouncedAtOnceWithoutCover();
-    void volumeFields_areRead();
     void cover_isWrittenAndAnnouncedOnce_andMovedOnSave();
     void twoLookupsInFlight_keepTheirOwnCovers();
     void emptyCoverReply_announcesWithoutCover();
@@ -74,20 +73,6 @@ void TestDataDownloader::volumeWithoutImage_isAnnouncedAtOnceWithoutCover()
     QCOMPARE(book->getRating(), 4);
     QTest::qWait(100);
     QCOMPARE(announced.size(), 1);
-}
-
-void TestDataDownloader::volumeFields_areRead()
-{
-    DataDownloader downloader;
-    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
-    downloader.googleInfoDownload(volume("children-of-dune"));
-    QVERIFY(announced.wait());
-    std::unique_ptr<Book> book(announced.first().first().value<Book*>());
-    QCOMPARE(book->getIsbn10(), QString());
-    QCOMPARE(book->getIsbn13(), QString());
-    QCOMPARE(book->getAuthors()->render(), QString("Frank Herbert, Brian Herbert, Kevin J. Anderson"));
-    QCOMPARE(book->getPublisher(), QString());
-    QCOMPARE(book->getRating(), 0);
 }
 
 void TestDataDownloader::cover_isWrittenAndAnnouncedOnce_andMovedOnSave()

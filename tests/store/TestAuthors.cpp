@@ -18,16 +18,12 @@ private Q_SLOTS:
     void cleanup();
     void setName_splitsFirstAndLastName_data();
     void setName_splitsFirstAndLastName();
-    void addAuthor_byName_isCaseSensitive();
-    void getAuthor_outOfRange_isNull();
-    void render_joinsNamesWithCommas();
+    void addAuthor_byName_isCaseSensitive_andRendersWithCommas();
     void insertAuthors_createsThenUpdatesRows();
     void typedName_matchingStoredRowCaseInsensitively_keepsItsAid();
     void typedName_withWildcardCharacters_matchesOnlyLiterally_data();
     void typedName_withWildcardCharacters_matchesOnlyLiterally();
     void loadAuthors_ordersByLastNameAndSkipsDuplicateNames();
-    void removeAuthor_takesTheEntryOutButKeepsTheRow();
-    void toVariant_carriesNamesWithoutAid();
 
 private:
     static int insertRow(const QString& name, const QString& firstName, const QString& lastName);
@@ -90,7 +86,7 @@ void TestAuthors::setName_splitsFirstAndLastName()
     QCOMPARE(author.getLastName(), lastName);
 }
 
-void TestAuthors::addAuthor_byName_isCaseSensitive()
+void TestAuthors::addAuthor_byName_isCaseSensitive_andRendersWithCommas()
 {
     Authors authors(nullptr);
     authors.addAuthor(QString("Ann Lee"));
@@ -98,24 +94,8 @@ void TestAuthors::addAuthor_byName_isCaseSensitive()
     QCOMPARE(authors.count(), 1);
     authors.addAuthor(QString("ann lee"));
     QCOMPARE(authors.count(), 2);
-}
-
-void TestAuthors::getAuthor_outOfRange_isNull()
-{
-    Authors authors(nullptr);
-    authors.addAuthor(QString("A B"));
-    QVERIFY(authors.getAuthor(-1) == nullptr);
+    QCOMPARE(authors.render(), QString("Ann Lee, ann lee"));
     QVERIFY(authors.getAuthor(authors.count()) == nullptr);
-    QVERIFY(authors.getAuthor(0) != nullptr);
-}
-
-void TestAuthors::render_joinsNamesWithCommas()
-{
-    Authors authors(nullptr);
-    QCOMPARE(authors.render(), QString());
-    authors.addAuthor(QString("A B"));
-    authors.addAuthor(QString("C"));
-    QCOMPARE(authors.render(), QString("A B, C"));
 }
 
 void TestAuthors::insertAuthors_createsThenUpdatesRows()
@@ -193,39 +173,6 @@ void TestAuthors::loadAuthors_ordersByLastNameAndSkipsDuplicateNames()
     QCOMPARE(all.getAuthor(0)->getAid(), firstAchebe);
     QCOMPARE(all.getAuthor(1)->getLastName(), QString("Morrison"));
     QCOMPARE(all.getAuthor(2)->getLastName(), QString("Smith"));
-}
-
-void TestAuthors::removeAuthor_takesTheEntryOutButKeepsTheRow()
-{
-    Authors authors(nullptr);
-    authors.addAuthor(QString("Jorge Luis Borges"));
-    authors.addAuthor(QString("Adolfo Bioy Casares"));
-    QVERIFY(authors.insertAuthors());
-    Author* borges = authors.getAuthor(0);
-    QVERIFY(authors.removeAuthor(borges));
-    QCOMPARE(authors.count(), 1);
-    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
-    // Its name is free again in this list.
-    authors.addAuthor(QString("Jorge Luis Borges"));
-    QCOMPARE(authors.count(), 2);
-    delete borges;
-
-    authors.removeAuthors();
-    QCOMPARE(authors.count(), 0);
-    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
-}
-
-void TestAuthors::toVariant_carriesNamesWithoutAid()
-{
-    Authors authors(nullptr);
-    authors.addAuthor(QString("Jane Q. Public"));
-    QVERIFY(authors.insertAuthors());
-    const QVariantList list = authors.toVariant();
-    QCOMPARE(list.size(), 1);
-    const QVariantMap map = list.first().toMap();
-    QCOMPARE(map.keys(), QStringList({"firstName", "lastName", "name"}));
-    QCOMPARE(map.value("firstName").toString(), QString("Jane Q."));
-    QCOMPARE(map.value("lastName").toString(), QString("Public"));
 }
 
 LIRENTA_TEST_MAIN(TestAuthors)

@@ -22,13 +22,11 @@ private Q_SLOTS:
     void laterRuns_keepGuidAndPathsButRewriteBaseUrl();
     void baseUrl_comesFromEnvironmentWhenSet();
     void newDatabase_hasTheTablesWithColumnsInOrder();
-    void deletedDatabase_isRecreatedWithFullSchema();
     void version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing();
     void emptyFile_getsTheSchema();
     void openLibrary_logsCommits_andRestsInRollbackMode();
     void notADatabase_isMovedAsideUntouched_data();
     void notADatabase_isMovedAsideUntouched();
-    void uncreatableDatabase_reportsTheDriverError();
     void foreignDatabase_isMovedAsideAndReplacedOnNextOpen();
 
 private:
@@ -149,23 +147,6 @@ void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
     QVERIFY(names.contains("lirenta_books_iid"));
 }
 
-void TestLibraryDatabase::deletedDatabase_isRecreatedWithFullSchema()
-{
-    QDir().mkpath(dataDir());
-    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
-    QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
-    LibraryDatabase::close();
-    QVERIFY(QFile::remove(dataDir() + "data.db"));
-
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
-    QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
-    QSqlQuery count("SELECT COUNT(*) FROM items");
-    QVERIFY(count.next());
-    QCOMPARE(count.value(0).toInt(), 0);
-    QCOMPARE(columnsOf("notes"), QStringList({"iid", "note"}));
-    QCOMPARE(LibrarySettings().value("database/version").toInt(), 1);
-}
-
 void TestLibraryDatabase::version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing()
 {
     QDir().mkpath(dataDir());
@@ -254,19 +235,6 @@ void TestLibraryDatabase::notADatabase_isMovedAsideUntouched()
     QFile kept(outcome.movedTo);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), content);
-}
-
-void TestLibraryDatabase::uncreatableDatabase_reportsTheDriverError()
-{
-    // A data directory that cannot exist, because a plain file stands where a folder must be.
-    QFile blocker(QDir::homePath() + "/blocker");
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(QDir::homePath() + "/blocker/data/");
-    QCOMPARE(outcome.status, LibraryDatabase::Status::CannotCreate);
-    QVERIFY(!outcome.error.isEmpty());
-    QVERIFY(outcome.path.endsWith("/blocker/data/data.db"));
 }
 
 void TestLibraryDatabase::foreignDatabase_isMovedAsideAndReplacedOnNextOpen()

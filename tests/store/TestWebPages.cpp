@@ -23,8 +23,6 @@ private Q_SLOTS:
     void capture_thenLoad_keepsEveryField();
     void editing_neverChangesUrlOrCreated();
     void pages_areListedOldestCaptureFirst();
-    void search_matchesTitleOrDescription();
-    void deleteWebPage_removesRowsAndIgnoresUnknownIds();
     void failingInsert_leavesNothing();
 
 private:
@@ -132,32 +130,6 @@ void TestWebPages::pages_areListedOldestCaptureFirst()
         titles << item->title;
     }
     QCOMPARE(titles, QStringList({"Oldest", "Middle", "Newest"}));
-}
-
-void TestWebPages::search_matchesTitleOrDescription()
-{
-    capture("Cats", "u1", 1, "whiskers");
-    capture("Dogs", "u2", 2, "barking");
-    WebPages pages(nullptr);
-    pages.dbSearch("WHISK");
-    QCOMPARE(pages.getViewItems()->size(), 1);
-    QCOMPARE(pages.getViewItems()->first()->title, QString("Cats"));
-    pages.dbSearch(QString());
-    QCOMPARE(pages.getViewItems()->size(), 2);
-}
-
-void TestWebPages::deleteWebPage_removesRowsAndIgnoresUnknownIds()
-{
-    const int iid = capture("Gone", "u", 1);
-    capture("Kept", "k", 2);
-    WebPages pages(nullptr);
-    pages.deleteWebPage(99999);
-    QCOMPARE(pages.getViewItems()->size(), 2);
-    pages.deleteWebPage(iid);
-    QCOMPARE(pages.getViewItems()->size(), 1);
-    QVERIFY(pages.getItem(iid) == nullptr);
-    QCOMPARE(LibraryFixture::rowCount("webpages"), 1);
-    QCOMPARE(LibraryFixture::rowCount("items"), 1);
 }
 
 void TestWebPages::failingInsert_leavesNothing()

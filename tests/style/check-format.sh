@@ -8,7 +8,7 @@ if ! command -v clang-format >/dev/null; then
     exit 77
 fi
 cd "$root"
-mapfile -t files < <(find src tests bench services -name '*.cpp' -o -name '*.h' | sort)
+mapfile -t files < <(find src tests bench services tools -name '*.cpp' -o -name '*.h' | sort)
 differing=()
 for file in "${files[@]}"; do
     if ! clang-format --dry-run -Werror "$file" >/dev/null 2>&1; then

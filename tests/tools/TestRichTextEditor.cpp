@@ -22,10 +22,7 @@ class TestRichTextEditor : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void switchingItems_keepsEachItemsNote();
-    void firstSelection_createsAnEmptyNoteRow();
     void textBeforeAnySelection_isNotStored();
-    void destroyingTheEditor_savesTheNote();
     void deletedItem_noteIsDropped();
     void formatting_survivesSaveAndReload();
     void listsAndHeadings_toggleOff();
@@ -63,32 +60,6 @@ QString TestRichTextEditor::storedNote(int iid)
     return query.next() ? query.value(0).toString() : QString();
 }
 
-void TestRichTextEditor::switchingItems_keepsEachItemsNote()
-{
-    RichTextEditor editor;
-    ViewItem a = item(1, "Alpha");
-    ViewItem b = item(2, "Beta");
-    editor.loadNoteItem(&a);
-    QCOMPARE(editor.findChild<QLabel*>("label")->text(), QString("Notes on Alpha"));
-    edit(editor)->setPlainText("note for alpha");
-    editor.loadNoteItem(&b);
-    QCOMPARE(edit(editor)->toPlainText(), QString());
-    edit(editor)->setPlainText("note for beta");
-    editor.loadNoteItem(&a);
-    QCOMPARE(edit(editor)->toPlainText(), QString("note for alpha"));
-    QVERIFY(storedNote(2).contains("note for beta"));
-}
-
-void TestRichTextEditor::firstSelection_createsAnEmptyNoteRow()
-{
-    RichTextEditor editor;
-    ViewItem a = item(7, "Alpha");
-    editor.loadNoteItem(&a);
-    QCOMPARE(LibraryFixture::rowCount("notes"), 1);
-    QVERIFY(storedNote(7).contains("<html>"));
-    QCOMPARE(edit(editor)->toPlainText(), QString());
-}
-
 void TestRichTextEditor::textBeforeAnySelection_isNotStored()
 {
     {
@@ -97,17 +68,6 @@ void TestRichTextEditor::textBeforeAnySelection_isNotStored()
         QVERIFY(!editor.updateNote());
     }
     QCOMPARE(LibraryFixture::rowCount("notes"), 0);
-}
-
-void TestRichTextEditor::destroyingTheEditor_savesTheNote()
-{
-    {
-        RichTextEditor editor;
-        ViewItem a = item(3, "Alpha");
-        editor.loadNoteItem(&a);
-        edit(editor)->setPlainText("last words");
-    }
-    QVERIFY(storedNote(3).contains("last words"));
 }
 
 void TestRichTextEditor::deletedItem_noteIsDropped()
