@@ -1315,6 +1315,10 @@ Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein zum Beenden.</tran
         <source>The server could not be reached (network error %1).</source>
         <translation>Der Server war nicht erreichbar (Netzwerkfehler %1).</translation>
     </message>
+    <message>
+        <source>The reply was larger than %1 kB and was not read.</source>
+        <translation>Die Antwort war größer als %1 kB und wurde nicht gelesen.</translation>
+    </message>
 </context>
 <context>
     <name>NoticesWindow</name>

@@ -10,7 +10,7 @@
 // POST /upload/data/?cloudToken                 a book document (JSON)
 // GET  /update.php?version&os                   the latest version text, or nothing
 // With --test-routes only: /standin/requests, /standin/records, /standin/files, /standin/names,
-// /standin/fail-upload?md5=X
+// /standin/fail-upload?md5=X, /standin/garble-checks?on=1|0 (checks answer with an HTML page)
 //
 // Accounts keep a random salt and a PBKDF2-SHA256 hash of the password; everything lives in
 // DIR/cloud.db (SQLite) and DIR/files/.
@@ -45,6 +45,7 @@ QString latestVersion;
 QJsonArray received;
 bool testRoutes = false;
 QSet<QString> failingUploads;
+bool garbledChecks = false;
 
 QByteArray randomBytes(int count)
 {
@@ -126,6 +127,12 @@ Response check(const QUrlQuery& parameters)
 {
     if (userOfToken(parameters.queryItemValue("cloudToken")).isEmpty()) {
         return error(401, "unknown token");
+    }
+    if (garbledChecks) {
+        Response busy;
+        busy.contentType = "text/html";
+        busy.body = "<html><body>Service busy</body></html>";
+        return busy;
     }
     const QString md5 = parameters.queryItemValue("md5");
     QSqlQuery query;
@@ -224,6 +231,10 @@ Response handle(const Request& request)
         }
         if (path == "/standin/fail-upload") {
             failingUploads.insert(parameters.queryItemValue("md5"));
+            return json(QJsonObject{{"status", "ok"}});
+        }
+        if (path == "/standin/garble-checks") {
+            garbledChecks = parameters.queryItemValue("on") == "1";
             return json(QJsonObject{{"status", "ok"}});
         }
         QJsonArray rows;

@@ -26,8 +26,11 @@ void NetworkReplies::capSize(QNetworkReply* reply, qint64 maxBytes)
 QString NetworkReplies::failureReason(QNetworkReply* reply)
 {
     if (reply->property("tooLarge").isValid()) {
-        return tr("The reply was larger than %1 MB and was not read.")
-            .arg(reply->property("tooLarge").toLongLong() / (1024 * 1024));
+        const qint64 cap = reply->property("tooLarge").toLongLong();
+        if (cap < 1024 * 1024) {
+            return tr("The reply was larger than %1 kB and was not read.").arg(cap / 1024);
+        }
+        return tr("The reply was larger than %1 MB and was not read.").arg(cap / (1024 * 1024));
     }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status == 429) {

@@ -71,7 +71,7 @@ private Q_SLOTS:
     void searchBox_followsTheCurrentViewAndRestoresItsTerms();
     void nonViewTab_disablesViewModeActions_andModeActionsToggle();
     void informationPanel_escapesTitleAndLoadsNoLocalFiles();
-    void notes_areSavedOnQuit();
+    void noteAndRating_surviveQuitAndRestart();
     void about_namesTheVersion();
     void singleBook_appearsInEveryBooksTabAndTheAuthorTree();
     void convertAction_isEnabledForOneBookWithAPdf();
@@ -163,7 +163,13 @@ int TestMainWindow::visibleCells(ItemViews* view)
 
 void TestMainWindow::startup_showsEveryBookAndAuthorsByLastName()
 {
+    // Covers a dialog or a crash left half-made are cleared away; stored covers stay.
+    for (const char* name : {"coverfile-tmp-1f2e.jpg", "pdf-thumb-tmp-7.jpg", "42.jpg"}) {
+        QFile(dataDir + name).open(QIODevice::WriteOnly);
+    }
     start();
+    QCOMPARE(QDir(dataDir).entryList({"*.jpg"}).filter(QRegularExpression("tmp")), QStringList());
+    QVERIFY(QFile::exists(dataDir + "42.jpg"));
     QVERIFY(window->isStartedUp());
     QCOMPARE(tabs()->count(), 1);
     ItemViews* books = viewAt(0);
@@ -393,17 +399,37 @@ void TestMainWindow::informationPanel_escapesTitleAndLoadsNoLocalFiles()
     QVERIFY(panel->toPlainText().startsWith("Fish & <Chips>"));
 }
 
-void TestMainWindow::notes_areSavedOnQuit()
+void TestMainWindow::noteAndRating_surviveQuitAndRestart()
 {
+    // Stars as the user sees them: the full star's picture on the first n buttons.
+    const auto fullStars = [](QWidget* stars) {
+        const QImage full = QIcon(":/icons/icons/16x16/001_15.png").pixmap(16).toImage();
+        int count = 0;
+        for (int i = 1; i <= 5; ++i) {
+            auto* star = stars->findChild<QToolButton*>(QString("btnRating%1").arg(i));
+            count += star->icon().pixmap(16).toImage() == full ? 1 : 0;
+        }
+        return count;
+    };
+    const auto starsOf = [this](const QString& title) {
+        return table(0)->cellWidget(table(0)->findItems(title, Qt::MatchExactly).first()->row(), 4);
+    };
     start();
-    ItemViews* books = viewAt(0);
-    books->findChild<QTableWidget*>("viewTable")->selectRow(0);
-    const int iid = books->getSelectedViewItems().first()->id;
-    window->getNotes()->findChild<QTextEdit*>("textEdit")->setPlainText("remember this");
+    selectTitle(0, "Foundation");
+    noteEdit()->setPlainText("remember this");
+    QTest::mouseClick(starsOf("Solaris")->findChild<QToolButton*>("btnRating2"), Qt::LeftButton);
+    QTest::mouseClick(starsOf("Dune")->findChild<QToolButton*>("btnRating0"), Qt::LeftButton);
+    QCOMPARE(fullStars(starsOf("Solaris")), 2);
     window->findChild<QAction*>("actionQuit")->trigger();
-    QSqlQuery query(QString("SELECT note FROM notes WHERE iid = %1").arg(iid));
-    QVERIFY(query.next());
-    QVERIFY(query.value(0).toString().contains("remember this"));
+    window.reset();
+    LibraryDatabase::close();
+
+    start();
+    QCOMPARE(fullStars(starsOf("Solaris")), 2);
+    QCOMPARE(fullStars(starsOf("Dune")), 0);
+    QCOMPARE(fullStars(starsOf("Foundation")), 4);
+    selectTitle(0, "Foundation");
+    QCOMPARE(noteEdit()->toPlainText(), QString("remember this"));
 }
 
 void TestMainWindow::about_namesTheVersion()

@@ -55,6 +55,7 @@ private Q_SLOTS:
     void sync_emptyLibrary_sendsNothing();
     void sync_failedUpload_isReportedAndOthersArrive();
     void sync_serviceGone_saysSo_andTheNextSyncUploads();
+    void sync_garbledCheckReply_haltsTheUpload();
     void sync_largeFile_isStreamedFromDisk();
     void sync_unusualNames_arriveExactly_data();
     void sync_unusualNames_arriveExactly();
@@ -69,6 +70,7 @@ private:
     static void answerLogins(QTimer& driver, int& logins);
     QJsonArray serverList(const QString& what);
     int countRequests(const QString& prefix);
+    static QStringList shownLines(const FileSyncManager& sync);
     std::unique_ptr<QTemporaryDir> serverData;
     std::unique_ptr<StandInServer> server;
     std::unique_ptr<LibraryFixture> library;
@@ -113,6 +115,16 @@ QJsonArray TestCloud::serverList(const QString& what)
 int TestCloud::countRequests(const QString& prefix)
 {
     return int(server->requests().filter(prefix).size());
+}
+
+QStringList TestCloud::shownLines(const FileSyncManager& sync)
+{
+    auto* list = sync.findChild<QListWidget*>("fileUploadList");
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) {
+        lines << list->item(i)->text();
+    }
+    return lines;
 }
 
 QString TestCloud::login()
@@ -310,11 +322,7 @@ void TestCloud::sync_failedUpload_isReportedAndOthersArrive()
     FileSyncManager sync;
     QSignalSpy finished(&sync, &FileSyncManager::finished);
     QVERIFY(finished.wait(20000));
-    QStringList outcomes;
-    auto* files = sync.findChild<QListWidget*>("fileUploadList");
-    for (int i = 0; i < files->count(); ++i) {
-        outcomes << files->item(i)->text();
-    }
+    const QStringList outcomes = shownLines(sync);
     QVERIFY2(outcomes.contains("fails.pdf: failed: The server answered with an error (HTTP 500)."),
              qPrintable(outcomes.join("; ")));
     QVERIFY(outcomes.contains("arrives.pdf: uploaded"));
@@ -330,11 +338,7 @@ void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
 
     auto* sync = new FileSyncManager;
     QTRY_VERIFY_WITH_TIMEOUT(!sync->isRunning(), 20000);
-    auto* list = sync->findChild<QListWidget*>("fileUploadList");
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) {
-        lines << list->item(i)->text();
-    }
+    const QStringList lines = shownLines(*sync);
     QVERIFY2(lines.join('\n').contains("could not be reached"), qPrintable(lines.join('\n')));
     QVERIFY2(lines.last().contains("files uploaded: 0") && lines.last().contains("(stopped early)"),
              qPrintable(lines.last()));
@@ -346,10 +350,33 @@ void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
     LibrarySettings().setValue("baseUrl", server->address().toString());
     sync->startRun();
     QTRY_VERIFY_WITH_TIMEOUT(!sync->isRunning(), 20000);
-    QCOMPARE(list->item(list->count() - 1)->text(),
+    QCOMPARE(shownLines(*sync).last(),
              QString("Records sent: 1, files already there: 0, files uploaded: 1, files failed: 0"));
     QCOMPARE(countRequests("POST /upload/file/"), 1);
     delete sync;
+}
+
+void TestCloud::sync_garbledCheckReply_haltsTheUpload()
+{
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({"First", {}, "", {"first.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({"Second", {}, "", {"second.pdf"}, QColor(), 0, "", "", ""});
+    serverList("garble-checks?on=1");
+    const int checks = countRequests("/upload/check/");
+    const int uploads = countRequests("POST /upload/file/");
+    {
+        FileSyncManager sync;
+        QTRY_VERIFY_WITH_TIMEOUT(!sync.isRunning(), 20000);
+        const QStringList lines = shownLines(sync);
+        QVERIFY2(lines.join('\n').contains("The service did not answer as expected; the upload stopped."),
+                 qPrintable(lines.join('\n')));
+        QVERIFY2(lines.last().contains("(stopped early)"), qPrintable(lines.last()));
+    }
+    serverList("garble-checks?on=0");
+    // The first unreadable answer ends the run: no second question, no upload.
+    QCOMPARE(countRequests("/upload/check/") - checks, 1);
+    QCOMPARE(countRequests("POST /upload/file/"), uploads);
 }
 
 void TestCloud::sync_largeFile_isStreamedFromDisk()
@@ -432,6 +459,8 @@ void TestCloud::updateCheck_showsVersionsAsText_data()
     QTest::newRow("mark-up stays text") << "<b>1.0</b>" << true << "Lirenta <b>1.0</b> is available";
     QTest::newRow("empty body") << "" << false << "Lirenta 0.4 Alpha is the newest version.";
     QTest::newRow("HTTP error") << "404" << false << "The update check failed";
+    QTest::newRow("reply over its cap") << QString(5000, '9') << false
+                                        << "The update check failed: The reply was larger than 4 kB";
 }
 
 void TestCloud::updateCheck_showsVersionsAsText()

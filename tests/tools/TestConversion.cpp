@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <signal.h>
 
 class TestConversion : public QObject
 {
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void wizard_keepsUnusualNamesExactly_data();
     void wizard_keepsUnusualNamesExactly();
     void wizard_failingConverter_showsFailureAndAttachesNothing();
+    void wizard_closedWhileConverting_stopsTheConverter();
     void wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub();
     void wizard_refusesWhatItCannotConvert_data();
     void wizard_refusesWhatItCannotConvert();
@@ -341,6 +343,38 @@ void TestConversion::wizard_keepsUnusualNamesExactly()
     QCOMPARE(QString::fromUtf8(seen.readAll()), pdf + "\n" + epub + "\n");
     QVERIFY(QFile::exists(epub));
     QCOMPARE(Book(nullptr, iid).getFiles()->getFilePaths(), QStringList({pdf, epub}));
+}
+
+void TestConversion::wizard_closedWhileConverting_stopsTheConverter()
+{
+    const QString pidFile = library->filesDir() + "converter.pid";
+    const QString converter =
+        makeExecutable(library->filesDir() + "conv/ebook-convert",
+                       QString("#!/bin/sh\necho $$ > '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
+    LibrarySettings().setValue("calibreConvertorPath", converter);
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    Book book(nullptr, seeder.addBook({"Slow", {}, "", {"slow.pdf"}, QColor(), 0, "", "", ""}));
+    ConversionWizard wizard;
+    QSignalSpy changed(&wizard, &ConversionWizard::itemChanged);
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        if (wizard.isVisible() && wizard.currentId() == 0) {
+            static_cast<QWizard&>(wizard).next();
+        } else if (wizard.isVisible() && QFile::exists(pidFile)) {
+            wizard.reject(); // the user closes the window while the converter runs
+        }
+    });
+    driver.start(20);
+    QTimer::singleShot(20000, &wizard, &QWizard::reject);
+    wizard.convert({&book});
+
+    QFile started(pidFile);
+    QVERIFY(started.open(QIODevice::ReadOnly));
+    const int pid = started.readAll().trimmed().toInt();
+    QVERIFY(pid > 0);
+    QCOMPARE(::kill(pid, 0), -1);
+    QCOMPARE(changed.size(), 0);
+    QCOMPARE(book.getFiles()->count(), 1);
 }
 
 void TestConversion::wizard_failingConverter_showsFailureAndAttachesNothing()

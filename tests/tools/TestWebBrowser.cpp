@@ -1,3 +1,4 @@
+#include "BrowserPage.h"
 #include "CustomWebView.h"
 #include "ItemFiles.h"
 #include "ItemViews.h"
@@ -36,6 +37,8 @@ private Q_SLOTS:
     void capturePath_data();
     void capturePath();
     void capturePath_avoidsExistingFiles();
+    void navigation_onlyToWebAndLocalAddresses_data();
+    void navigation_onlyToWebAndLocalAddresses();
     void capture_storesPdfTextAndCover();
     void capture_threeTimes_givesDistinctFiles();
     void untitledPage_isNamedAfterItsHost();
@@ -150,6 +153,31 @@ void TestWebBrowser::capturePath_avoidsExistingFiles()
     QCOMPARE(made, QStringList({"T.pdf", "T-0.pdf", "T-1.pdf"}));
     const QString longPath = WebBrowser::capturePath(dir, QString(400, 'x'));
     QCOMPARE(longPath.size(), 248 + 4);
+}
+
+void TestWebBrowser::navigation_onlyToWebAndLocalAddresses_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("followed");
+    QTest::newRow("https") << "HTTPS://example.org/" << true;
+    QTest::newRow("local file") << "file:///tmp/page.html" << true;
+    QTest::newRow("the home page") << "qrc:/browser/home.html" << true;
+    QTest::newRow("mail") << "mailto:someone@example.org" << false;
+    QTest::newRow("another program") << "steam://run/1" << false;
+    QTest::newRow("browser internals") << "chrome://settings" << false;
+    QTest::newRow("source view") << "view-source:https://example.org/" << false;
+}
+
+void TestWebBrowser::navigation_onlyToWebAndLocalAddresses()
+{
+    struct Probe : BrowserPage
+    {
+        using BrowserPage::acceptNavigationRequest;
+    };
+    QFETCH(QString, address);
+    QFETCH(bool, followed);
+    Probe page;
+    QCOMPARE(page.acceptNavigationRequest(QUrl(address), QWebEnginePage::NavigationTypeLinkClicked, true), followed);
 }
 
 void TestWebBrowser::capture_storesPdfTextAndCover()
