@@ -19,6 +19,7 @@
 #include "TestEnvironment.h"
 #include "Translations.h"
 #include "ViewItem.h"
+#include "WindowFixture.h"
 #include "searchbox.h"
 
 #include <QAction>
@@ -54,7 +55,7 @@
 
 #include <memory>
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -93,72 +94,16 @@ private Q_SLOTS:
     void windowState_firstRunFitsTheScreen_thenSurvivesARestart();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
-
-private:
-    MainWindow* start();
-    QTabWidget* tabs() const { return window->findChild<QTabWidget*>("tabWidget"); }
-    QTreeWidget* tree() const { return window->findChild<QTreeWidget*>("libraryList"); }
-    ItemViews* viewAt(int index) const { return qobject_cast<ItemViews*>(tabs()->widget(index)); }
-    static int visibleCells(ItemViews* view);
-    static QStringList storedTitles();
-    static void deleteSelection(ItemViews* view);
-    QTableWidget* table(int index) const { return viewAt(index)->findChild<QTableWidget*>("viewTable"); }
-    QTextEdit* noteEdit() const { return window->getNotes()->findChild<QTextEdit*>("textEdit"); }
-    void selectTitle(int index, const QString& title);
-
-    std::unique_ptr<MainWindow> window;
-    QString dataDir;
 };
 
 void TestMainWindow::init()
 {
-    LibrarySettings().clear();
-    QDir(QDir::homePath()).removeRecursively();
-    QDir().mkpath(QDir::homePath());
-    Prompt::clearShownTexts();
-    dataDir = QDir::homePath() + "/library-data/";
-    QDir().mkpath(dataDir);
-    LibrarySettings().setValue("dataDir", dataDir);
-    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
-    LibrarySeeder seeder(dataDir, QDir::homePath() + "/books/");
-    seeder.addBook({"Dune", {"Frank Herbert"}, "desert", {"dune.pdf"}, QColor(Qt::darkYellow), 3, "1965", "412", ""});
-    seeder.addBook({"Dune Messiah", {"Frank Herbert"}, "sequel", {}, QColor(), 2, "1969", "256", ""});
-    seeder.addBook({"Foundation", {"Isaac Asimov"}, "empire", {}, QColor(), 4, "1951", "255", ""});
-    seeder.addBook({"Solaris", {"Stanislaw Lem"}, "ocean", {}, QColor(), 5, "1961", "204", ""});
-    seeder.addWebPage("Qt", "https://qt.io/", "toolkit");
-    LibraryDatabase::close();
+    seedLibrary();
 }
 
 void TestMainWindow::cleanup()
 {
-    window.reset();
-    LibraryDatabase::close();
-}
-
-MainWindow* TestMainWindow::start()
-{
-    window = std::make_unique<MainWindow>();
-    window->resize(1000, 700);
-    window->show();
-    return window.get();
-}
-
-// The grid as the user sees it: on screen (a search reaches a hidden grid when it is shown).
-int TestMainWindow::visibleCells(ItemViews* view)
-{
-    const bool switched = view->getCurrentView() != 1;
-    if (switched) {
-        view->toggleView();
-    }
-    auto* list = view->findChild<QListWidget*>("viewList");
-    int shown = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        shown += list->item(i)->isHidden() ? 0 : 1;
-    }
-    if (switched) {
-        view->toggleView();
-    }
-    return shown;
+    closeWindow();
 }
 
 void TestMainWindow::startup_showsEveryBookAndAuthorsByLastName()
@@ -253,7 +198,7 @@ void TestMainWindow::twoBooksTabs_bothReceiveAddedAndDeletedBooks()
     ItemViews* first = viewAt(0);
     ItemViews* second = viewAt(1);
 
-    LibrarySeeder seeder(dataDir, QDir::homePath() + "/books/");
+    LibrarySeeder seeder(dataDir, booksDir);
     const int iid = seeder.addBook({"Hyperion", {"Dan Simmons"}, "pilgrims", {}, QColor(), 0, "", "", ""});
     // As the batch import hands it over: the window takes the book and each view keeps a copy.
     window->bookAddedSlot(new Book(nullptr, iid));
@@ -284,17 +229,7 @@ void TestMainWindow::deletingFromAnAuthorTab_removesEverywhere()
     table->selectRow(0);
     const int iid = author->getSelectedViewItems().first()->id;
     Prompt::queueAnswer(QMessageBox::Yes);
-    QTimer::singleShot(0, [] {
-        if (QWidget* menu = QApplication::activePopupWidget()) {
-            for (QAction* action : menu->actions()) {
-                if (action->text() == "Delete") {
-                    action->trigger();
-                }
-            }
-            menu->close();
-        }
-    });
-    author->menu(QPoint());
+    runMenu(author, {"Delete"});
     QCOMPARE(visibleCells(author), 1);
     QCOMPARE(visibleCells(viewAt(0)), 3);
     QSqlQuery query(QString("SELECT COUNT(*) FROM items WHERE iid = %1").arg(iid));
@@ -420,11 +355,7 @@ void TestMainWindow::noteAndRating_surviveQuitAndRestart()
     QTest::mouseClick(starsOf("Solaris")->findChild<QToolButton*>("btnRating2"), Qt::LeftButton);
     QTest::mouseClick(starsOf("Dune")->findChild<QToolButton*>("btnRating0"), Qt::LeftButton);
     QCOMPARE(fullStars(starsOf("Solaris")), 2);
-    window->findChild<QAction*>("actionQuit")->trigger();
-    window.reset();
-    LibraryDatabase::close();
-
-    start();
+    restart();
     QCOMPARE(fullStars(starsOf("Solaris")), 2);
     QCOMPARE(fullStars(starsOf("Dune")), 0);
     QCOMPARE(fullStars(starsOf("Foundation")), 4);
@@ -487,30 +418,6 @@ void TestMainWindow::convertAction_isEnabledForOneBookWithAPdf()
     QVERIFY(convert->isEnabled());
     table->clearSelection(); // nothing selected: nothing to convert
     QVERIFY(!convert->isEnabled());
-}
-
-QStringList TestMainWindow::storedTitles()
-{
-    QStringList titles;
-    QSqlQuery query("SELECT title FROM books ORDER BY title");
-    while (query.next()) {
-        titles << query.value(0).toString();
-    }
-    return titles;
-}
-
-// As the Delete entry of the context menu does it, with "Yes" answered in advance.
-void TestMainWindow::deleteSelection(ItemViews* view)
-{
-    Prompt::queueAnswer(QMessageBox::Yes);
-    QVERIFY(QMetaObject::invokeMethod(view, "deleteItem"));
-}
-
-void TestMainWindow::selectTitle(int index, const QString& title)
-{
-    const QList<QTableWidgetItem*> found = table(index)->findItems(title, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(title));
-    table(index)->selectRow(found.first()->row());
 }
 
 void TestMainWindow::search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete_data()
@@ -752,9 +659,7 @@ void TestMainWindow::bookDialog_keepsOwnershipReadingAndLanguage()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
     // After a restart the dialog shows what was typed.
-    window.reset();
-    LibraryDatabase::close();
-    start();
+    restart();
     BookProperties dialog(window.get(), iid);
     QVERIFY(dialog.findChild<QGroupBox*>("groupBox")->isChecked());
     QCOMPARE(dialog.findChild<QLineEdit*>("lineEdit")->text(), QString("Shelf 3, top"));
@@ -1067,9 +972,7 @@ void TestMainWindow::tagsAndSeries_areSavedShownFoundAndBranched()
     window->getSearchBox()->setTerms("");
 
     // After a restart: still shown, and the tree's branches open tabs of their books.
-    window.reset();
-    LibraryDatabase::close();
-    start();
+    restart();
     QCOMPARE(rowText("Dune Messiah", 5), QString("space opera"));
     QTreeWidgetItem* tags = tree()->topLevelItem(3);
     QCOMPARE(tags->text(0), QString("Tags"));

@@ -10,6 +10,7 @@
 #include "ViewItem.h"
 #include "WebPage.h"
 #include "WebPages.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -33,12 +34,9 @@ class TestItemViews : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void emptyCollection_rendersNoRowsAndStaysSortable();
     void rendering_fillsCellsAndRoles();
-    void gridTitle_isShortenedButTableTitleIsWhole();
     void rendering_sortsByTitleLikeTheViewsOwnSort();
     void toolTip_cutsDescriptionAndEscapesPlainText();
-    void noDescription_meansNoToolTip();
     void covers_arriveAsScaledIcons();
     void search_hidesAndShowsBothPresentationsTogether();
     void deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView();
@@ -62,9 +60,6 @@ private:
     QTableWidgetItem* titleCell(ItemViews* view, const QString& title) const;
     QListWidgetItem* gridCell(ItemViews* view, int iid) const;
     int visibleRows(ItemViews* view) const;
-    int visibleCells(ItemViews* view) const;
-    // Runs the context menu and picks entries by text path, e.g. {"Open", "b.pdf"}; returns the entries seen.
-    QStringList runMenu(ItemViews* view, const QStringList& pick);
 
     std::unique_ptr<LibraryFixture> library;
     std::unique_ptr<LibrarySeeder> seeder;
@@ -140,75 +135,6 @@ int TestItemViews::visibleRows(ItemViews* view) const
     return shown;
 }
 
-int TestItemViews::visibleCells(ItemViews* view) const
-{
-    const bool switched = view->getCurrentView() != 1;
-    if (switched) {
-        view->toggleView();
-    }
-    int shown = 0;
-    for (int i = 0; i < grid(view)->count(); ++i) {
-        shown += grid(view)->item(i)->isHidden() ? 0 : 1;
-    }
-    if (switched) {
-        view->toggleView();
-    }
-    return shown;
-}
-
-QStringList TestItemViews::runMenu(ItemViews* view, const QStringList& pick)
-{
-    QStringList seen;
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) {
-            return;
-        }
-        for (QAction* action : menu->actions()) {
-            seen << action->text();
-        }
-        QMenu* current = menu;
-        for (int i = 0; i < pick.size(); ++i) {
-            QAction* chosen = nullptr;
-            for (QAction* action : current->actions()) {
-                if (action->text() == pick.at(i)) {
-                    chosen = action;
-                }
-            }
-            if (!chosen) {
-                break;
-            }
-            if (chosen->menu()) {
-                for (QAction* sub : chosen->menu()->actions()) {
-                    seen << pick.at(i) + "/" + sub->text();
-                }
-                current = chosen->menu();
-                continue;
-            }
-            if (current != menu) {
-                Q_EMIT current->triggered(chosen);
-            } else {
-                chosen->trigger();
-            }
-        }
-        menu->close();
-    });
-    view->menu(QPoint());
-    return seen;
-}
-
-void TestItemViews::emptyCollection_rendersNoRowsAndStaysSortable()
-{
-    ItemViews* view = makeView("Books");
-    QCOMPARE(table(view)->rowCount(), 0);
-    QCOMPARE(grid(view)->count(), 0);
-    QVERIFY(table(view)->isSortingEnabled());
-    QCOMPARE(table(view)->horizontalHeader()->sortIndicatorSection(), 0);
-    QCOMPARE(table(view)->columnCount(), 9);
-    QCOMPARE(view->objectName(), QString("ItemViews"));
-    QCOMPARE(view->getCurrentView(), 0);
-}
-
 void TestItemViews::rendering_fillsCellsAndRoles()
 {
     LibrarySeeder::BookEntry entry;
@@ -219,7 +145,7 @@ void TestItemViews::rendering_fillsCellsAndRoles()
     entry.publisher = "MON";
     entry.rating = 4;
     const int iid = seeder->addBook(entry);
-    seeder->addBook({"Another", {}, "", {}, QColor(), 0, "", "", ""});
+    const int long21 = seeder->addBook({"ABCDEFGHIJKLMNOPQRSTU", {}, "", {}, QColor(), 0, "", "", ""});
 
     ItemViews* view = makeView("Books");
     QTableWidget* t = table(view);
@@ -243,17 +169,12 @@ void TestItemViews::rendering_fillsCellsAndRoles()
     QVERIFY(cell);
     QCOMPARE(cell->text(), QString("Solaris"));
     QCOMPARE(cell->data(ItemViews::FilePathRole).toString(), library->filesDir() + "solaris.pdf");
-    QVERIFY(!gridCell(view, iid + 1)->data(ItemViews::FilePathRole).isValid());
-}
-
-void TestItemViews::gridTitle_isShortenedButTableTitleIsWhole()
-{
-    const QString title21 = "ABCDEFGHIJKLMNOPQRSTU";
-    const int iid = seeder->addBook({title21, {}, "", {}, QColor(), 0, "", "", ""});
-    ItemViews* view = makeView("Books");
-    QCOMPARE(gridCell(view, iid)->text(), QString("ABCDEFGHIJKLMNOPQRST..."));
-    QVERIFY(titleCell(view, title21));
-    QCOMPARE(ItemViews::gridTitle(QString(20, 'x')), QString(20, 'x'));
+    QVERIFY(!gridCell(view, long21)->data(ItemViews::FilePathRole).isValid());
+    // The grid shortens long titles and shows no tool tip without a description; the table does neither.
+    QCOMPARE(gridCell(view, long21)->text(), QString("ABCDEFGHIJKLMNOPQRST..."));
+    QVERIFY(titleCell(view, "ABCDEFGHIJKLMNOPQRSTU"));
+    QCOMPARE(gridCell(view, long21)->toolTip(), QString());
+    QCOMPARE(titleCell(view, "Solaris")->toolTip(), QString());
 }
 
 void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
@@ -321,14 +242,6 @@ void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
     QVERIFY(gridCell(second, withImage)->toolTip().contains("before  after"));
 }
 
-void TestItemViews::noDescription_meansNoToolTip()
-{
-    const int iid = seeder->addBook({"Plain", {}, "", {}, QColor(), 0, "", "", ""});
-    ItemViews* view = makeView("Books");
-    QCOMPARE(gridCell(view, iid)->toolTip(), QString());
-    QCOMPARE(titleCell(view, "Plain")->toolTip(), QString());
-}
-
 void TestItemViews::covers_arriveAsScaledIcons()
 {
     // Several covers at once: each cell ends up with its own, none is lost on the way.
@@ -366,21 +279,21 @@ void TestItemViews::search_hidesAndShowsBothPresentationsTogether()
 
     view->search("PLANET");
     QCOMPARE(visibleRows(view), 2);
-    QCOMPARE(visibleCells(view), 2);
+    QCOMPARE(WindowFixture::visibleCells(view), 2);
     QVERIFY(table(view)->isRowHidden(titleCell(view, "Foundation")->row()));
     view->search("nothing like this");
     QCOMPARE(visibleRows(view), 0);
-    QCOMPARE(visibleCells(view), 0);
+    QCOMPARE(WindowFixture::visibleCells(view), 0);
     view->search("");
     QCOMPARE(visibleRows(view), 3);
-    QCOMPARE(visibleCells(view), 3);
+    QCOMPARE(WindowFixture::visibleCells(view), 3);
     QCOMPARE(view->getSearchTerms(), QString());
 
     // Searches made on the grid reach the table too, however many there were.
     view->toggleView();
     view->search("planet");
     view->search("desert");
-    QCOMPARE(visibleCells(view), 1);
+    QCOMPARE(WindowFixture::visibleCells(view), 1);
     view->toggleView();
     QCOMPARE(visibleRows(view), 1);
     QVERIFY(!table(view)->isRowHidden(titleCell(view, "Dune")->row()));
@@ -400,7 +313,7 @@ void TestItemViews::deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView()
     second->deleteItemFromView(gone);
     for (ItemViews* view : {first, second}) {
         QCOMPARE(visibleRows(view), 1);
-        QCOMPARE(visibleCells(view), 1);
+        QCOMPARE(WindowFixture::visibleCells(view), 1);
     }
     QCOMPARE(LibraryFixture::rowCount("books"), 1);
     QCOMPARE(LibraryFixture::rowCount("items"), 1);
@@ -409,7 +322,7 @@ void TestItemViews::deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView()
     QSqlQuery().exec(QString("INSERT INTO books (title, iid) VALUES ('Gone Girl', %1)").arg(gone));
     first->search("Gone");
     QCOMPARE(visibleRows(first), 1);
-    QCOMPARE(visibleCells(first), 1);
+    QCOMPARE(WindowFixture::visibleCells(first), 1);
     QVERIFY(gridCell(first, gone)->isHidden());
 }
 
@@ -455,7 +368,7 @@ void TestItemViews::authorView_searchesAmongItsAuthorsBooks()
     QCOMPARE(table(view)->rowCount(), 2);
     view->search("Ubik");
     QCOMPARE(visibleRows(view), 1);
-    QCOMPARE(visibleCells(view), 1);
+    QCOMPARE(WindowFixture::visibleCells(view), 1);
     view->search("Other");
     QCOMPARE(visibleRows(view), 0);
 }
@@ -508,7 +421,7 @@ void TestItemViews::search_afterARenameMovedTheRows_changesTheRightRows()
     QCOMPARE(visibleRows(view), 1);
     QVERIFY(!table(view)->isRowHidden(titleCell(view, "Zanzibar")->row()));
     QVERIFY(table(view)->isRowHidden(titleCell(view, "Hyperion")->row()));
-    QCOMPARE(visibleCells(view), 1);
+    QCOMPARE(WindowFixture::visibleCells(view), 1);
     QVERIFY(!gridCell(view, dune)->isHidden());
 }
 
@@ -633,12 +546,12 @@ void TestItemViews::deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId(
     QSignalSpy deleted(view, &ItemViews::itemDeleted);
 
     Prompt::queueAnswer(QMessageBox::No);
-    runMenu(view, {"Delete"});
+    WindowFixture::runMenu(view, {"Delete"});
     QCOMPARE(deleted.size(), 0);
     QVERIFY(Prompt::shownTexts().last().contains("No files will be deleted!"));
 
     Prompt::queueAnswer(QMessageBox::Yes);
-    runMenu(view, {"Delete"});
+    WindowFixture::runMenu(view, {"Delete"});
     QCOMPARE(deleted.size(), 2);
     QCOMPARE(deleted.at(0).first().toInt(), a);
     QCOMPARE(deleted.at(1).first().toInt(), b);
@@ -653,14 +566,14 @@ void TestItemViews::bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne()
     table(view)->selectRow(0);
     OpenedUrls opened;
     QDesktopServices::setUrlHandler("file", &opened, "open");
-    const QStringList seen = runMenu(view, {"Open", "b.epub"});
+    const QStringList seen = WindowFixture::runMenu(view, {"Open", "b.epub"});
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(seen, QStringList({"Open", "Properties", "Convert", "Delete", "Open/a.pdf", "Open/b.epub", "Open/c.txt"}));
     QCOMPARE(opened.urls.size(), 1);
     QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "b.epub");
 
     QSignalSpy convert(view, &ItemViews::convertItems);
-    runMenu(view, {"Convert"});
+    WindowFixture::runMenu(view, {"Convert"});
     QCOMPARE(convert.size(), 1);
     QCOMPARE(convert.first().first().value<QList<Item*>>().size(), 1);
 }
@@ -672,7 +585,7 @@ void TestItemViews::bookMenu_severalSelectedOffersOnlyDelete()
     ItemViews* view = makeView("Books");
     table(view)->selectAll();
     Prompt::queueAnswer(QMessageBox::No);
-    QCOMPARE(runMenu(view, {}), QStringList({"Delete"}));
+    QCOMPARE(WindowFixture::runMenu(view, {}), QStringList({"Delete"}));
 }
 
 void TestItemViews::doubleClick_opensOnlyFromTitleCellAndExistingFile()

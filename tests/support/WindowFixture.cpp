@@ -1,0 +1,165 @@
+#include "WindowFixture.h"
+
+#include "ItemViews.h"
+#include "LibraryDatabase.h"
+#include "LibrarySeeder.h"
+#include "LibrarySettings.h"
+#include "MainWindow.h"
+#include "Prompt.h"
+#include "RichTextEditor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+void WindowFixture::seedLibrary()
+{
+    LibrarySettings().clear();
+    QDir(QDir::homePath()).removeRecursively();
+    QDir().mkpath(QDir::homePath());
+    Prompt::clearShownTexts();
+    dataDir = QDir::homePath() + "/library-data/";
+    booksDir = QDir::homePath() + "/books/";
+    QDir().mkpath(dataDir);
+    LibrarySettings().setValue("dataDir", dataDir);
+    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
+    LibrarySeeder seeder(dataDir, booksDir);
+    seeder.addBook({"Dune", {"Frank Herbert"}, "desert", {"dune.pdf"}, QColor(Qt::darkYellow), 3, "1965", "412", ""});
+    seeder.addBook({"Dune Messiah", {"Frank Herbert"}, "sequel", {}, QColor(), 2, "1969", "256", ""});
+    seeder.addBook({"Foundation", {"Isaac Asimov"}, "empire", {}, QColor(), 4, "1951", "255", ""});
+    seeder.addBook({"Solaris", {"Stanislaw Lem"}, "ocean", {}, QColor(), 5, "1961", "204", ""});
+    seeder.addWebPage("Qt", "https://qt.io/", "toolkit");
+    LibraryDatabase::close();
+}
+
+void WindowFixture::closeWindow()
+{
+    window.reset();
+    LibraryDatabase::close();
+}
+
+MainWindow* WindowFixture::start()
+{
+    window = std::make_unique<MainWindow>();
+    window->resize(1000, 700);
+    window->show();
+    return window.get();
+}
+
+MainWindow* WindowFixture::restart()
+{
+    window->findChild<QAction*>("actionQuit")->trigger();
+    closeWindow();
+    return start();
+}
+
+QTabWidget* WindowFixture::tabs() const
+{
+    return window->findChild<QTabWidget*>("tabWidget");
+}
+
+QTreeWidget* WindowFixture::tree() const
+{
+    return window->findChild<QTreeWidget*>("libraryList");
+}
+
+ItemViews* WindowFixture::viewAt(int index) const
+{
+    return qobject_cast<ItemViews*>(tabs()->widget(index));
+}
+
+QTableWidget* WindowFixture::table(int index) const
+{
+    return viewAt(index)->findChild<QTableWidget*>("viewTable");
+}
+
+QTextEdit* WindowFixture::noteEdit() const
+{
+    return window->getNotes()->findChild<QTextEdit*>("textEdit");
+}
+
+void WindowFixture::selectTitle(int index, const QString& title) const
+{
+    const QList<QTableWidgetItem*> found = table(index)->findItems(title, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(title));
+    table(index)->selectRow(found.first()->row());
+}
+
+int WindowFixture::visibleCells(ItemViews* view)
+{
+    const bool switched = view->getCurrentView() != 1;
+    if (switched) {
+        view->toggleView();
+    }
+    auto* list = view->findChild<QListWidget*>("viewList");
+    int shown = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        shown += list->item(i)->isHidden() ? 0 : 1;
+    }
+    if (switched) {
+        view->toggleView();
+    }
+    return shown;
+}
+
+QStringList WindowFixture::storedTitles()
+{
+    QStringList titles;
+    QSqlQuery query("SELECT title FROM books ORDER BY title");
+    while (query.next()) {
+        titles << query.value(0).toString();
+    }
+    return titles;
+}
+
+QStringList WindowFixture::runMenu(ItemViews* view, const QStringList& pick)
+{
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) {
+            return;
+        }
+        for (QAction* action : menu->actions()) {
+            seen << action->text();
+        }
+        QMenu* current = menu;
+        for (const QString& name : pick) {
+            QAction* chosen = nullptr;
+            for (QAction* action : current->actions()) {
+                chosen = action->text() == name ? action : chosen;
+            }
+            if (!chosen) {
+                break;
+            }
+            if (chosen->menu()) {
+                for (QAction* sub : chosen->menu()->actions()) {
+                    seen << name + "/" + sub->text();
+                }
+                current = chosen->menu();
+            } else if (current != menu) {
+                Q_EMIT current->triggered(chosen);
+            } else {
+                chosen->trigger();
+            }
+        }
+        menu->close();
+    });
+    view->menu(QPoint());
+    return seen;
+}
+
+void WindowFixture::deleteSelection(ItemViews* view)
+{
+    Prompt::queueAnswer(QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(view, "deleteItem"));
+}
