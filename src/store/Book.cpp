@@ -3,8 +3,8 @@
 #include "Authors.h"
 #include "BookDetails.h"
 #include "ItemFiles.h"
-#include "LibrarySettings.h"
 #include "Logging.h"
+#include "SqlStatement.h"
 #include "SqlTransaction.h"
 #include "TagsAndSeries.h"
 #include "ViewItem.h"
@@ -86,47 +86,20 @@ void Book::reload()
 
 bool Book::insertBook()
 {
-    const Keys keys = rememberKeys();
-    const int previousBid = bid;
-    const auto forget = [&] {
-        restoreKeys(keys);
-        bid = previousBid;
-    };
+    return saveRecord();
+}
 
-    // The item row, author links, book row, file rows and cover are one change.
-    SqlTransaction transaction;
-    if (!writeItem()) {
-        transaction.rollback();
-        forget();
-        return false;
-    }
-    bool written;
-    if (bid < 1) {
-        qCDebug(lcStore) << "bid" << bid;
-        written = dbCreate() > 0 && saveFiles();
-    } else {
-        written = dbUpdate() && saveFiles();
-        qCDebug(lcStore) << "bid" << bid;
-    }
+// The books row, the details and the tags and series; the item row and files are Item's.
+bool Book::writeOwnRows()
+{
+    bool written = bid < 1 ? dbCreate() > 0 : dbUpdate();
     if (written && details) {
         written = details->write(iid);
     }
     if (written && shelvingChanged) {
         written = getTagsAndSeries().write(iid);
     }
-    const CoverMove cover = written ? moveCoverFile(LibrarySettings().value("dataDir").toString() +
-                                                    QString::number(iid) + QStringLiteral(".jpg"))
-                                    : CoverMove::Failed;
-    if (cover == CoverMove::Failed || !transaction.commit()) {
-        transaction.rollback();
-        if (cover == CoverMove::Moved) {
-            undoCoverMove(coverFile, keys.coverFile);
-        }
-        forget();
-        return false;
-    }
-    setViewItem();
-    return true;
+    return written;
 }
 
 bool Book::deleteBook()
@@ -160,8 +133,7 @@ QSqlQuery Book::dbRead()
     QSqlQuery query;
     query.prepare("SELECT * FROM books WHERE iid = :iid LIMIT 1");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << "Error: Book::dbRead" << query.lastError();
+    if (!SqlStatement::run(query)) {
         return query;
     }
     query.next();
@@ -207,8 +179,7 @@ int Book::dbCreate()
     query.bindValue(":publisher", publisher);
     query.bindValue(":isbn10", isbn10);
     query.bindValue(":isbn13", isbn13);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         bid = 0;
         return bid;
     }
@@ -230,11 +201,7 @@ bool Book::dbUpdate()
     query.bindValue(":isbn10", isbn10);
     query.bindValue(":isbn13", isbn13);
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }
 
 bool Book::dbDelete()
@@ -242,11 +209,7 @@ bool Book::dbDelete()
     QSqlQuery query;
     query.prepare("DELETE FROM books WHERE iid = :iid");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << "In object book, while deleting id:" << iid << query.lastError();
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }
 
 QVariantMap Book::toVariant() const

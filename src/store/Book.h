@@ -66,6 +66,12 @@ public:
     QVariantMap toVariant() const;
     QString toJSON() const;
 
+protected:
+    bool writeOwnRows() override;
+    int ownKey() const override { return bid; }
+    void setOwnKey(int key) override { bid = key; }
+    void saved() override { setViewItem(); }
+
 private:
     int itemRow = -1;
     int bid = -1;

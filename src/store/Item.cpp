@@ -4,7 +4,9 @@
 #include "Authors.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
+#include "LibrarySettings.h"
 #include "Logging.h"
+#include "SqlStatement.h"
 #include "SqlTransaction.h"
 #include "Timestamp.h"
 
@@ -38,7 +40,8 @@ bool moveReplacing(const QString& from, const QString& to)
 }
 } // namespace
 
-Item::Item(QObject*, int itemId) : authors(new Authors(nullptr)), files(new ItemFiles(nullptr, 0)), iid(itemId)
+Item::Item(QObject*, int itemId)
+    : authors(std::make_unique<Authors>(nullptr)), files(std::make_unique<ItemFiles>(nullptr, 0)), iid(itemId)
 {
     loadItem();
     if (coverFile.isEmpty()) {
@@ -46,11 +49,7 @@ Item::Item(QObject*, int itemId) : authors(new Authors(nullptr)), files(new Item
     }
 }
 
-Item::~Item()
-{
-    delete authors;
-    delete files;
-}
+Item::~Item() = default;
 
 QString Item::getFirstFilePath() const
 {
@@ -83,8 +82,7 @@ bool Item::saveFiles()
         query.prepare("DELETE FROM files WHERE fid = :fid AND iid = :iid");
         query.bindValue(":fid", fid);
         query.bindValue(":iid", iid);
-        if (!query.exec()) {
-            qCDebug(lcStore) << query.lastError();
+        if (!SqlStatement::run(query)) {
             return false;
         }
     }
@@ -191,6 +189,28 @@ bool Item::insertItem()
     return false;
 }
 
+bool Item::saveRecord()
+{
+    const Keys keys = rememberKeys();
+    const int previousOwnKey = ownKey();
+    SqlTransaction transaction;
+    const bool written = writeItem() && writeOwnRows() && saveFiles();
+    const CoverMove cover =
+        written ? moveCoverFile(LibrarySettings().value("dataDir").toString() + QString::number(iid) + ".jpg")
+                : CoverMove::Failed;
+    if (cover == CoverMove::Failed || !transaction.commit()) {
+        transaction.rollback();
+        if (cover == CoverMove::Moved) {
+            undoCoverMove(coverFile, keys.coverFile);
+        }
+        restoreKeys(keys);
+        setOwnKey(previousOwnKey);
+        return false;
+    }
+    saved();
+    return true;
+}
+
 // The item row, its authors and its author links; the caller holds the transaction.
 bool Item::writeItem()
 {
@@ -211,8 +231,7 @@ bool Item::writeItem()
     QSqlQuery query;
     query.prepare("DELETE FROM items_authors                  WHERE iid = :iid");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return false;
     }
     query.prepare("INSERT INTO items_authors                  (iid, aid)                  VALUES                  "
@@ -220,8 +239,7 @@ bool Item::writeItem()
     for (int i = 0; i < authors->count(); ++i) {
         query.bindValue(":iid", iid);
         query.bindValue(":aid", authors->getAuthor(i)->getAid());
-        if (!query.exec()) {
-            qCDebug(lcStore) << query.lastError();
+        if (!SqlStatement::run(query)) {
             return false;
         }
     }
@@ -238,8 +256,7 @@ int Item::itemDbCreate()
     query.bindValue(":created", now);
     query.bindValue(":updated", now);
     query.bindValue(":rating", rating);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return -1;
     }
     iid = query.lastInsertId().toInt();
@@ -257,12 +274,7 @@ bool Item::itemDbUpdate()
     query.bindValue(":type", type);
     query.bindValue(":updated", Timestamp::now());
     query.bindValue(":rating", rating);
-    if (!query.exec()) {
-        qCDebug(lcStore) << "\"" + query.lastQuery() + "\""
-                         << "\"" + query.lastError().text() + "\"";
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }
 
 bool Item::setRating(int value)
@@ -288,21 +300,18 @@ bool Item::deleteItem()
     QSqlQuery query;
     query.prepare("DELETE FROM items_authors                  WHERE iid = :iid");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return false;
     }
     query.prepare("DELETE FROM files WHERE iid = :iid");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return false;
     }
     // The item's note goes with it rather than lingering without an owner.
     query.prepare("DELETE FROM notes WHERE iid = :iid");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return false;
     }
     return transaction.commit();
@@ -316,11 +325,7 @@ bool Item::itemDbDestroy()
     QSqlQuery query;
     query.prepare("DELETE FROM items WHERE iid = :iid LIMIT 1");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }
 
 bool Item::saveCoverFile(const QString& path)
@@ -346,8 +351,7 @@ Item::CoverMove Item::moveCoverFile(const QString& path)
     query.prepare("UPDATE items SET coverFile = :coverFile WHERE iid = :iid");
     query.bindValue(":iid", iid);
     query.bindValue(":coverFile", path);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         undoCoverMove(path, original);
         return CoverMove::Failed;
     }
@@ -369,11 +373,7 @@ bool Item::updateCoverFile()
     query.prepare("UPDATE items SET coverFile = :coverFile WHERE iid = :iid");
     query.bindValue(":iid", iid);
     query.bindValue(":coverFile", coverFile);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }
 
 Item::Keys Item::rememberKeys() const

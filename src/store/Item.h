@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class Authors;
 class ItemFile;
 class ItemFiles;
@@ -28,8 +30,8 @@ public:
     int getRating() const { return rating; }
     quint32 getCreated() const { return created; }
     quint32 getUpdated() const { return updated; }
-    Authors* getAuthors() const { return authors; }
-    ItemFiles* getFiles() const { return files; }
+    Authors* getAuthors() const { return authors.get(); }
+    ItemFiles* getFiles() const { return files.get(); }
     QString getFirstFilePath() const;
 
     void addAuthor(const QString& name);
@@ -72,13 +74,24 @@ protected:
 
     Keys rememberKeys() const;
     void restoreKeys(const Keys& keys);
+    // Saves the whole record as one change: the item row and author links, the subclass's own
+    // rows, the file rows and the cover. A failed save stores nothing and the object forgets
+    // the keys it was handed, so it can be saved again.
+    bool saveRecord();
+    // The subclass's part of a save, inside the transaction: its own row and what hangs on it.
+    virtual bool writeOwnRows() { return true; }
+    // The key of the subclass's own row (bid, wid), remembered across a failed save.
+    virtual int ownKey() const { return 0; }
+    virtual void setOwnKey(int) {}
+    // Called after a save is committed.
+    virtual void saved() {}
     bool writeItem();
     CoverMove moveCoverFile(const QString& path);
     void undoCoverMove(const QString& movedTo, const QString& originalPath);
 
     int rating = 0;
-    Authors* authors = nullptr;
-    ItemFiles* files = nullptr;
+    std::unique_ptr<Authors> authors;
+    std::unique_ptr<ItemFiles> files;
     int iid = 0;
     QString coverFile;
     QString type;

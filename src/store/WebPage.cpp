@@ -1,8 +1,8 @@
 #include "WebPage.h"
 
 #include "ItemFiles.h"
-#include "LibrarySettings.h"
 #include "Logging.h"
+#include "SqlStatement.h"
 #include "SqlTransaction.h"
 #include "Timestamp.h"
 #include "ViewItem.h"
@@ -89,40 +89,12 @@ void WebPage::loadWebPage()
 
 bool WebPage::insertWebPage()
 {
-    const Keys keys = rememberKeys();
-    const int previousWid = wid;
-    const auto forget = [&] {
-        restoreKeys(keys);
-        wid = previousWid;
-    };
+    return saveRecord();
+}
 
-    SqlTransaction transaction;
-    if (!writeItem()) {
-        transaction.rollback();
-        forget();
-        return false;
-    }
-    bool written;
-    if (wid < 1) {
-        qCDebug(lcStore) << "wid" << wid;
-        written = dbCreate() > 0 && saveFiles();
-    } else {
-        written = dbUpdate() && saveFiles();
-        qCDebug(lcStore) << "wid" << wid;
-    }
-    const QString dataDir = LibrarySettings().value("dataDir").toString();
-    const CoverMove cover =
-        written ? moveCoverFile(dataDir + QString::number(iid) + QStringLiteral(".jpg")) : CoverMove::Failed;
-    if (cover == CoverMove::Failed || !transaction.commit()) {
-        transaction.rollback();
-        if (cover == CoverMove::Moved) {
-            undoCoverMove(coverFile, keys.coverFile);
-        }
-        forget();
-        return false;
-    }
-    setViewItem();
-    return true;
+bool WebPage::writeOwnRows()
+{
+    return wid < 1 ? dbCreate() > 0 : dbUpdate();
 }
 
 bool WebPage::deleteWebPage()
@@ -136,8 +108,7 @@ void WebPage::dbRead(int itemId)
     QSqlQuery query;
     query.prepare("SELECT * FROM webpages WHERE iid = :iid");
     query.bindValue(":iid", itemId);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return;
     }
     const bool onRow = query.next();
@@ -159,8 +130,7 @@ int WebPage::dbCreate()
     query.bindValue(":created", pageCreated);
     query.bindValue(":title", title);
     query.bindValue(":description", description);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
+    if (!SqlStatement::run(query)) {
         return 0;
     }
     wid = query.lastInsertId().toInt();
@@ -175,11 +145,7 @@ bool WebPage::dbUpdate()
     query.bindValue(":title", title);
     query.bindValue(":description", description);
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }
 
 bool WebPage::dbDelete()
@@ -187,9 +153,5 @@ bool WebPage::dbDelete()
     QSqlQuery query;
     query.prepare("DELETE FROM webpages WHERE iid = :iid");
     query.bindValue(":iid", iid);
-    if (!query.exec()) {
-        qCDebug(lcStore) << "In object book, while deleting id:" << iid << query.lastError();
-        return false;
-    }
-    return true;
+    return SqlStatement::run(query);
 }

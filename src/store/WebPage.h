@@ -41,6 +41,12 @@ public:
 
     static QString shortDescription(const QString& text);
 
+protected:
+    bool writeOwnRows() override;
+    int ownKey() const override { return wid; }
+    void setOwnKey(int key) override { wid = key; }
+    void saved() override { setViewItem(); }
+
 private:
     QString title;
     QString description;
