@@ -28,6 +28,7 @@
 #include "Prompt.h"
 #include "Reader.h"
 #include "RichTextEditor.h"
+#include "ServiceEndpoints.h"
 #include "TagsAndSeries.h"
 #include "UpdateManager.h"
 #include "Version.h"
@@ -104,7 +105,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
             loadShelves();
         }
     });
-    cloudToken = LibrarySettings().value("cloudToken", QString()).toString();
+    cloudToken = LibrarySettings().cloudToken();
     conversionWizard = new ConversionWizard(this);
     conversionWizard->hide();
     connect(conversionWizard, &ConversionWizard::itemChanged, this, &MainWindow::itemChanged);
@@ -435,25 +436,25 @@ void MainWindow::setUpMenusAndKeys()
 void MainWindow::restoreWindowState()
 {
     LibrarySettings settings;
-    if (!restoreGeometry(settings.value("window/geometry").toByteArray())) {
+    if (!restoreGeometry(settings.windowGeometry())) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect available = screen->availableGeometry();
             const QSize size = available.size() * 2 / 3;
             setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
         }
     }
-    ui->splitter->restoreState(settings.value("window/splitter").toByteArray());
-    ui->vSplitter->restoreState(settings.value("window/vSplitter").toByteArray());
+    ui->splitter->restoreState(settings.splitterState());
+    ui->vSplitter->restoreState(settings.vSplitterState());
     auto* books = qobject_cast<ItemViews*>(ui->tabWidget->widget(0));
     if (!books) {
         return;
     }
     QList<int> widths;
-    for (const QVariant& width : settings.value("window/columnWidths").toList()) {
+    for (const QVariant& width : settings.columnWidths()) {
         widths << width.toInt();
     }
     books->setColumnWidths(widths);
-    if (settings.value("window/viewMode", 0).toInt() == 1 && books->getCurrentView() != 1) {
+    if (settings.viewMode() == 1 && books->getCurrentView() != 1) {
         ui->actionView->setChecked(true);
         on_actionView_triggered();
     }
@@ -462,16 +463,16 @@ void MainWindow::restoreWindowState()
 void MainWindow::saveWindowState()
 {
     LibrarySettings settings;
-    settings.setValue("window/geometry", saveGeometry());
-    settings.setValue("window/splitter", ui->splitter->saveState());
-    settings.setValue("window/vSplitter", ui->vSplitter->saveState());
+    settings.setWindowGeometry(saveGeometry());
+    settings.setSplitterState(ui->splitter->saveState());
+    settings.setVSplitterState(ui->vSplitter->saveState());
     if (auto* books = qobject_cast<ItemViews*>(ui->tabWidget->widget(0))) {
         QVariantList widths;
         for (int width : books->columnWidths()) {
             widths << width;
         }
-        settings.setValue("window/columnWidths", widths);
-        settings.setValue("window/viewMode", books->getCurrentView());
+        settings.setColumnWidths(widths);
+        settings.setViewMode(books->getCurrentView());
     }
 }
 
@@ -838,7 +839,7 @@ void MainWindow::on_actionWeb_triggered()
 void MainWindow::on_actionCloud_triggered()
 {
     WebBrowser* browser = newBrowserTab(tr("Cloud"));
-    browser->openUrl(DataDirectories::cloudBaseUrl());
+    browser->openUrl(ServiceEndpoints::cloudBase());
     browser->disableNavigation();
 }
 
@@ -870,7 +871,7 @@ void MainWindow::on_actionSync_triggered()
 void MainWindow::loginAgain()
 {
     cloudToken.clear();
-    LibrarySettings().remove("cloudToken");
+    LibrarySettings().removeCloudToken();
     Login login(this);
     if (login.exec() != QDialog::Accepted) {
         return;
@@ -1010,17 +1011,17 @@ void MainWindow::coverMade(int iid)
 void MainWindow::rememberRecentFile(const QString& path)
 {
     LibrarySettings settings;
-    QStringList recent = settings.value("recentFiles").toStringList();
+    QStringList recent = settings.recentFiles();
     recent.removeAll(path);
     recent.prepend(path);
-    settings.setValue("recentFiles", QStringList(recent.mid(0, 10)));
+    settings.setRecentFiles(QStringList(recent.mid(0, 10)));
 }
 
 void MainWindow::fillRecentFilesMenu()
 {
     QMenu* menu = ui->actionRecent_Files->menu();
     menu->clear();
-    const QStringList recent = LibrarySettings().value("recentFiles").toStringList();
+    const QStringList recent = LibrarySettings().recentFiles();
     for (const QString& path : recent) {
         QAction* entry = menu->addAction(QFileInfo(path).fileName(), this, [this, path] { openInReader(path); });
         entry->setToolTip(path);
@@ -1030,7 +1031,7 @@ void MainWindow::fillRecentFilesMenu()
         menu->addAction(tr("No recent files"))->setEnabled(false);
     } else {
         menu->addSeparator();
-        menu->addAction(tr("Clear List"), this, [] { LibrarySettings().remove("recentFiles"); });
+        menu->addAction(tr("Clear List"), this, [] { LibrarySettings().clearRecentFiles(); });
     }
 }
 

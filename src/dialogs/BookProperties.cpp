@@ -68,7 +68,7 @@ BookProperties::BookProperties(QWidget* parent, int iid)
         Prompt::warning(this, tr("Nothing found"),
                         tr("The book's information could not be downloaded.\n\n%1").arg(reason));
     });
-    lastSelectDir = LibrarySettings().value("lastSelectDir").toString();
+    lastSelectDir = LibrarySettings().lastSelectDir();
     if (lastSelectDir.isEmpty()) {
         lastSelectDir = QDir::homePath();
     }
@@ -158,7 +158,7 @@ bool BookProperties::chooseFile(const QString& path)
     currentFilePath = path;
     ui->btnOpenFile->setEnabled(true);
     book->addFile(path);
-    LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
+    LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
     if (ui->bookTitle->text().isEmpty()) {
         ui->bookTitle->setText(titleFromFileName(QFileInfo(path).fileName()));
     }
@@ -183,7 +183,7 @@ void BookProperties::on_btnAddFile_clicked()
         return;
     }
     book->addFile(path);
-    LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
+    LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
     FileTable::appendRow(ui->fileTable, book, book->getFiles()->count() - 1);
 }
 

@@ -47,7 +47,7 @@ MultiSelect::~MultiSelect() = default;
 bool MultiSelect::populateTableDir(bool withSubfolders)
 {
     LibrarySettings settings;
-    QString start = settings.value("lastSelectDir").toString();
+    QString start = settings.lastSelectDir();
     if (start.isEmpty()) {
         start = QDir::homePath();
     }
@@ -56,7 +56,7 @@ bool MultiSelect::populateTableDir(bool withSubfolders)
         close();
         return false;
     }
-    settings.setValue("lastSelectDir", directory);
+    settings.setLastSelectDir(directory);
     return populateTable(directory, withSubfolders);
 }
 

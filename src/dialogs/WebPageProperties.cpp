@@ -83,7 +83,7 @@ void WebPageProperties::on_btnAddFile_clicked()
         return;
     }
     webPage->addFile(path);
-    LibrarySettings().setValue("lastSelectDir", QFileInfo(path).absoluteFilePath());
+    LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
     FileTable::appendRow(ui->fileTable, webPage, webPage->getFiles()->count() - 1);
 }
 

@@ -12,7 +12,7 @@ QUrl CloudApi::endpoint(const QString& path, const Query& query)
         // Encoded, so '&', '=', '#' and '+' in a value reach the service as typed.
         pairs << name + QLatin1Char('=') + QString::fromLatin1(QUrl::toPercentEncoding(value));
     }
-    QUrl url(LibrarySettings().value("baseUrl").toString() + path);
+    QUrl url(LibrarySettings().baseUrl() + path);
     url.setQuery(pairs.join(QLatin1Char('&')), QUrl::StrictMode);
     return url;
 }

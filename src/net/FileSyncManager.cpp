@@ -23,8 +23,8 @@ FileSyncManager::FileSyncManager(QWidget* parent)
 {
     ui->setupUi(this);
     LibrarySettings settings;
-    guid = settings.value("guid").toString();
-    baseUrl = settings.value("baseUrl").toString();
+    guid = settings.guid();
+    baseUrl = settings.baseUrl();
     startRun();
 }
 
@@ -34,7 +34,7 @@ void FileSyncManager::startRun()
         return;
     }
     // Each run starts from the library as it is now, so what changed since the last one goes too.
-    token = LibrarySettings().value("cloudToken").toString();
+    token = LibrarySettings().cloudToken();
     ui->uploadList->clear();
     ui->fileUploadList->clear();
     md5Map.clear();

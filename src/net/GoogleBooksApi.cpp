@@ -1,6 +1,7 @@
 #include "GoogleBooksApi.h"
 
 #include "Book.h"
+#include "ServiceEndpoints.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,7 +10,6 @@
 #include <QtMath>
 
 namespace {
-const char defaultVolumesUrl[] = "https://www.googleapis.com/books/v1/volumes";
 
 bool parseObject(const QByteArray& json, QJsonObject* object)
 {
@@ -28,15 +28,9 @@ QString numberText(const QJsonValue& value)
 }
 } // namespace
 
-QUrl GoogleBooksApi::volumesUrl()
-{
-    const QString fromEnvironment = qEnvironmentVariable("LIRENTA_GOOGLE_BOOKS_URL");
-    return QUrl(fromEnvironment.isEmpty() ? QString::fromLatin1(defaultVolumesUrl) : fromEnvironment);
-}
-
 QUrl GoogleBooksApi::searchUrl(const QString& isbn, const QString& keywords)
 {
-    QUrl url = volumesUrl();
+    QUrl url = ServiceEndpoints::googleBooksVolumes();
     QString value;
     if (isbn.size() >= 2) {
         value = QStringLiteral("isbn:") + isbn;

@@ -17,9 +17,6 @@ public:
         QString pageCount;
         QString selfLink;
     };
-
-    // LIRENTA_GOOGLE_BOOKS_URL when set, else the public endpoint.
-    static QUrl volumesUrl();
     // The ISBN wins when it has two characters or more; keywords need two as well.
     static QUrl searchUrl(const QString& isbn, const QString& keywords);
     // Fills the book from a volume resource and gives its thumbnail address. False, with the

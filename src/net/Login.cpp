@@ -20,8 +20,8 @@ Login::Login(QWidget* parent)
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     }
     LibrarySettings settings;
-    guid = settings.value("guid").toString();
-    token = settings.value("cloudToken").toString();
+    guid = settings.guid();
+    token = settings.cloudToken();
     if (CloudApi::isValidToken(token)) {
         validateToken();
     }
@@ -73,7 +73,7 @@ void Login::storeToken(const QString& value)
     // A new valid token always replaces what was stored, a malformed stored value included.
     token = value;
     LibrarySettings settings;
-    settings.setValue("cloudToken", value);
+    settings.setCloudToken(value);
     settings.sync();
     // The token opens the user's cloud account: only the owner may read the settings file.
     QFile::setPermissions(settings.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -84,7 +84,7 @@ void Login::forgetToken(const QString& message)
     ui->textBrowser->setPlainText(message);
     token.clear();
     LibrarySettings settings;
-    settings.remove("cloudToken");
+    settings.removeCloudToken();
     if (!isVisible()) {
         open();
     }

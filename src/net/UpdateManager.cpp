@@ -5,6 +5,7 @@
 #include "Logging.h"
 #include "NetworkReplies.h"
 #include "NoticeLog.h"
+#include "ServiceEndpoints.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
@@ -12,7 +13,6 @@
 #include <QTimer>
 
 namespace {
-const char defaultEndpoint[] = "https://lirenta.org/";
 } // namespace
 
 UpdateManager::UpdateManager(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::UpdateManager>())
@@ -28,8 +28,8 @@ UpdateManager::UpdateManager(QWidget* parent) : QDialog(parent), ui(std::make_un
         }
     }
     manager = new QNetworkAccessManager(this);
-    const QUrl url(endpoint() + QStringLiteral("update.php?version=") + programVersion() + QStringLiteral("&os=") +
-                   platformName());
+    const QUrl url(ServiceEndpoints::updateCheck() + QStringLiteral("update.php?version=") + programVersion() +
+                   QStringLiteral("&os=") + platformName());
     QNetworkReply* reply = manager->get(NetworkReplies::request(url));
     NetworkReplies::capSize(reply, 4096);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { processUpdate(reply); });
@@ -48,15 +48,6 @@ QString UpdateManager::platformName()
 #else
     return QStringLiteral("Undefined");
 #endif
-}
-
-QString UpdateManager::endpoint()
-{
-    QString url = qEnvironmentVariable("LIRENTA_UPDATE_URL");
-    if (url.isEmpty()) {
-        url = QString::fromLatin1(defaultEndpoint);
-    }
-    return url.endsWith(QLatin1Char('/')) ? url : url + QLatin1Char('/');
 }
 
 QString UpdateManager::shownText() const

@@ -24,8 +24,6 @@ public:
 
     static QString programVersion() { return QStringLiteral(LIRENTA_VERSION_LABEL); }
     static QString platformName();
-    // LIRENTA_UPDATE_URL when set, else the built-in address; ends with "/".
-    static QString endpoint();
     QString shownText() const;
 
 Q_SIGNALS:

@@ -2,51 +2,31 @@
 
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "ServiceEndpoints.h"
 
 #include <QDir>
 #include <QStandardPaths>
 #include <QUuid>
 
-namespace {
-const char defaultCloudBaseUrl[] = "https://cloud.lirenta.org/";
-
-QString withTrailingSlash(QString url)
-{
-    if (!url.endsWith(QLatin1Char('/'))) {
-        url += QLatin1Char('/');
-    }
-    return url;
-}
-} // namespace
-
-QString DataDirectories::cloudBaseUrl()
-{
-    const QString fromEnvironment = qEnvironmentVariable("LIRENTA_CLOUD_URL");
-    if (!fromEnvironment.isEmpty()) {
-        return withTrailingSlash(fromEnvironment);
-    }
-    return QString::fromLatin1(defaultCloudBaseUrl);
-}
-
 DataDirectories::Paths DataDirectories::setDataDir()
 {
     LibrarySettings settings;
     Paths paths;
-    paths.dataDir = settings.value("dataDir", QString()).toString();
-    paths.libraryDir = settings.value("libraryDir", QString()).toString();
+    paths.dataDir = settings.dataDir();
+    paths.libraryDir = settings.libraryDir();
     qCDebug(lcApp) << paths.dataDir;
 
-    settings.setValue("baseUrl", cloudBaseUrl());
+    settings.setBaseUrl(ServiceEndpoints::cloudBase());
 
-    if (settings.value("guid", QString()).toString().isEmpty()) {
-        settings.setValue("guid", QUuid::createUuid().toString(QUuid::WithBraces));
+    if (settings.guid().isEmpty()) {
+        settings.setGuid(QUuid::createUuid().toString(QUuid::WithBraces));
     }
 
     const QString separator = QDir::separator();
     if (paths.libraryDir.isEmpty()) {
         paths.libraryDir = QDir::homePath() + separator + "Lirenta Library" + separator;
         QDir().mkpath(paths.libraryDir);
-        settings.setValue("libraryDir", paths.libraryDir);
+        settings.setLibraryDir(paths.libraryDir);
     } else if (!QDir(paths.libraryDir).exists()) {
         QDir().mkpath(paths.libraryDir);
     }
@@ -60,7 +40,7 @@ DataDirectories::Paths DataDirectories::setDataDir()
             QDir().mkpath(paths.dataDir);
             qCDebug(lcStore) << "New datadir:" << paths.dataDir;
         }
-        settings.setValue("dataDir", paths.dataDir);
+        settings.setDataDir(paths.dataDir);
     } else {
         if (!QDir(paths.dataDir).exists()) {
             QDir().mkpath(paths.dataDir);

@@ -17,7 +17,4 @@ public:
 
     // Removes cover files that online look-ups left behind unsaved (none is in flight at start).
     static void removeTemporaryCovers(const QString& dataDir);
-
-    // The cloud service's base URL: LIRENTA_CLOUD_URL when set, else the fixed default. Ends with "/".
-    static QString cloudBaseUrl();
 };

@@ -196,8 +196,7 @@ bool Item::saveRecord()
     SqlTransaction transaction;
     const bool written = writeItem() && writeOwnRows() && saveFiles();
     const CoverMove cover =
-        written ? moveCoverFile(LibrarySettings().value("dataDir").toString() + QString::number(iid) + ".jpg")
-                : CoverMove::Failed;
+        written ? moveCoverFile(LibrarySettings().dataDir() + QString::number(iid) + ".jpg") : CoverMove::Failed;
     if (cover == CoverMove::Failed || !transaction.commit()) {
         transaction.rollback();
         if (cover == CoverMove::Moved) {

@@ -77,7 +77,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     qCDebug(lcStore) << "Database open func dbPath: " + outcome.path;
 
     LibrarySettings settings;
-    const int version = settings.value("database/version", 0).toInt();
+    const int version = settings.databaseVersion();
     // Read before anything is written: tells whether another program changed the library
     // since Lirenta last closed it.
     const quint32 counterAtRest = changeCounter(outcome.path);
@@ -107,7 +107,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
             outcome.status = Status::CannotCreate;
             return outcome;
         }
-        settings.setValue("database/version", 1);
+        settings.setDatabaseVersion(1);
         ensureIndexes();
         useWriteAheadLog();
         attachSearchIndex(dataDir, counterAtRest);
@@ -162,7 +162,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
             outcome.status = Status::CannotCreate;
             return outcome;
         }
-        settings.setValue("database/version", 1);
+        settings.setDatabaseVersion(1);
         ensureIndexes();
         useWriteAheadLog();
         attachSearchIndex(dataDir, counterAtRest);
@@ -172,7 +172,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     }
 
     if (version == 0) {
-        settings.setValue("database/version", 1);
+        settings.setDatabaseVersion(1);
     }
     if (!outcome.readOnly) {
         ensureIndexes();

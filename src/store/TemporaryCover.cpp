@@ -7,7 +7,7 @@
 
 QString TemporaryCover::newPath()
 {
-    return LibrarySettings().value("dataDir").toString() + QStringLiteral("coverfile-tmp-") +
+    return LibrarySettings().dataDir() + QStringLiteral("coverfile-tmp-") +
            QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".jpg");
 }
 

@@ -25,10 +25,10 @@ ConfigApps::ConfigApps(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
 {
     ui->setupUi(this);
     LibrarySettings settings;
-    if (settings.value("calibreDirPath").toString().isEmpty()) {
+    if (settings.calibreDirPath().isEmpty()) {
         setCalibreDir(false);
     }
-    if (settings.value("sigilDirPath").toString().isEmpty()) {
+    if (settings.sigilDirPath().isEmpty()) {
         setSigilDir(false);
     }
     initialize();
@@ -69,10 +69,7 @@ void ConfigApps::setCalibreDir(bool ask)
     if (!directory.isEmpty() && isFile(executable)) {
         ui->editCalibrePath->setText(directory);
         LibrarySettings settings;
-        settings.setValue("calibreDirPath", directory);
-        settings.setValue("calibreConvertorExe", "ebook-convert");
-        settings.setValue("calibreExePath", executable);
-        settings.setValue("calibreConvertorPath", directory + separator + "ebook-convert");
+        settings.setCalibre(directory, executable, directory + separator + "ebook-convert");
     } else if (ask) {
         Prompt::warning(this, tr("Not found"),
                         tr("Sorry, Calibre was not found at this location, click Browse and try again..."));
@@ -105,8 +102,7 @@ void ConfigApps::setSigilDir(bool ask)
     if (!directory.isEmpty() && isFile(executable)) {
         ui->sigilPath->setText(directory);
         LibrarySettings settings;
-        settings.setValue("sigilDirPath", directory);
-        settings.setValue("sigilExePath", executable);
+        settings.setSigil(directory, executable);
     } else if (ask) {
         Prompt::warning(this, tr("Not found"),
                         tr("Sorry, Sigil was not found at this location, click Browse and try again..."));
@@ -116,8 +112,8 @@ void ConfigApps::setSigilDir(bool ask)
 void ConfigApps::initialize()
 {
     LibrarySettings settings;
-    ui->editCalibrePath->setText(settings.value("calibreDirPath").toString());
-    ui->sigilPath->setText(settings.value("sigilDirPath").toString());
+    ui->editCalibrePath->setText(settings.calibreDirPath());
+    ui->sigilPath->setText(settings.sigilDirPath());
 }
 
 void ConfigApps::cleanup()

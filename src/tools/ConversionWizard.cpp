@@ -60,7 +60,7 @@ bool ConversionWizard::fitsFileSystem(const QString& path)
 
 QString ConversionWizard::converterPath()
 {
-    const QString configured = LibrarySettings().value("calibreConvertorPath").toString();
+    const QString configured = LibrarySettings().calibreConvertorPath();
     if (!configured.isEmpty() && QFileInfo(configured).isExecutable()) {
         return configured;
     }

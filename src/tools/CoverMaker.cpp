@@ -266,8 +266,7 @@ void CoverMaker::store(int iid, const QImage& image)
     if (image.isNull() || !needsCover(iid, &path)) {
         return;
     }
-    const QString target =
-        LibrarySettings().value("dataDir").toString() + QString::number(iid) + QStringLiteral(".jpg");
+    const QString target = LibrarySettings().dataDir() + QString::number(iid) + QStringLiteral(".jpg");
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "JPG", 90) || !file.commit()) {
         qCWarning(lcTools) << "cover not stored:" << target << file.errorString();

@@ -27,8 +27,8 @@ WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), webView(nullptr), ui(
 {
     ui->setupUi(this);
     LibrarySettings settings;
-    dataDir = settings.value("dataDir").toString();
-    libraryDir = settings.value("libraryDir").toString();
+    dataDir = settings.dataDir();
+    libraryDir = settings.libraryDir();
     webView = new CustomWebView(this);
     ui->verticalLayout->addWidget(webView);
     connect(webView, &QWebEngineView::urlChanged, this, &WebBrowser::updateUrl);
@@ -46,7 +46,7 @@ WebBrowser::~WebBrowser() = default;
 
 QString WebBrowser::homePage()
 {
-    const QString configured = LibrarySettings().value("browser/homePage").toString();
+    const QString configured = LibrarySettings().browserHomePage();
     return configured.isEmpty() ? QString::fromLatin1(defaultHomePage) : configured;
 }
 

@@ -2,6 +2,7 @@
 #include "Book.h"
 #include "GoogleBooksApi.h"
 #include "LibraryFixture.h"
+#include "ServiceEndpoints.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -82,7 +83,7 @@ void TestGoogleBooksApi::endpoint_comesFromEnvironment()
     QCOMPARE(GoogleBooksApi::searchUrl("", "solaris").toString(),
              QString("http://127.0.0.1:9/books/v1/volumes?q=solaris"));
     qunsetenv("LIRENTA_GOOGLE_BOOKS_URL");
-    QCOMPARE(GoogleBooksApi::volumesUrl().toString(), QString("https://www.googleapis.com/books/v1/volumes"));
+    QCOMPARE(ServiceEndpoints::googleBooksVolumes().toString(), QString("https://www.googleapis.com/books/v1/volumes"));
 }
 
 void TestGoogleBooksApi::fillBook_readsTheVolumeFields()

@@ -1,6 +1,7 @@
 #include "DataDirectories.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
+#include "ServiceEndpoints.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -72,7 +73,7 @@ void TestLibraryDatabase::firstRun_writesSettingsAndMakesDirectories()
     const QString guid = settings.value("guid").toString();
     QVERIFY(!QUuid::fromString(guid).isNull());
     QVERIFY(guid.startsWith('{') && guid.endsWith('}'));
-    QCOMPARE(settings.value("baseUrl").toString(), DataDirectories::cloudBaseUrl());
+    QCOMPARE(settings.value("baseUrl").toString(), ServiceEndpoints::cloudBase());
     QVERIFY(settings.value("baseUrl").toString().endsWith('/'));
 
     const LibraryDatabase::Outcome outcome = LibraryDatabase::open(paths.dataDir);
@@ -98,7 +99,7 @@ void TestLibraryDatabase::laterRuns_keepGuidAndPathsButRewriteBaseUrl()
     QVERIFY2(QDir(second.libraryDir).exists(), "a missing library directory is made again");
     LibrarySettings after;
     QCOMPARE(after.value("guid").toString(), guid);
-    QCOMPARE(after.value("baseUrl").toString(), DataDirectories::cloudBaseUrl());
+    QCOMPARE(after.value("baseUrl").toString(), ServiceEndpoints::cloudBase());
 
     // An emptied guid is replaced; a stored data directory is used as stored.
     after.setValue("guid", "");
