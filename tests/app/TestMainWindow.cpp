@@ -479,7 +479,7 @@ void TestMainWindow::deletingSeveral_deletesEachFromEveryTab()
     ItemViews* books = viewAt(0);
     QTableWidget* rows = table(0);
     rows->setSelectionMode(QAbstractItemView::MultiSelection);
-    for (const QString& title : {"Dune", "Dune Messiah", "Foundation"}) {
+    for (const char* title : {"Dune", "Dune Messiah", "Foundation"}) {
         selectTitle(0, title);
     }
     QCOMPARE(books->getSelectedViewItems().size(), 3);
@@ -797,10 +797,10 @@ void TestMainWindow::emptyLibrary_welcomes_andDropsAddBooks()
     };
     const QString folder = QDir::homePath() + "/dropped/";
     QDir().mkpath(folder + "inner");
-    for (const QString& name : {"one.pdf", "inner/two.pdf", "notes.exe"}) {
+    for (const char* name : {"one.pdf", "inner/two.pdf", "notes.exe"}) {
         QFile file(folder + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4 " + name.toUtf8());
+        file.write(QByteArray("%PDF-1.4 ") + name);
     }
     // Refused, and nothing opens: a program, a file that is gone, a mixed drop.
     QVERIFY(!drop({QUrl::fromLocalFile(folder + "notes.exe")}));
