@@ -22,8 +22,6 @@ class TestMainWindowStartup : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void newHome_createsDirectoriesAndDatabase();
-    void secondStart_opensTheSameLibrary();
     void damagedDatabase_userStartsNewLibrary_keepsOldFile();
     void damagedDatabase_userQuits_doesNotStart();
     void uncreatableDatabase_showsPathAndErrorAndDoesNotStart();
@@ -59,40 +57,6 @@ void TestMainWindowStartup::writeGarbageDatabase(const QString& dataDir)
     QFile file(dataDir + "data.db");
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("not a database at all").repeated(100));
-}
-
-void TestMainWindowStartup::newHome_createsDirectoriesAndDatabase()
-{
-    MainWindow window;
-    QVERIFY(window.isStartedUp());
-    QVERIFY(Prompt::shownTexts().isEmpty());
-    QVERIFY(window.getDataDir().endsWith("/Lirenta/"));
-    QVERIFY(QDir(window.getDataDir()).exists());
-    QCOMPARE(window.getLibraryDir(), QDir::homePath() + "/Lirenta Library/");
-    QVERIFY(QDir(window.getLibraryDir()).exists());
-    QVERIFY(QFile::exists(window.getDataDir() + "data.db"));
-    QSqlQuery query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                    "('items','books','webpages','authors','items_authors','files','notes','identifiers')");
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 8);
-}
-
-void TestMainWindowStartup::secondStart_opensTheSameLibrary()
-{
-    QString dataDir;
-    {
-        MainWindow first;
-        QVERIFY(first.isStartedUp());
-        dataDir = first.getDataDir();
-        QVERIFY(QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')"));
-    }
-    LibraryDatabase::close();
-    MainWindow second;
-    QVERIFY(second.isStartedUp());
-    QCOMPARE(second.getDataDir(), dataDir);
-    QSqlQuery query("SELECT COUNT(*) FROM items");
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 1);
 }
 
 void TestMainWindowStartup::damagedDatabase_userStartsNewLibrary_keepsOldFile()

@@ -30,7 +30,6 @@ private Q_SLOTS:
     void cleanup();
     void save_storesTitleDescriptionRatingAndFiles_butNotUrl();
     void emptyTitleRefused_blankTitleAccepted();
-    void noFiles_viewDisabled();
     void editFromView_showsTheEditedPage();
 
 private:
@@ -94,12 +93,6 @@ void TestWebPageProperties::emptyTitleRefused_blankTitleAccepted()
     dialog.findChild<QLineEdit*>("bookTitle")->setText("   ");
     dialog.findChild<QPushButton*>("btnSave")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-}
-
-void TestWebPageProperties::noFiles_viewDisabled()
-{
-    WebPageProperties dialog(nullptr, seeder->addWebPage("T", "u", ""));
-    QVERIFY(!dialog.findChild<QPushButton*>("btnOpenFile")->isEnabled());
 }
 
 void TestWebPageProperties::editFromView_showsTheEditedPage()
