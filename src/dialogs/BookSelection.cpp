@@ -3,7 +3,7 @@
 #include "ui_BookSelection.h"
 
 #include "GoogleBooksApi.h"
-#include "ItemViews.h"
+#include "ItemRoles.h"
 #include "NetworkReplies.h"
 #include "Prompt.h"
 
@@ -134,7 +134,7 @@ void BookSelection::populateTable()
         const GoogleBooksApi::Volume& volume = volumes.at(i);
         table->insertRow(i);
         auto* title = new QTableWidgetItem(volume.title);
-        title->setData(ItemViews::IdRole, volume.selfLink);
+        title->setData(ItemRoles::Id, volume.selfLink);
         table->setItem(i, 0, title);
         table->setItem(i, 2, new QTableWidgetItem(volume.pageCount));
         table->setItem(i, 1, new QTableWidgetItem(volume.authors));
@@ -150,7 +150,7 @@ void BookSelection::on_btnFileOpen_clicked()
 void BookSelection::on_tableWidget_cellClicked(int row, int)
 {
     if (QTableWidgetItem* title = ui->tableWidget->item(row, 0)) {
-        googleItemUrl = title->data(ItemViews::IdRole).toString();
+        googleItemUrl = title->data(ItemRoles::Id).toString();
     }
 }
 

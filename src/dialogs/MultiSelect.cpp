@@ -8,7 +8,8 @@
 #include "DataDownloader.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
-#include "ItemViews.h"
+#include "ItemRoles.h"
+#include "LazyCellWidgets.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
@@ -38,8 +39,7 @@ MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique
     ui->horizontalLayout_2->insertWidget(ui->horizontalLayout_2->indexOf(ui->pushButton), plain);
     connect(plain, &QPushButton::clicked, this, &MultiSelect::importWithoutLookUp);
     connect(ui->importProgress, &QLabel::linkActivated, this, &MultiSelect::showStoredFiles);
-    ui->tableWidget->viewport()->installEventFilter(this);
-    connect(ui->tableWidget->verticalScrollBar(), &QScrollBar::valueChanged, this, &MultiSelect::makeVisibleRowButtons);
+    rowButtons = new LazyCellWidgets(ui->tableWidget, [this](int row) { makeRowButton(row); });
 }
 
 MultiSelect::~MultiSelect() = default;
@@ -114,7 +114,7 @@ bool MultiSelect::populateTable(const QStringList& paths, bool withSubfolders)
         int original = -1;
         for (int candidate : rowsByFingerprint.value(fingerprint)) {
             if (!digestOfRow.contains(candidate)) {
-                ItemFile listed(nullptr, table->item(candidate, 1)->data(ItemViews::IdRole).toString());
+                ItemFile listed(nullptr, table->item(candidate, 1)->data(ItemRoles::Id).toString());
                 digestOfRow.insert(candidate, listed.getFileMd5());
             }
             if (digestOfRow.value(candidate) == file.getFileMd5()) {
@@ -132,7 +132,7 @@ bool MultiSelect::populateTable(const QStringList& paths, bool withSubfolders)
         const int row = table->rowCount();
         table->insertRow(row);
         auto* keywords = new QTableWidgetItem(BookProperties::titleFromFileName(file.getFileName()));
-        keywords->setData(ItemViews::IdRole, path);
+        keywords->setData(ItemRoles::Id, path);
         table->setItem(row, 1, keywords);
         rowsByFingerprint[fingerprint] << row;
         if (row < eagerButtonRows) {
@@ -156,7 +156,7 @@ bool MultiSelect::populateTable(const QStringList& paths, bool withSubfolders)
         }
     }
     table->resizeColumnsToContents();
-    makeVisibleRowButtons();
+    rowButtons->update();
     showWalkSummary(copies);
     return true;
 }
@@ -194,43 +194,17 @@ void MultiSelect::makeRowButton(int row)
         return;
     }
     auto* buttons = new TableButton(table);
-    buttons->setFilePath(keywords->data(ItemViews::IdRole).toString());
+    buttons->setFilePath(keywords->data(ItemRoles::Id).toString());
     buttons->setRow(row);
     connect(buttons, &TableButton::downloadData, this, &MultiSelect::downloadData);
     connect(buttons, &TableButton::importWithoutLookUp, this, &MultiSelect::importRowWithoutLookUp);
     table->setCellWidget(row, 0, buttons);
 }
 
-void MultiSelect::makeVisibleRowButtons()
-{
-    QTableWidget* table = ui->tableWidget;
-    if (table->rowCount() == 0 || table->viewport()->height() <= 0) {
-        return;
-    }
-    const int first = table->rowAt(0);
-    int last = table->rowAt(table->viewport()->height() - 1);
-    if (last < 0) {
-        last = table->rowCount() - 1;
-    }
-    for (int row = qMax(0, first); row <= last; ++row) {
-        if (!table->isRowHidden(row)) {
-            makeRowButton(row);
-        }
-    }
-}
-
 bool MultiSelect::isRowTicked(int row) const
 {
     const TableButton* buttons = rowButton(row);
     return !buttons || buttons->getChecked();
-}
-
-bool MultiSelect::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ui->tableWidget->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
-        makeVisibleRowButtons();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 TableButton* MultiSelect::rowButton(int row) const
@@ -279,7 +253,7 @@ bool MultiSelect::startLookUp(int row)
     if (!keywords || inFlight.contains(row) || done.contains(row)) {
         return false;
     }
-    const QString path = keywords->data(ItemViews::IdRole).toString();
+    const QString path = keywords->data(ItemRoles::Id).toString();
     delete bookSelection;
     bookSelection = new BookSelection(this);
     bookSelection->setFilePath(path);
@@ -372,7 +346,7 @@ void MultiSelect::importRowWithoutLookUp(int row)
     }
     Book book(nullptr, -1);
     book.setTitle(title);
-    book.addFile(keywords->data(ItemViews::IdRole).toString());
+    book.addFile(keywords->data(ItemRoles::Id).toString());
     saveRow(row, &book);
 }
 

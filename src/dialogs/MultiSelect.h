@@ -13,6 +13,7 @@ class MultiSelect;
 
 class Book;
 class BookSelection;
+class LazyCellWidgets;
 class TableButton;
 
 // Imports a folder tree of PDF files: lists those not yet in the library with keywords from
@@ -58,13 +59,9 @@ private Q_SLOTS:
     void importRowWithoutLookUp(int row);
     void showStoredFiles();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     TableButton* rowButton(int row) const;
     void makeRowButton(int row);
-    void makeVisibleRowButtons();
     bool isRowTicked(int row) const;
     void setStatus(int row, const QString& text);
     void lookUpFailed(int row, const QString& reason);
@@ -76,6 +73,7 @@ private:
 
     std::unique_ptr<Ui::MultiSelect> ui;
     BookSelection* bookSelection = nullptr;
+    LazyCellWidgets* rowButtons = nullptr;
     bool skipAll = false;
     // Rows whose book is being downloaded or was saved: never looked up again.
     QSet<int> inFlight;

@@ -1,6 +1,6 @@
 #include "GridCell.h"
 
-#include "ItemViews.h"
+#include "ItemTexts.h"
 #include "ViewItem.h"
 
 GridCell::GridCell(const QString& text, ViewItem* item) : QListWidgetItem(text, nullptr, CellType), viewItem(item)
@@ -11,7 +11,7 @@ QVariant GridCell::data(int role) const
 {
     if (role == Qt::ToolTipRole && viewItem) {
         // Only items with a description have a tool tip in the grid.
-        return viewItem->description.isEmpty() ? QString() : ItemViews::toolTip(viewItem);
+        return viewItem->description.isEmpty() ? QString() : ItemTexts::toolTip(viewItem);
     }
     return QListWidgetItem::data(role);
 }

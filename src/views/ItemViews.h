@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ItemCells.h"
+#include "ItemRoles.h"
 #include "SearchScope.h"
 
-#include <QHash>
+#include <QAction>
 #include <QList>
-#include <QMultiHash>
-#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -16,12 +16,12 @@ class ItemViews;
 
 class Book;
 class Books;
-class CoverLoader;
 class Item;
-class QAction;
+class LazyCellWidgets;
 class QIcon;
 class QListWidgetItem;
 class QTableWidgetItem;
+class RowVisibility;
 class WebPage;
 class WebPages;
 struct BookTableItem;
@@ -39,10 +39,10 @@ class ItemViews : public QWidget
 
 public:
     // Data roles other parts of the program read from the cells.
-    static constexpr int FilePathRole = Qt::UserRole + 5; // 37
-    static constexpr int IdRole = Qt::UserRole + 10;      // 42
-    static constexpr int UrlRole = Qt::UserRole + 15;     // 47
-    static constexpr int RemovedRole = 101;
+    static constexpr int FilePathRole = ItemRoles::FilePath;
+    static constexpr int IdRole = ItemRoles::Id;
+    static constexpr int UrlRole = ItemRoles::Url;
+    static constexpr int RemovedRole = ItemRoles::Removed;
 
     ItemViews(QWidget* parent, const QString& type, int id);
     // The books with a tag (`shelf` "Tags") or in a series ("Series").
@@ -67,15 +67,20 @@ public:
     void addItems(QList<ViewItem*>* items) { viewItems = items; }
     void setWebPageHeaders();
 
-    void renderItems();
-    void renderNewItem(ViewItem* vi, int row);
-    void renderNewListItem(ViewItem* vi);
-    void renderNewTableItem(ViewItem* vi, int row);
-    void renderItem(ViewItem* vi, QListWidgetItem* cell);
-    void renderItem(ViewItem* vi, BookTableItem* cells);
-    void renderItem(ViewItem* vi, WebPageTableItem* cells);
-    void renderUpdatedItem(ViewItem* vi);
-    void renderUpdatedItem(QListWidgetItem* cell);
+    // The cells are made and kept by ItemCells.
+    void renderItems() { cells->renderItems(*viewItems); }
+    void renderNewItem(ViewItem* vi, int row)
+    {
+        renderNewListItem(vi);
+        renderNewTableItem(vi, row);
+    }
+    void renderNewListItem(ViewItem* vi) { cells->renderNewListItem(vi); }
+    void renderNewTableItem(ViewItem* vi, int row) { cells->renderNewTableItem(vi, row); }
+    void renderItem(ViewItem* vi, QListWidgetItem* cell) { cells->renderItem(vi, cell); }
+    void renderItem(ViewItem* vi, BookTableItem* row) { cells->renderItem(vi, row); }
+    void renderItem(ViewItem* vi, WebPageTableItem* row) { cells->renderItem(vi, row); }
+    void renderUpdatedItem(ViewItem* vi) { cells->renderUpdatedItem(vi); }
+    void renderUpdatedItem(QListWidgetItem* cell) { cells->renderUpdatedItem(cell); }
 
     void hideShow();
     QList<Item*> selectedItems() const;
@@ -87,10 +92,6 @@ public:
     void webPageItemMenu(bool single);
     void openFile(const QString& path);
     void openUrl(const QString& url);
-
-    // Texts the cells show, kept here so the table and the grid agree.
-    static QString gridTitle(const QString& title);
-    static QString toolTip(const ViewItem* vi);
 
 Q_SIGNALS:
     void selectedViewItem(ViewItem* vi);
@@ -113,56 +114,34 @@ public Q_SLOTS:
     void deleteItemFromView(int iid);
     // The Edit menu's entries, on the presentation on screen.
     void selectAll();
-    void deleteSelected();
-    void showProperties();
+    void deleteSelected() { deleteItem(); }
+    void showProperties() { editItem(); }
+
+    // The context menu's entries (see ItemActions).
+    void editItem();
+    void deleteItem();
+    void actionConvertItems();
+    void openItemFile(QAction* action) { openFile(action->data().toString()); }
+    void openItemUrl(QAction* action) { openUrl(action->data().toString()); }
 
 private Q_SLOTS:
     void on_viewTable_itemSelectionChanged();
     void on_viewList_itemSelectionChanged();
     void on_viewTable_itemDoubleClicked(QTableWidgetItem* item);
     void on_viewList_itemDoubleClicked(QListWidgetItem* item);
-    void editItem();
-    void deleteItem();
-    void actionConvertItems();
-    void openItemFile(QAction* action);
-    void openItemUrl(QAction* action);
-    void showCover(const QString& path, const QIcon& icon);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setSelection(const QList<ViewItem*>& chosen);
     void dropHiddenFromSelection();
     void reportSelection();
-    // Deletes the record's rows from the library; false when nothing was deleted.
-    static bool deleteFromLibrary(Item* record);
-    void makeVisibleRatings();
+    void makeRating(int row);
     void markMissingFile(int row, const ViewItem* vi);
-    void setShown(ViewItem* vi, bool shown);
-    int listRowOf(ViewItem* vi);
-    void showOnlyInList(const QSet<ViewItem*>& wanted);
-    void showOnlyInTable(const QSet<ViewItem*>& wanted);
-    // Applies the searches made while the view (0 table, 1 grid) was hidden.
-    void bringViewInStep(int view);
-    int tableRowOf(ViewItem* vi);
-    void showOnly(const QSet<ViewItem*>& wanted);
-    void renderIntoEmptyViews(const QList<ViewItem*>& items);
-    void placeTableCells(ViewItem* vi, int row);
-    void finishRendering();
     void releaseSortKeys();
     void searchNow(const QString& terms);
-    void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
 
     std::unique_ptr<Ui::ItemViews> ui;
     QList<ViewItem*>* viewItems = nullptr;
     QList<ViewItem*> noItems;
-    QHash<ViewItem*, QListWidgetItem*> listItems;
-    QHash<QListWidgetItem*, ViewItem*> listViewItems;
-    QHash<ViewItem*, QTableWidgetItem*> tableItems;
-    QHash<QTableWidgetItem*, ViewItem*> tableViewItems;
-    QHash<ViewItem*, BookTableItem*> bookTableItems;
-    QHash<ViewItem*, WebPageTableItem*> webPageTableItems;
     QList<ViewItem*> selectedViewItems;
     QString type;
     Books* books = nullptr;
@@ -170,16 +149,7 @@ private:
     QString searchTerms;
     SearchScope searchScope = SearchScope::TitlesAndDescriptions;
     bool unfiltered = true;
-    bool renderingBatch = false;
-    CoverLoader* coverLoader;
-    // Which items are shown, and where their grid cells and table rows were last seen: a
-    // search then touches only the items whose visibility changes, not every cell.
-    QSet<ViewItem*> shownItems;
-    QHash<ViewItem*, int> listRowCache;
-    QHash<ViewItem*, int> tableRowCache;
-    // Searches made while the grid (or the table) was not on screen, not yet applied to it.
-    bool gridBehind = false;
-    bool tableBehind = false;
-    // Grid cells waiting for their cover, by cover path.
-    QMultiHash<QString, QListWidgetItem*> cellsAwaitingCover;
+    ItemCells* cells = nullptr;
+    LazyCellWidgets* ratings = nullptr;
+    std::unique_ptr<RowVisibility> visibility;
 };

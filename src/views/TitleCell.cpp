@@ -1,6 +1,6 @@
 #include "TitleCell.h"
 
-#include "ItemViews.h"
+#include "ItemTexts.h"
 #include "ViewItem.h"
 
 TitleCell::TitleCell(const QString& text, ViewItem* item)
@@ -11,7 +11,7 @@ TitleCell::TitleCell(const QString& text, ViewItem* item)
 QVariant TitleCell::data(int role) const
 {
     if (role == Qt::ToolTipRole && viewItem) {
-        return ItemViews::toolTip(viewItem);
+        return ItemTexts::toolTip(viewItem);
     }
     return QTableWidgetItem::data(role);
 }

@@ -1,0 +1,297 @@
+#include "ItemCells.h"
+
+#include "BookTableItem.h"
+#include "CollatedCell.h"
+#include "CoverLoader.h"
+#include "GridCell.h"
+#include "ItemRoles.h"
+#include "ItemTexts.h"
+#include "Logging.h"
+#include "Rating.h"
+#include "TitleCell.h"
+#include "ViewItem.h"
+#include "WebPageTableItem.h"
+
+#include <QDateTime>
+#include <QHeaderView>
+#include <QIcon>
+#include <QListWidget>
+#include <QSet>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include <algorithm>
+
+ItemCells::ItemCells(QListWidget* list, QTableWidget* table, QObject* parent)
+    : QObject(parent), list(list), table(table), coverLoader(new CoverLoader(this))
+{
+    connect(coverLoader, &CoverLoader::coverReady, this, &ItemCells::showCover);
+}
+
+ItemCells::~ItemCells()
+{
+    qDeleteAll(bookTableItems);
+    qDeleteAll(webPageTableItems);
+}
+
+void ItemCells::releaseSortKeys(const QList<ViewItem*>& items)
+{
+    for (ViewItem* vi : items) {
+        vi->titleOrder.release();
+    }
+}
+
+void ItemCells::remove(ViewItem* vi)
+{
+    if (QTableWidgetItem* titleCell = tableItems.take(vi)) {
+        titleCell->setData(ItemRoles::Removed, true);
+        table->hideRow(titleCell->row());
+    }
+    if (QListWidgetItem* cell = listItems.take(vi)) {
+        cell->setHidden(true);
+        cell->setData(ItemRoles::Removed, true);
+    }
+    delete webPageTableItems.take(vi);
+    delete bookTableItems.take(vi);
+}
+
+void ItemCells::renderItems(const QList<ViewItem*>& items)
+{
+    QList<ViewItem*> fresh;
+    for (ViewItem* vi : items) {
+        if (!listItems.contains(vi)) {
+            fresh.append(vi);
+        }
+    }
+    // One sort at the end instead of one per row keeps large collections quick.
+    renderingBatch = true;
+    table->setSortingEnabled(false);
+    list->setSortingEnabled(false);
+    table->setUpdatesEnabled(false);
+    list->setUpdatesEnabled(false);
+    if (table->rowCount() == 0 && list->count() == 0) {
+        renderIntoEmptyViews(fresh);
+    } else {
+        const QSet<ViewItem*> wanted(fresh.cbegin(), fresh.cend());
+        for (int i = 0; i < items.size(); ++i) {
+            ViewItem* vi = items.at(i);
+            if (wanted.contains(vi)) {
+                renderNewListItem(vi);
+                renderNewTableItem(vi, i);
+            }
+        }
+        list->sortItems();
+    }
+    renderingBatch = false;
+    list->setSortingEnabled(true);
+    list->setUpdatesEnabled(true);
+    table->setUpdatesEnabled(true);
+    finishRendering(items);
+}
+
+void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items)
+{
+    QList<ViewItem*> byTitle = items;
+    std::stable_sort(byTitle.begin(), byTitle.end(),
+                     [](ViewItem* a, ViewItem* b) { return a->titleKey().compare(b->titleKey()) < 0; });
+    // The keys go before the cells come: the cells remember their place instead, which is all
+    // the closing sorts need.
+    releaseSortKeys(items);
+    table->setRowCount(byTitle.size());
+    for (int row = 0; row < byTitle.size(); ++row) {
+        placeTableCells(byTitle.at(row), row);
+        static_cast<TitleCell*>(table->item(row, 0))->setRank(row);
+    }
+
+    // The grid sorts by the whole title too.
+    for (int place = 0; place < byTitle.size(); ++place) {
+        renderNewListItem(byTitle.at(place));
+        static_cast<GridCell*>(listItems.value(byTitle.at(place)))->setRank(place);
+    }
+}
+
+void ItemCells::finishRendering(const QList<ViewItem*>& items)
+{
+    // Enabling sorting sorts by the header's indicator; pointing it at the title column,
+    // ascending, first makes that the one sort.
+    table->setSortingEnabled(false);
+    table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    releaseSortKeys(items);
+    table->resizeColumnToContents(0);
+    Q_EMIT rowsPlaced();
+}
+
+void ItemCells::renderNewListItem(ViewItem* vi)
+{
+    auto* cell = new GridCell(vi->title, vi);
+    renderItem(vi, cell);
+    listItems.insert(vi, cell);
+    listViewItems.insert(cell, vi);
+    list->addItem(cell);
+    Q_EMIT gridCellAdded(vi);
+}
+
+void ItemCells::renderItem(ViewItem* vi, QListWidgetItem* cell)
+{
+    const QIcon icon = coverLoader->cover(vi->coverFile);
+    if (icon.isNull()) {
+        cell->setIcon(CoverLoader::placeholder());
+        cellsAwaitingCover.insert(vi->coverFile, cell);
+    } else {
+        cell->setIcon(icon);
+    }
+    cell->setText(ItemTexts::gridTitle(vi->title));
+    if (cell->type() == GridCell::CellType) {
+        static_cast<GridCell*>(cell)->setViewItem(vi);
+        static_cast<GridCell*>(cell)->setRank(-1); // the title may have changed its place
+    } else {
+        cell->setToolTip(vi->description.isEmpty() ? QString() : ItemTexts::toolTip(vi));
+    }
+    if (!vi->filePath.isEmpty()) {
+        cell->setData(ItemRoles::FilePath, vi->filePath);
+    }
+    cell->setData(ItemRoles::Id, vi->id);
+    if (!vi->url.isEmpty()) {
+        cell->setData(ItemRoles::Url, vi->url);
+    }
+}
+
+void ItemCells::showCover(const QString& path, const QIcon& icon)
+{
+    const QList<QListWidgetItem*> cells = cellsAwaitingCover.values(path);
+    cellsAwaitingCover.remove(path);
+    for (QListWidgetItem* cell : cells) {
+        ViewItem* vi = listViewItems.value(cell, nullptr);
+        // The cell may have been re-rendered with another cover in the meantime.
+        if (vi && vi->coverFile == path) {
+            cell->setIcon(icon);
+        }
+    }
+}
+
+void ItemCells::setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi)
+{
+    if (!vi->filePath.isEmpty()) {
+        cell->setData(ItemRoles::FilePath, vi->filePath);
+    }
+    cell->setData(ItemRoles::Id, vi->id);
+    if (!vi->url.isEmpty()) {
+        cell->setData(ItemRoles::Url, vi->url);
+    }
+}
+
+void ItemCells::renderNewTableItem(ViewItem* vi, int row)
+{
+    table->setSortingEnabled(false);
+    table->insertRow(row);
+    placeTableCells(vi, row);
+    if (!renderingBatch) {
+        table->setSortingEnabled(true);
+        Q_EMIT rowsPlaced();
+    }
+}
+
+void ItemCells::placeTableCells(ViewItem* vi, int row)
+{
+    if (vi->type == QLatin1String("Book")) {
+        auto* cells = new BookTableItem;
+        cells->title = new TitleCell(vi->title, vi);
+        cells->authors = new CollatedCell(vi->authors);
+        cells->date = new QTableWidgetItem(vi->datePublished);
+        cells->publisher = new CollatedCell(vi->publisher);
+        cells->published = new QTableWidgetItem(vi->datePublished);
+        cells->size = new QTableWidgetItem(vi->size);
+        tableItems.insert(vi, cells->title);
+        tableViewItems.insert(cells->title, vi);
+        bookTableItems.insert(vi, cells);
+        table->setItem(row, 0, cells->title);
+        table->setItem(row, 1, cells->authors);
+        table->setItem(row, 2, cells->date);
+        table->setItem(row, 3, cells->size);
+        table->setItem(row, 7, cells->publisher);
+        table->setItem(row, 8, cells->published);
+        renderItem(vi, cells); // after the cells are in the table: it may add cells to the row
+        // The stars of this row are made when the row first comes into view.
+        qCDebug(lcViews) << "Added rendered item to the list";
+    } else if (vi->type == QLatin1String("WebPage")) {
+        auto* cells = new WebPageTableItem;
+        cells->title = new TitleCell(vi->title, vi);
+        cells->url = new QTableWidgetItem(vi->url);
+        cells->description = new QTableWidgetItem(vi->description);
+        // A date and time, shown in the user's format and sorted as dates, not the stored number.
+        cells->created = new QTableWidgetItem;
+        bool stamped = false;
+        const qint64 seconds = vi->created.toLongLong(&stamped);
+        cells->created->setData(Qt::DisplayRole, stamped && seconds > 0
+                                                     ? QVariant(QDateTime::fromSecsSinceEpoch(seconds))
+                                                     : QVariant(vi->created));
+        tableItems.insert(vi, cells->title);
+        tableViewItems.insert(cells->title, vi);
+        webPageTableItems.insert(vi, cells);
+        table->setItem(row, 0, cells->title);
+        table->setItem(row, 1, cells->url);
+        table->setItem(row, 2, cells->created);
+        table->setItem(row, 3, cells->description);
+        renderItem(vi, cells);
+    }
+}
+
+void ItemCells::renderItem(ViewItem* vi, BookTableItem* cells)
+{
+    cells->title->setText(vi->title);
+    cells->authors->setText(vi->authors);
+    cells->published->setText(vi->datePublished);
+    // Most books have neither tags nor a series: their cells are made only when there is text.
+    const auto showText = [this, cells](QTableWidgetItem*& cell, int column, const QString& text) {
+        if (cell) {
+            cell->setText(text);
+        } else if (!text.isEmpty()) {
+            cell = new CollatedCell(text);
+            table->setItem(cells->title->row(), column, cell);
+        }
+    };
+    showText(cells->tags, 5, vi->tags);
+    showText(cells->series, 6, vi->series);
+    if (cells->title->type() != TitleCell::CellType) {
+        cells->title->setToolTip(ItemTexts::toolTip(vi));
+    }
+    setCommonRoles(cells->title, vi);
+}
+
+void ItemCells::renderItem(ViewItem* vi, WebPageTableItem* cells)
+{
+    cells->title->setText(vi->title);
+    cells->url->setText(vi->url);
+    if (cells->title->type() != TitleCell::CellType) {
+        cells->title->setToolTip(ItemTexts::toolTip(vi));
+    }
+    setCommonRoles(cells->title, vi);
+}
+
+void ItemCells::renderUpdatedItem(ViewItem* vi)
+{
+    if (QListWidgetItem* cell = listItems.value(vi, nullptr)) {
+        renderItem(vi, cell);
+    }
+    if (vi->type == QLatin1String("Book")) {
+        if (BookTableItem* cells = bookTableItems.value(vi, nullptr)) {
+            renderItem(vi, cells);
+            if (auto* rating = qobject_cast<Rating*>(table->cellWidget(cells->title->row(), 4))) {
+                const QSignalBlocker quiet(rating);
+                rating->setRating(vi->rating);
+            }
+        }
+    } else if (vi->type == QLatin1String("WebPage")) {
+        if (WebPageTableItem* cells = webPageTableItems.value(vi, nullptr)) {
+            renderItem(vi, cells);
+        }
+    }
+}
+
+void ItemCells::renderUpdatedItem(QListWidgetItem* cell)
+{
+    if (ViewItem* vi = listViewItems.value(cell, nullptr)) {
+        renderItem(vi, cell);
+    }
+}
