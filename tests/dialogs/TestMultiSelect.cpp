@@ -17,6 +17,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -376,6 +377,10 @@ void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
     QCOMPARE(table(dialog)->item(rowOf("Solaris.pdf"), 5)->text(), QString("Imported"));
     QCOMPARE(table(dialog)->item(rowOf("Unheard.pdf"), 5)->text(), QString("Not found online"));
     QCOMPARE(dialog.findChild<QLabel*>("importProgress")->text(), QString("2 of 2 done, 0 remaining; imported: 1"));
+    auto* bar = dialog.findChild<QProgressBar*>("importProgressBar");
+    QVERIFY(!bar->isHidden());
+    QCOMPARE(bar->value(), 2);
+    QCOMPARE(bar->maximum(), 2);
 
     // Imported as it is, titled by its keywords.
     buttons(dialog, twin)->toggleChecked();
