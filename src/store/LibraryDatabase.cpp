@@ -107,11 +107,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
             outcome.status = Status::CannotCreate;
             return outcome;
         }
-        settings.setDatabaseVersion(1);
-        ensureIndexes();
-        useWriteAheadLog();
-        attachSearchIndex(dataDir, counterAtRest);
-        rememberChangesAtOpen();
+        settleNewLibrary(dataDir, counterAtRest);
         outcome.status = Status::Created;
         return outcome;
     }
@@ -162,11 +158,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
             outcome.status = Status::CannotCreate;
             return outcome;
         }
-        settings.setDatabaseVersion(1);
-        ensureIndexes();
-        useWriteAheadLog();
-        attachSearchIndex(dataDir, counterAtRest);
-        rememberChangesAtOpen();
+        settleNewLibrary(dataDir, counterAtRest);
         outcome.status = Status::Created;
         return outcome;
     }
@@ -187,6 +179,16 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
 // Indexes on the link and key columns, added to every library when it opens. The tables stay
 // as they are, so other readers of the file notice nothing; without them loading and duplicate
 // checks grow with the square of the library.
+// A library whose tables were just made: its version, indexes, log and search index.
+void LibraryDatabase::settleNewLibrary(const QString& dataDir, quint32 counterAtRest)
+{
+    LibrarySettings().setDatabaseVersion(1);
+    ensureIndexes();
+    useWriteAheadLog();
+    attachSearchIndex(dataDir, counterAtRest);
+    rememberChangesAtOpen();
+}
+
 void LibraryDatabase::ensureIndexes()
 {
     static const char* const statements[] = {

@@ -48,6 +48,7 @@ public:
 private:
     static void ensureOwnTables();
     static bool createSchema(QString* error);
+    static void settleNewLibrary(const QString& dataDir, quint32 counterAtRest);
     static void ensureIndexes();
     static void attachSearchIndex(const QString& dataDir, quint32 counterAtRest);
     static quint32 changeCounter(const QString& path);
