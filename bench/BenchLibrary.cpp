@@ -8,6 +8,7 @@
 // --import-only N DIR writes N small PDFs to DIR and imports them into an empty library (the
 // figure bench/compare-calibre.sh sets beside calibredb's).
 #include "Book.h"
+#include "BookCovers.h"
 #include "BookProperties.h"
 #include "Books.h"
 #include "CoverMaker.h"
@@ -238,7 +239,7 @@ int main(int argc, char** argv)
         CoverMaker covers;
         const double ms = importBooks(paths, withCovers ? &covers : nullptr);
         if (withCovers) {
-            std::printf("covers made: %lld of %d\n", qint64(count - CoverMaker::booksWithoutCover().size()), count);
+            std::printf("covers made: %lld of %d\n", qint64(count - BookCovers::withoutCover().size()), count);
         }
         std::printf("import %d PDFs%s: %.0f ms, %.2f ms per book\n", count, withCovers ? " with covers" : "", ms,
                     ms / count);

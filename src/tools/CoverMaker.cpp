@@ -1,5 +1,6 @@
 #include "CoverMaker.h"
 
+#include "BookCovers.h"
 #include "Item.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
@@ -10,8 +11,6 @@
 #include <QPdfDocument>
 #include <QProgressDialog>
 #include <QSaveFile>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QtConcurrent>
@@ -186,37 +185,6 @@ QImage CoverMaker::epubCover(const QString& path, QString* problem)
     return image;
 }
 
-bool CoverMaker::needsCover(int iid, QString* firstFile)
-{
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT items.coverFile, (SELECT filePath FROM files WHERE files.iid = items.iid "
-                                 "ORDER BY fid LIMIT 1) FROM items WHERE iid = :iid AND type = 'Book'"));
-    query.bindValue(QStringLiteral(":iid"), iid);
-    if (!query.exec() || !query.next()) {
-        return false;
-    }
-    const QString cover = query.value(0).toString();
-    *firstFile = query.value(1).toString();
-    return (cover.isEmpty() || cover == Item::defaultCoverFile() || !QFileInfo::exists(cover)) && !firstFile->isEmpty();
-}
-
-QList<int> CoverMaker::booksWithoutCover()
-{
-    QList<int> found;
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT iid FROM items WHERE type = 'Book' AND (coverFile IS NULL OR coverFile = '' "
-                                 "OR coverFile = :default) ORDER BY iid"));
-    query.bindValue(QStringLiteral(":default"), Item::defaultCoverFile());
-    if (!query.exec()) {
-        qCWarning(lcTools) << "covers:" << query.lastError().text();
-        return found;
-    }
-    while (query.next()) {
-        found << query.value(0).toInt();
-    }
-    return found;
-}
-
 void CoverMaker::request(int iid)
 {
     if (!queue.contains(iid)) {
@@ -232,7 +200,7 @@ void CoverMaker::startNext()
     while (!queue.isEmpty()) {
         const int iid = queue.dequeue();
         QString path;
-        if (!needsCover(iid, &path)) {
+        if (!BookCovers::needsCover(iid, &path)) {
             Q_EMIT jobEnded(iid);
             continue;
         }
@@ -263,7 +231,7 @@ void CoverMaker::store(int iid, const QImage& image)
 {
     QString path;
     // Checked again: a cover downloaded or chosen meanwhile wins.
-    if (image.isNull() || !needsCover(iid, &path)) {
+    if (image.isNull() || !BookCovers::needsCover(iid, &path)) {
         return;
     }
     const QString target = LibrarySettings().dataDir() + QString::number(iid) + QStringLiteral(".jpg");
@@ -272,12 +240,8 @@ void CoverMaker::store(int iid, const QImage& image)
         qCWarning(lcTools) << "cover not stored:" << target << file.errorString();
         return;
     }
-    QSqlQuery query;
-    query.prepare(QStringLiteral("UPDATE items SET coverFile = :cover WHERE iid = :iid"));
-    query.bindValue(QStringLiteral(":cover"), target);
-    query.bindValue(QStringLiteral(":iid"), iid);
-    if (!query.exec()) {
-        qCWarning(lcTools) << "cover not recorded:" << query.lastError().text();
+    if (!BookCovers::record(iid, target)) {
+        qCWarning(lcTools) << "cover not recorded:" << target;
         QFile::remove(target);
         return;
     }
@@ -286,7 +250,7 @@ void CoverMaker::store(int iid, const QImage& image)
 
 int CoverMaker::makeMissing(QWidget* parent)
 {
-    const QList<int> books = booksWithoutCover();
+    const QList<int> books = BookCovers::withoutCover();
     QProgressDialog progress(tr("Making covers from the books' files..."), tr("Cancel"), 0, books.size(), parent);
     progress.setWindowTitle(tr("Make Missing Covers"));
     progress.setWindowModality(Qt::WindowModal);

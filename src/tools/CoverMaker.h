@@ -33,8 +33,6 @@ public:
     static QImage firstPage(const QString& path, QString* problem);
     static QImage epubCover(const QString& path, QString* problem);
     static QImage trimmed(const QImage& page);
-    // The iids of books with no cover of their own whose first file is a PDF or an EPUB.
-    static QList<int> booksWithoutCover();
 
 Q_SIGNALS:
     void coverMade(int iid);
@@ -43,7 +41,6 @@ Q_SIGNALS:
     void idle();
 
 private:
-    static bool needsCover(int iid, QString* firstFile);
     void startNext();
     void store(int iid, const QImage& image);
 

@@ -1,3 +1,4 @@
+#include "BookCovers.h"
 #include "CoverMaker.h"
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
@@ -129,7 +130,7 @@ void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
     QVERIFY(writeEpub(library->filesDir() + "green.epub", png(Qt::green), true));
     const QString ownCover =
         LibraryFixture::scalar(QString("SELECT coverFile FROM items WHERE iid = %1").arg(own)).toString();
-    QCOMPARE(CoverMaker::booksWithoutCover(), QList<int>({red, broken, green}));
+    QCOMPARE(BookCovers::withoutCover(), QList<int>({red, broken, green}));
     LibraryDatabase::close();
 
     MainWindow window;
@@ -143,7 +144,7 @@ void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
     QCOMPARE(coverOf(green), library->dataDir() + QString::number(green) + ".jpg");
     QCOMPARE(coverOf(own), ownCover);
     QVERIFY(coverOf(broken).isEmpty() || coverOf(broken).startsWith(":"));
-    QCOMPARE(CoverMaker::booksWithoutCover(), QList<int>({broken}));
+    QCOMPARE(BookCovers::withoutCover(), QList<int>({broken}));
 }
 
 LIRENTA_TEST_MAIN(TestCoverMaker)
