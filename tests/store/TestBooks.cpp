@@ -31,8 +31,6 @@ private Q_SLOTS:
     void failingDelete_keepsTheWholeRecord();
     void wholeLibraryAndAuthorMode_data();
     void wholeLibraryAndAuthorMode();
-    void search_matchesTitleOrDescription_data();
-    void search_matchesTitleOrDescription();
     void search_isCappedAt500AndKeepsUnlistedBooks();
     void indexedSearch_findsWhatAFullScanFinds();
     void search_findsUnusualTitlesByTheirOwnText();
@@ -221,35 +219,6 @@ void TestBooks::wholeLibraryAndAuthorMode()
     QVERIFY(books.getItem(first->getId()));
     QVERIFY(books.getItem(third->getId()));
     QCOMPARE(books.getBook(third->getId())->getTitle(), QString("Dune Messiah"));
-}
-
-void TestBooks::search_matchesTitleOrDescription_data()
-{
-    QTest::addColumn<QString>("term");
-    QTest::addColumn<QStringList>("titles");
-    QTest::newRow("empty lists all") << "" << QStringList({"Solaris", "Roadside Picnic", "100% Pure"});
-    QTest::newRow("title, any case") << "SOLAR" << QStringList({"Solaris"});
-    QTest::newRow("description") << "zone" << QStringList({"Roadside Picnic"});
-    QTest::newRow("percent is a wildcard") << "R%c" << QStringList({"Roadside Picnic"});
-    QTest::newRow("underscore is a wildcard") << "P_re" << QStringList({"100% Pure"});
-    QTest::newRow("no match") << "xyzzy" << QStringList();
-}
-
-void TestBooks::search_matchesTitleOrDescription()
-{
-    QFETCH(QString, term);
-    QFETCH(QStringList, titles);
-    saveBook("Solaris", {}, "An ocean planet.");
-    saveBook("Roadside Picnic", {}, "Stalkers in the Zone.");
-    saveBook("100% Pure", {}, "Nothing else.");
-
-    Books books(nullptr, QString(), -1);
-    books.dbSearch(term);
-    QStringList found;
-    for (const ViewItem* item : *books.getViewItems()) {
-        found << item->title;
-    }
-    QCOMPARE(found, titles);
 }
 
 void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()

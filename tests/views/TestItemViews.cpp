@@ -44,7 +44,6 @@ private Q_SLOTS:
     void authorView_searchesAmongItsAuthorsBooks();
     void updateItem_addsUnshownItemsOnlyBeforeFirstSearch();
     void search_afterARenameMovedTheRows_changesTheRightRows();
-    void ratingStars_storeTheRating();
     void ratingStars_appearForRowsScrolledIntoView();
     void searchHidingThousandsOfRows_leavesTheTableLaidOut();
     void webPageView_hasItsOwnColumns();
@@ -423,21 +422,6 @@ void TestItemViews::search_afterARenameMovedTheRows_changesTheRightRows()
     QVERIFY(table(view)->isRowHidden(titleCell(view, "Hyperion")->row()));
     QCOMPARE(WindowFixture::visibleCells(view), 1);
     QVERIFY(!gridCell(view, dune)->isHidden());
-}
-
-void TestItemViews::ratingStars_storeTheRating()
-{
-    const int iid = seeder->addBook({"Rated", {"An Author"}, "", {}, QColor(), 1, "", "", ""});
-    const int aid = LibraryFixture::scalar("SELECT aid FROM authors").toInt();
-    for (const QString& type : {QString("Books"), QString("BooksAuthor")}) {
-        ItemViews* view = makeView(type, aid);
-        QSignalSpy reported(view, &ItemViews::ratingSet);
-        auto* stars = qobject_cast<Rating*>(table(view)->cellWidget(0, 4));
-        const int want = type == "Books" ? 3 : 5;
-        QTest::mouseClick(stars->findChild<QToolButton*>(QString("btnRating%1").arg(want)), Qt::LeftButton);
-        QCOMPARE(LibraryFixture::scalar(QString("SELECT rating FROM items WHERE iid = %1").arg(iid)).toInt(), want);
-        QCOMPARE(reported.size(), 1);
-    }
 }
 
 void TestItemViews::ratingStars_appearForRowsScrolledIntoView()
