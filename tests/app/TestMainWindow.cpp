@@ -15,6 +15,7 @@
 #include "Prompt.h"
 #include "Rating.h"
 #include "RichTextEditor.h"
+#include "StandInServer.h"
 #include "TagsAndSeries.h"
 #include "TestEnvironment.h"
 #include "Translations.h"
@@ -74,7 +75,7 @@ private Q_SLOTS:
     void informationPanel_escapesTitleAndLoadsNoLocalFiles();
     void noteAndRating_surviveQuitAndRestart();
     void about_namesTheVersion();
-    void singleBook_appearsInEveryBooksTabAndTheAuthorTree();
+    void singleBook_lookedUpOnline_appearsInEveryBooksTabAndTheAuthorTree();
     void convertAction_isEnabledForOneBookWithAPdf();
     void search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete_data();
     void search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete();
@@ -370,36 +371,45 @@ void TestMainWindow::about_namesTheVersion()
     QVERIFY(Prompt::shownTexts().last().contains("Version 0.4 Alpha"));
 }
 
-void TestMainWindow::singleBook_appearsInEveryBooksTabAndTheAuthorTree()
+void TestMainWindow::singleBook_lookedUpOnline_appearsInEveryBooksTabAndTheAuthorTree()
 {
+    StandInServer googleBooks("googlebooks-standin");
+    QVERIFY(googleBooks.isRunning());
+    qputenv("LIRENTA_GOOGLE_BOOKS_URL", googleBooks.address().toEncoded());
+    const auto restore = qScopeGuard([] { qunsetenv("LIRENTA_GOOGLE_BOOKS_URL"); });
     start();
     Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(0), 0);
-    const QString path = QDir::homePath() + "/books/Brand_New-Book.pdf";
+    const QString path = booksDir + "Brand_New-Book.pdf";
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("%PDF-1.4 new");
     file.close();
+    bool lookedUp = false;
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         Prompt::queueFileName(path);
         dialog->findChild<QToolButton*>("btnSelectFile")->click();
-        dialog->findChild<QToolButton*>("btnBookAdd")->click();
-        auto* authors = dialog->findChild<QListWidget*>("bookAuthors");
-        authors->item(0)->setText("Zora Neale Hurston");
+        QCOMPARE(dialog->findChild<QLineEdit*>("bookTitle")->text(), QString("Brand New Book"));
+        // The ISBN finds the book at the stand-in; its title, authors and cover fill the form.
+        dialog->findChild<QLineEdit*>("bookISBN13")->setText("9780156027601");
+        dialog->findChild<QToolButton*>("btnDlISBN")->click();
+        lookedUp = QTest::qWaitFor(
+            [&] { return dialog->findChild<QLineEdit*>("bookTitle")->text() == QLatin1String("Solaris"); }, 10000);
         dialog->findChild<QPushButton*>("btnSave")->click();
     });
     window->findChild<QAction*>("actionAddEbook")->trigger();
+    QVERIFY(lookedUp);
     for (int index : {0, 1}) {
-        auto* table = viewAt(index)->findChild<QTableWidget*>("viewTable");
-        QCOMPARE(table->rowCount(), 5);
-        QVERIFY(!table->findItems("Brand New Book", Qt::MatchExactly).isEmpty());
+        QCOMPARE(table(index)->rowCount(), 5);
+        QCOMPARE(table(index)->findItems("Solaris", Qt::MatchExactly).size(), 2);
     }
-    QTreeWidgetItem* authors = tree()->topLevelItem(1);
     QStringList names;
-    for (int i = 0; i < authors->childCount(); ++i) {
-        names << authors->child(i)->text(0);
+    for (int i = 0; i < tree()->topLevelItem(1)->childCount(); ++i) {
+        names << tree()->topLevelItem(1)->child(i)->text(0);
     }
-    QVERIFY2(names.contains("Hurston, Zora Neale"), qPrintable(names.join("; ")));
+    QVERIFY2(names.contains(QString::fromUtf8("Lem, Stanisław")), qPrintable(names.join("; ")));
+    const int iid = LibraryFixture::scalar("SELECT iid FROM books ORDER BY bid DESC LIMIT 1").toInt();
+    QVERIFY(QImage(dataDir + QString::number(iid) + ".jpg").width() > 0);
 }
 
 void TestMainWindow::convertAction_isEnabledForOneBookWithAPdf()
