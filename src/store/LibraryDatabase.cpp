@@ -3,6 +3,7 @@
 #include "EverythingSearch.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "SqlStatement.h"
 #include "SqlTransaction.h"
 #include "TagsAndSeries.h"
 
@@ -13,6 +14,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
+
+#include <limits>
 
 namespace {
 // Tables every library has; a database lacking any of them is not ours.
@@ -21,6 +25,10 @@ const QStringList libraryTables = {"items", "books", "webpages", "authors", "ite
 
 bool LibraryDatabase::s_readOnly = false;
 bool LibraryDatabase::s_searchIndex = false;
+qint64 LibraryDatabase::s_buildCursor = -1;
+int LibraryDatabase::s_buildGeneration = 0;
+int LibraryDatabase::s_backgroundBuildAbove = 20000;
+int LibraryDatabase::s_buildPart = 2000; // about 20 ms of work: the window stays responsive
 qint64 LibraryDatabase::s_changesAtOpen = 0;
 
 // SQLite counts the rows each connection changed; what the opening itself wrote is not a change.
@@ -332,14 +340,18 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
             return;
         }
     }
+    // A large library gets its index made a part at a time after the window is up; searches
+    // read every row until it is done.
+    const bool inBackground = !trusted && books.toLongLong() > s_backgroundBuildAbove;
     SqlTransaction transaction;
     if (!trusted) {
-        qCDebug(lcStore) << "rebuilding the search index";
+        qCDebug(lcStore) << "rebuilding the search index" << (inBackground ? "in the background" : "");
         if (!EverythingSearch::forget() ||
             !query.exec(
                 QStringLiteral("INSERT INTO lirenta_search.books_search (books_search) VALUES ('delete-all')")) ||
-            !query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
-                                       "SELECT bid, title, description FROM main.books"))) {
+            (!inBackground &&
+             !query.exec(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
+                                        "SELECT bid, title, description FROM main.books")))) {
             transaction.rollback();
             giveUp(query);
             return;
@@ -373,7 +385,70 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
             return;
         }
     }
-    s_searchIndex = transaction.commit();
+    const bool committed = transaction.commit();
+    if (committed && inBackground) {
+        s_buildCursor = 0;
+        const int generation = ++s_buildGeneration;
+        QTimer::singleShot(0, [generation] { continueSearchIndexBuild(generation); });
+        return;
+    }
+    s_searchIndex = committed;
+}
+
+bool LibraryDatabase::isBuildingSearchIndex()
+{
+    return s_buildCursor >= 0;
+}
+
+// One part of a search index made in the background: the changes since the last part to books
+// already indexed, then the next books in key order. Changes to books not yet indexed need
+// nothing: their part reads them as they are by then.
+void LibraryDatabase::continueSearchIndexBuild(int generation)
+{
+    if (generation != s_buildGeneration || s_buildCursor < 0) {
+        return; // the library was closed meanwhile
+    }
+    if (SqlTransaction::anyOpen()) {
+        QTimer::singleShot(20, [generation] { continueSearchIndexBuild(generation); });
+        return;
+    }
+    SqlTransaction transaction;
+    QSqlQuery query;
+    bool ok = writeSearchChanges(s_buildCursor);
+    qint64 last = s_buildCursor;
+    if (ok) {
+        query.prepare(QStringLiteral("SELECT MAX(bid) FROM (SELECT bid FROM main.books WHERE bid > :cursor "
+                                     "ORDER BY bid LIMIT :part)"));
+        query.bindValue(QStringLiteral(":cursor"), s_buildCursor);
+        query.bindValue(QStringLiteral(":part"), s_buildPart);
+        ok = query.exec() && query.next();
+        if (ok && !query.value(0).isNull()) {
+            last = query.value(0).toLongLong();
+        }
+        query.finish();
+    }
+    if (ok && last > s_buildCursor) {
+        query.prepare(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
+                                     "SELECT bid, title, description FROM main.books "
+                                     "WHERE bid > :cursor AND bid <= :last"));
+        query.bindValue(QStringLiteral(":cursor"), s_buildCursor);
+        query.bindValue(QStringLiteral(":last"), last);
+        ok = query.exec();
+    }
+    if (!ok || !transaction.commit()) {
+        qCWarning(lcStore) << "search index not made:" << query.lastError().text();
+        transaction.rollback();
+        s_buildCursor = -1; // searches keep reading every row; the next opening tries again
+        return;
+    }
+    if (last == s_buildCursor) {
+        s_buildCursor = -1;
+        s_searchIndex = true;
+        qCDebug(lcStore) << "search index made";
+        return;
+    }
+    s_buildCursor = last;
+    QTimer::singleShot(0, [generation] { continueSearchIndexBuild(generation); });
 }
 
 // Brings the index up to the changes noted since the last time, in order. When that fails the
@@ -383,6 +458,31 @@ bool LibraryDatabase::applySearchChanges()
     if (!s_searchIndex || SqlTransaction::anyOpen()) {
         return false;
     }
+    {
+        QSqlQuery pending(QStringLiteral("SELECT 1 FROM lirenta_search_changes LIMIT 1"));
+        if (!pending.isActive()) {
+            s_searchIndex = false;
+            return false;
+        }
+        if (!pending.next() && !EverythingSearch::hasPendingChanges()) {
+            return true;
+        }
+    }
+    SqlTransaction transaction;
+    if (!transaction.isActive() || !writeSearchChanges(std::numeric_limits<qint64>::max()) ||
+        !EverythingSearch::applyChanges() || !transaction.commit()) {
+        qCWarning(lcStore) << "search index set aside";
+        transaction.rollback();
+        s_searchIndex = false;
+        return false;
+    }
+    return true;
+}
+
+// Writes the noted changes of books up to `lastBid` into the index, in order, and clears the
+// notes; the caller holds the transaction.
+bool LibraryDatabase::writeSearchChanges(qint64 lastBid)
+{
     struct Change
     {
         bool removal;
@@ -396,41 +496,31 @@ bool LibraryDatabase::applySearchChanges()
         pending.setForwardOnly(true);
         if (!pending.exec(QStringLiteral("SELECT removal, bid, title, description FROM lirenta_search_changes "
                                          "ORDER BY seq"))) {
-            s_searchIndex = false;
             return false;
         }
         while (pending.next()) {
-            changes.append({pending.value(0).toInt() != 0, pending.value(1), pending.value(2), pending.value(3)});
+            if (pending.value(1).toLongLong() <= lastBid) {
+                changes.append({pending.value(0).toInt() != 0, pending.value(1), pending.value(2), pending.value(3)});
+            }
         }
     }
-    if (changes.isEmpty() && !EverythingSearch::hasPendingChanges()) {
-        return true;
-    }
-    SqlTransaction transaction;
     QSqlQuery insert;
     insert.prepare(QStringLiteral("INSERT INTO lirenta_search.books_search (rowid, title, description) "
                                   "VALUES (:bid, :title, :description)"));
     QSqlQuery remove;
     remove.prepare(QStringLiteral("INSERT INTO lirenta_search.books_search (books_search, rowid, title, "
                                   "description) VALUES ('delete', :bid, :title, :description)"));
-    bool ok = transaction.isActive();
-    for (int i = 0; ok && i < changes.size(); ++i) {
-        QSqlQuery& statement = changes.at(i).removal ? remove : insert;
-        statement.bindValue(QStringLiteral(":bid"), changes.at(i).bid);
-        statement.bindValue(QStringLiteral(":title"), changes.at(i).title);
-        statement.bindValue(QStringLiteral(":description"), changes.at(i).description);
-        ok = statement.exec();
+    for (const Change& change : std::as_const(changes)) {
+        QSqlQuery& statement = change.removal ? remove : insert;
+        statement.bindValue(QStringLiteral(":bid"), change.bid);
+        statement.bindValue(QStringLiteral(":title"), change.title);
+        statement.bindValue(QStringLiteral(":description"), change.description);
+        if (!SqlStatement::run(statement)) {
+            return false;
+        }
     }
     QSqlQuery clear;
-    if (!ok || !clear.exec(QStringLiteral("DELETE FROM lirenta_search_changes")) || !EverythingSearch::applyChanges() ||
-        !transaction.commit()) {
-        qCWarning(lcStore) << "search index set aside:" << insert.lastError().text() << remove.lastError().text()
-                           << clear.lastError().text();
-        transaction.rollback();
-        s_searchIndex = false;
-        return false;
-    }
-    return true;
+    return clear.exec(QStringLiteral("DELETE FROM lirenta_search_changes"));
 }
 
 void LibraryDatabase::close()
@@ -461,6 +551,9 @@ void LibraryDatabase::close()
         db.close();
     }
     QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    // A build still under way stops; the index is made again at the next opening.
+    s_buildCursor = -1;
+    ++s_buildGeneration;
     if (s_searchIndex && !books.isEmpty()) {
         recordSearchIndexState(libraryPath, books);
     }

@@ -40,6 +40,16 @@ public:
     static const QStringList& schemaStatements();
     // Whether the trigram index that book searches use is attached and in step with the library.
     static bool hasSearchIndex();
+    // Whether the index is being made in the background (a large library whose index had to be
+    // made again); searches read every row meanwhile.
+    static bool isBuildingSearchIndex();
+    // Libraries with more books than `above` get their index made in the background, `part`
+    // books at a time (tests make both small).
+    static void setBackgroundIndexBuild(int above, int part)
+    {
+        s_backgroundBuildAbove = above;
+        s_buildPart = part;
+    }
     // Whether the open library may only be read: every action that writes is then switched off.
     static bool isReadOnly() { return s_readOnly; }
     // Whether anything was written to the library since it was opened.
@@ -54,6 +64,8 @@ private:
     static quint32 changeCounter(const QString& path);
     static void recordSearchIndexState(const QString& libraryPath, const QString& books);
     static bool applySearchChanges();
+    static bool writeSearchChanges(qint64 lastBid);
+    static void continueSearchIndexBuild(int generation);
     static void useWriteAheadLog();
     static QString checkExisting(bool* isEmpty, bool* unreadable);
     static QString busyTimeoutOption();
@@ -61,6 +73,10 @@ private:
 
     static bool s_readOnly;
     static bool s_searchIndex;
+    static qint64 s_buildCursor; // the last book indexed by a build under way; -1 when none
+    static int s_buildGeneration;
+    static int s_backgroundBuildAbove;
+    static int s_buildPart;
     static qint64 s_changesAtOpen;
     static void rememberChangesAtOpen();
     static int s_busyTimeoutMs;
