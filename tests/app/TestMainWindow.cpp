@@ -20,6 +20,7 @@
 #include "TestEnvironment.h"
 #include "Translations.h"
 #include "ViewItem.h"
+#include "WebPageProperties.h"
 #include "WindowFixture.h"
 #include "searchbox.h"
 
@@ -650,6 +651,11 @@ void TestMainWindow::readOnlyLibrary_switchesOffEveryWrite()
     QVERIFY(QMetaObject::invokeMethod(viewAt(0), "deleteItem"));
     QCOMPARE(Prompt::shownTexts().size(), shown);
     QCOMPARE(visibleCells(viewAt(0)), 4);
+    // The properties dialogs show, but offer no Save.
+    BookProperties book(window.get(), viewAt(0)->getSelectedViewItems().first()->id);
+    QVERIFY(!book.findChild<QPushButton*>("btnSave")->isEnabled());
+    WebPageProperties page(window.get(), LibraryFixture::scalar("SELECT iid FROM webpages").toInt());
+    QVERIFY(!page.findChild<QPushButton*>("btnSave")->isEnabled());
 }
 
 void TestMainWindow::bookDialog_keepsOwnershipReadingAndLanguage()
