@@ -184,9 +184,6 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     return outcome;
 }
 
-// Indexes on the link and key columns, added to every library when it opens. The tables stay
-// as they are, so other readers of the file notice nothing; without them loading and duplicate
-// checks grow with the square of the library.
 // A library whose tables were just made: its version, indexes, log and search index.
 void LibraryDatabase::settleNewLibrary(const QString& dataDir, quint32 counterAtRest)
 {
@@ -197,6 +194,9 @@ void LibraryDatabase::settleNewLibrary(const QString& dataDir, quint32 counterAt
     rememberChangesAtOpen();
 }
 
+// Indexes on the link and key columns, added to every library when it opens. The tables stay
+// as they are, so other readers of the file notice nothing; without them loading and duplicate
+// checks grow with the square of the library.
 void LibraryDatabase::ensureIndexes()
 {
     static const char* const statements[] = {
