@@ -6,7 +6,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-Authors::Authors(QObject* parent) : QObject(parent)
+#include <algorithm>
+
+Authors::Authors(QObject*)
 {
 }
 
@@ -23,38 +25,54 @@ Author* Authors::getAuthor(int index) const
     return authors.at(index);
 }
 
+bool Authors::hasName(const QString& name) const
+{
+    if (authors.size() >= indexedFrom) {
+        return nameIndex.contains(name);
+    }
+    return std::any_of(authors.cbegin(), authors.cend(),
+                       [&name](const Author* author) { return author->getName() == name; });
+}
+
+void Authors::append(Author* author)
+{
+    authors.append(author);
+    if (authors.size() == indexedFrom) {
+        for (const Author* known : std::as_const(authors)) {
+            nameIndex.insert(known->getName());
+        }
+    } else if (authors.size() > indexedFrom) {
+        nameIndex.insert(author->getName());
+    }
+}
+
 void Authors::addAuthor(const QString& name)
 {
-    if (nameIndex.contains(name)) {
+    if (hasName(name)) {
         return;
     }
-    auto* author = new Author(this, name);
-    authors.append(author);
-    nameIndex.insert(name, author);
+    append(new Author(nullptr, name));
 }
 
 void Authors::addAuthor(int aid)
 {
     const QString name = Author::aidToName(aid);
-    if (nameIndex.contains(name)) {
+    if (hasName(name)) {
         qCDebug(lcStore) << "duplicate name detected";
         return;
     }
-    auto* author = new Author(this, aid);
-    nameIndex.insert(name, author);
-    authors.append(author);
+    append(new Author(nullptr, aid));
 }
 
 void Authors::addStoredAuthor(int aid, const QString& name, const QString& firstName, const QString& lastName)
 {
-    if (nameIndex.contains(name)) {
+    if (hasName(name)) {
         qCDebug(lcStore) << "duplicate name detected";
         return;
     }
-    auto* author = new Author(this, QString());
+    auto* author = new Author(nullptr, QString());
     author->setStored(aid, name, firstName, lastName);
-    nameIndex.insert(name, author);
-    authors.append(author);
+    append(author);
 }
 
 void Authors::loadAuthors(bool withItemsOnly)
@@ -96,6 +114,9 @@ bool Authors::removeAuthor(Author* author)
         if (authors.at(i)->getAid() == author->getAid()) {
             nameIndex.remove(author->getName());
             authors.removeAt(i);
+            if (authors.size() < indexedFrom) {
+                nameIndex.clear();
+            }
             return true;
         }
     }

@@ -1,21 +1,22 @@
 #pragma once
 
 #include <QList>
-#include <QMap>
-#include <QObject>
+#include <QSet>
+#include <QString>
 #include <QVariantList>
 
 class Author;
+class QObject;
 
 // An ordered list of authors with one entry per exact name: the authors of one item, or
 // every author of the library. Owns its authors.
-class Authors : public QObject
+class Authors
 {
-    Q_OBJECT
-
 public:
     explicit Authors(QObject* parent);
-    ~Authors() override;
+    ~Authors();
+    Authors(const Authors&) = delete;
+    Authors& operator=(const Authors&) = delete;
 
     int count() const { return int(authors.count()); }
     Author* getAuthor(int index) const;
@@ -34,6 +35,12 @@ public:
     QVariantList toVariant() const;
 
 private:
+    bool hasName(const QString& name) const;
+    void append(Author* author);
+
     QList<Author*> authors;
-    QMap<QString, Author*> nameIndex;
+    // An item has an author or two, found faster by looking at each; the library's whole list
+    // gets an index of names once it is long.
+    static constexpr int indexedFrom = 16;
+    QSet<QString> nameIndex;
 };

@@ -3,10 +3,12 @@
 #include "Authors.h"
 #include "Book.h"
 #include "EverythingSearch.h"
+#include "ItemAttachments.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
 #include "Logging.h"
+#include "SqlTransaction.h"
 #include "TagsAndSeries.h"
 #include "ViewItem.h"
 
@@ -14,8 +16,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <future>
 
 Books::Books(QObject* parent, const QString& mode, int id) : Items(parent), viewItems(new QList<ViewItem*>)
 {
@@ -80,52 +85,42 @@ void Books::removeBook(int iid)
 
 void Books::dbRead()
 {
-    // The whole library in three queries instead of several per book: with tens of thousands
-    // of books this is the difference between a moment and minutes.
-    QHash<int, QList<ItemFile*>> filesByItem;
+    // The whole library in a few queries instead of several per book: with tens of thousands
+    // of books this is the difference between a moment and minutes. The files and authors are
+    // read in a second thread meanwhile; inside a transaction a second connection would not see
+    // its changes, so then they are read here.
+    const QSqlDatabase library = QSqlDatabase::database();
+    std::future<std::unique_ptr<ItemAttachments>> background;
+    if (!SqlTransaction::anyOpen()) {
+        background = std::async(std::launch::async, &ItemAttachments::readOnOwnConnection, library.databaseName(),
+                                library.connectOptions());
+    }
     QSqlQuery query;
     query.setForwardOnly(true);
-    if (query.exec("SELECT * FROM files ORDER BY fid")) {
-        while (query.next()) {
-            ItemFile* file = ItemFile::fromStoredRow(query);
-            filesByItem[file->getId()].append(file);
-        }
-    }
-    struct Link
-    {
-        int aid;
-        QString name;
-        QString firstName;
-        QString lastName;
-    };
-    QHash<int, QList<Link>> linksByItem;
-    // Books of one author share the author's name strings instead of holding copies.
-    QHash<int, Link> authorsById;
-    if (query.exec("SELECT items_authors.iid, authors.aid, authors.name, authors.firstName, authors.lastName FROM "
-                   "items_authors JOIN authors ON authors.aid = items_authors.aid ORDER BY items_authors.rowid")) {
-        while (query.next()) {
-            const int aid = query.value(1).toInt();
-            auto known = authorsById.constFind(aid);
-            if (known == authorsById.cend()) {
-                known = authorsById.insert(
-                    aid, {aid, query.value(2).toString(), query.value(3).toString(), query.value(4).toString()});
-            }
-            linksByItem[query.value(0).toInt()].append(*known);
-        }
-    }
-    const QHash<int, TagsAndSeries> shelving = TagsAndSeries::readAll();
-    if (!query.exec(
+    QList<Book*> read;
+    if (query.exec(
             "SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = books.iid ORDER BY books.rowid")) {
+        while (query.next()) {
+            read.append(Book::fromStoredRow(query));
+        }
+    } else {
         qCDebug(lcStore) << query.lastError();
-        return;
     }
-    while (query.next()) {
-        Book* book = Book::fromStoredRow(query);
+    const QHash<int, TagsAndSeries> shelving = TagsAndSeries::readAll(library);
+    std::unique_ptr<ItemAttachments> attachments = background.valid() ? background.get() : nullptr;
+    if (!attachments) {
+        attachments = ItemAttachments::read();
+    }
+    books.reserve(read.size());
+    bookMap.reserve(read.size());
+    owned.reserve(read.size());
+    viewItems->reserve(read.size());
+    for (Book* book : std::as_const(read)) {
         const int iid = book->getId();
-        for (const Link& link : linksByItem.value(iid)) {
+        for (const ItemAttachments::AuthorLink& link : attachments->authorsOf(iid)) {
             book->getAuthors()->addStoredAuthor(link.aid, link.name, link.firstName, link.lastName);
         }
-        for (ItemFile* file : filesByItem.take(iid)) {
+        for (ItemFile* file : attachments->takeFiles(iid)) {
             book->getFiles()->addStoredFile(file);
         }
         if (const auto shelved = shelving.constFind(iid); shelved != shelving.cend()) {
@@ -135,12 +130,7 @@ void Books::dbRead()
         owned.insert(book);
         viewItems->append(book->getViewItem());
         books.append(book);
-        qCDebug(lcStore) << "Books::dbRead iid " << iid << "book:" << book;
         bookMap.insert(iid, book);
-    }
-    // Files of items that are not books stay unused here.
-    for (const QList<ItemFile*>& rest : std::as_const(filesByItem)) {
-        qDeleteAll(rest);
     }
 }
 

@@ -45,7 +45,7 @@ void ItemFile::refreshFromDisk()
 
 ItemFile* ItemFile::fromStoredRow(const QSqlQuery& query)
 {
-    auto* file = new ItemFile(nullptr, QString());
+    auto* file = new ItemFile;
     file->queryToItemFile(query);
     file->fileMd5.clear();
     return file;

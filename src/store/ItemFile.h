@@ -65,6 +65,7 @@ public:
     static bool hasPdfContent(const QString& path);
 
 private:
+    ItemFile() = default; // for rows read in bulk: nothing is looked up on disk
     void refreshFromDisk();
     bool hasDuplicate(const QString& statement, bool withFirstBytes);
 

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <limits>
+#include <sqlite3.h>
 
 namespace {
 // Tables every library has; a database lacking any of them is not ours.
@@ -83,6 +84,12 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     qCDebug(lcStore) << dataDir;
     outcome.path = databasePath(dataDir);
     qCDebug(lcStore) << "Database open func dbPath: " + outcome.path;
+
+    // SQLite counts every allocation under one process-wide lock, so two connections reading
+    // at once (the library's records and what hangs on them) would take turns. This must come
+    // before SQLite's first use in the process; later calls change nothing.
+    static const bool countsAllocations = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) != SQLITE_OK;
+    Q_UNUSED(countsAllocations);
 
     LibrarySettings settings;
     const int version = settings.databaseVersion();

@@ -3,6 +3,7 @@
 #include "Logging.h"
 #include "SortKey.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -91,10 +92,10 @@ TagsAndSeries TagsAndSeries::read(int iid)
     return read;
 }
 
-QHash<int, TagsAndSeries> TagsAndSeries::readAll()
+QHash<int, TagsAndSeries> TagsAndSeries::readAll(const QSqlDatabase& db)
 {
     QHash<int, TagsAndSeries> all;
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (query.exec(QStringLiteral("SELECT iid, tag FROM lirenta_tags ORDER BY rowid"))) {
         while (query.next()) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlDatabase;
+
 // A book's tags and the series it belongs to, with its number in the series. Kept in plain
 // tables of the program's own ("lirenta_tags", one row per tag; "lirenta_series", one row per
 // book), so the library's own tables and the cloud's document stay as they are.
@@ -22,7 +24,7 @@ struct TagsAndSeries
 
     static TagsAndSeries read(int iid);
     // Every book's, in two queries, for the views.
-    static QHash<int, TagsAndSeries> readAll();
+    static QHash<int, TagsAndSeries> readAll(const QSqlDatabase& db);
     // Runs inside the caller's transaction, if any; false when a row was not written.
     bool write(int iid) const;
     static bool remove(int iid);

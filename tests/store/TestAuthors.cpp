@@ -173,6 +173,21 @@ void TestAuthors::loadAuthors_ordersByLastNameAndSkipsDuplicateNames()
     QCOMPARE(all.getAuthor(0)->getAid(), firstAchebe);
     QCOMPARE(all.getAuthor(1)->getLastName(), QString("Morrison"));
     QCOMPARE(all.getAuthor(2)->getLastName(), QString("Smith"));
+
+    // A long list finds its names through an index; a repeat is still skipped, and a removed
+    // name can come back.
+    for (int i = 0; i < 20; ++i) {
+        all.addStoredAuthor(1000 + i, QString("Writer %1").arg(i), "Writer", QString::number(i));
+    }
+    all.addStoredAuthor(2000, "Writer 13", "Writer", "13"); // the first name added after the index was made
+    all.addStoredAuthor(2001, "Zadie Smith", "Zadie", "Smith");
+    QCOMPARE(all.count(), 23);
+    Author* removed = all.getAuthor(22);
+    QVERIFY(all.removeAuthor(removed));
+    delete removed;
+    all.addStoredAuthor(2002, "Writer 19", "Writer", "19");
+    QCOMPARE(all.count(), 23);
+    QCOMPARE(all.getAuthor(22)->getAid(), 2002);
 }
 
 LIRENTA_TEST_MAIN(TestAuthors)

@@ -6,6 +6,7 @@
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
+#include "SqlTransaction.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
 
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void failingDelete_keepsTheWholeRecord();
     void wholeLibraryAndAuthorMode_data();
     void wholeLibraryAndAuthorMode();
+    void wholeLibrary_readInsideATransaction_seesItsChanges();
     void search_isCappedAt500AndKeepsUnlistedBooks();
     void indexedSearch_findsWhatAFullScanFinds();
     void search_findsUnusualTitlesByTheirOwnText();
@@ -220,6 +222,23 @@ void TestBooks::wholeLibraryAndAuthorMode()
     QVERIFY(books.getItem(first->getId()));
     QVERIFY(books.getItem(third->getId()));
     QCOMPARE(books.getBook(third->getId())->getTitle(), QString("Dune Messiah"));
+}
+
+// The files and authors of a whole library are read on a second connection, which cannot see
+// what the library's own connection has not committed yet.
+void TestBooks::wholeLibrary_readInsideATransaction_seesItsChanges()
+{
+    SqlTransaction transaction;
+    Book* book = saveBook("Dune", {"Frank Herbert"});
+    QVERIFY(book);
+    QVERIFY(book->addFile(writeTemporaryCover()));
+    QVERIFY(book->saveFiles());
+
+    Books books(nullptr, QString(), -1);
+    Book* read = books.getBook(book->getId());
+    QVERIFY(read);
+    QCOMPARE(read->getAuthors()->render(), QString("Frank Herbert"));
+    QCOMPARE(read->getFiles()->getFilePaths().size(), 1);
 }
 
 void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()

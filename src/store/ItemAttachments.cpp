@@ -1,0 +1,79 @@
+#include "ItemAttachments.h"
+
+#include "ItemFile.h"
+#include "Logging.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+ItemAttachments::~ItemAttachments()
+{
+    // Files nobody took (items that are not in the caller's list).
+    for (const QList<ItemFile*>& rest : std::as_const(files)) {
+        qDeleteAll(rest);
+    }
+}
+
+std::unique_ptr<ItemAttachments> ItemAttachments::read()
+{
+    auto attachments = std::make_unique<ItemAttachments>();
+    attachments->readFrom(QSqlDatabase::database());
+    return attachments;
+}
+
+std::unique_ptr<ItemAttachments> ItemAttachments::readOnOwnConnection(const QString& databaseName,
+                                                                      const QString& connectOptions)
+{
+    const QString name = QStringLiteral("lirenta-attachments-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    auto attachments = std::make_unique<ItemAttachments>();
+    bool read = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databaseName);
+        db.setConnectOptions(connectOptions.contains(QLatin1String("QSQLITE_OPEN_READONLY"))
+                                 ? connectOptions
+                                 : connectOptions + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+        read = db.open() && attachments->readFrom(db);
+        if (!read) {
+            qCWarning(lcStore) << "reading files and authors on a second connection failed:" << db.lastError().text();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!read) {
+        attachments.reset();
+    }
+    return attachments;
+}
+
+bool ItemAttachments::readFrom(const QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT * FROM files ORDER BY fid"))) {
+        return false;
+    }
+    while (query.next()) {
+        ItemFile* file = ItemFile::fromStoredRow(query);
+        files[file->getId()].append(file);
+    }
+    // Books of one author share the author's name strings instead of holding copies.
+    QHash<int, AuthorLink> authorsById;
+    if (!query.exec(QStringLiteral("SELECT items_authors.iid, authors.aid, authors.name, authors.firstName, "
+                                   "authors.lastName FROM items_authors JOIN authors ON authors.aid = "
+                                   "items_authors.aid ORDER BY items_authors.rowid"))) {
+        return false;
+    }
+    while (query.next()) {
+        const int aid = query.value(1).toInt();
+        auto known = authorsById.constFind(aid);
+        if (known == authorsById.cend()) {
+            known = authorsById.insert(
+                aid, {aid, query.value(2).toString(), query.value(3).toString(), query.value(4).toString()});
+        }
+        authors[query.value(0).toInt()].append(*known);
+    }
+    return true;
+}
