@@ -3,21 +3,26 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <future>
+
 namespace {
+QCollator newReadingOrder()
+{
+    QLocale locale;
+    // The C locale collates by character code and knows no numbers; English rules suit such a
+    // system better.
+    if (locale.language() == QLocale::C) {
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    }
+    QCollator made(locale);
+    made.setCaseSensitivity(Qt::CaseInsensitive);
+    made.setNumericMode(true);
+    return made;
+}
+
 QCollator& readingOrder()
 {
-    static QCollator collator = [] {
-        QLocale locale;
-        // The C locale collates by character code and knows no numbers; English rules suit
-        // such a system better.
-        if (locale.language() == QLocale::C) {
-            locale = QLocale(QLocale::English, QLocale::UnitedStates);
-        }
-        QCollator made(locale);
-        made.setCaseSensitivity(Qt::CaseInsensitive);
-        made.setNumericMode(true);
-        return made;
-    }();
+    static QCollator collator = newReadingOrder();
     return collator;
 }
 } // namespace
@@ -34,6 +39,28 @@ const QCollatorSortKey& SortKey::of(const QString& text)
 bool SortKey::less(const QString& a, const QString& b)
 {
     return readingOrder().compare(a, b) < 0;
+}
+
+void SortKey::makeAll(const QList<std::pair<SortKey*, QString>>& keys)
+{
+    const qsizetype half = keys.size() / 2;
+    // A collator is not to be shared between threads: the second thread makes its own.
+    auto secondHalf = std::async(std::launch::async, [&keys, half] {
+        const QCollator collator = newReadingOrder();
+        for (qsizetype i = half; i < keys.size(); ++i) {
+            keys.at(i).first->keep(keys.at(i).second, collator.sortKey(keys.at(i).second));
+        }
+    });
+    for (qsizetype i = 0; i < half; ++i) {
+        keys.at(i).first->keep(keys.at(i).second, make(keys.at(i).second));
+    }
+    secondHalf.get();
+}
+
+void SortKey::keep(const QString& text, QCollatorSortKey made)
+{
+    key = std::move(made);
+    keyedText = text;
 }
 
 void SortKey::release()

@@ -91,16 +91,39 @@ void ItemCells::renderItems(const QList<ViewItem*>& items)
 
 void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items)
 {
-    QList<ViewItem*> byTitle = items;
-    std::stable_sort(byTitle.begin(), byTitle.end(),
-                     [](ViewItem* a, ViewItem* b) { return a->titleKey().compare(b->titleKey()) < 0; });
+    QList<std::pair<SortKey*, QString>> titles;
+    titles.reserve(items.size());
+    for (ViewItem* vi : items) {
+        titles.append({&vi->titleOrder, vi->title});
+    }
+    SortKey::makeAll(titles);
+    QList<std::pair<const QCollatorSortKey*, ViewItem*>> keyed;
+    keyed.reserve(items.size());
+    for (ViewItem* vi : items) {
+        keyed.append({&vi->titleKey(), vi});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first->compare(*b.first) < 0; });
+    QList<ViewItem*> byTitle;
+    byTitle.reserve(keyed.size());
+    for (const auto& entry : std::as_const(keyed)) {
+        byTitle.append(entry.second);
+    }
     // The keys go before the cells come: the cells remember their place instead, which is all
     // the closing sorts need.
     releaseSortKeys(items);
     table->setRowCount(byTitle.size());
+    // Each cell put into the table tells every view of the table about it; here the views
+    // hear once, about all of them.
+    QAbstractItemModel* model = table->model();
+    QSignalBlocker quiet(model);
     for (int row = 0; row < byTitle.size(); ++row) {
         placeTableCells(byTitle.at(row), row);
         static_cast<TitleCell*>(table->item(row, 0))->setRank(row);
+    }
+    quiet.unblock();
+    if (!byTitle.isEmpty()) {
+        Q_EMIT model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
     }
 
     // The grid sorts by the whole title too.
@@ -195,13 +218,23 @@ void ItemCells::renderNewTableItem(ViewItem* vi, int row)
 void ItemCells::placeTableCells(ViewItem* vi, int row)
 {
     if (vi->type == QLatin1String("Book")) {
+        // Every cell is filled before it goes into the table: a cell changed in a table tells
+        // the views about it, and with a whole library that telling costs more than the cells.
         auto* cells = new BookTableItem;
         cells->title = new TitleCell(vi->title, vi);
+        setCommonRoles(cells->title, vi);
         cells->authors = new CollatedCell(vi->authors);
         cells->date = new QTableWidgetItem(vi->datePublished);
         cells->publisher = new CollatedCell(vi->publisher);
         cells->published = new QTableWidgetItem(vi->datePublished);
         cells->size = new QTableWidgetItem(vi->size);
+        // Most books have neither tags nor a series: their cells are made only when there is text.
+        if (!vi->tags.isEmpty()) {
+            cells->tags = new CollatedCell(vi->tags);
+        }
+        if (!vi->series.isEmpty()) {
+            cells->series = new CollatedCell(vi->series);
+        }
         tableItems.insert(vi, cells->title);
         tableViewItems.insert(cells->title, vi);
         bookTableItems.insert(vi, cells);
@@ -209,11 +242,15 @@ void ItemCells::placeTableCells(ViewItem* vi, int row)
         table->setItem(row, 1, cells->authors);
         table->setItem(row, 2, cells->date);
         table->setItem(row, 3, cells->size);
+        if (cells->tags) {
+            table->setItem(row, 5, cells->tags);
+        }
+        if (cells->series) {
+            table->setItem(row, 6, cells->series);
+        }
         table->setItem(row, 7, cells->publisher);
         table->setItem(row, 8, cells->published);
-        renderItem(vi, cells); // after the cells are in the table: it may add cells to the row
         // The stars of this row are made when the row first comes into view.
-        qCDebug(lcViews) << "Added rendered item to the list";
     } else if (vi->type == QLatin1String("WebPage")) {
         auto* cells = new WebPageTableItem;
         cells->title = new TitleCell(vi->title, vi);
