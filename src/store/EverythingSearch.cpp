@@ -5,9 +5,15 @@
 #include "SqlTransaction.h"
 
 #include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
+
+#include <atomic>
+#include <chrono>
+#include <future>
 
 namespace {
 // Fields are joined by a unit separator, so a phrase never matches across two of them.
@@ -23,11 +29,16 @@ const char itemTexts[] =
     "(SELECT n.note FROM notes n WHERE n.iid = items.iid), %2 "
     "FROM items LEFT JOIN books b ON b.iid = items.iid LEFT JOIN webpages w ON w.iid = items.iid %1";
 
+// The build under way in a second thread, and the request that it stop.
+std::future<bool> backgroundBuild;
+std::atomic<bool> stopRequested{false};
+
 // Tags and series, where the library has their tables (one opened read-only may not).
-QString shelvingColumns()
+QString shelvingColumns(const QSqlDatabase& db = QSqlDatabase::database())
 {
     QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                                   "('lirenta_tags', 'lirenta_series')"));
+                                   "('lirenta_tags', 'lirenta_series')"),
+                    db);
     if (query.next() && query.value(0).toInt() == 2) {
         return QStringLiteral("(SELECT group_concat(t.tag, ' ') FROM lirenta_tags t WHERE t.iid = items.iid), "
                               "(SELECT s.name FROM lirenta_series s WHERE s.iid = items.iid)");
@@ -35,9 +46,9 @@ QString shelvingColumns()
     return QStringLiteral("NULL, NULL");
 }
 
-QString itemTextsWhere(const QString& condition)
+QString itemTextsWhere(const QString& condition, const QSqlDatabase& db = QSqlDatabase::database())
 {
-    return QString::fromLatin1(itemTexts).arg(condition, shelvingColumns());
+    return QString::fromLatin1(itemTexts).arg(condition, shelvingColumns(db));
 }
 
 QString pattern(const QString& term)
@@ -57,6 +68,8 @@ QString literalRun(const QString& term)
     return best;
 }
 } // namespace
+
+int EverythingSearch::s_part = 250;
 
 const QStringList& EverythingSearch::setUpStatements()
 {
@@ -111,6 +124,17 @@ bool EverythingSearch::isBuilt()
 
 bool EverythingSearch::ensureBuilt()
 {
+    if (backgroundBuild.valid()) {
+        finishBackgroundBuild();
+        // What changed while it was made goes in now.
+        if (isBuilt() && hasPendingChanges()) {
+            SqlTransaction transaction(SqlTransaction::Lock::Immediate);
+            if (!transaction.isActive() || !applyChanges() || !transaction.commit()) {
+                transaction.rollback();
+                forget();
+            }
+        }
+    }
     if (isBuilt()) {
         return true;
     }
@@ -118,7 +142,8 @@ bool EverythingSearch::ensureBuilt()
     SqlTransaction transaction;
     QSqlQuery query;
     if (!transaction.isActive() || !query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) ||
-        !query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes")) || !indexRows(QString()) ||
+        !query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes")) ||
+        !indexRows(QSqlDatabase::database(), QString()) ||
         !query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
                                    "('everything', '1')"))) {
         qCWarning(lcStore) << "everything index not made:" << query.lastError().text();
@@ -136,7 +161,8 @@ bool EverythingSearch::hasPendingChanges()
 
 bool EverythingSearch::applyChanges()
 {
-    if (!hasPendingChanges()) {
+    // During a background build the notes wait: the build may not have read those items yet.
+    if (isBuildingInBackground() || !hasPendingChanges()) {
         return true;
     }
     QSqlQuery query;
@@ -145,22 +171,23 @@ bool EverythingSearch::applyChanges()
     state.finish();
     if (built && (!query.exec(QStringLiteral("DELETE FROM lirenta_search.everything WHERE rowid IN "
                                              "(SELECT iid FROM lirenta_everything_changes)")) ||
-                  !indexRows(QStringLiteral("WHERE items.iid IN (SELECT iid FROM lirenta_everything_changes)")))) {
+                  !indexRows(QSqlDatabase::database(),
+                             QStringLiteral("WHERE items.iid IN (SELECT iid FROM lirenta_everything_changes)")))) {
         qCWarning(lcStore) << "everything index:" << query.lastError().text();
         return false;
     }
     return query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes"));
 }
 
-bool EverythingSearch::indexRows(const QString& condition)
+bool EverythingSearch::indexRows(const QSqlDatabase& db, const QString& condition)
 {
-    QSqlQuery rows;
+    QSqlQuery rows(db);
     rows.setForwardOnly(true);
-    if (!rows.exec(itemTextsWhere(condition))) {
+    if (!rows.exec(itemTextsWhere(condition, db))) {
         qCWarning(lcStore) << "everything index:" << rows.lastError().text();
         return false;
     }
-    QSqlQuery insert;
+    QSqlQuery insert(db);
     insert.prepare(QStringLiteral("INSERT INTO lirenta_search.everything (rowid, body, kind) VALUES (:iid, :body, "
                                   ":kind)"));
     while (rows.next()) {
@@ -189,6 +216,97 @@ bool EverythingSearch::indexRows(const QString& condition)
         }
     }
     return true;
+}
+
+void EverythingSearch::buildInBackground(const QString& libraryPath, const QString& indexPath,
+                                         const QString& connectOptions)
+{
+    // Inside a transaction the second connection would not see its changes, and their notes
+    // would be dropped below.
+    if (backgroundBuild.valid() || SqlTransaction::anyOpen() || isBuilt()) {
+        return;
+    }
+    // The build reads everything as it is from here on; only later changes need taking in.
+    QSqlQuery().exec(QStringLiteral("DELETE FROM lirenta_everything_changes"));
+    stopRequested = false;
+    backgroundBuild =
+        std::async(std::launch::async, &EverythingSearch::buildOnOwnConnection, libraryPath, indexPath, connectOptions);
+}
+
+bool EverythingSearch::isBuildingInBackground()
+{
+    return backgroundBuild.valid() && backgroundBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
+void EverythingSearch::stopBackgroundBuild()
+{
+    if (backgroundBuild.valid()) {
+        stopRequested = true;
+        finishBackgroundBuild();
+        stopRequested = false;
+    }
+}
+
+bool EverythingSearch::finishBackgroundBuild()
+{
+    return backgroundBuild.valid() && backgroundBuild.get();
+}
+
+// Runs in the second thread. Each part is a transaction of its own, so the library's own
+// connection waits at most one part for the files.
+bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QString& indexPath,
+                                            const QString& connectOptions)
+{
+    const QString name = QStringLiteral("lirenta-everything-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(libraryPath);
+        db.setConnectOptions(connectOptions);
+        made = db.open();
+        QSqlQuery query(db);
+        if (made) {
+            query.prepare(QStringLiteral("ATTACH DATABASE :path AS lirenta_search"));
+            query.bindValue(QStringLiteral(":path"), indexPath);
+            made = query.exec() && query.exec(QStringLiteral("PRAGMA lirenta_search.synchronous=OFF")) &&
+                   query.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+                   query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) &&
+                   query.exec(QStringLiteral("COMMIT"));
+        }
+        qint64 cursor = 0;
+        while (made && !stopRequested) {
+            query.prepare(QStringLiteral(
+                "SELECT MAX(iid) FROM (SELECT iid FROM main.items WHERE iid > :cursor ORDER BY iid LIMIT :part)"));
+            query.bindValue(QStringLiteral(":cursor"), cursor);
+            query.bindValue(QStringLiteral(":part"), s_part);
+            made = query.exec() && query.next();
+            if (!made || query.value(0).isNull()) {
+                break;
+            }
+            const qint64 last = query.value(0).toLongLong();
+            query.finish();
+            // Immediate: a part that read the index file before writing it would fail, not
+            // wait, when the library's own connection wrote there in between.
+            made = query.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+                   indexRows(db, QStringLiteral("WHERE items.iid > %1 AND items.iid <= %2").arg(cursor).arg(last)) &&
+                   query.exec(QStringLiteral("COMMIT"));
+            if (!made) {
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            }
+            cursor = last;
+        }
+        made = made && !stopRequested &&
+               query.exec(QStringLiteral(
+                   "INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES ('everything', '1')"));
+        if (!made && !stopRequested) {
+            qCWarning(lcStore) << "everything index not made in the background:" << query.lastError().text()
+                               << db.lastError().text();
+        }
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return made;
 }
 
 QString EverythingSearch::noteText(const QString& html)

@@ -4,12 +4,15 @@
 #include <QString>
 #include <QVariant>
 
+class QSqlDatabase;
+
 // The "Everything" search: an item is found by any of its words, not only by its title and
 // description. A book by its title, authors, publisher, ISBNs, description, file names and the
 // words of its note; a web page by its title, address, description and note.
 //
-// The words live in a trigram index of their own in the search index file, made the first time
-// this search is used and kept in step by temporary triggers that note which items changed.
+// The words live in a trigram index of their own in the search index file, kept in step by
+// temporary triggers that note which items changed. The index is made in a second thread after
+// the library opens, so the first search in this scope waits only for what is left of it.
 // Without the index file (a read-only library, no FTS5) the library is read row by row.
 class EverythingSearch
 {
@@ -30,10 +33,24 @@ public:
     static bool hasPendingChanges();
     // Whether the index is made; making it takes a while in a large library.
     static bool isBuilt();
+    // Makes the index in a second thread, on a connection of its own to the library and its
+    // index file, a part at a time; changes noted meanwhile are taken in once it is done.
+    static void buildInBackground(const QString& libraryPath, const QString& indexPath, const QString& connectOptions);
+    static bool isBuildingInBackground();
+    // Stops a build under way and waits for it (the library is closing).
+    static void stopBackgroundBuild();
+    // Items per part of a background build: a part holds the index file's lock while it writes.
+    static void setBackgroundPart(int items) { s_part = items; }
     // The words of a note, without its mark-up.
     static QString noteText(const QString& html);
 
 private:
     static bool ensureBuilt();
-    static bool indexRows(const QString& condition);
+    static bool indexRows(const QSqlDatabase& db, const QString& condition);
+    static bool buildOnOwnConnection(const QString& libraryPath, const QString& indexPath,
+                                     const QString& connectOptions);
+    // Waits for a background build; true when it made the index.
+    static bool finishBackgroundBuild();
+
+    static int s_part;
 };

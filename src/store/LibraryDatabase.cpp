@@ -28,6 +28,7 @@ bool LibraryDatabase::s_readOnly = false;
 bool LibraryDatabase::s_searchIndex = false;
 qint64 LibraryDatabase::s_buildCursor = -1;
 int LibraryDatabase::s_buildGeneration = 0;
+int LibraryDatabase::s_openings = 0;
 int LibraryDatabase::s_backgroundBuildAbove = 20000;
 int LibraryDatabase::s_buildPart = 2000; // about 20 ms of work: the window stays responsive
 qint64 LibraryDatabase::s_changesAtOpen = 0;
@@ -88,6 +89,10 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     // SQLite counts every allocation under one process-wide lock, so two connections reading
     // at once (the library's records and what hangs on them) would take turns. This must come
     // before SQLite's first use in the process; later calls change nothing.
+    // Whatever was under way for a library opened before stops here.
+    ++s_openings;
+    EverythingSearch::stopBackgroundBuild();
+
     static const bool countsAllocations = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) != SQLITE_OK;
     Q_UNUSED(countsAllocations);
 
@@ -393,6 +398,16 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
         }
     }
     const bool committed = transaction.commit();
+    if (committed && !EverythingSearch::isBuilt()) {
+        // After the window is up, and only for the library still open then.
+        const int opening = s_openings;
+        const QString libraryPath = QSqlDatabase::database().databaseName();
+        QTimer::singleShot(0, [opening, libraryPath, dataDir] {
+            if (opening == s_openings) {
+                EverythingSearch::buildInBackground(libraryPath, searchIndexPath(dataDir), busyTimeoutOption());
+            }
+        });
+    }
     if (committed && inBackground) {
         s_buildCursor = 0;
         const int generation = ++s_buildGeneration;
@@ -419,7 +434,7 @@ void LibraryDatabase::continueSearchIndexBuild(int generation)
         QTimer::singleShot(20, [generation] { continueSearchIndexBuild(generation); });
         return;
     }
-    SqlTransaction transaction;
+    SqlTransaction transaction(SqlTransaction::Lock::Immediate);
     QSqlQuery query;
     bool ok = writeSearchChanges(s_buildCursor);
     qint64 last = s_buildCursor;
@@ -475,7 +490,7 @@ bool LibraryDatabase::applySearchChanges()
             return true;
         }
     }
-    SqlTransaction transaction;
+    SqlTransaction transaction(SqlTransaction::Lock::Immediate);
     if (!transaction.isActive() || !writeSearchChanges(std::numeric_limits<qint64>::max()) ||
         !EverythingSearch::applyChanges() || !transaction.commit()) {
         qCWarning(lcStore) << "search index set aside";
@@ -532,6 +547,9 @@ bool LibraryDatabase::writeSearchChanges(qint64 lastBid)
 
 void LibraryDatabase::close()
 {
+    ++s_openings;
+    // Its connection would keep the library from leaving write-ahead mode.
+    EverythingSearch::stopBackgroundBuild();
     if (!QSqlDatabase::contains(QSqlDatabase::defaultConnection)) {
         return;
     }

@@ -75,6 +75,7 @@ private:
     static bool s_searchIndex;
     static qint64 s_buildCursor; // the last book indexed by a build under way; -1 when none
     static int s_buildGeneration;
+    static int s_openings; // counts closings, so work queued for a library closed since is dropped
     static int s_backgroundBuildAbove;
     static int s_buildPart;
     static qint64 s_changesAtOpen;

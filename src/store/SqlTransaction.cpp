@@ -19,11 +19,20 @@ bool run(const QString& statement)
 }
 } // namespace
 
-SqlTransaction::SqlTransaction() : m_name(QStringLiteral("lirenta_%1").arg(s_depth + 1))
+SqlTransaction::SqlTransaction(Lock lock) : m_name(QStringLiteral("lirenta_%1").arg(s_depth + 1))
 {
+    if (lock == Lock::Immediate && s_depth == 0) {
+        m_began = run(QStringLiteral("BEGIN IMMEDIATE"));
+        if (!m_began) {
+            return;
+        }
+    }
     m_active = run(QStringLiteral("SAVEPOINT ") + m_name);
     if (m_active) {
         ++s_depth;
+    } else if (m_began) {
+        run(QStringLiteral("ROLLBACK"));
+        m_began = false;
     }
 }
 
@@ -37,11 +46,12 @@ bool SqlTransaction::commit()
     if (!m_active) {
         return false;
     }
-    if (!run(QStringLiteral("RELEASE ") + m_name)) {
+    if (!run(QStringLiteral("RELEASE ") + m_name) || (m_began && !run(QStringLiteral("COMMIT")))) {
         rollback();
         return false;
     }
     m_active = false;
+    m_began = false;
     --s_depth;
     return true;
 }
@@ -53,6 +63,10 @@ void SqlTransaction::rollback()
     }
     run(QStringLiteral("ROLLBACK TO ") + m_name);
     run(QStringLiteral("RELEASE ") + m_name);
+    if (m_began) {
+        run(QStringLiteral("ROLLBACK"));
+        m_began = false;
+    }
     m_active = false;
     --s_depth;
 }

@@ -7,7 +7,15 @@
 class SqlTransaction
 {
 public:
-    SqlTransaction();
+    enum class Lock {
+        Deferred,
+        // The write lock is taken at the start, waiting for it if need be. For a transaction
+        // that reads the search index file and then writes it while a second connection may be
+        // writing there too: a deferred one would fail instead of waiting.
+        Immediate,
+    };
+
+    explicit SqlTransaction(Lock lock = Lock::Deferred);
     ~SqlTransaction();
     SqlTransaction(const SqlTransaction&) = delete;
     SqlTransaction& operator=(const SqlTransaction&) = delete;
@@ -21,5 +29,6 @@ public:
 private:
     QString m_name;
     bool m_active = false;
+    bool m_began = false; // an outermost immediate transaction: BEGIN ... COMMIT around the savepoint
     static int s_depth;
 };

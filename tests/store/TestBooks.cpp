@@ -2,10 +2,12 @@
 #include "Authors.h"
 #include "Book.h"
 #include "Books.h"
+#include "EverythingSearch.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
+#include "SearchScope.h"
 #include "SqlTransaction.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void wholeLibraryAndAuthorMode_data();
     void wholeLibraryAndAuthorMode();
     void wholeLibrary_readInsideATransaction_seesItsChanges();
+    void everythingIndex_madeInTheBackground_keepsUpWithChanges();
     void search_isCappedAt500AndKeepsUnlistedBooks();
     void indexedSearch_findsWhatAFullScanFinds();
     void search_findsUnusualTitlesByTheirOwnText();
@@ -239,6 +242,63 @@ void TestBooks::wholeLibrary_readInsideATransaction_seesItsChanges()
     QVERIFY(read);
     QCOMPARE(read->getAuthors()->render(), QString("Frank Herbert"));
     QCOMPARE(read->getFiles()->getFilePaths().size(), 1);
+}
+
+// The Everything index is made in a second thread once the library is open. A book changed
+// meanwhile is found by its new words when it is done; closing stops a build under way.
+void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
+{
+    // Enough books, a part of one book each, that the build is still under way as the test goes on.
+    Book* first = saveBook("Volume 0", {"Stanislaw Lem"}, "plain");
+    QVERIFY(first);
+    {
+        SqlTransaction transaction;
+        QSqlQuery query;
+        for (int i = 1; i < 3000; ++i) {
+            query.prepare("INSERT INTO items (type, coverFile, created, updated, rating) VALUES ('Book', '', 0, 0, 0)");
+            QVERIFY(query.exec());
+            const int iid = query.lastInsertId().toInt();
+            query.prepare("INSERT INTO books (title, iid) VALUES (?, ?)");
+            query.addBindValue(QString("Volume %1").arg(i));
+            query.addBindValue(iid);
+            QVERIFY(query.exec());
+        }
+        QVERIFY(transaction.commit());
+    }
+    EverythingSearch::setBackgroundPart(1);
+    const auto guard = qScopeGuard([] { EverythingSearch::setBackgroundPart(250); });
+    const auto reopen = [this] {
+        LibraryDatabase::close();
+        QVERIFY(!QFile::exists(library->databasePath() + "-wal"));
+        QVERIFY(LibraryDatabase::open(library->dataDir()).isOpen());
+        QVERIFY(!EverythingSearch::isBuilt());
+        QCoreApplication::processEvents(); // the build starts once the window is up
+        QVERIFY(EverythingSearch::isBuildingInBackground());
+    };
+    reopen();
+    reopen(); // stopped half-way, the build starts again
+
+    const auto found = [](const QString& term, SearchScope scope) {
+        Books books(nullptr, QString(), -1);
+        books.setSearchScope(scope);
+        books.dbSearch(term);
+        QList<int> ids;
+        for (const ViewItem* item : *books.getViewItems()) {
+            ids << item->id;
+        }
+        return ids;
+    };
+    // Indexed in the first part already: the change is noted, kept through a search in the
+    // usual scope, and taken in once the build is done. A search in this scope waits for it.
+    QTRY_VERIFY(LibraryFixture::scalar("SELECT COUNT(*) FROM lirenta_search.everything").toInt() > 10);
+    first->setTitle("Solaris");
+    QVERIFY(first->insertBook());
+    QCOMPARE(found("solaris", SearchScope::TitlesAndDescriptions), QList<int>({first->getId()}));
+    QCOMPARE(found("solaris", SearchScope::Everything), QList<int>({first->getId()}));
+    QVERIFY(EverythingSearch::isBuilt());
+    QCOMPARE(found("volume 0", SearchScope::Everything), QList<int>());
+    QCOMPARE(found("lem", SearchScope::Everything), QList<int>({first->getId()}));
+    QCOMPARE(found("volume 2999", SearchScope::Everything).size(), 1);
 }
 
 void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
