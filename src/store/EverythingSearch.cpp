@@ -106,10 +106,20 @@ const QStringList& EverythingSearch::setUpStatements()
     return statements;
 }
 
+// Made anew rather than emptied: deleting a full index row by row takes seconds. A table
+// cannot be dropped while a statement of the connection is still reading; then it is emptied.
+bool EverythingSearch::emptyIndex(QSqlQuery& query)
+{
+    if (query.exec(QStringLiteral("DROP TABLE IF EXISTS lirenta_search.everything"))) {
+        return query.exec(setUpStatements().first());
+    }
+    return query.exec(QStringLiteral("DELETE FROM lirenta_search.everything"));
+}
+
 bool EverythingSearch::forget()
 {
     QSqlQuery query;
-    return query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) &&
+    return emptyIndex(query) &&
            query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
                                      "('everything', '0')"));
 }
@@ -141,7 +151,7 @@ bool EverythingSearch::ensureBuilt()
     qCDebug(lcStore) << "building the everything index";
     SqlTransaction transaction;
     QSqlQuery query;
-    if (!transaction.isActive() || !query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) ||
+    if (!transaction.isActive() || !emptyIndex(query) ||
         !query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes")) ||
         !indexRows(QSqlDatabase::database(), QString()) ||
         !query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
@@ -269,8 +279,7 @@ bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QS
             query.prepare(QStringLiteral("ATTACH DATABASE :path AS lirenta_search"));
             query.bindValue(QStringLiteral(":path"), indexPath);
             made = query.exec() && query.exec(QStringLiteral("PRAGMA lirenta_search.synchronous=OFF")) &&
-                   query.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
-                   query.exec(QStringLiteral("DELETE FROM lirenta_search.everything")) &&
+                   query.exec(QStringLiteral("BEGIN IMMEDIATE")) && emptyIndex(query) &&
                    query.exec(QStringLiteral("COMMIT"));
         }
         qint64 cursor = 0;

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 class QSqlDatabase;
+class QSqlQuery;
 
 // The "Everything" search: an item is found by any of its words, not only by its title and
 // description. A book by its title, authors, publisher, ISBNs, description, file names and the
@@ -46,6 +47,7 @@ public:
 
 private:
     static bool ensureBuilt();
+    static bool emptyIndex(QSqlQuery& query);
     static bool indexRows(const QSqlDatabase& db, const QString& condition);
     static bool buildOnOwnConnection(const QString& libraryPath, const QString& indexPath,
                                      const QString& connectOptions);

@@ -344,6 +344,7 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     };
     QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"));
     const QString books = count.next() ? count.value(0).toString() : QString();
+    count.finish();
     const bool trusted = state("clean") == QLatin1String("1") && state("counter") == QString::number(counterAtRest) &&
                          state("books") == books;
     for (const QString& statement : EverythingSearch::setUpStatements()) {
