@@ -74,7 +74,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     }
     if (!readOnly) {
         DataDirectories::removeTemporaryCovers(dataDir);
-        LibraryBackup::takeIfDue(dataDir);
+        LibraryBackup::takeIfDueInBackground(dataDir);
     }
     ui->vSplitter->setSizes({150, 800});
     ui->splitter->setSizes({700, 100});

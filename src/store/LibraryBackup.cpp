@@ -12,10 +12,13 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <future>
 
 namespace {
 const char prefix[] = "data-";
 const char stampFormat[] = "yyyyMMdd-HHmmss-zzz";
+
+std::future<bool> backgroundBackup;
 
 QDateTime takenAt(const QString& path)
 {
@@ -68,6 +71,11 @@ QStringList LibraryBackup::list(const QString& dataDir)
 
 QString LibraryBackup::take(const QString& dataDir)
 {
+    return take(dataDir, QSqlDatabase::database());
+}
+
+QString LibraryBackup::take(const QString& dataDir, const QSqlDatabase& library)
+{
     QDir().mkpath(folder(dataDir));
     const QString stamp = QDateTime::currentDateTimeUtc().toString(QString::fromLatin1(stampFormat));
     // Names sort by time: stamp to the millisecond, then a counter for the same millisecond.
@@ -77,7 +85,7 @@ QString LibraryBackup::take(const QString& dataDir)
     }
     const QString partial = target + ".part";
     QFile::remove(partial);
-    QSqlQuery query;
+    QSqlQuery query(library);
     query.prepare("VACUUM INTO :target");
     query.bindValue(":target", partial);
     if (!query.exec()) {
@@ -97,32 +105,66 @@ QString LibraryBackup::take(const QString& dataDir)
     return target;
 }
 
+// At start-up: a first backup, or a new one when the library changed since a backup more than
+// a day old (a session that ended in a crash took none at its end).
+bool LibraryBackup::isDue(const QString& dataDir)
+{
+    const QStringList all = list(dataDir);
+    if (all.isEmpty()) {
+        return true;
+    }
+    const QDateTime last = takenAt(all.first());
+    return changedSince(dataDir, last) && last.secsTo(QDateTime::currentDateTimeUtc()) >= 24 * 3600;
+}
+
 bool LibraryBackup::takeIfDue(const QString& dataDir)
 {
-    // At start-up: a first backup, or a new one when the library changed since a backup more
-    // than a day old (a session that ended in a crash took none at its end).
-    const QStringList all = list(dataDir);
-    if (!all.isEmpty()) {
-        const QDateTime last = takenAt(all.first());
-        if (!changedSince(dataDir, last) || last.secsTo(QDateTime::currentDateTimeUtc()) < 24 * 3600) {
-            return false;
-        }
+    waitForBackground();
+    return isDue(dataDir) && takeKeepingOneADay(dataDir, QSqlDatabase::database());
+}
+
+void LibraryBackup::takeIfDueInBackground(const QString& dataDir)
+{
+    waitForBackground();
+    if (!isDue(dataDir)) {
+        return;
     }
-    return takeKeepingOneADay(dataDir);
+    const QString path = QSqlDatabase::database().databaseName();
+    backgroundBackup = std::async(std::launch::async, [dataDir, path] {
+        const QString name = QStringLiteral("lirenta-backup-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        bool taken = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(path);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
+            taken = db.open() && takeKeepingOneADay(dataDir, db);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return taken;
+    });
+}
+
+void LibraryBackup::waitForBackground()
+{
+    if (backgroundBackup.valid()) {
+        backgroundBackup.get();
+    }
 }
 
 bool LibraryBackup::takeAtQuit(const QString& dataDir)
 {
+    waitForBackground();
     // This session's changes are in the next backup; today's earlier one gives way to it.
     if (LibraryDatabase::changedSinceOpen()) {
-        return takeKeepingOneADay(dataDir);
+        return takeKeepingOneADay(dataDir, QSqlDatabase::database());
     }
     return takeIfDue(dataDir);
 }
 
-bool LibraryBackup::takeKeepingOneADay(const QString& dataDir)
+bool LibraryBackup::takeKeepingOneADay(const QString& dataDir, const QSqlDatabase& library)
 {
-    const QString taken = take(dataDir);
+    const QString taken = take(dataDir, library);
     if (taken.isEmpty()) {
         return false;
     }
@@ -174,6 +216,7 @@ QString LibraryBackup::newestGood(const QString& dataDir, QDateTime* when)
 
 bool LibraryBackup::restore(const QString& backupPath, const QString& dataDir)
 {
+    waitForBackground();
     const QString target = LibraryDatabase::databasePath(dataDir);
     const QString partial = target + ".restoring";
     QFile::remove(partial);

@@ -1,6 +1,7 @@
 #include "LibraryDatabase.h"
 
 #include "EverythingSearch.h"
+#include "LibraryBackup.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "SqlStatement.h"
@@ -92,6 +93,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     // Whatever was under way for a library opened before stops here.
     ++s_openings;
     EverythingSearch::stopBackgroundBuild();
+    LibraryBackup::waitForBackground();
 
     static const bool countsAllocations = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) != SQLITE_OK;
     Q_UNUSED(countsAllocations);
@@ -549,8 +551,9 @@ bool LibraryDatabase::writeSearchChanges(qint64 lastBid)
 void LibraryDatabase::close()
 {
     ++s_openings;
-    // Its connection would keep the library from leaving write-ahead mode.
+    // Their connections would keep the library from leaving write-ahead mode.
     EverythingSearch::stopBackgroundBuild();
+    LibraryBackup::waitForBackground();
     if (!QSqlDatabase::contains(QSqlDatabase::defaultConnection)) {
         return;
     }

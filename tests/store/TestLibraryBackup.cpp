@@ -24,6 +24,7 @@ private Q_SLOTS:
     void cleanup();
     void take_keepsAVerifiedCopy_andOnlyTheNewestFew();
     void takeIfDue_oneADay_refreshedAfterChanges();
+    void takeIfDueInBackground_copiesWhileTheLibraryIsWritten();
     void damagedLibrary_withSeveralBackups_letsTheUserChoose();
     void damagedLibrary_offersTheNewestGoodBackup();
 
@@ -84,6 +85,19 @@ void TestLibraryBackup::take_keepsAVerifiedCopy_andOnlyTheNewestFew()
     }
     QCOMPARE(LibraryBackup::list(dataDir()).size(), LibraryBackup::kept);
     QVERIFY(!QFile::exists(backup));
+}
+
+void TestLibraryBackup::takeIfDueInBackground_copiesWhileTheLibraryIsWritten()
+{
+    LibraryBackup::takeIfDueInBackground(dataDir());
+    QVERIFY(QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')"));
+    LibraryBackup::waitForBackground();
+    const QStringList taken = LibraryBackup::list(dataDir());
+    QCOMPARE(taken.size(), 1);
+    QVERIFY(LibraryBackup::isSound(taken.first()));
+    LibraryBackup::takeIfDueInBackground(dataDir()); // not due again today
+    LibraryBackup::waitForBackground();
+    QCOMPARE(LibraryBackup::list(dataDir()), taken);
 }
 
 void TestLibraryBackup::takeIfDue_oneADay_refreshedAfterChanges()
