@@ -20,6 +20,10 @@
 #include <limits>
 #include <sqlite3.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 // Tables every library has; a database lacking any of them is not ours.
 const QStringList libraryTables = {"items", "books", "webpages", "authors", "items_authors", "files", "notes"};
@@ -587,6 +591,11 @@ void LibraryDatabase::close()
         recordSearchIndexState(libraryPath, books);
     }
     s_searchIndex = false;
+#ifdef __GLIBC__
+    // A library's records were partly made by the threads that read them; the memory they free
+    // stays with those threads' heaps, unused by the next library, unless handed back.
+    malloc_trim(0);
+#endif
 }
 
 // The index matches the library as it rests now, closed: the next opening checks that. The
