@@ -22,6 +22,8 @@
 
 #include <algorithm>
 
+int ItemCells::s_gridDeferredFrom = 5000;
+
 ItemCells::ItemCells(QListWidget* list, QTableWidget* table, QObject* parent)
     : QObject(parent), list(list), table(table), coverLoader(new CoverLoader(this))
 {
@@ -55,11 +57,11 @@ void ItemCells::remove(ViewItem* vi)
     delete bookTableItems.take(vi);
 }
 
-void ItemCells::renderItems(const QList<ViewItem*>& items)
+void ItemCells::renderItems(const QList<ViewItem*>& items, bool gridOnScreen)
 {
     QList<ViewItem*> fresh;
     for (ViewItem* vi : items) {
-        if (!listItems.contains(vi)) {
+        if (!tableItems.contains(vi)) {
             fresh.append(vi);
         }
     }
@@ -70,7 +72,7 @@ void ItemCells::renderItems(const QList<ViewItem*>& items)
     table->setUpdatesEnabled(false);
     list->setUpdatesEnabled(false);
     if (table->rowCount() == 0 && list->count() == 0) {
-        renderIntoEmptyViews(fresh);
+        renderIntoEmptyViews(fresh, gridOnScreen);
     } else {
         const QSet<ViewItem*> wanted(fresh.cbegin(), fresh.cend());
         for (int i = 0; i < items.size(); ++i) {
@@ -89,7 +91,7 @@ void ItemCells::renderItems(const QList<ViewItem*>& items)
     finishRendering(items);
 }
 
-void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items)
+QList<ViewItem*> ItemCells::inTitleOrder(const QList<ViewItem*>& items)
 {
     QList<std::pair<SortKey*, QString>> titles;
     titles.reserve(items.size());
@@ -112,6 +114,12 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items)
     // The keys go before the cells come: the cells remember their place instead, which is all
     // the closing sorts need.
     releaseSortKeys(items);
+    return byTitle;
+}
+
+void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnScreen)
+{
+    const QList<ViewItem*> byTitle = inTitleOrder(items);
     table->setRowCount(byTitle.size());
     // Each cell put into the table tells every view of the table about it; here the views
     // hear once, about all of them.
@@ -125,12 +133,37 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items)
     if (!byTitle.isEmpty()) {
         Q_EMIT model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
     }
-
-    // The grid sorts by the whole title too.
-    for (int place = 0; place < byTitle.size(); ++place) {
-        renderNewListItem(byTitle.at(place));
-        static_cast<GridCell*>(listItems.value(byTitle.at(place)))->setRank(place);
+    // A large library opened as a table leaves its grid until it is shown: a third of the work.
+    gridDeferred = !gridOnScreen && byTitle.size() >= s_gridDeferredFrom;
+    if (!gridDeferred) {
+        placeGridCells(byTitle);
     }
+    for (ViewItem* vi : byTitle) {
+        Q_EMIT itemAdded(vi);
+    }
+}
+
+// The grid sorts by the whole title too.
+void ItemCells::placeGridCells(const QList<ViewItem*>& byTitle)
+{
+    for (int place = 0; place < byTitle.size(); ++place) {
+        makeGridCell(byTitle.at(place))->setRank(place);
+    }
+}
+
+void ItemCells::makeDeferredGrid()
+{
+    if (!gridDeferred) {
+        return;
+    }
+    gridDeferred = false;
+    const QList<ViewItem*> rendered = tableItems.keys();
+    list->setSortingEnabled(false);
+    list->setUpdatesEnabled(false);
+    placeGridCells(inTitleOrder(rendered));
+    list->setSortingEnabled(true);
+    list->setUpdatesEnabled(true);
+    releaseSortKeys(rendered);
 }
 
 void ItemCells::finishRendering(const QList<ViewItem*>& items)
@@ -147,12 +180,20 @@ void ItemCells::finishRendering(const QList<ViewItem*>& items)
 
 void ItemCells::renderNewListItem(ViewItem* vi)
 {
+    if (!gridDeferred) {
+        makeGridCell(vi);
+    }
+    Q_EMIT itemAdded(vi);
+}
+
+GridCell* ItemCells::makeGridCell(ViewItem* vi)
+{
     auto* cell = new GridCell(vi->title, vi);
     renderItem(vi, cell);
     listItems.insert(vi, cell);
     listViewItems.insert(cell, vi);
     list->addItem(cell);
-    Q_EMIT gridCellAdded(vi);
+    return cell;
 }
 
 void ItemCells::renderItem(ViewItem* vi, QListWidgetItem* cell)

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class CoverLoader;
+class GridCell;
 class QIcon;
 class QListWidget;
 class QListWidgetItem;
@@ -29,15 +30,20 @@ public:
     QTableWidgetItem* titleCell(ViewItem* vi) const { return tableItems.value(vi, nullptr); }
     ViewItem* itemOf(QListWidgetItem* cell) const { return listViewItems.value(cell, nullptr); }
     ViewItem* itemOf(QTableWidgetItem* cell) const { return tableViewItems.value(cell, nullptr); }
-    bool isRendered(ViewItem* vi) const { return listItems.contains(vi); }
+    bool isRendered(ViewItem* vi) const { return tableItems.contains(vi); }
     const QHash<ViewItem*, QListWidgetItem*>& gridCells() const { return listItems; }
     const QHash<QListWidgetItem*, ViewItem*>& gridOwners() const { return listViewItems; }
     const QHash<ViewItem*, QTableWidgetItem*>& titleCells() const { return tableItems; }
     const QHash<QTableWidgetItem*, ViewItem*>& titleOwners() const { return tableViewItems; }
 
     // Gives cells to the items (in collection order) that have none; the first time already
-    // in title order, so the closing sorts move nothing.
-    void renderItems(const QList<ViewItem*>& items);
+    // in title order, so the closing sorts move nothing. A large collection shown as a table
+    // gets its grid cells only when the grid is first shown (makeDeferredGrid).
+    void renderItems(const QList<ViewItem*>& items, bool gridOnScreen);
+    // Makes the grid cells left for later, if any, in title order, all shown.
+    void makeDeferredGrid();
+    // Collections from this many items on have their grid made when it is first shown.
+    static void setGridDeferredFrom(int items) { s_gridDeferredFrom = items; }
     void renderNewListItem(ViewItem* vi);
     void renderNewTableItem(ViewItem* vi, int row);
     void renderItem(ViewItem* vi, QListWidgetItem* cell);
@@ -52,12 +58,16 @@ public:
     static void releaseSortKeys(const QList<ViewItem*>& items);
 
 Q_SIGNALS:
-    void gridCellAdded(ViewItem* vi);
+    // The item has its cells (its grid cell perhaps still to come) and is shown.
+    void itemAdded(ViewItem* vi);
     // Rows were added or sorted: rows on screen may need their widgets.
     void rowsPlaced();
 
 private:
-    void renderIntoEmptyViews(const QList<ViewItem*>& items);
+    void renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnScreen);
+    static QList<ViewItem*> inTitleOrder(const QList<ViewItem*>& items);
+    void placeGridCells(const QList<ViewItem*>& byTitle);
+    GridCell* makeGridCell(ViewItem* vi);
     void finishRendering(const QList<ViewItem*>& items);
     void placeTableCells(ViewItem* vi, int row);
     void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
@@ -67,6 +77,8 @@ private:
     QTableWidget* table;
     CoverLoader* coverLoader;
     bool renderingBatch = false;
+    bool gridDeferred = false;
+    static int s_gridDeferredFrom;
     QHash<ViewItem*, QListWidgetItem*> listItems;
     QHash<QListWidgetItem*, ViewItem*> listViewItems;
     QHash<ViewItem*, QTableWidgetItem*> tableItems;

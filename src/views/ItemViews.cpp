@@ -49,7 +49,7 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     cells = new ItemCells(ui->viewList, ui->viewTable, this);
     visibility = std::make_unique<RowVisibility>(ui->viewList, ui->viewTable, cells->gridCells(), cells->gridOwners(),
                                                  cells->titleCells(), cells->titleOwners());
-    connect(cells, &ItemCells::gridCellAdded, this, [this](ViewItem* vi) { visibility->add(vi); });
+    connect(cells, &ItemCells::itemAdded, this, [this](ViewItem* vi) { visibility->add(vi); });
     connect(cells, &ItemCells::rowsPlaced, ratings, &LazyCellWidgets::update);
     // Queued: the table sorts on the same signal, and the keys go after it.
     connect(ui->viewTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, &ItemViews::releaseSortKeys,
@@ -71,6 +71,11 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
 }
 
 ItemViews::~ItemViews() = default;
+
+void ItemViews::renderItems()
+{
+    cells->renderItems(*viewItems, ui->stackedWidget->currentIndex() == 1);
+}
 
 int ItemViews::getCurrentView() const
 {
@@ -417,6 +422,8 @@ void ItemViews::selectTableItems()
 void ItemViews::toggleView()
 {
     if (ui->stackedWidget->currentIndex() == 0) {
+        // A search made meanwhile left the grid behind; its new cells catch up below.
+        cells->makeDeferredGrid();
         visibility->bringInStep(1);
         ui->viewList->clearSelection();
         selectListItems();

@@ -68,7 +68,7 @@ public:
     void setWebPageHeaders();
 
     // The cells are made and kept by ItemCells.
-    void renderItems() { cells->renderItems(*viewItems); }
+    void renderItems();
     void renderNewItem(ViewItem* vi, int row)
     {
         renderNewListItem(vi);

@@ -57,8 +57,8 @@ void RowVisibility::showOnly(const QList<ViewItem*>& items, int onScreen)
     }
     QList<ViewItem*> toShow;
     for (ViewItem* vi : wanted) {
-        // Only cells that are rendered and not removed come back.
-        if (!shownItems.contains(vi) && listItems.contains(vi)) {
+        // Only items that are rendered and not removed come back.
+        if (!shownItems.contains(vi) && tableItems.contains(vi)) {
             toShow.append(vi);
         }
     }
