@@ -12,8 +12,9 @@ class QSqlQuery;
 // words of its note; a web page by its title, address, description and note.
 //
 // The words live in a trigram index of their own in the search index file, kept in step by
-// temporary triggers that note which items changed. The index is made in a second thread after
-// the library opens, so the first search in this scope waits only for what is left of it.
+// temporary triggers that note which items changed. The index is made in a second thread a
+// little after the library opens, so the first search in this scope waits only for what is left
+// of it.
 // Without the index file (a read-only library, no FTS5) the library is read row by row.
 class EverythingSearch
 {

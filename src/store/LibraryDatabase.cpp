@@ -34,6 +34,7 @@ bool LibraryDatabase::s_searchIndex = false;
 qint64 LibraryDatabase::s_buildCursor = -1;
 int LibraryDatabase::s_buildGeneration = 0;
 int LibraryDatabase::s_openings = 0;
+int LibraryDatabase::s_everythingBuildDelayMs = 3000;
 int LibraryDatabase::s_backgroundBuildAbove = 20000;
 int LibraryDatabase::s_buildPart = 2000; // about 20 ms of work: the window stays responsive
 qint64 LibraryDatabase::s_changesAtOpen = 0;
@@ -406,10 +407,12 @@ void LibraryDatabase::attachSearchIndex(const QString& dataDir, quint32 counterA
     }
     const bool committed = transaction.commit();
     if (committed && !EverythingSearch::isBuilt()) {
-        // After the window is up, and only for the library still open then.
+        // A while after the window is up, when its covers and the user's first searches have had
+        // the machine to themselves (its writing slows the index those searches read); only for
+        // the library still open then.
         const int opening = s_openings;
         const QString libraryPath = QSqlDatabase::database().databaseName();
-        QTimer::singleShot(0, [opening, libraryPath, dataDir] {
+        QTimer::singleShot(s_everythingBuildDelayMs, [opening, libraryPath, dataDir] {
             if (opening == s_openings) {
                 EverythingSearch::buildInBackground(libraryPath, searchIndexPath(dataDir), busyTimeoutOption());
             }

@@ -50,6 +50,8 @@ public:
         s_backgroundBuildAbove = above;
         s_buildPart = part;
     }
+    // How long after opening the Everything index starts being made, when it is not.
+    static void setEverythingBuildDelay(int milliseconds) { s_everythingBuildDelayMs = milliseconds; }
     // Whether the open library may only be read: every action that writes is then switched off.
     static bool isReadOnly() { return s_readOnly; }
     // Whether anything was written to the library since it was opened.
@@ -75,6 +77,7 @@ private:
     static bool s_searchIndex;
     static qint64 s_buildCursor; // the last book indexed by a build under way; -1 when none
     static int s_buildGeneration;
+    static int s_everythingBuildDelayMs;
     static int s_openings; // counts closings, so work queued for a library closed since is dropped
     static int s_backgroundBuildAbove;
     static int s_buildPart;

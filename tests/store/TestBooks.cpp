@@ -266,13 +266,17 @@ void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
         QVERIFY(transaction.commit());
     }
     EverythingSearch::setBackgroundPart(1);
-    const auto guard = qScopeGuard([] { EverythingSearch::setBackgroundPart(250); });
+    LibraryDatabase::setEverythingBuildDelay(0);
+    const auto guard = qScopeGuard([] {
+        EverythingSearch::setBackgroundPart(250);
+        LibraryDatabase::setEverythingBuildDelay(3000);
+    });
     const auto reopen = [this] {
         LibraryDatabase::close();
         QVERIFY(!QFile::exists(library->databasePath() + "-wal"));
         QVERIFY(LibraryDatabase::open(library->dataDir()).isOpen());
         QVERIFY(!EverythingSearch::isBuilt());
-        QCoreApplication::processEvents(); // the build starts once the window is up
+        QCoreApplication::processEvents(); // the build starts a while after opening
         QVERIFY(EverythingSearch::isBuildingInBackground());
     };
     reopen();
