@@ -2,13 +2,13 @@
 
 #include "LibraryDatabase.h"
 #include "Logging.h"
+#include "OwnConnection.h"
 #include "SqlTransaction.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 #include <QVariant>
 
 #include <atomic>
@@ -267,13 +267,11 @@ bool EverythingSearch::finishBackgroundBuild()
 bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QString& indexPath,
                                             const QString& connectOptions)
 {
-    const QString name = QStringLiteral("lirenta-everything-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     bool made = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(libraryPath);
-        db.setConnectOptions(connectOptions);
-        made = db.open();
+        const OwnConnection connection(QStringLiteral("everything"), libraryPath, connectOptions);
+        QSqlDatabase db = connection.database();
+        made = db.isOpen();
         QSqlQuery query(db);
         if (made) {
             query.prepare(QStringLiteral("ATTACH DATABASE :path AS lirenta_search"));
@@ -311,10 +309,7 @@ bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QS
             qCWarning(lcStore) << "everything index not made in the background:" << query.lastError().text()
                                << db.lastError().text();
         }
-        query.finish();
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
     return made;
 }
 

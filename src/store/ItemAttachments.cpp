@@ -2,11 +2,11 @@
 
 #include "ItemFile.h"
 #include "Logging.h"
+#include "OwnConnection.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 ItemAttachments::~ItemAttachments()
 {
@@ -26,22 +26,19 @@ std::unique_ptr<ItemAttachments> ItemAttachments::read()
 std::unique_ptr<ItemAttachments> ItemAttachments::readOnOwnConnection(const QString& databaseName,
                                                                       const QString& connectOptions)
 {
-    const QString name = QStringLiteral("lirenta-attachments-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     auto attachments = std::make_unique<ItemAttachments>();
     bool read = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(databaseName);
-        db.setConnectOptions(connectOptions.contains(QLatin1String("QSQLITE_OPEN_READONLY"))
-                                 ? connectOptions
-                                 : connectOptions + QStringLiteral(";QSQLITE_OPEN_READONLY"));
-        read = db.open() && attachments->readFrom(db);
+        const OwnConnection connection(QStringLiteral("attachments"), databaseName,
+                                       connectOptions.contains(QLatin1String("QSQLITE_OPEN_READONLY"))
+                                           ? connectOptions
+                                           : connectOptions + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+        QSqlDatabase db = connection.database();
+        read = db.isOpen() && attachments->readFrom(db);
         if (!read) {
             qCWarning(lcStore) << "reading files and authors on a second connection failed:" << db.lastError().text();
         }
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
     if (!read) {
         attachments.reset();
     }

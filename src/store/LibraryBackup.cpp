@@ -2,6 +2,7 @@
 
 #include "LibraryDatabase.h"
 #include "Logging.h"
+#include "OwnConnection.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 #include <algorithm>
 #include <future>
@@ -31,13 +31,11 @@ QDateTime takenAt(const QString& path)
 
 bool LibraryBackup::isSound(const QString& databasePath, Contents* contents)
 {
-    const QString name = QStringLiteral("lirenta-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     bool sound = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-        db.setDatabaseName(databasePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
+        const OwnConnection connection(QStringLiteral("check"), databasePath, QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlDatabase db = connection.database();
+        if (db.isOpen()) {
             QSqlQuery query(db);
             sound = query.exec("PRAGMA integrity_check") && query.next() && query.value(0).toString() == "ok" &&
                     query.exec("SELECT COUNT(*) FROM items") && query.next();
@@ -51,9 +49,7 @@ bool LibraryBackup::isSound(const QString& databasePath, Contents* contents)
                 }
             }
         }
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
     return sound;
 }
 
@@ -131,17 +127,9 @@ void LibraryBackup::takeIfDueInBackground(const QString& dataDir)
     }
     const QString path = QSqlDatabase::database().databaseName();
     backgroundBackup = std::async(std::launch::async, [dataDir, path] {
-        const QString name = QStringLiteral("lirenta-backup-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        bool taken = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-            db.setDatabaseName(path);
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
-            taken = db.open() && takeKeepingOneADay(dataDir, db);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-        return taken;
+        const OwnConnection connection(QStringLiteral("backup"), path,
+                                       QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
+        return connection.isOpen() && takeKeepingOneADay(dataDir, connection.database());
     });
 }
 

@@ -4,6 +4,7 @@
 #include "LibraryBackup.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "OwnConnection.h"
 #include "SqlStatement.h"
 #include "SqlTransaction.h"
 #include "TagsAndSeries.h"
@@ -605,21 +606,18 @@ void LibraryDatabase::close()
 // file's change counter is read only once the library is closed, when nothing is left to write.
 void LibraryDatabase::recordSearchIndexState(const QString& libraryPath, const QString& books)
 {
-    const QString name = QStringLiteral("lirenta-search-state");
     {
-        QSqlDatabase index = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        index.setDatabaseName(searchIndexPath(QFileInfo(libraryPath).path() + QLatin1Char('/')));
-        if (index.open()) {
-            QSqlQuery query(index);
+        const OwnConnection index(QStringLiteral("search-state"),
+                                  searchIndexPath(QFileInfo(libraryPath).path() + QLatin1Char('/')));
+        if (index.isOpen()) {
+            QSqlQuery query(index.database());
             if (!query.exec(QStringLiteral("INSERT OR REPLACE INTO state (key, value) VALUES ('counter', '%1'), "
                                            "('books', '%2'), ('clean', '1')")
                                 .arg(QString::number(changeCounter(libraryPath)), books))) {
                 qCDebug(lcStore) << "search index state not kept:" << query.lastError().text();
             }
         }
-        index.close();
     }
-    QSqlDatabase::removeDatabase(name);
 }
 
 bool LibraryDatabase::createSchema(QString* error)
