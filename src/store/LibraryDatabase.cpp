@@ -93,14 +93,14 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     outcome.path = databasePath(dataDir);
     qCDebug(lcStore) << "Database open func dbPath: " + outcome.path;
 
-    // SQLite counts every allocation under one process-wide lock, so two connections reading
-    // at once (the library's records and what hangs on them) would take turns. This must come
-    // before SQLite's first use in the process; later calls change nothing.
     // Whatever was under way for a library opened before stops here.
     ++s_openings;
     EverythingSearch::stopBackgroundBuild();
     LibraryBackup::waitForBackground();
 
+    // SQLite counts every allocation under one process-wide lock, so two connections reading
+    // at once (the library's records and what hangs on them) would take turns. This must come
+    // before SQLite's first use in the process; later calls change nothing.
     static const bool countsAllocations = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) != SQLITE_OK;
     Q_UNUSED(countsAllocations);
 

@@ -163,7 +163,6 @@ void ItemCells::makeDeferredGrid()
     placeGridCells(inTitleOrder(rendered));
     list->setSortingEnabled(true);
     list->setUpdatesEnabled(true);
-    releaseSortKeys(rendered);
 }
 
 void ItemCells::finishRendering(const QList<ViewItem*>& items)
