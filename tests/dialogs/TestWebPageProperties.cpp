@@ -30,7 +30,6 @@ private Q_SLOTS:
     void cleanup();
     void save_storesTitleDescriptionRatingAndFiles_butNotUrl();
     void emptyTitleRefused_blankTitleAccepted();
-    void editFromView_showsTheEditedPage();
 
 private:
     std::unique_ptr<LibraryFixture> library;
@@ -93,35 +92,6 @@ void TestWebPageProperties::emptyTitleRefused_blankTitleAccepted()
     dialog.findChild<QLineEdit*>("bookTitle")->setText("   ");
     dialog.findChild<QPushButton*>("btnSave")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-}
-
-void TestWebPageProperties::editFromView_showsTheEditedPage()
-{
-    const int iid = seeder->addWebPage("Old", "https://example.org/", "old");
-    ItemViews view(nullptr, "WebPages", -1);
-    view.renderItems();
-    view.setWebPageHeaders();
-    view.show();
-    auto* table = view.findChild<QTableWidget*>("viewTable");
-    table->selectRow(0);
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        for (QAction* action : menu->actions()) {
-            if (action->text() == "Properties") {
-                QTimer::singleShot(0, [] {
-                    QWidget* dialog = QApplication::activeModalWidget();
-                    dialog->findChild<QLineEdit*>("bookTitle")->setText("New");
-                    dialog->findChild<QToolButton*>("btnRating4")->click();
-                    dialog->findChild<QPushButton*>("btnSave")->click();
-                });
-                action->trigger();
-            }
-        }
-        menu->close();
-    });
-    view.menu(QPoint());
-    QCOMPARE(table->item(0, 0)->text(), QString("New"));
-    QCOMPARE(view.getWebPages()->getItem(iid)->getRating(), 4);
 }
 
 LIRENTA_TEST_MAIN(TestWebPageProperties)

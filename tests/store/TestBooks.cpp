@@ -204,9 +204,7 @@ void TestBooks::wholeLibraryAndAuthorMode_data()
 {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("authorOnly");
-    QTest::newRow("empty mode") << "" << false;
     QTest::newRow("Books") << "Books" << false;
-    QTest::newRow("anything else") << "booksauthor" << false;
     QTest::newRow("BooksAuthor") << "BooksAuthor" << true;
 }
 

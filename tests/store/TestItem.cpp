@@ -22,7 +22,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void unstoredItem_updateRatingAndDeleteTouchNothing();
-    void insertItem_createsRowThenUpdatesWithoutChangingCreated();
     void resave_rewritesAuthorLinksInCurrentOrder();
     void saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault();
     void deleteItem_removesRowsButLeavesAuthorsAndFiles();
@@ -64,20 +63,6 @@ void TestItem::unstoredItem_updateRatingAndDeleteTouchNothing()
     QVERIFY(book.getId() > 0);
     QCOMPARE(LibraryFixture::rowCount("items"), 1);
     QCOMPARE(LibraryFixture::scalar("SELECT rating FROM items").toInt(), 4);
-}
-
-void TestItem::insertItem_createsRowThenUpdatesWithoutChangingCreated()
-{
-    Book book(nullptr, 0);
-    QVERIFY(book.insertItem());
-    const int iid = book.getId();
-    QSqlQuery().exec(QString("UPDATE items SET created = 1000, updated = 1000 WHERE iid = %1").arg(iid));
-    QVERIFY(book.insertItem());
-    QCOMPARE(book.getId(), iid);
-    QCOMPARE(LibraryFixture::rowCount("items"), 1);
-    QCOMPARE(LibraryFixture::scalar("SELECT created FROM items").toUInt(), 1000u);
-    QVERIFY(LibraryFixture::scalar("SELECT updated FROM items").toUInt() > 1000u);
-    QCOMPARE(LibraryFixture::scalar("SELECT type FROM items").toString(), QString("Book"));
 }
 
 void TestItem::resave_rewritesAuthorLinksInCurrentOrder()

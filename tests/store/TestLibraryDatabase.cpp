@@ -21,7 +21,6 @@ private Q_SLOTS:
     void cleanup();
     void firstRun_writesSettingsAndMakesDirectories();
     void laterRuns_keepGuidAndPathsButRewriteBaseUrl();
-    void baseUrl_comesFromEnvironmentWhenSet();
     void newDatabase_hasTheTablesWithColumnsInOrder();
     void version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing();
     void emptyFile_getsTheSchema();
@@ -111,14 +110,6 @@ void TestLibraryDatabase::laterRuns_keepGuidAndPathsButRewriteBaseUrl()
     const QString newGuid = LibrarySettings().value("guid").toString();
     QVERIFY(!newGuid.isEmpty());
     QVERIFY(newGuid != guid);
-}
-
-void TestLibraryDatabase::baseUrl_comesFromEnvironmentWhenSet()
-{
-    qputenv("LIRENTA_CLOUD_URL", "http://127.0.0.1:8123");
-    DataDirectories::setDataDir();
-    QCOMPARE(LibrarySettings().value("baseUrl").toString(), QString("http://127.0.0.1:8123/"));
-    qunsetenv("LIRENTA_CLOUD_URL");
 }
 
 void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()

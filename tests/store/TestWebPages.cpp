@@ -18,11 +18,8 @@ class TestWebPages : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void shortDescription_data();
-    void shortDescription();
     void capture_thenLoad_keepsEveryField();
     void editing_neverChangesUrlOrCreated();
-    void pages_areListedOldestCaptureFirst();
     void failingInsert_leavesNothing();
 
 private:
@@ -52,28 +49,6 @@ int TestWebPages::capture(const QString& title, const QString& url, quint32 crea
     }
     QSqlQuery().exec(QString("UPDATE webpages SET created = %1 WHERE iid = %2").arg(created).arg(page.getId()));
     return page.getId();
-}
-
-void TestWebPages::shortDescription_data()
-{
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("shown");
-    const QString hundred = QString("x").repeated(100);
-    QTest::newRow("exactly 100") << hundred << hundred;
-    QTest::newRow("101") << hundred + "y" << hundred + "...";
-    QTest::newRow("line breaks become blanks") << "one\ntwo\nthree"
-                                               << "one two three";
-    QTest::newRow("surrounding space trimmed") << "  padded \n"
-                                               << "padded";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-
-void TestWebPages::shortDescription()
-{
-    QFETCH(QString, description);
-    QFETCH(QString, shown);
-    QCOMPARE(WebPage::shortDescription(description), shown);
 }
 
 void TestWebPages::capture_thenLoad_keepsEveryField()
@@ -117,19 +92,6 @@ void TestWebPages::editing_neverChangesUrlOrCreated()
     QCOMPARE(LibraryFixture::scalar("SELECT title FROM webpages").toString(), QString("After"));
     QCOMPARE(LibraryFixture::scalar("SELECT url FROM webpages").toString(), QString("https://example.org/a"));
     QCOMPARE(LibraryFixture::scalar("SELECT created FROM webpages").toUInt(), 1234u);
-}
-
-void TestWebPages::pages_areListedOldestCaptureFirst()
-{
-    capture("Newest", "u3", 3000);
-    capture("Oldest", "u1", 1000);
-    capture("Middle", "u2", 2000);
-    WebPages pages(nullptr);
-    QStringList titles;
-    for (const ViewItem* item : *pages.getViewItems()) {
-        titles << item->title;
-    }
-    QCOMPARE(titles, QStringList({"Oldest", "Middle", "Newest"}));
 }
 
 void TestWebPages::failingInsert_leavesNothing()

@@ -35,12 +35,9 @@ class TestConversion : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void outputPath_data();
-    void outputPath();
     void configApps_defaultLocation_storedWithoutDialog();
     void configApps_browse_data();
     void configApps_browse();
-    void configApps_sigil_storesBothKeys();
     void wizard_convertsUpperCasePdf_andAttachesTheEpub();
     void wizard_keepsUnusualNamesExactly_data();
     void wizard_keepsUnusualNamesExactly();
@@ -150,29 +147,6 @@ void TestConversion::runWizard(ConversionWizard& wizard, const QList<Item*>& ite
     wizard.convert(items);
 }
 
-void TestConversion::outputPath_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("output");
-    QTest::newRow("lower case") << "/b/book.pdf"
-                                << "/b/book.epub";
-    QTest::newRow("upper case") << "/b/BOOK.PDF"
-                                << "/b/BOOK.epub";
-    QTest::newRow("folder with .pdf in its name") << "/my.pdfs/a.pdf"
-                                                  << "/my.pdfs/a.epub";
-    QTest::newRow("not a pdf") << "/b/book.epub"
-                               << "";
-    QTest::newRow("pdf inside the name only") << "/b/x.pdf.txt"
-                                              << "";
-}
-
-void TestConversion::outputPath()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, output);
-    QCOMPARE(ConversionWizard::outputPathFor(input), output);
-}
-
 void TestConversion::configApps_defaultLocation_storedWithoutDialog()
 {
     qputenv("PATH", "/nonexistent");
@@ -203,10 +177,8 @@ void TestConversion::configApps_browse_data()
     QTest::addColumn<QString>("layout");
     QTest::addColumn<bool>("found");
     QTest::newRow("ebook-convert without calibre") << "convert-only" << false;
-    QTest::newRow("a folder named calibre") << "calibre-folder" << false;
     QTest::newRow("chooser cancelled") << "cancel" << false;
     QTest::newRow("calibre in the chosen folder") << "good" << true;
-    QTest::newRow("another calibre than the one on the PATH") << "good, one on the PATH" << true;
 }
 
 void TestConversion::configApps_browse()
@@ -218,21 +190,10 @@ void TestConversion::configApps_browse()
     QDir().mkpath(chosen);
     if (layout == "convert-only") {
         makeExecutable(chosen + "/ebook-convert", "#!/bin/sh\n");
-    } else if (layout == "calibre-folder") {
-        QDir().mkpath(chosen + "/calibre");
-    } else if (layout.startsWith("good")) {
+    } else if (layout == "good") {
         makeExecutable(chosen + "/calibre", "#!/bin/sh\n");
     }
-    const QString onPath = library->filesDir() + "bin";
-    if (layout.endsWith("on the PATH")) {
-        makeExecutable(onPath + "/calibre", "#!/bin/sh\n");
-        makeExecutable(onPath + "/ebook-convert", "#!/bin/sh\n");
-        qputenv("PATH", onPath.toLocal8Bit());
-    }
     ConfigApps page;
-    if (layout.endsWith("on the PATH")) {
-        QCOMPARE(LibrarySettings().value("calibreDirPath").toString(), onPath); // found without asking
-    }
     Prompt::queueFileName(layout == "cancel" ? QString() : chosen);
     page.findChild<QPushButton*>("btnBrowse")->click();
     QCOMPARE(LibrarySettings().value("calibreDirPath").toString(), found ? chosen : QString());
@@ -242,18 +203,6 @@ void TestConversion::configApps_browse()
         QCOMPARE(Prompt::shownTexts().last(),
                  QString("Sorry, Calibre was not found at this location, click Browse and try again..."));
     }
-}
-
-void TestConversion::configApps_sigil_storesBothKeys()
-{
-    qputenv("PATH", "/nonexistent");
-    const QString chosen = library->filesDir() + "sigil-here";
-    makeExecutable(chosen + "/sigil.sh", "#!/bin/sh\n");
-    ConfigApps page;
-    Prompt::queueFileName(chosen);
-    page.findChild<QPushButton*>("btnSigilPathBrowse")->click();
-    QCOMPARE(LibrarySettings().value("sigilDirPath").toString(), chosen);
-    QCOMPARE(LibrarySettings().value("sigilExePath").toString(), chosen + "/sigil.sh");
 }
 
 void TestConversion::wizard_convertsUpperCasePdf_andAttachesTheEpub()

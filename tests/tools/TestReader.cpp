@@ -62,11 +62,8 @@ class TestReader : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void tabTitle_data();
-    void tabTitle();
     void ncxInSubfolder_listsEveryPointAsATree_andShowsTheFirst();
     void previousAndNext_stopAtTheEnds_andGoOnFromTocJumps();
-    void slider_setsTheZoom();
     void encodedChapterNames_andPictures_show();
     void textAndHtml_showDirectly_withoutToc();
     void sameBookTwice_usesOneFolder();
@@ -91,25 +88,6 @@ void TestReader::init()
 void TestReader::cleanup()
 {
     library.reset();
-}
-
-void TestReader::tabTitle_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("short") << "abcdefghij.epub"
-                           << "abcdefghij.epub";
-    QTest::newRow("27 characters") << "The Left Hand Darknes.epub1"
-                                   << "The Left Hand Darknes.epub1";
-    QTest::newRow("long") << "The Left Hand of Darkness.epub"
-                          << "The Left Hand\u2026Darkness.epub";
-}
-
-void TestReader::tabTitle()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, title);
-    QCOMPARE(Reader::tabTitle(fileName), title);
 }
 
 void TestReader::ncxInSubfolder_listsEveryPointAsATree_andShowsTheFirst()
@@ -216,15 +194,6 @@ void TestReader::encodedChapterNames_andPictures_show()
     QTRY_VERIFY_WITH_TIMEOUT(naturalWidth() == 0, 10000);
 }
 
-void TestReader::slider_setsTheZoom()
-{
-    QVERIFY(
-        ZipWriter::writeEpub(bookPath("z.epub"), {{"toc.ncx", ncx({{"One", "a.html"}})}, {"a.html", chapter("A")}}));
-    Reader reader(nullptr, bookPath("z.epub"));
-    reader.findChild<QSlider*>("horizontalSlider")->setValue(1500);
-    QCOMPARE(reader.zoomFactor(), 1.5);
-}
-
 void TestReader::textAndHtml_showDirectly_withoutToc()
 {
     for (const QString& name : {QString("notes.txt"), QString("page.html"), QString("page.htm")}) {
@@ -268,9 +237,7 @@ void TestReader::hostileOrBrokenArchives_showAMessageAndWriteNothing_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("dot-dot entry") << "dotdot";
-    QTest::newRow("absolute entry") << "absolute";
     QTest::newRow("symbolic link entry") << "link";
-    QTest::newRow("truncated archive") << "truncated";
     QTest::newRow("not a zip at all") << "garbage";
 }
 
@@ -278,27 +245,10 @@ void TestReader::hostileOrBrokenArchives_showAMessageAndWriteNothing()
 {
     QFETCH(QString, kind);
     const QString path = bookPath("bad.epub");
-    const QList<ZipWriter::Entry> good = {{"toc.ncx", ncx({{"One", "a.html"}})}, {"a.html", chapter("A")}};
     if (kind == "dotdot") {
         QVERIFY(ZipWriter::write(path, {{"a.html", chapter("A")}, {"../../evil.txt", "owned"}}));
-    } else if (kind == "absolute") {
-        QVERIFY(ZipWriter::write(path, {{"a.html", chapter("A")}, {"/tmp/evil-absolute.txt", "owned"}}));
     } else if (kind == "link") {
         QVERIFY(ZipWriter::write(path, {{"a.html", chapter("A")}, {"link.html", "/etc/passwd", true}}));
-    } else if (kind == "truncated") {
-        QString whole = bookPath("whole.epub");
-        QList<ZipWriter::Entry> big = good;
-        QByteArray noise;
-        for (int i = 0; i < 20000; ++i) {
-            noise += QByteArray::number(i * 7919 % 10007);
-        }
-        big.append({"big.html", noise});
-        QVERIFY(ZipWriter::writeEpub(whole, big));
-        QFile in(whole);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(in.read(in.size() / 2));
     } else {
         library->writeFile("bad.epub", "this is not a zip file");
     }
@@ -307,7 +257,6 @@ void TestReader::hostileOrBrokenArchives_showAMessageAndWriteNothing()
     QVERIFY(reader.getChapters().isEmpty());
     QVERIFY(!QFile::exists(QDir::tempPath() + "/evil.txt"));
     QVERIFY(!QFile::exists(lirentaTemp() + "/evil.txt"));
-    QVERIFY(!QFile::exists("/tmp/evil-absolute.txt"));
     QVERIFY2(QDir(lirentaTemp()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty(), "no folder is left behind");
 }
 

@@ -22,8 +22,6 @@ class TestRichTextEditor : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void textBeforeAnySelection_isNotStored();
-    void deletedItem_noteIsDropped();
     void formatting_survivesSaveAndReload();
     void listsAndHeadings_toggleOff();
 
@@ -31,7 +29,6 @@ private:
     ViewItem item(int id, const QString& title);
     QTextEdit* edit(RichTextEditor& editor) { return editor.findChild<QTextEdit*>("textEdit"); }
     void click(RichTextEditor& editor, const char* name) { editor.findChild<QToolButton*>(name)->click(); }
-    static QString storedNote(int iid);
     std::unique_ptr<LibraryFixture> library;
 };
 
@@ -52,36 +49,6 @@ ViewItem TestRichTextEditor::item(int id, const QString& title)
     vi.id = id;
     vi.title = title;
     return vi;
-}
-
-QString TestRichTextEditor::storedNote(int iid)
-{
-    QSqlQuery query(QString("SELECT note FROM notes WHERE iid = %1").arg(iid));
-    return query.next() ? query.value(0).toString() : QString();
-}
-
-void TestRichTextEditor::textBeforeAnySelection_isNotStored()
-{
-    {
-        RichTextEditor editor;
-        edit(editor)->setPlainText("typed too early");
-        QVERIFY(!editor.updateNote());
-    }
-    QCOMPARE(LibraryFixture::rowCount("notes"), 0);
-}
-
-void TestRichTextEditor::deletedItem_noteIsDropped()
-{
-    RichTextEditor editor;
-    ViewItem a = item(4, "Alpha");
-    editor.loadNoteItem(&a);
-    QSqlQuery().exec("DELETE FROM notes WHERE iid = 4");
-    edit(editor)->setPlainText("orphan");
-    editor.forgetItem(4);
-    QCOMPARE(editor.getItemId(), -1);
-    QCOMPARE(edit(editor)->toPlainText(), QString());
-    QVERIFY(!editor.updateNote());
-    QCOMPARE(LibraryFixture::rowCount("notes"), 0);
 }
 
 void TestRichTextEditor::formatting_survivesSaveAndReload()
@@ -118,7 +85,6 @@ void TestRichTextEditor::formatting_survivesSaveAndReload()
     editor.loadNoteItem(&a);
     document = text->document();
     QCOMPARE(document->findBlockByNumber(0).blockFormat().headingLevel(), 1);
-    const QTextCharFormat bold = QTextCursor(document->findBlockByNumber(1)).charFormat();
     QTextCursor inBold(document->findBlockByNumber(1));
     inBold.movePosition(QTextCursor::Right);
     QVERIFY(inBold.charFormat().fontWeight() >= QFont::Bold);
@@ -130,7 +96,6 @@ void TestRichTextEditor::formatting_survivesSaveAndReload()
     QTextCursor last(document->findBlockByNumber(4));
     last.movePosition(QTextCursor::EndOfBlock);
     QCOMPARE(last.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
-    Q_UNUSED(bold);
 }
 
 void TestRichTextEditor::listsAndHeadings_toggleOff()

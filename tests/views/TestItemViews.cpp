@@ -42,9 +42,7 @@ private Q_SLOTS:
     void toolTip_cutsDescriptionAndEscapesPlainText();
     void covers_arriveAsScaledIcons();
     void search_hidesAndShowsBothPresentationsTogether();
-    void deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView();
     void selectingThreeRows_reportsTheLastInRowOrder_andGridKeepsThem();
-    void authorView_searchesAmongItsAuthorsBooks();
     void updateItem_addsUnshownItemsOnlyBeforeFirstSearch();
     void search_afterARenameMovedTheRows_changesTheRightRows();
     void ratingStars_appearForRowsScrolledIntoView();
@@ -52,7 +50,6 @@ private Q_SLOTS:
     void webPageView_hasItsOwnColumns();
     void deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId();
     void bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne();
-    void bookMenu_severalSelectedOffersOnlyDelete();
     void doubleClick_opensOnlyFromTitleCellAndExistingFile();
 
 private:
@@ -244,16 +241,10 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
     QCOMPARE(grid(view)->item(3)->text(), QString("Book 3"));
     QCOMPARE(t->item(4, 0)->text(), QString("Book 10"));
 
-    // Clicking the header still sorts, both ways, and other name columns sort the same way.
+    // Clicking the header still sorts, the other way too.
     t->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
     QCOMPARE(t->item(0, 0)->text(), QString("Same"));
-    QCOMPARE(t->item(4, 0)->text(), QString("cherry"));
     QCOMPARE(t->item(t->rowCount() - 1, 0)->text(), QString("apple"));
-    t->item(0, 1)->setText("émile");
-    t->item(1, 1)->setText("Eve");
-    t->sortItems(1, Qt::AscendingOrder);
-    QCOMPARE(t->item(0, 1)->text(), QString("émile"));
-    QCOMPARE(t->item(1, 1)->text(), QString("Eve"));
 }
 
 void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
@@ -331,32 +322,6 @@ void TestItemViews::search_hidesAndShowsBothPresentationsTogether()
     QVERIFY(table(view)->isRowHidden(titleCell(view, "Hyperion")->row()));
 }
 
-void TestItemViews::deletedItem_staysHiddenAfterLaterSearch_inEveryBooksView()
-{
-    const int gone = seeder->addBook({"Gone Girl", {}, "d", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Gone with the Wind", {}, "d", {}, QColor(), 0, "", "", ""});
-    ItemViews* first = makeView("Books");
-    ItemViews* second = makeView("Books");
-
-    // As a delete does it: the rows go first, then every view hears of it.
-    QVERIFY(first->getBooks()->getBook(gone)->deleteBook());
-    first->deleteItemFromView(gone);
-    second->deleteItemFromView(gone);
-    for (ItemViews* view : {first, second}) {
-        QCOMPARE(visibleRows(view), 1);
-        QCOMPARE(WindowFixture::visibleCells(view), 1);
-    }
-    QCOMPARE(LibraryFixture::rowCount("books"), 1);
-    QCOMPARE(LibraryFixture::rowCount("items"), 1);
-
-    // Even when a search matches its title again, a deleted cell stays hidden.
-    QSqlQuery().exec(QString("INSERT INTO books (title, iid) VALUES ('Gone Girl', %1)").arg(gone));
-    first->search("Gone");
-    QCOMPARE(visibleRows(first), 1);
-    QCOMPARE(WindowFixture::visibleCells(first), 1);
-    QVERIFY(gridCell(first, gone)->isHidden());
-}
-
 void TestItemViews::selectingThreeRows_reportsTheLastInRowOrder_andGridKeepsThem()
 {
     for (const char* title : {"A", "B", "C", "D"}) {
@@ -383,25 +348,6 @@ void TestItemViews::selectingThreeRows_reportsTheLastInRowOrder_andGridKeepsThem
     QCOMPARE(view->getCurrentView(), 1);
     QCOMPARE(grid(view)->selectedItems().size(), 3);
     QCOMPARE(view->getSelectedViewItems().size(), 3);
-    view->toggleView();
-    QCOMPARE(view->getCurrentView(), 0);
-    QCOMPARE(t->selectionModel()->selectedRows().size(), 3);
-    QCOMPARE(view->getSelectedViewItems().size(), 3);
-}
-
-void TestItemViews::authorView_searchesAmongItsAuthorsBooks()
-{
-    seeder->addBook({"Ubik", {"Philip K. Dick"}, "x", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Valis", {"Philip K. Dick"}, "x", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Other", {"Someone Else"}, "x", {}, QColor(), 0, "", "", ""});
-    const int dick = LibraryFixture::scalar("SELECT aid FROM authors WHERE lastName = 'Dick'").toInt();
-    ItemViews* view = makeView("BooksAuthor", dick);
-    QCOMPARE(table(view)->rowCount(), 2);
-    view->search("Ubik");
-    QCOMPARE(visibleRows(view), 1);
-    QCOMPARE(WindowFixture::visibleCells(view), 1);
-    view->search("Other");
-    QCOMPARE(visibleRows(view), 0);
 }
 
 void TestItemViews::updateItem_addsUnshownItemsOnlyBeforeFirstSearch()
@@ -545,11 +491,6 @@ void TestItemViews::webPageView_hasItsOwnColumns()
     QCOMPARE(t->item(0, 0)->data(ItemViews::UrlRole).toString(), QString("https://qt.io/"));
     QVERIFY(t->item(0, 0)->toolTip().contains("A toolkit &amp; &lt;more&gt;"));
     QCOMPARE(gridCell(view, iid)->data(ItemViews::UrlRole).toString(), QString("https://qt.io/"));
-
-    QVERIFY(view->getWebPages()->getItem(iid)->deleteWebPage());
-    view->deleteItemFromView(iid);
-    QCOMPARE(visibleRows(view), 0);
-    QCOMPARE(LibraryFixture::rowCount("webpages"), 0);
 }
 
 void TestItemViews::deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId()
@@ -561,8 +502,9 @@ void TestItemViews::deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId(
     table(view)->selectAll();
     QSignalSpy deleted(view, &ItemViews::itemDeleted);
 
+    // Several selected: the menu offers only Delete.
     Prompt::queueAnswer(QMessageBox::No);
-    WindowFixture::runMenu(view, {"Delete"});
+    QCOMPARE(WindowFixture::runMenu(view, {"Delete"}), QStringList({"Delete"}));
     QCOMPARE(deleted.size(), 0);
     QVERIFY(Prompt::shownTexts().last().contains("No files will be deleted!"));
 
@@ -592,16 +534,6 @@ void TestItemViews::bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne()
     WindowFixture::runMenu(view, {"Convert"});
     QCOMPARE(convert.size(), 1);
     QCOMPARE(convert.first().first().value<QList<Item*>>().size(), 1);
-}
-
-void TestItemViews::bookMenu_severalSelectedOffersOnlyDelete()
-{
-    seeder->addBook({"One", {}, "", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Two", {}, "", {}, QColor(), 0, "", "", ""});
-    ItemViews* view = makeView("Books");
-    table(view)->selectAll();
-    Prompt::queueAnswer(QMessageBox::No);
-    QCOMPARE(WindowFixture::runMenu(view, {}), QStringList({"Delete"}));
 }
 
 void TestItemViews::doubleClick_opensOnlyFromTitleCellAndExistingFile()
