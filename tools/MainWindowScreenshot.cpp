@@ -1,6 +1,7 @@
 // Starts the main window on a seeded demonstration library, selects a book, writes a note
 // and saves a picture of the window into the folder given as the first argument.
 #include "DataDirectories.h"
+#include "DemoLibrary.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
 #include "LibrarySeeder.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv)
     {
         const DataDirectories::Paths paths = DataDirectories::setDataDir();
         LibraryDatabase::open(paths.dataDir);
-        LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/").seedDemo();
+        DemoLibrary::seed(LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/"));
         LibraryDatabase::close();
     }
 

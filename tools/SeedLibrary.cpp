@@ -1,6 +1,7 @@
 // Fills the library of the current user (as HOME and the settings name it) with a
 // demonstration library, for trying the program or taking screenshots.
 #include "DataDirectories.h"
+#include "DemoLibrary.h"
 #include "LibraryDatabase.h"
 #include "LibrarySeeder.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open the library in %s\n", qPrintable(paths.dataDir));
         return 1;
     }
-    LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/").seedDemo();
+    DemoLibrary::seed(LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/"));
     std::printf("seeded %s\n", qPrintable(paths.dataDir));
     return 0;
 }

@@ -38,7 +38,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>

@@ -21,14 +21,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
-#include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include <functional>

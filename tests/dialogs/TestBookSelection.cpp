@@ -24,7 +24,6 @@ private Q_SLOTS:
     void isbnWinsOverKeywords_andShortKeywordsSendNoQuery();
     void singleVolume_isAcceptedAtOnce();
     void threeVolumes_secondChosenAndSaved();
-    void skipAndSkipAll();
     void notJson_orNothingFound_saysNotFoundOnline_data();
     void notJson_orNothingFound_saysNotFoundOnline();
 
@@ -116,23 +115,6 @@ void TestBookSelection::threeVolumes_secondChosenAndSaved()
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(titles, QStringList({"Children of Dune", "Dune Messiah", "Dune"}));
     QCOMPARE(dialog.getGoogleItemUrl(), server->address().toString() + "/dune-messiah");
-}
-
-void TestBookSelection::skipAndSkipAll()
-{
-    for (const char* button : {"btnSkip", "btnSkipAll"}) {
-        BookSelection dialog;
-        dialog.setKeywords("dune");
-        auto* table = dialog.findChild<QTableWidget*>("tableWidget");
-        const int result = run(
-            dialog, [&] { return table->rowCount() > 0; }, [&] { dialog.findChild<QPushButton*>(button)->click(); });
-        QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(dialog.getSkipAll(), QByteArray(button) == "btnSkipAll" ? 1 : 0);
-    }
-    BookSelection single;
-    single.disableSkipAll();
-    QVERIFY(single.findChild<QPushButton*>("btnSkipAll")->isHidden());
-    QCOMPARE(single.findChild<QPushButton*>("btnSkip")->text(), QString("Cancel"));
 }
 
 void TestBookSelection::notJson_orNothingFound_saysNotFoundOnline_data()

@@ -37,7 +37,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void walk_listsNewPdfFilesOnly();
-    void manyFiles_getTheirButtonsAsTheyComeIntoView();
     void unusualNames_surviveListingSavingAndOpening();
     void replaceAll_removesTextAndTrims();
     void skipAllOnSecondOfFive_endsTheRun();
@@ -106,31 +105,6 @@ void TestMultiSelect::walk_listsNewPdfFilesOnly()
     QStringList sorted = expected;
     sorted.sort();
     QCOMPARE(listedPaths(dialog), sorted);
-}
-
-void TestMultiSelect::manyFiles_getTheirButtonsAsTheyComeIntoView()
-{
-    for (int i = 0; i < 300; ++i) {
-        write(QString("many/book %1.pdf").arg(i, 3, 10, QChar('0')), "%PDF-1.4 " + QByteArray::number(i));
-    }
-    MultiSelect dialog;
-    dialog.resize(800, 400);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(dialog.populateTable(importDir()));
-    QTableWidget* t = table(dialog);
-    QCOMPARE(t->rowCount(), 300);
-    QVERIFY(buttons(dialog, 0));
-    QVERIFY(!buttons(dialog, 299));
-
-    t->scrollToBottom();
-    QCoreApplication::processEvents();
-    TableButton* last = buttons(dialog, 299);
-    QVERIFY(last);
-    QCOMPARE(last->getRow(), 299);
-    QCOMPARE(last->getFilePath(), t->item(299, 1)->data(ItemViews::IdRole).toString());
-    QVERIFY(last->getChecked());
-    QVERIFY(!buttons(dialog, 150)); // never on screen
 }
 
 void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()

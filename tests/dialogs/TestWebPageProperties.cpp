@@ -11,12 +11,9 @@
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include <memory>

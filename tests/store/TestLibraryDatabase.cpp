@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QStandardPaths>
 #include <QTest>
 
 class TestLibraryDatabase : public QObject

@@ -25,9 +25,6 @@ public:
     };
 
     int addBook(const BookEntry& entry) const;
-    // A demonstration library: a few dozen books with covers, files, ratings and shared authors,
-    // and a couple of web pages.
-    void seedDemo() const;
     int addWebPage(const QString& title, const QString& url, const QString& description) const;
     // A JPEG cover of the given colour, 300 x 450 with a label, as an online look-up leaves it.
     QString writeCover(const QColor& color, const QString& label) const;

@@ -11,7 +11,6 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>

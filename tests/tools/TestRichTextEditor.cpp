@@ -4,8 +4,6 @@
 #include "ViewItem.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>

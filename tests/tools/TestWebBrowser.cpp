@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>

@@ -17,14 +17,12 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QMenu>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
