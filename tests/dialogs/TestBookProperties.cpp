@@ -41,18 +41,13 @@ private Q_SLOTS:
     void cleanup();
     void titleFromFileName_data();
     void titleFromFileName();
-    void newBook_fromFile_getsTitleFileAndSavesWithRating();
     void emptyTitle_isRefusedAndDialogStaysOpen();
-    void cancel_storesNothing();
     void fileThatIsNoBook_isRefusedWithItsReason_data();
     void fileThatIsNoBook_isRefusedWithItsReason();
     void editMode_hidesNewBookButtons_andViewOpensTheFile();
     void addedFile_setsLastSelectDir_andRemovedFileLeavesTheRecordOnSave();
     void chosenCover_becomesTheCoverOnSave_userFileKept();
-    void isbnLookUp_prefersIsbn13_data();
-    void isbnLookUp_prefersIsbn13();
     void failedLookUp_leavesTheFormAlone();
-    void deleteInTheDialog_asksFirst();
     void sameContentTwice_isNoticed_andCancelAddsNothing();
     void droppedImage_becomesTheCover_otherDropsAreRefused();
 
@@ -125,31 +120,6 @@ void TestBookProperties::fileThatIsNoBook_isRefusedWithItsReason()
     QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString());
 }
 
-void TestBookProperties::newBook_fromFile_getsTitleFileAndSavesWithRating()
-{
-    const QString path = library->writeFile("My-Book_2nd.ed.pdf", "%PDF-1.4 my book");
-    BookProperties dialog(nullptr, -1);
-    QVERIFY(!child<QPushButton>(dialog, "btnDelete")->isEnabled());
-    Prompt::queueFileName(path);
-    child<QToolButton>(dialog, "btnSelectFile")->click();
-    QCOMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), QString("My Book 2nd ed"));
-    QVERIFY(child<QToolButton>(dialog, "btnOpenFile")->isEnabled());
-    QCOMPARE(child<QTableWidget>(dialog, "fileTable")->rowCount(), 1);
-    QCOMPARE(child<QTableWidget>(dialog, "fileTable")->item(0, 3)->text(), path);
-    QCOMPARE(LibrarySettings().value("lastSelectDir").toString(), path);
-
-    dialog.addAuthor("Ann Author");
-    child<QToolButton>(dialog, "btnRating3")->click();
-    child<QPushButton>(dialog, "btnSave")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-
-    Book stored(nullptr, dialog.getBook()->getId());
-    QCOMPARE(stored.getTitle(), QString("My Book 2nd ed"));
-    QCOMPARE(stored.getRating(), 3);
-    QCOMPARE(stored.getAuthors()->render(), QString("Ann Author"));
-    QCOMPARE(stored.getFiles()->getFirstFilePath(), path);
-}
-
 void TestBookProperties::emptyTitle_isRefusedAndDialogStaysOpen()
 {
     BookProperties dialog(nullptr, -1);
@@ -157,19 +127,6 @@ void TestBookProperties::emptyTitle_isRefusedAndDialogStaysOpen()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(Prompt::shownTexts().last(), QString("You must enter a book title."));
     QCOMPARE(LibraryFixture::rowCount("items"), 0);
-}
-
-void TestBookProperties::cancel_storesNothing()
-{
-    const int iid = seeder->addBook({"Rated Once", {}, "", {}, QColor(), 1, "", "", ""});
-    BookProperties dialog(nullptr, iid);
-    child<QToolButton>(dialog, "btnRating3")->click();
-    child<QLineEdit>(dialog, "bookTitle")->setText("Changed");
-    child<QPushButton>(dialog, "btnCancel")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    Book stored(nullptr, iid);
-    QCOMPARE(stored.getRating(), 1);
-    QCOMPARE(stored.getTitle(), QString("Rated Once"));
 }
 
 void TestBookProperties::editMode_hidesNewBookButtons_andViewOpensTheFile()
@@ -242,39 +199,6 @@ void TestBookProperties::chosenCover_becomesTheCoverOnSave_userFileKept()
     QVERIFY(QFile::exists(picture));
 }
 
-void TestBookProperties::isbnLookUp_prefersIsbn13_data()
-{
-    QTest::addColumn<QString>("isbn10");
-    QTest::addColumn<QString>("isbn13");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("both: ISBN-13 wins") << "0441172717"
-                                        << "9780156027601"
-                                        << "Solaris";
-    QTest::newRow("only ISBN-10") << "0441172717"
-                                  << ""
-                                  << "Dune";
-}
-
-void TestBookProperties::isbnLookUp_prefersIsbn13()
-{
-    QFETCH(QString, isbn10);
-    QFETCH(QString, isbn13);
-    QFETCH(QString, title);
-    BookProperties dialog(nullptr, -1);
-    child<QLineEdit>(dialog, "bookISBN10")->setText(isbn10);
-    child<QLineEdit>(dialog, "bookISBN13")->setText(isbn13);
-    child<QToolButton>(dialog, "btnDlISBN")->click();
-    QTRY_COMPARE(child<QLineEdit>(dialog, "bookTitle")->text(), title);
-    QVERIFY(child<QListWidget>(dialog, "bookAuthors")->count() > 0);
-
-    // The look-up only fills the form: nothing is stored until Save.
-    QCOMPARE(LibraryFixture::rowCount("items"), 0);
-    child<QPushButton>(dialog, "btnSave")->click();
-    Book stored(nullptr, dialog.getBook()->getId());
-    QCOMPARE(stored.getTitle(), title);
-    QVERIFY(QImage(stored.getCoverFile()).width() > 0);
-}
-
 void TestBookProperties::failedLookUp_leavesTheFormAlone()
 {
     BookProperties dialog(nullptr, -1);
@@ -296,18 +220,6 @@ void TestBookProperties::failedLookUp_leavesTheFormAlone()
     QVERIFY(Prompt::shownTexts().last().contains("Please try altering the title."));
     child<QToolButton>(dialog, "btnDlISBN")->click();
     QVERIFY(Prompt::shownTexts().last().contains("Please enter alter the ISBN"));
-}
-
-// Delete in the dialog asks first; the view that opened it then deletes the book.
-void TestBookProperties::deleteInTheDialog_asksFirst()
-{
-    BookProperties dialog(nullptr, seeder->addBook({"Old Title", {}, "", {}, QColor(), 0, "", "", ""}));
-    Prompt::queueAnswer(QMessageBox::No);
-    child<QPushButton>(dialog, "btnDelete")->click();
-    QVERIFY(dialog.result() != BookProperties::Deleted);
-    Prompt::queueAnswer(QMessageBox::Yes);
-    child<QPushButton>(dialog, "btnDelete")->click();
-    QCOMPARE(dialog.result(), int(BookProperties::Deleted));
 }
 
 void TestBookProperties::sameContentTwice_isNoticed_andCancelAddsNothing()

@@ -38,7 +38,6 @@ private Q_SLOTS:
     void cleanup();
     void walk_listsNewPdfFilesOnly();
     void unusualNames_surviveListingSavingAndOpening();
-    void replaceAll_removesTextAndTrims();
     void skipAllOnSecondOfFive_endsTheRun();
     void import_savesEachAcceptedBookOnce_andKeepsFailedRows();
     void mixedFolder_reportsEachRow_andImportsWithoutLookUp();
@@ -141,24 +140,6 @@ void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()
     }
     openedPaths.sort();
     QCOMPARE(openedPaths, sorted);
-}
-
-void TestMultiSelect::replaceAll_removesTextAndTrims()
-{
-    write("one.pdf", "%PDF-1.4 1");
-    write("two.pdf", "%PDF-1.4 22");
-    MultiSelect dialog;
-    QVERIFY(dialog.populateTable(importDir()));
-    table(dialog)->item(0, 1)->setText("Clean Code_old");
-    table(dialog)->item(1, 1)->setText("_old Refactoring _old");
-    table(dialog)->hideRow(1);
-    const QString path = table(dialog)->item(0, 1)->data(ItemViews::IdRole).toString();
-    dialog.findChild<QLineEdit*>("findSearch")->setText("_old");
-    dialog.findChild<QLineEdit*>("findReplace")->setText("");
-    dialog.findChild<QPushButton*>("btnReplaceAll")->click();
-    QCOMPARE(table(dialog)->item(0, 1)->text(), QString("Clean Code"));
-    QCOMPARE(table(dialog)->item(1, 1)->text(), QString("Refactoring"));
-    QCOMPARE(table(dialog)->item(0, 1)->data(ItemViews::IdRole).toString(), path);
 }
 
 void TestMultiSelect::skipAllOnSecondOfFive_endsTheRun()

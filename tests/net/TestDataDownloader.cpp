@@ -21,7 +21,6 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void cover_isWrittenAndAnnouncedOnce_andMovedOnSave();
     void twoLookupsInFlight_keepTheirOwnCovers();
     void noCoverOrAnEmptyOne_isAnnouncedOnceWithTheDefault();
     void failedLookups_announceNothing_data();
@@ -53,25 +52,6 @@ void TestDataDownloader::init()
 void TestDataDownloader::cleanup()
 {
     library.reset();
-}
-
-void TestDataDownloader::cover_isWrittenAndAnnouncedOnce_andMovedOnSave()
-{
-    DataDownloader downloader;
-    QSignalSpy announced(&downloader, &DataDownloader::bookDownloaded);
-    downloader.googleInfoDownload(volume("dune"));
-    QVERIFY(announced.wait());
-    QTest::qWait(100);
-    QCOMPARE(announced.size(), 1);
-    std::unique_ptr<Book> book(announced.first().first().value<Book*>());
-    QCOMPARE(book->getRating(), 5); // 4.5 rounds up
-    const QString temporary = book->getCoverFile();
-    QVERIFY(temporary.startsWith(library->dataDir() + "coverfile-tmp"));
-    QVERIFY(QImage(temporary).height() > 0);
-
-    QVERIFY(book->insertBook());
-    QCOMPARE(book->getCoverFile(), library->dataDir() + QString::number(book->getId()) + ".jpg");
-    QVERIFY(!QFile::exists(temporary));
 }
 
 void TestDataDownloader::twoLookupsInFlight_keepTheirOwnCovers()

@@ -18,7 +18,6 @@ private Q_SLOTS:
     void cleanup();
     void setName_splitsFirstAndLastName_data();
     void setName_splitsFirstAndLastName();
-    void insertAuthors_createsThenUpdatesRows();
     void typedName_matchingStoredRowCaseInsensitively_keepsItsAid();
     void typedName_withWildcardCharacters_matchesOnlyLiterally_data();
     void typedName_withWildcardCharacters_matchesOnlyLiterally();
@@ -77,25 +76,6 @@ void TestAuthors::setName_splitsFirstAndLastName()
     QCOMPARE(author.getName(), name);
     QCOMPARE(author.getFirstName(), firstName);
     QCOMPARE(author.getLastName(), lastName);
-}
-
-void TestAuthors::insertAuthors_createsThenUpdatesRows()
-{
-    Authors authors(nullptr);
-    authors.addAuthor(QString("Mary Shelley"));
-    authors.addAuthor(QString("Percy Bysshe Shelley"));
-    QVERIFY(authors.insertAuthors());
-    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
-    const int aid = authors.getAuthor(0)->getAid();
-    QVERIFY(aid > 0);
-
-    authors.getAuthor(0)->setName("Mary Wollstonecraft Shelley");
-    QVERIFY(authors.insertAuthors());
-    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
-    QCOMPARE(Author::aidToName(aid), QString("Mary Wollstonecraft Shelley"));
-    QCOMPARE(LibraryFixture::scalar(QString("SELECT firstName FROM authors WHERE aid = %1").arg(aid)).toString(),
-             QString("Mary Wollstonecraft"));
-    QCOMPARE(Author::aidToName(9999), QString());
 }
 
 void TestAuthors::typedName_matchingStoredRowCaseInsensitively_keepsItsAid()

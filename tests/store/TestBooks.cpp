@@ -33,13 +33,10 @@ private Q_SLOTS:
     void failingStatement_leavesNothingOfTheRecord_data();
     void failingStatement_leavesNothingOfTheRecord();
     void failingDelete_keepsTheWholeRecord();
-    void wholeLibraryAndAuthorMode_data();
-    void wholeLibraryAndAuthorMode();
     void wholeLibrary_readInsideATransaction_seesItsChanges();
     void everythingIndex_madeInTheBackground_keepsUpWithChanges();
     void search_isCappedAt500AndKeepsUnlistedBooks();
     void indexedSearch_findsWhatAFullScanFinds();
-    void search_findsUnusualTitlesByTheirOwnText();
     void deleteBook_removesRowsAndKeepsDisplayRecordReadable();
 
 private:
@@ -198,31 +195,6 @@ void TestBooks::failingDelete_keepsTheWholeRecord()
     QCOMPARE(LibraryFixture::rowCount("items"), 1);
     QCOMPARE(LibraryFixture::rowCount("items_authors"), 1);
     QCOMPARE(LibraryFixture::rowCount("books"), 1);
-}
-
-void TestBooks::wholeLibraryAndAuthorMode_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<bool>("authorOnly");
-    QTest::newRow("Books") << "Books" << false;
-    QTest::newRow("BooksAuthor") << "BooksAuthor" << true;
-}
-
-void TestBooks::wholeLibraryAndAuthorMode()
-{
-    QFETCH(QString, mode);
-    QFETCH(bool, authorOnly);
-    Book* first = saveBook("Dune", {"Frank Herbert"});
-    saveBook("Foundation", {"Isaac Asimov"});
-    Book* third = saveBook("Dune Messiah", {"Frank Herbert"});
-    const int herbert = first->getAuthors()->getAuthor(0)->getAid();
-
-    Books books(nullptr, mode, herbert);
-    QCOMPARE(books.getViewItems()->size(), authorOnly ? 2 : 3);
-    QCOMPARE(books.getBooksList().size(), authorOnly ? 2 : 3);
-    QVERIFY(books.getItem(first->getId()));
-    QVERIFY(books.getItem(third->getId()));
-    QCOMPARE(books.getBook(third->getId())->getTitle(), QString("Dune Messiah"));
 }
 
 // The files and authors of a whole library are read on a second connection, which cannot see
@@ -463,36 +435,6 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     QVERIFY(query.next());
     QCOMPARE(query.value(0).toInt(), 0);
     QVERIFY(query.exec("INSERT INTO books_search (books_search) VALUES ('integrity-check')"));
-}
-
-void TestBooks::search_findsUnusualTitlesByTheirOwnText()
-{
-    const QStringList titles = {
-        QString::fromUtf8("Caf\u00e9 NFC"),
-        QString::fromUtf8("Cafe\u0301 NFD"),
-        QString::fromUtf8("\U0001F4DA Books"),
-        "-rf --help",
-        "quote \" and ' here",
-        "100% _under_ #hash ?",
-        QString(251, 'n'),
-    };
-    QList<int> ids;
-    for (const QString& title : titles) {
-        Book* book = saveBook(title, {});
-        QVERIFY(book);
-        ids << book->getId();
-    }
-    for (int i = 0; i < titles.size(); ++i) {
-        Books books(nullptr, QString(), -1);
-        books.dbSearch(titles.at(i));
-        QStringList found;
-        for (const ViewItem* item : *books.getViewItems()) {
-            found << item->title;
-        }
-        // Each title finds itself, stored exactly; NFC and NFD stay distinct texts.
-        QVERIFY2(found.contains(titles.at(i)), qPrintable(titles.at(i)));
-        QCOMPARE(Book(nullptr, ids.at(i)).getTitle(), titles.at(i));
-    }
 }
 
 void TestBooks::deleteBook_removesRowsAndKeepsDisplayRecordReadable()

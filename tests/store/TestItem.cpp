@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -22,7 +21,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void unstoredItem_updateRatingAndDeleteTouchNothing();
-    void resave_rewritesAuthorLinksInCurrentOrder();
     void saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault();
     void deleteItem_removesRowsButLeavesAuthorsAndFiles();
 
@@ -63,30 +61,6 @@ void TestItem::unstoredItem_updateRatingAndDeleteTouchNothing()
     QVERIFY(book.getId() > 0);
     QCOMPARE(LibraryFixture::rowCount("items"), 1);
     QCOMPARE(LibraryFixture::scalar("SELECT rating FROM items").toInt(), 4);
-}
-
-void TestItem::resave_rewritesAuthorLinksInCurrentOrder()
-{
-    Book book(nullptr, 0);
-    book.addAuthor("Terry Pratchett");
-    book.addAuthor("Neil Gaiman");
-    QVERIFY(book.insertItem());
-
-    Authors* authors = book.getAuthors();
-    const int gaiman = authors->getAuthor(1)->getAid();
-    const int pratchett = authors->getAuthor(0)->getAid();
-    authors->removeAuthors();
-    book.addAuthor("Neil Gaiman");
-    book.addAuthor("Terry Pratchett");
-    QVERIFY(book.insertItem());
-
-    QSqlQuery links(QString("SELECT aid FROM items_authors WHERE iid = %1 ORDER BY rowid").arg(book.getId()));
-    QList<int> order;
-    while (links.next()) {
-        order << links.value(0).toInt();
-    }
-    QCOMPARE(order, QList<int>({gaiman, pratchett}));
-    QCOMPARE(LibraryFixture::rowCount("authors"), 2);
 }
 
 void TestItem::saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault()

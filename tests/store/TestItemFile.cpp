@@ -36,8 +36,6 @@ class TestItemFile : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void describe_takesNameTypeSizeAndFirstBytes_data();
-    void describe_takesNameTypeSizeAndFirstBytes();
     void missingFile_isDescribedAsNothing();
     void hugeSparseFile_hasA64BitSizeAndItsMd5();
     void quickDuplicate_data();
@@ -58,37 +56,6 @@ void TestItemFile::init()
 void TestItemFile::cleanup()
 {
     library.reset();
-}
-
-void TestItemFile::describe_takesNameTypeSizeAndFirstBytes_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QString>("expectedFirstBytes");
-
-    const QByteArray sixty = QByteArray("%PDF-1.4\n").append(QByteArray(51, 'x'));
-    QTest::newRow("pdf over 50 bytes") << "Book.PDF" << sixty << "PDF" << QString(sixty.left(50).toHex());
-    QTest::newRow("empty file") << "empty.epub" << QByteArray() << "epub" << QString();
-}
-
-void TestItemFile::describe_takesNameTypeSizeAndFirstBytes()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    QFETCH(QString, extension);
-    QFETCH(QString, expectedFirstBytes);
-
-    const QString path = library->writeFile(name, content);
-    ItemFile file(nullptr, path);
-    QCOMPARE(file.getFilePath(), path);
-    QCOMPARE(file.getFileName(), name);
-    QCOMPARE(file.getFileExtension(), extension);
-    QCOMPARE(file.getFileType(), extension.toLower());
-    QCOMPARE(file.getFileSize(), qint64(content.size()));
-    QCOMPARE(file.getFirstBytes(), expectedFirstBytes);
-    QCOMPARE(file.getFid(), -1);
-    QCOMPARE(file.getFileMd5(), QString(QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex()));
 }
 
 void TestItemFile::missingFile_isDescribedAsNothing()

@@ -20,7 +20,6 @@ private Q_SLOTS:
     void firstRun_writesSettingsAndMakesDirectories();
     void laterRuns_keepGuidAndPathsButRewriteBaseUrl();
     void newDatabase_hasTheTablesWithColumnsInOrder();
-    void version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing();
     void emptyFile_getsTheSchema();
     void openLibrary_logsCommits_andRestsInRollbackMode();
     void notADatabase_isMovedAsideUntouched_data();
@@ -135,22 +134,6 @@ void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
     QVERIFY(names.contains("description"));
     QVERIFY(names.contains("title"));
     QVERIFY(names.contains("lirenta_books_iid"));
-}
-
-void TestLibraryDatabase::version_isRaisedFromZeroOnlyAndOtherValuesChangeNothing()
-{
-    QDir().mkpath(dataDir());
-    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
-    LibraryDatabase::close();
-
-    LibrarySettings().setValue("database/version", 0);
-    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
-    QCOMPARE(LibrarySettings().value("database/version").toInt(), 1);
-    LibraryDatabase::close();
-
-    LibrarySettings().setValue("database/version", 7);
-    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
-    QCOMPARE(LibrarySettings().value("database/version").toInt(), 7);
 }
 
 // Open, commits go to a write-ahead log; closed, the file is a plain rollback-journal

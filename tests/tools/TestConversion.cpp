@@ -39,8 +39,6 @@ private Q_SLOTS:
     void configApps_browse_data();
     void configApps_browse();
     void wizard_convertsUpperCasePdf_andAttachesTheEpub();
-    void wizard_keepsUnusualNamesExactly_data();
-    void wizard_keepsUnusualNamesExactly();
     void wizard_failingConverter_showsFailureAndAttachesNothing();
     void wizard_closedWhileConverting_stopsTheConverter();
     void wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub();
@@ -260,38 +258,6 @@ void TestConversion::wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub()
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("someone's own epub"));
     QCOMPARE(Book(nullptr, other).getFiles()->getFilePaths().last(), library->filesDir() + "mine (2).epub");
-}
-
-void TestConversion::wizard_keepsUnusualNamesExactly_data()
-{
-    UnusualNames::addRows(250); // the longest that takes ".epub": 255 bytes
-}
-
-// The converter gets the file's own path and writes the EPUB beside it under the same name;
-// the library then holds both paths exactly as they are on disk.
-void TestConversion::wizard_keepsUnusualNamesExactly()
-{
-    QFETCH(QString, name);
-    const QString arguments = library->filesDir() + "arguments.txt";
-    const QString converter = makeExecutable(
-        library->filesDir() + "conv/ebook-convert",
-        QString("#!/bin/sh\nprintf '%s\\n%s\\n' \"$1\" \"$2\" > '%1'\ncp \"$1\" \"$2\"\n").arg(arguments).toUtf8());
-    LibrarySettings().setValue("calibreConvertorPath", converter);
-    LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int iid = seeder.addBook({"Unusual", {}, "", {"names/" + name + ".pdf"}, QColor(), 0, "", "", ""});
-    const QString pdf = library->filesDir() + "names/" + name + ".pdf";
-    QVERIFY(QFile::exists(pdf));
-    Book book(nullptr, iid);
-    ConversionWizard wizard;
-    runWizard(wizard, {&book});
-    QVERIFY(wizard.succeeded());
-
-    const QString epub = library->filesDir() + "names/" + name + ".epub";
-    QFile seen(arguments);
-    QVERIFY(seen.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(seen.readAll()), pdf + "\n" + epub + "\n");
-    QVERIFY(QFile::exists(epub));
-    QCOMPARE(Book(nullptr, iid).getFiles()->getFilePaths(), QStringList({pdf, epub}));
 }
 
 void TestConversion::wizard_closedWhileConverting_stopsTheConverter()

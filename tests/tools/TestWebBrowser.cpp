@@ -33,8 +33,6 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void capturePath_data();
-    void capturePath();
     void capturePath_avoidsExistingFiles();
     void navigation_onlyToWebAndLocalAddresses_data();
     void navigation_onlyToWebAndLocalAddresses();
@@ -114,21 +112,6 @@ WebPage TestWebBrowser::capture(WebBrowser& browser)
         return WebPage(nullptr, 0);
     }
     return WebPage(nullptr, captured.first().first().value<ViewItem*>()->id);
-}
-
-void TestWebBrowser::capturePath_data()
-{
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("quotes and stars") << "say \"hi\"*?"
-                                      << "say _hi___.pdf";
-}
-
-void TestWebBrowser::capturePath()
-{
-    QFETCH(QString, title);
-    QFETCH(QString, file);
-    QCOMPARE(WebBrowser::capturePath("/lib/", title), "/lib/" + file);
 }
 
 void TestWebBrowser::capturePath_avoidsExistingFiles()

@@ -39,8 +39,6 @@ private Q_SLOTS:
     void rendering_sortsByTitleLikeTheViewsOwnSort();
     void toolTip_cutsDescriptionAndEscapesPlainText();
     void covers_arriveAsScaledIcons();
-    void search_hidesAndShowsBothPresentationsTogether();
-    void selectingThreeRows_reportsTheLastInRowOrder_andGridKeepsThem();
     void updateItem_addsUnshownItemsOnlyBeforeFirstSearch();
     void search_afterARenameMovedTheRows_changesTheRightRows();
     void ratingStars_appearForRowsScrolledIntoView();
@@ -288,64 +286,6 @@ void TestItemViews::covers_arriveAsScaledIcons()
     // No cover of its own: the placeholder book, at once.
     QCOMPARE(gridCell(view, without)->icon().pixmap(QSize(128, 128)).toImage(),
              QIcon(":/icons/images/book.png").pixmap(QSize(128, 128)).toImage());
-}
-
-void TestItemViews::search_hidesAndShowsBothPresentationsTogether()
-{
-    seeder->addBook({"Dune", {}, "desert planet", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Foundation", {}, "psychohistory", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Hyperion", {}, "pilgrims on a planet", {}, QColor(), 0, "", "", ""});
-    ItemViews* view = makeView("Books");
-
-    view->search("PLANET");
-    QCOMPARE(visibleRows(view), 2);
-    QCOMPARE(WindowFixture::visibleCells(view), 2);
-    QVERIFY(table(view)->isRowHidden(titleCell(view, "Foundation")->row()));
-    view->search("nothing like this");
-    QCOMPARE(visibleRows(view), 0);
-    QCOMPARE(WindowFixture::visibleCells(view), 0);
-    view->search("");
-    QCOMPARE(visibleRows(view), 3);
-    QCOMPARE(WindowFixture::visibleCells(view), 3);
-    QCOMPARE(view->getSearchTerms(), QString());
-
-    // Searches made on the grid reach the table too, however many there were.
-    view->toggleView();
-    view->search("planet");
-    view->search("desert");
-    QCOMPARE(WindowFixture::visibleCells(view), 1);
-    view->toggleView();
-    QCOMPARE(visibleRows(view), 1);
-    QVERIFY(!table(view)->isRowHidden(titleCell(view, "Dune")->row()));
-    QVERIFY(table(view)->isRowHidden(titleCell(view, "Hyperion")->row()));
-}
-
-void TestItemViews::selectingThreeRows_reportsTheLastInRowOrder_andGridKeepsThem()
-{
-    for (const char* title : {"A", "B", "C", "D"}) {
-        seeder->addBook({title, {}, "", {}, QColor(), 0, "", "", ""});
-    }
-    ItemViews* view = makeView("Books");
-    view->show();
-    QSignalSpy selected(view, &ItemViews::selectedViewItem);
-    QTableWidget* t = table(view);
-    t->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    t->setRangeSelected(QTableWidgetSelectionRange(0, 0, 2, t->columnCount() - 1), true);
-    // One report per change, naming the item the panel and the notes follow: the last selected.
-    QCOMPARE(selected.size(), 1);
-    QCOMPARE(selected.last().first().value<ViewItem*>()->title, QString("C"));
-    QStringList titles;
-    for (const ViewItem* vi : view->getSelectedViewItems()) {
-        titles << vi->title;
-    }
-    QCOMPARE(titles, QStringList({"A", "B", "C"}));
-    QCOMPARE(view->selectedItems().size(), 3);
-    QVERIFY(view->selectedItems().first() != nullptr);
-
-    view->toggleView();
-    QCOMPARE(view->getCurrentView(), 1);
-    QCOMPARE(grid(view)->selectedItems().size(), 3);
-    QCOMPARE(view->getSelectedViewItems().size(), 3);
 }
 
 void TestItemViews::updateItem_addsUnshownItemsOnlyBeforeFirstSearch()
