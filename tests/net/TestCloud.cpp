@@ -375,7 +375,8 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
 {
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
     const QString longTitle = QString("A Title Of Exactly Sixty Characters For The List Test..").leftJustified(60, '!');
-    seeder.addBook({"First \"quoted\" book", {"Ann One"}, "d", {"first.pdf"}, QColor(Qt::red), 1, "", "", ""});
+    const int first = seeder.addBook(
+        {"First \"quoted\" book", {"Ann One"}, "He said \"hi\".", {"first.pdf"}, QColor(Qt::red), 1, "", "12", ""});
     seeder.addBook({longTitle, {}, "", {"second.epub", "second.pdf"}, QColor(), 0, "", "", ""});
     seeder.addBook({"Gone File", {}, "", {"gone.pdf"}, QColor(), 0, "", "", ""});
     QFile::remove(library->filesDir() + "gone.pdf"); // gone from disk since it was added
@@ -396,13 +397,40 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
     QTRY_VERIFY_WITH_TIMEOUT(!sync->isRunning(), 20000);
     QTRY_COMPARE(sync->pendingRecordUploads(), 0);
 
+    // Each record is a JSON object of strings, with its authors and files as arrays of objects,
+    // and the cover's bytes in base64 when the book has a cover of its own.
     const QJsonArray records = serverList("records");
     QCOMPARE(records.size() - recordsBefore, 3);
-    QStringList titles;
+    QMap<QString, QJsonObject> sent;
     for (int i = recordsBefore; i < records.size(); ++i) {
-        titles << QJsonDocument::fromJson(records.at(i).toString().toUtf8()).object().value("title").toString();
+        const QJsonObject record = QJsonDocument::fromJson(records.at(i).toString().toUtf8()).object();
+        sent.insert(record.value("title").toString(), record);
     }
-    QVERIFY(titles.contains("First \"quoted\" book"));
+    const QJsonObject record = sent.value("First \"quoted\" book");
+    QStringList keys = {"bid",       "title",     "pageCount", "datePublished", "description",
+                        "type",      "coverFile", "iid",       "created",       "updated",
+                        "publisher", "isbn10",    "isbn13",    "authors",       "files"};
+    keys.sort();
+    QCOMPARE(record.keys(), keys);
+    for (const QString& key : record.keys()) {
+        QVERIFY2(record.value(key).isString() == (key != "authors" && key != "files"), qPrintable(key));
+    }
+    QCOMPARE(record.value("iid").toString(), QString::number(first));
+    QCOMPARE(record.value("pageCount").toString(), QString("12"));
+    QCOMPARE(record.value("description").toString(), QString("He said hi.")); // quotes dropped here only
+    QFile cover(library->dataDir() + QString::number(first) + ".jpg");
+    QVERIFY(cover.open(QIODevice::ReadOnly));
+    QCOMPARE(QByteArray::fromBase64(record.value("coverFile").toString().toLatin1()), cover.readAll());
+    const QJsonObject author = record.value("authors").toArray().first().toObject();
+    QCOMPARE(author.keys(), QStringList({"firstName", "lastName", "name"}));
+    QCOMPARE(author.value("lastName").toString(), QString("One"));
+    const QJsonObject file = record.value("files").toArray().first().toObject();
+    QCOMPARE(file.keys(), QStringList({"created", "fileExtension", "fileMd5", "fileName", "filePath", "fileSize",
+                                       "fileType", "firstBytes", "iid", "updated"}));
+    QCOMPARE(file.value("fileSize").toString(), QString::number(QFileInfo(library->filesDir() + "first.pdf").size()));
+    QCOMPARE(file.value("iid").toString(), QString::number(first));
+    QVERIFY(!sent.value(longTitle).contains("coverFile"));
+    QCOMPARE(sent.value(longTitle).value("files").toArray().size(), 2);
     for (const char* name : {"first.pdf", "second.epub", "second.pdf"}) {
         QFile file(library->filesDir() + name);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -5,14 +5,16 @@
 #include "ItemFiles.h"
 #include "LibraryFixture.h"
 #include "TestEnvironment.h"
+#include "WebPage.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
 
-// The item part of a record, driven through Book (the item type most records have).
+// The item part of a record, driven through Book (the item type most records have) and WebPage.
 class TestItem : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,7 @@ private Q_SLOTS:
     void unstoredItem_updateRatingAndDeleteTouchNothing();
     void saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault();
     void deleteItem_removesRowsButLeavesAuthorsAndFiles();
+    void failingOwnRow_leavesNothing();
 
 private:
     QString writeCover(const QString& name, const QByteArray& content) const;
@@ -100,6 +103,19 @@ void TestItem::deleteItem_removesRowsButLeavesAuthorsAndFiles()
     QCOMPARE(LibraryFixture::rowCount("authors"), 1);
     QVERIFY(QFile::exists(path));
     QVERIFY(QFile::exists(cover));
+}
+
+// A web page's own row fails: the item, its files and the page leave nothing behind.
+void TestItem::failingOwnRow_leavesNothing()
+{
+    QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE INSERT ON webpages BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    WebPage page(nullptr, -1);
+    page.setTitle("Never");
+    page.addFile(library->writeFile("never.pdf", "%PDF"));
+    QVERIFY(!page.insertWebPage());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+    QCOMPARE(LibraryFixture::rowCount("files"), 0);
+    QCOMPARE(page.getId(), -1);
 }
 
 LIRENTA_TEST_MAIN(TestItem)

@@ -417,13 +417,14 @@ void TestItemViews::searchHidingThousandsOfRows_leavesTheTableLaidOut()
 
 void TestItemViews::webPageView_hasItsOwnColumns()
 {
-    const int iid = seeder->addWebPage("Qt", "https://qt.io/", "A toolkit & <more>");
+    // The table shows a description's first hundred characters on one line.
+    const int iid = seeder->addWebPage("Qt", "https://qt.io/", "A toolkit & <more>\n" + QString(100, 'x'));
     ItemViews* view = makeView("WebPages");
     QTableWidget* t = table(view);
     QCOMPARE(t->columnCount(), 4);
     QCOMPARE(t->horizontalHeaderItem(1)->text(), QString("Url"));
     QCOMPARE(t->item(0, 1)->text(), QString("https://qt.io/"));
-    QCOMPARE(t->item(0, 3)->text(), QString("A toolkit & <more>"));
+    QCOMPARE(t->item(0, 3)->text(), "A toolkit & <more> " + QString(81, 'x') + "...");
     // Created reads as a date and time, not as the stored number of seconds.
     QCOMPARE(t->item(0, 2)->data(Qt::DisplayRole).toDateTime().date(), QDate::currentDate());
     QCOMPARE(t->item(0, 0)->data(ItemViews::UrlRole).toString(), QString("https://qt.io/"));
