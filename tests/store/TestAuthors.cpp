@@ -118,18 +118,12 @@ void TestAuthors::typedName_withWildcardCharacters_matchesOnlyLiterally()
 void TestAuthors::loadAuthors_ordersByLastNameAndSkipsDuplicateNames()
 {
     insertRow("Zadie Smith", "Zadie", "Smith");
+    const int firstAchebe = insertRow("Chinua Achebe", "Chinua", "Achebe");
     insertRow("Chinua Achebe", "Chinua", "Achebe");
-    insertRow("Toni Morrison", "Toni", "Morrison");
-    const int firstAchebe = LibraryFixture::scalar("SELECT aid FROM authors WHERE lastName = 'Achebe'").toInt();
-    insertRow("Chinua Achebe", "Chinua", "Achebe");
-
     Authors all(nullptr);
     all.loadAuthors();
-    QCOMPARE(all.count(), 3);
-    QCOMPARE(all.getAuthor(0)->getName(), QString("Chinua Achebe"));
+    QCOMPARE(all.count(), 2);
     QCOMPARE(all.getAuthor(0)->getAid(), firstAchebe);
-    QCOMPARE(all.getAuthor(1)->getLastName(), QString("Morrison"));
-    QCOMPARE(all.getAuthor(2)->getLastName(), QString("Smith"));
 
     // A long list finds its names through an index; a repeat is still skipped, and a removed
     // name can come back.
@@ -138,13 +132,13 @@ void TestAuthors::loadAuthors_ordersByLastNameAndSkipsDuplicateNames()
     }
     all.addStoredAuthor(2000, "Writer 13", "Writer", "13"); // the first name added after the index was made
     all.addStoredAuthor(2001, "Zadie Smith", "Zadie", "Smith");
-    QCOMPARE(all.count(), 23);
-    Author* removed = all.getAuthor(22);
+    QCOMPARE(all.count(), 22);
+    Author* removed = all.getAuthor(21);
     QVERIFY(all.removeAuthor(removed));
     delete removed;
     all.addStoredAuthor(2002, "Writer 19", "Writer", "19");
-    QCOMPARE(all.count(), 23);
-    QCOMPARE(all.getAuthor(22)->getAid(), 2002);
+    QCOMPARE(all.count(), 22);
+    QCOMPARE(all.getAuthor(21)->getAid(), 2002);
 }
 
 LIRENTA_TEST_MAIN(TestAuthors)

@@ -172,8 +172,6 @@ void TestItemFile::loadFromRow_rereadsTheDisk_andKeepsADigestThatFits()
     QCOMPARE(LibraryFixture::rowCount("files"), 1);
     QCOMPARE(LibraryFixture::scalar("SELECT fileMd5 FROM files").toString(), changed);
     // ... and the stored one when nothing changed, also for rows loaded in bulk.
-    ItemFile unchanged(nullptr, file.getFid());
-    QCOMPARE(unchanged.toVariant().value("fileMd5").toString(), changed);
     QSqlQuery row(QString("SELECT * FROM files WHERE fid = %1").arg(file.getFid()));
     QVERIFY(row.next());
     std::unique_ptr<ItemFile> bulk(ItemFile::fromStoredRow(row));

@@ -96,17 +96,6 @@ void TestLibraryDatabase::laterRuns_keepGuidAndPathsButRewriteBaseUrl()
     LibrarySettings after;
     QCOMPARE(after.value("guid").toString(), guid);
     QCOMPARE(after.value("baseUrl").toString(), ServiceEndpoints::cloudBase());
-
-    // An emptied guid is replaced; a stored data directory is used as stored.
-    after.setValue("guid", "");
-    after.setValue("dataDir", QDir::homePath() + "/elsewhere/");
-    after.sync();
-    const DataDirectories::Paths third = DataDirectories::setDataDir();
-    QCOMPARE(third.dataDir, QDir::homePath() + "/elsewhere/");
-    QVERIFY(QDir(third.dataDir).exists());
-    const QString newGuid = LibrarySettings().value("guid").toString();
-    QVERIFY(!newGuid.isEmpty());
-    QVERIFY(newGuid != guid);
 }
 
 void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()

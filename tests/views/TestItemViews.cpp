@@ -46,7 +46,6 @@ private Q_SLOTS:
     void webPageView_hasItsOwnColumns();
     void deleteConfirmation_declinedEmitsNothing_acceptedEmitsEachId();
     void bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne();
-    void doubleClick_opensOnlyFromTitleCellAndExistingFile();
 
 private:
     ItemViews* makeView(const QString& type, int id = -1);
@@ -473,26 +472,6 @@ void TestItemViews::bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne()
     WindowFixture::runMenu(view, {"Convert"});
     QCOMPARE(convert.size(), 1);
     QCOMPARE(convert.first().first().value<QList<Item*>>().size(), 1);
-}
-
-void TestItemViews::doubleClick_opensOnlyFromTitleCellAndExistingFile()
-{
-    seeder->addBook({"Here", {"Auth"}, "", {"here.pdf"}, QColor(), 0, "", "", ""});
-    seeder->addBook({"Moved", {}, "", {"moved.pdf"}, QColor(), 0, "", "", ""});
-    QFile::remove(library->filesDir() + "moved.pdf");
-    ItemViews* view = makeView("Books");
-    OpenedUrls opened;
-    QDesktopServices::setUrlHandler("file", &opened, "open");
-    QTableWidget* t = table(view);
-    const int here = titleCell(view, "Here")->row();
-    Q_EMIT t->itemDoubleClicked(t->item(here, 1));
-    QCOMPARE(opened.urls.size(), 0);
-    Q_EMIT t->itemDoubleClicked(titleCell(view, "Moved"));
-    QCOMPARE(opened.urls.size(), 0);
-    Q_EMIT t->itemDoubleClicked(titleCell(view, "Here"));
-    QCOMPARE(opened.urls.size(), 1);
-    QDesktopServices::unsetUrlHandler("file");
-    QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "here.pdf");
 }
 
 LIRENTA_TEST_MAIN(TestItemViews)
