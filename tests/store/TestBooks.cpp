@@ -32,7 +32,7 @@ private Q_SLOTS:
     void saveThenLoad_keepsEveryField();
     void failingStatement_leavesNothingOfTheRecord_data();
     void failingStatement_leavesNothingOfTheRecord();
-    void failingDelete_keepsTheWholeRecord();
+    void failingDeletes_keepTheWholeRecord();
     void wholeLibrary_readInsideATransaction_seesItsChanges();
     void everythingIndex_madeInTheBackground_keepsUpWithChanges();
     void search_isCappedAt500AndKeepsUnlistedBooks();
@@ -176,7 +176,7 @@ void TestBooks::failingStatement_leavesNothingOfTheRecord()
     QCOMPARE(LibraryFixture::scalar("SELECT iid FROM files").toInt(), book.getId());
 }
 
-void TestBooks::failingDelete_keepsTheWholeRecord()
+void TestBooks::failingDeletes_keepTheWholeRecord()
 {
     Book* book = saveBook("Keep me", {"Keeper"});
     QVERIFY(book);
@@ -185,6 +185,17 @@ void TestBooks::failingDelete_keepsTheWholeRecord()
     QCOMPARE(LibraryFixture::rowCount("items"), 1);
     QCOMPARE(LibraryFixture::rowCount("items_authors"), 1);
     QCOMPARE(LibraryFixture::rowCount("books"), 1);
+
+    // Saving an edit that removed a file: a refused removal fails the whole save.
+    QVERIFY(QSqlQuery().exec("DROP TRIGGER fail"));
+    QVERIFY(book->addFile(library->writeFile("kept.pdf", "%PDF kept")));
+    QVERIFY(book->insertBook());
+    QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE DELETE ON files BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    book->setTitle("Renamed");
+    book->removeFile(book->getFiles()->getFile(0));
+    QVERIFY(!book->insertBook());
+    QCOMPARE(LibraryFixture::rowCount("files"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT title FROM books").toString(), QString("Keep me"));
 }
 
 // The files and authors of a whole library are read on a second connection, which cannot see

@@ -135,11 +135,19 @@ void TestLibraryBackup::takeIfDue_oneADay_refreshedAfterChanges()
 void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
 {
     QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
-    QVERIFY(!LibraryBackup::take(dataDir()).isEmpty());
-    // A newer backup that is itself damaged is passed over.
+    QSqlQuery().exec("INSERT INTO books (title, iid) VALUES ('Riverrun', 1)");
+    const QString good = LibraryBackup::take(dataDir());
+    QVERIFY(!good.isEmpty());
+    // A newer backup that opens but fails its check (its title index no longer matches the
+    // table) is passed over.
     QFile broken(LibraryBackup::folder(dataDir()) + "data-29990101-000000-000-00.db");
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write(QByteArray(4096, 'x'));
+    QVERIFY(QFile::copy(good, broken.fileName()));
+    QVERIFY(broken.open(QIODevice::ReadWrite));
+    QByteArray bytes = broken.readAll();
+    const qsizetype at = bytes.lastIndexOf("Riverrun");
+    QVERIFY(at > 0);
+    broken.seek(at);
+    broken.write("Rxverrun");
     broken.close();
     LibraryDatabase::close();
 
@@ -153,7 +161,9 @@ void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
     MainWindow window;
     QVERIFY(window.isStartedUp());
     QVERIFY(Prompt::shownTexts().first().contains("Restore the backup taken on"));
-    QVERIFY(Prompt::shownTexts().first().contains("It holds 0 books and 0 web pages."));
+    QVERIFY(!Prompt::shownTexts().first().contains("2999"));
+    QVERIFY2(Prompt::shownTexts().first().contains("It holds 1 book and 0 web pages."),
+             qPrintable(Prompt::shownTexts().first()));
     QCOMPARE(itemCount(), 1);
     QCOMPARE(QDir(dataDir()).entryList({"data.db.damaged-*"}).size(), 1);
 }

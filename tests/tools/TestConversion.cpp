@@ -292,6 +292,14 @@ void TestConversion::wizard_failingConverter_showsFailureAndAttachesNothing()
     QVERIFY(wizard.page(2)->subTitle().contains("exit status 3"));
     QVERIFY(wizard.page(2)->subTitle().contains("bad input"));
     QCOMPARE(Book(nullptr, iid).getFiles()->count(), 1);
+
+    // A converter that cannot be started at all says so too.
+    makeExecutable(converter, "#!/no/such/interpreter\n");
+    ConversionWizard again;
+    runWizard(again, {&book});
+    QVERIFY(!again.succeeded());
+    QVERIFY2(again.page(2)->subTitle().contains("could not be started"), qPrintable(again.page(2)->subTitle()));
+    QCOMPARE(Book(nullptr, iid).getFiles()->count(), 1);
 }
 
 void TestConversion::wizard_refusesWhatItCannotConvert_data()
