@@ -116,12 +116,7 @@ void TestMainWindow::startup_showsEveryBookAndAuthorsByLastName()
     QCOMPARE(tabs()->count(), 1);
     QCOMPARE(table(0)->rowCount(), 4);
     QCOMPARE(tree()->topLevelItemCount(), 5); // Books, Authors, Web Pages, Tags, Series
-    QTreeWidgetItem* authors = tree()->topLevelItem(1);
-    QStringList names;
-    for (int i = 0; i < authors->childCount(); ++i) {
-        names << authors->child(i)->text(0);
-    }
-    QCOMPARE(names, QStringList({"Asimov, Isaac", "Herbert, Frank", "Lem, Stanislaw"}));
+    QCOMPARE(childTexts(tree()->topLevelItem(1)), QStringList({"Asimov, Isaac", "Herbert, Frank", "Lem, Stanislaw"}));
     // The web pages tab opens only on demand.
     QCOMPARE(window->findChildren<ItemViews*>().size(), 1);
 }
@@ -141,13 +136,7 @@ void TestMainWindow::treeFilter()
     start();
     window->findChild<QLineEdit*>("lineEdit")->setText(text);
     QTreeWidgetItem* authors = tree()->topLevelItem(1);
-    QStringList visible;
-    for (int i = 0; i < authors->childCount(); ++i) {
-        if (!authors->child(i)->isHidden()) {
-            visible << authors->child(i)->text(0);
-        }
-    }
-    QCOMPARE(visible, shown);
+    QCOMPARE(childTexts(authors, true), shown);
     QVERIFY(!tree()->topLevelItem(0)->isHidden());
     QVERIFY(authors->isExpanded());
 
@@ -322,10 +311,7 @@ void TestMainWindow::singleBook_lookedUpOnline_appearsInEveryBooksTabAndTheAutho
     start();
     Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(0), 0);
     const QString path = booksDir + "Brand_New-Book.pdf";
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("%PDF-1.4 new");
-    file.close();
+    QVERIFY(!TestEnvironment::writeFile(path, "%PDF-1.4 new").isEmpty());
     bool lookedUp = false;
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
@@ -345,10 +331,7 @@ void TestMainWindow::singleBook_lookedUpOnline_appearsInEveryBooksTabAndTheAutho
         QCOMPARE(table(index)->rowCount(), 5);
         QCOMPARE(table(index)->findItems("Solaris", Qt::MatchExactly).size(), 2);
     }
-    QStringList names;
-    for (int i = 0; i < tree()->topLevelItem(1)->childCount(); ++i) {
-        names << tree()->topLevelItem(1)->child(i)->text(0);
-    }
+    const QStringList names = childTexts(tree()->topLevelItem(1));
     QVERIFY2(names.contains(QString::fromUtf8("Lem, Stanisław")), qPrintable(names.join("; ")));
     const int iid = LibraryFixture::scalar("SELECT iid FROM books ORDER BY bid DESC LIMIT 1").toInt();
     QVERIFY(QImage(dataDir + QString::number(iid) + ".jpg").width() > 0);
@@ -758,9 +741,7 @@ void TestMainWindow::emptyLibrary_welcomes_andDropsAddBooks()
     const QString folder = QDir::homePath() + "/dropped/";
     QDir().mkpath(folder + "inner");
     for (const char* name : {"one.pdf", "inner/two.pdf", "notes.exe"}) {
-        QFile file(folder + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("%PDF-1.4 ") + name);
+        QVERIFY(!TestEnvironment::writeFile(folder + name, QByteArray("%PDF-1.4 ") + name).isEmpty());
     }
     // Refused, and nothing opens: a program, a file that is gone, a mixed drop.
     QVERIFY(!drop({QUrl::fromLocalFile(folder + "notes.exe")}));
@@ -820,16 +801,6 @@ void TestMainWindow::germanLocale_showsGermanMenus()
 void TestMainWindow::searchEverything_findsNotesAuthorsAndAddresses_perTab()
 {
     start();
-    const auto shownTitles = [this](int index) {
-        QStringList titles;
-        for (int row = 0; row < table(index)->rowCount(); ++row) {
-            if (!table(index)->isRowHidden(row)) {
-                titles << table(index)->item(row, 0)->text();
-            }
-        }
-        titles.sort();
-        return titles;
-    };
     selectTitle(0, "Solaris");
     noteEdit()->setHtml("<p>Fear of the <b>deep</b> sea: thalassophobia &amp; more</p>");
     selectTitle(0, "Foundation"); // the note is saved on the way
@@ -987,10 +958,7 @@ void TestMainWindow::folderImports_walkTheFolderOrTheWholeTree()
     start();
     const QString folder = QDir::homePath() + "/to-import";
     for (const QString& name : {QString("/top.pdf"), QString("/deeper/below.pdf")}) {
-        QDir().mkpath(QFileInfo(folder + name).absolutePath());
-        QFile file(folder + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4 " + name.toUtf8());
+        QVERIFY(!TestEnvironment::writeFile(folder + name, "%PDF-1.4 " + name.toUtf8()).isEmpty());
     }
     Prompt::queueFileName(folder);
     int rows = -1;

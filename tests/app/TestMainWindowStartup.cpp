@@ -53,10 +53,8 @@ void TestMainWindowStartup::cleanup()
 
 void TestMainWindowStartup::writeGarbageDatabase(const QString& dataDir)
 {
-    QDir().mkpath(dataDir);
-    QFile file(dataDir + "data.db");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("not a database at all").repeated(100));
+    QVERIFY(
+        !TestEnvironment::writeFile(dataDir + "data.db", QByteArray("not a database at all").repeated(100)).isEmpty());
 }
 
 void TestMainWindowStartup::damagedDatabase_userStartsNewLibrary_keepsOldFile()
@@ -96,9 +94,7 @@ void TestMainWindowStartup::damagedDatabase_userQuits_doesNotStart()
 
 void TestMainWindowStartup::uncreatableDatabase_showsPathAndErrorAndDoesNotStart()
 {
-    QFile blocker(QDir::homePath() + "/blocker");
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(!TestEnvironment::writeFile(QDir::homePath() + "/blocker").isEmpty());
     const QString dataDir = QDir::homePath() + "/blocker/data/";
     LibrarySettings().setValue("dataDir", dataDir);
 
@@ -163,10 +159,7 @@ void TestMainWindowStartup::secondStartOnOneLibrary_showsTheFirst_andStaleSocket
 {
     const QString home = QDir::homePath() + "/single";
     // What a crashed run leaves behind: something at the socket's name that nobody answers.
-    QDir().mkpath(dataDirOf(home));
-    QFile stale(dataDirOf(home) + "lirenta.socket");
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.close();
+    QVERIFY(!TestEnvironment::writeFile(dataDirOf(home) + "lirenta.socket").isEmpty());
 
     QProcess first;
     startProgram(first, home);

@@ -36,7 +36,6 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void walk_listsNewPdfFilesOnly();
     void unusualNames_surviveListingSavingAndOpening();
     void skipAllOnSecondOfFive_endsTheRun();
     void import_savesEachAcceptedBookOnce_andKeepsFailedRows();
@@ -85,25 +84,6 @@ QStringList TestMultiSelect::listedPaths(MultiSelect& dialog)
     }
     paths.sort();
     return paths;
-}
-
-void TestMultiSelect::walk_listsNewPdfFilesOnly()
-{
-    const QStringList expected = {
-        write("a.PDF", "%PDF-1.4 a"),
-        write("b.pdf", "%PDF-1.4 bb"),
-        write("sub/deeper/c.pdf", "%PDF-1.4 ccc"),
-        write("sub/Octavia's 100%_ñ book.pdf", "%PDF-1.4 special"),
-    };
-    write("notes.txt", "not a book");
-    write("sub/archive.pdf.zip", "zip");
-    MultiSelect dialog;
-    Prompt::queueFileName(importDir());
-    QVERIFY(dialog.populateTableDir());
-    QCOMPARE(LibrarySettings().value("lastSelectDir").toString(), importDir());
-    QStringList sorted = expected;
-    sorted.sort();
-    QCOMPARE(listedPaths(dialog), sorted);
 }
 
 void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()

@@ -77,11 +77,7 @@ Book* TestBooks::saveBook(const QString& title, const QStringList& authors, cons
 
 QString TestBooks::writeTemporaryCover() const
 {
-    QFile cover(library->dataDir() + "coverfile-tmp.jpg");
-    if (cover.open(QIODevice::WriteOnly)) {
-        cover.write("JPEG");
-    }
-    return cover.fileName();
+    return TestEnvironment::writeFile(library->dataDir() + "coverfile-tmp.jpg", "JPEG");
 }
 
 void TestBooks::saveThenLoad_keepsEveryField()

@@ -45,10 +45,7 @@ void TestItem::cleanup()
 
 QString TestItem::writeCover(const QString& name, const QByteArray& content) const
 {
-    QFile file(library->dataDir() + name);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    return file.fileName();
+    return TestEnvironment::writeFile(library->dataDir() + name, content);
 }
 
 void TestItem::unstoredItem_updateRatingAndDeleteTouchNothing()

@@ -17,7 +17,6 @@ class TestLibraryDatabase : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void firstRun_writesSettingsAndMakesDirectories();
     void laterRuns_keepGuidAndPathsButRewriteBaseUrl();
     void newDatabase_hasTheTablesWithColumnsInOrder();
     void emptyFile_getsTheSchema();
@@ -52,30 +51,6 @@ QStringList TestLibraryDatabase::columnsOf(const QString& table) const
         names << query.value(1).toString();
     }
     return names;
-}
-
-void TestLibraryDatabase::firstRun_writesSettingsAndMakesDirectories()
-{
-    const DataDirectories::Paths paths = DataDirectories::setDataDir();
-
-    QCOMPARE(paths.libraryDir, QDir::homePath() + "/Lirenta Library/");
-    QVERIFY(QDir(paths.libraryDir).exists());
-    QVERIFY(paths.dataDir.endsWith("/Lirenta/"));
-    QVERIFY(QDir(paths.dataDir).exists());
-
-    LibrarySettings settings;
-    QCOMPARE(settings.value("dataDir").toString(), paths.dataDir);
-    QCOMPARE(settings.value("libraryDir").toString(), paths.libraryDir);
-    const QString guid = settings.value("guid").toString();
-    QVERIFY(!QUuid::fromString(guid).isNull());
-    QVERIFY(guid.startsWith('{') && guid.endsWith('}'));
-    QCOMPARE(settings.value("baseUrl").toString(), ServiceEndpoints::cloudBase());
-    QVERIFY(settings.value("baseUrl").toString().endsWith('/'));
-
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(paths.dataDir);
-    QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
-    QVERIFY(QFile::exists(paths.dataDir + "data.db"));
-    QCOMPARE(LibrarySettings().value("database/version").toInt(), 1);
 }
 
 void TestLibraryDatabase::laterRuns_keepGuidAndPathsButRewriteBaseUrl()
@@ -158,10 +133,7 @@ void TestLibraryDatabase::openLibrary_logsCommits_andRestsInRollbackMode()
 
 void TestLibraryDatabase::emptyFile_getsTheSchema()
 {
-    QDir().mkpath(dataDir());
-    QFile empty(dataDir() + "data.db");
-    QVERIFY(empty.open(QIODevice::WriteOnly));
-    empty.close();
+    QVERIFY(!TestEnvironment::writeFile(dataDir() + "data.db").isEmpty());
 
     const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
     QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
@@ -181,12 +153,8 @@ void TestLibraryDatabase::notADatabase_isMovedAsideUntouched_data()
 void TestLibraryDatabase::notADatabase_isMovedAsideUntouched()
 {
     QFETCH(QByteArray, content);
-    QDir().mkpath(dataDir());
-    const QString path = dataDir() + "data.db";
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
+    const QString path = TestEnvironment::writeFile(dataDir() + "data.db", content);
+    QVERIFY(!path.isEmpty());
 
     const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
     QCOMPARE(outcome.status, LibraryDatabase::Status::Damaged);

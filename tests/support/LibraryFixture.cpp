@@ -2,10 +2,9 @@
 
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -26,13 +25,7 @@ LibraryFixture::~LibraryFixture()
 
 QString LibraryFixture::writeFile(const QString& relativePath, const QByteArray& content) const
 {
-    const QString path = filesDir() + relativePath;
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-        return QString();
-    }
-    return path;
+    return TestEnvironment::writeFile(filesDir() + relativePath, content);
 }
 
 QVariant LibraryFixture::scalar(const QString& statement)

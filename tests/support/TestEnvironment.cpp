@@ -3,6 +3,7 @@
 #include "Prompt.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXXX")
@@ -27,6 +28,16 @@ TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXX
     }
     QStandardPaths::setTestModeEnabled(true);
     Prompt::setScripted(true);
+}
+
+QString TestEnvironment::writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+        return QString();
+    }
+    return path;
 }
 
 QString TestEnvironment::home() const

@@ -10,6 +10,8 @@ public:
     TestEnvironment();
     QString root() const { return dir.path(); }
     QString home() const;
+    // Writes a file, making its folder as needed; returns its path, or nothing on failure.
+    static QString writeFile(const QString& path, const QByteArray& content = QByteArray());
 
 private:
     QTemporaryDir dir;

@@ -111,6 +111,29 @@ int WindowFixture::visibleCells(ItemViews* view)
     return shown;
 }
 
+QStringList WindowFixture::childTexts(const QTreeWidgetItem* parent, bool shownOnly)
+{
+    QStringList texts;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (!shownOnly || !parent->child(i)->isHidden()) {
+            texts << parent->child(i)->text(0);
+        }
+    }
+    return texts;
+}
+
+QStringList WindowFixture::shownTitles(int index) const
+{
+    QStringList titles;
+    for (int row = 0; row < table(index)->rowCount(); ++row) {
+        if (!table(index)->isRowHidden(row)) {
+            titles << table(index)->item(row, 0)->text();
+        }
+    }
+    titles.sort();
+    return titles;
+}
+
 QStringList WindowFixture::storedTitles()
 {
     QStringList titles;

@@ -11,6 +11,7 @@ class QTabWidget;
 class QTableWidget;
 class QTextEdit;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // A user's session for flow tests: a library in the test's HOME with four books by three
 // authors (Dune and Dune Messiah by Frank Herbert, Foundation, Solaris) and one web page, the
@@ -22,6 +23,8 @@ public:
     // The grid as the user sees it: on screen (a search reaches a hidden grid when it is shown).
     static int visibleCells(ItemViews* view);
     static QStringList storedTitles();
+    // The texts of an item's children in the tree, only those shown if asked.
+    static QStringList childTexts(const QTreeWidgetItem* parent, bool shownOnly = false);
     // Opens the view's context menu and triggers the entries named by `pick`, a path such as
     // {"Open", "b.pdf"}; returns the entries seen on the way ("Open/b.pdf" for submenus).
     static QStringList runMenu(ItemViews* view, const QStringList& pick);
@@ -41,6 +44,8 @@ protected:
     QTableWidget* table(int index) const;
     QTextEdit* noteEdit() const;
     void selectTitle(int index, const QString& title) const;
+    // The titles of the rows a search leaves shown in a tab's table, sorted.
+    QStringList shownTitles(int index) const;
 
     std::unique_ptr<MainWindow> window;
     QString dataDir;

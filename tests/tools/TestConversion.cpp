@@ -78,12 +78,8 @@ void TestConversion::cleanup()
 
 QString TestConversion::makeExecutable(const QString& path, const QByteArray& script)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(script);
-    file.close();
-    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    TestEnvironment::writeFile(path, script);
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
     return path;
 }
 

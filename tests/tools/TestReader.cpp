@@ -218,13 +218,10 @@ void TestReader::sameBookTwice_usesOneFolder()
         Reader first(nullptr, bookPath("twice.epub"));
         folder = first.getExtractionFolder();
     }
-    QFile::remove(folder + "/OEBPS/a.html.marker");
-    QFile marker(folder + "/OEBPS/kept-from-first-open");
-    QVERIFY(marker.open(QIODevice::WriteOnly));
-    marker.close();
+    const QString marker = TestEnvironment::writeFile(folder + "/OEBPS/kept-from-first-open");
     Reader second(nullptr, bookPath("twice.epub"));
     QCOMPARE(second.getExtractionFolder(), folder);
-    QVERIFY(QFile::exists(marker.fileName()));
+    QVERIFY(QFile::exists(marker));
     QCOMPARE(QDir(lirentaTemp()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
     // Unpacked where only the user may look, not in a shared temporary folder.
     QVERIFY(lirentaTemp().startsWith(QDir::homePath()));
