@@ -1,5 +1,6 @@
 #include "Book.h"
 #include "LibraryDatabase.h"
+#include "LibraryFixture.h"
 #include "LibrarySettings.h"
 #include "TestEnvironment.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -76,22 +76,14 @@ void TestDiskFull::fullDisk_failsCleanly_andRecovers()
     qInfo("%d books saved before the disk was full", saved);
 
     // Everything saved before is intact and complete.
-    QSqlQuery check("PRAGMA integrity_check");
-    QVERIFY(check.next());
-    QCOMPARE(check.value(0).toString(), QString("ok"));
-    QSqlQuery books("SELECT COUNT(*) FROM books");
-    QVERIFY(books.next());
-    QCOMPARE(books.value(0).toInt(), saved);
-    QSqlQuery items("SELECT COUNT(*) FROM items");
-    QVERIFY(items.next());
-    QCOMPARE(items.value(0).toInt(), saved);
+    QCOMPARE(LibraryFixture::scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books").toInt(), saved);
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM items").toInt(), saved);
 
     // Once space is freed, saving works again.
     QVERIFY(QFile::remove(filler.fileName()));
     QVERIFY(save(1000));
-    QSqlQuery after("SELECT COUNT(*) FROM books");
-    QVERIFY(after.next());
-    QCOMPARE(after.value(0).toInt(), saved + 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books").toInt(), saved + 1);
 }
 
 LIRENTA_TEST_MAIN(TestDiskFull)

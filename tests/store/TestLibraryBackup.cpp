@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -109,19 +108,12 @@ void TestLibraryBackup::takeIfDue_oneADay_refreshedAfterChanges()
     // A change later the same day: quitting takes today's backup again, so it holds the change.
     QTest::qWait(20); // backup names count milliseconds
     QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
+    QSqlQuery().exec("INSERT INTO books (title, iid) VALUES ('Added today', 1)");
     QVERIFY(LibraryBackup::takeAtQuit(dataDir()));
     QCOMPARE(LibraryBackup::list(dataDir()).size(), 1);
     LibraryBackup::Contents contents;
     QVERIFY(LibraryBackup::isSound(LibraryBackup::list(dataDir()).first(), &contents));
-    {
-        QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
-        copy.setDatabaseName(LibraryBackup::list(dataDir()).first());
-        QVERIFY(copy.open());
-        QSqlQuery count("SELECT COUNT(*) FROM items", copy);
-        QVERIFY(count.next());
-        QCOMPARE(count.value(0).toInt(), 1);
-    }
-    QSqlDatabase::removeDatabase("copy");
+    QCOMPARE(contents.books, 1);
 
     // A backup of another day stays beside today's; at start-up a day-old one with changes
     // since is followed by a new one.

@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "Prompt.h"
 #include "RichTextEditor.h"
+#include "ViewItem.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,6 +130,16 @@ QStringList WindowFixture::shownTitles(int index) const
         if (!table(index)->isRowHidden(row)) {
             titles << table(index)->item(row, 0)->text();
         }
+    }
+    titles.sort();
+    return titles;
+}
+
+QStringList WindowFixture::selectedTitles(ItemViews* view)
+{
+    QStringList titles;
+    for (const ViewItem* item : view->getSelectedViewItems()) {
+        titles << item->title;
     }
     titles.sort();
     return titles;

@@ -23,6 +23,8 @@ public:
     // The grid as the user sees it: on screen (a search reaches a hidden grid when it is shown).
     static int visibleCells(ItemViews* view);
     static QStringList storedTitles();
+    // The titles of what the view counts as selected, sorted.
+    static QStringList selectedTitles(ItemViews* view);
     // The texts of an item's children in the tree, only those shown if asked.
     static QStringList childTexts(const QTreeWidgetItem* parent, bool shownOnly = false);
     // Opens the view's context menu and triggers the entries named by `pick`, a path such as
