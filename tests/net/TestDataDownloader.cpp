@@ -1,6 +1,7 @@
 #include "Authors.h"
 #include "Book.h"
 #include "DataDownloader.h"
+#include "GoogleBooksApi.h"
 #include "LibraryFixture.h"
 #include "NetworkReplies.h"
 #include "StandInServer.h"
@@ -13,6 +14,7 @@
 
 #include <memory>
 
+// Google Books look-ups: replies read from fixed bytes, and fetched from the stand-in service.
 class TestDataDownloader : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,10 @@ private Q_SLOTS:
     void failedLookups_announceNothing();
     void newerLookup_supersedesTheOlder();
     void onlyWebAddresses_areFetched();
+    void fillBook_readsTheVolumeFields();
+    void fillBook_refusesWhatIsNotAnObject_data();
+    void fillBook_refusesWhatIsNotAnObject();
+    void parseSearch_readsTitlesAuthorsPagesAndLinks();
 
 private:
     QString volume(const QString& id) const
@@ -137,5 +143,62 @@ void TestDataDownloader::onlyWebAddresses_areFetched()
     QVERIFY(failed.first().first().toString().contains("not a web address"));
 }
 
+void TestDataDownloader::fillBook_readsTheVolumeFields()
+{
+    const QByteArray json = R"({"volumeInfo": {"title": "T", "publisher": "P", "publishedDate": "2001-02",
+        "description": "<b>D</b>", "pageCount": 352, "averageRating": 3.5,
+        "industryIdentifiers": [{"type": "ISBN_13", "identifier": "111"}, {"type": "ISBN_10", "identifier": "222"},
+                                {"type": "ISBN_13", "identifier": "333"}, {"type": "OTHER", "identifier": "x"}],
+        "authors": ["B Second", "A First", "B Second"], "imageLinks": {"thumbnail": "http://x/t.jpg"},
+        "categories": ["ignored"]}})";
+    Book book(nullptr, -1);
+    QString thumbnail;
+    QVERIFY(GoogleBooksApi::fillBook(json, &book, &thumbnail));
+    QCOMPARE(book.getTitle(), QString("T"));
+    QCOMPARE(book.getPublisher(), QString("P"));
+    QCOMPARE(book.getDatePublished(), QString("2001-02"));
+    QCOMPARE(book.getDescription(), QString("<b>D</b>"));
+    QCOMPARE(book.getPageCount(), QString("352"));
+    QCOMPARE(book.getIsbn13(), QString("333"));
+    QCOMPARE(book.getIsbn10(), QString("222"));
+    QCOMPARE(book.getAuthors()->render(), QString("B Second, A First"));
+    QCOMPARE(book.getRating(), 4);
+    QCOMPARE(thumbnail, QString("http://x/t.jpg"));
+}
+
+void TestDataDownloader::fillBook_refusesWhatIsNotAnObject_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("html") << QByteArray("<html>Service Unavailable</html>");
+    QTest::newRow("cut off") << QByteArray(R"({"volumeInfo": {"title": "T")");
+}
+
+void TestDataDownloader::fillBook_refusesWhatIsNotAnObject()
+{
+    QFETCH(QByteArray, body);
+    Book book(nullptr, -1);
+    book.setTitle("untouched");
+    QString thumbnail;
+    QVERIFY(!GoogleBooksApi::fillBook(body, &book, &thumbnail));
+    QCOMPARE(book.getTitle(), QString("untouched"));
+}
+
+void TestDataDownloader::parseSearch_readsTitlesAuthorsPagesAndLinks()
+{
+    const QByteArray json = R"({"totalItems": 2, "items": [
+        {"selfLink": "http://a/1", "volumeInfo": {"title": "One", "authors": ["X", "Y"], "pageCount": 10}},
+        {"selfLink": "http://a/2", "volumeInfo": {"title": "Two"}}]})";
+    QList<GoogleBooksApi::Volume> volumes;
+    QVERIFY(GoogleBooksApi::parseSearch(json, &volumes));
+    QCOMPARE(volumes.size(), 2);
+    QCOMPARE(volumes.at(0).authors, QString("X, Y"));
+    QCOMPARE(volumes.at(0).pageCount, QString("10"));
+    QCOMPARE(volumes.at(1).selfLink, QString("http://a/2"));
+    QVERIFY(GoogleBooksApi::parseSearch(R"({"totalItems": 0})", &volumes));
+    QVERIFY(volumes.isEmpty());
+    QVERIFY(!GoogleBooksApi::parseSearch("nonsense", &volumes));
+}
+
 LIRENTA_TEST_MAIN(TestDataDownloader)
+
 #include "TestDataDownloader.moc"

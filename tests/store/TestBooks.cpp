@@ -11,6 +11,7 @@
 #include "SqlTransaction.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
+#include "WebPage.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,6 +23,7 @@
 
 #include <memory>
 
+// Records in the library: books and web pages saved, loaded, searched and deleted.
 class TestBooks : public QObject
 {
     Q_OBJECT
@@ -38,6 +40,10 @@ private Q_SLOTS:
     void search_isCappedAt500AndKeepsUnlistedBooks();
     void indexedSearch_findsWhatAFullScanFinds();
     void deleteBook_removesRowsAndKeepsDisplayRecordReadable();
+    void unstoredItem_updateRatingAndDeleteTouchNothing();
+    void saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault();
+    void deleteItem_removesRowsButLeavesAuthorsAndFiles();
+    void failingOwnRow_leavesNothing();
 
 private:
     Book* saveBook(const QString& title, const QStringList& authors, const QString& description = QString());
@@ -451,6 +457,73 @@ void TestBooks::deleteBook_removesRowsAndKeepsDisplayRecordReadable()
     QCOMPARE(LibraryFixture::scalar("SELECT iid FROM books").toInt(), kept->getId());
     // A view that has not yet processed the deletion can still read what it holds.
     QCOMPARE(heldByAView->title, QString("Gone"));
+}
+
+void TestBooks::unstoredItem_updateRatingAndDeleteTouchNothing()
+{
+    Book book(nullptr, 0);
+    QVERIFY(!book.itemDbUpdate());
+    QVERIFY(!book.setRating(4));
+    QCOMPARE(book.getRating(), 4);
+    QVERIFY(!book.deleteItem());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+
+    QVERIFY(book.insertItem());
+    QVERIFY(book.getId() > 0);
+    QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(LibraryFixture::scalar("SELECT rating FROM items").toInt(), 4);
+}
+
+void TestBooks::saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault()
+{
+    Book book(nullptr, 0);
+    QVERIFY(book.insertItem());
+    const QString target = library->dataDir() + QString::number(book.getId()) + ".jpg";
+    QVERIFY(!book.saveCoverFile(target));
+    QCOMPARE(book.getCoverFile(), QString(":/icons/images/book.png"));
+
+    TestEnvironment::writeFile(library->dataDir() + QString::number(book.getId()) + ".jpg", "OLD COVER");
+    const QString temporary = TestEnvironment::writeFile(library->dataDir() + "coverfile-tmp.jpg", "NEW COVER");
+    book.setCoverFile(temporary);
+    QVERIFY(book.saveCoverFile(target));
+    QCOMPARE(book.getCoverFile(), target);
+    QVERIFY(!QFile::exists(temporary));
+    QCOMPARE(LibraryFixture::scalar("SELECT coverFile FROM items").toString(), target);
+    QFile stored(target);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), QByteArray("NEW COVER"));
+}
+
+void TestBooks::deleteItem_removesRowsButLeavesAuthorsAndFiles()
+{
+    Book book(nullptr, 0);
+    book.addAuthor("Octavia Butler");
+    const QString path = library->writeFile("kindred.pdf", "%PDF kindred");
+    book.addFile(path);
+    QVERIFY(book.insertBook());
+    const QString cover = TestEnvironment::writeFile(library->dataDir() + "cover-kept.jpg", "C");
+    book.setCoverFile(cover);
+
+    QVERIFY(book.deleteItem());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+    QCOMPARE(LibraryFixture::rowCount("items_authors"), 0);
+    QCOMPARE(LibraryFixture::rowCount("files"), 0);
+    QCOMPARE(LibraryFixture::rowCount("authors"), 1);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(QFile::exists(cover));
+}
+
+// A web page's own row fails: the item, its files and the page leave nothing behind.
+void TestBooks::failingOwnRow_leavesNothing()
+{
+    QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE INSERT ON webpages BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    WebPage page(nullptr, -1);
+    page.setTitle("Never");
+    page.addFile(library->writeFile("never.pdf", "%PDF"));
+    QVERIFY(!page.insertWebPage());
+    QCOMPARE(LibraryFixture::rowCount("items"), 0);
+    QCOMPARE(LibraryFixture::rowCount("files"), 0);
+    QCOMPARE(page.getId(), -1);
 }
 
 LIRENTA_TEST_MAIN(TestBooks)
