@@ -9,7 +9,6 @@
 #include "Prompt.h"
 #include "Reader.h"
 #include "TestEnvironment.h"
-#include "UnusualNames.h"
 
 #include <QAbstractButton>
 #include <QApplication>

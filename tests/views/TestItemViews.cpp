@@ -52,7 +52,6 @@ private:
     QListWidget* grid(ItemViews* view) const { return view->findChild<QListWidget*>("viewList"); }
     QTableWidgetItem* titleCell(ItemViews* view, const QString& title) const;
     QListWidgetItem* gridCell(ItemViews* view, int iid) const;
-    int visibleRows(ItemViews* view) const;
 
     std::unique_ptr<LibraryFixture> library;
     std::unique_ptr<LibrarySeeder> seeder;
@@ -108,24 +107,6 @@ QListWidgetItem* TestItemViews::gridCell(ItemViews* view, int iid) const
         }
     }
     return nullptr;
-}
-
-// Each presentation is counted as the user sees it: on screen. A search changes the one on
-// screen at once and the other when it is shown.
-int TestItemViews::visibleRows(ItemViews* view) const
-{
-    const bool switched = view->getCurrentView() != 0;
-    if (switched) {
-        view->toggleView();
-    }
-    int shown = 0;
-    for (int row = 0; row < table(view)->rowCount(); ++row) {
-        shown += table(view)->isRowHidden(row) ? 0 : 1;
-    }
-    if (switched) {
-        view->toggleView();
-    }
-    return shown;
 }
 
 void TestItemViews::rendering_fillsCellsAndRoles()
