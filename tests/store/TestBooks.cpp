@@ -482,8 +482,8 @@ void TestBooks::saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault()
     QVERIFY(!book.saveCoverFile(target));
     QCOMPARE(book.getCoverFile(), QString(":/icons/images/book.png"));
 
-    TestEnvironment::writeFile(library->dataDir() + QString::number(book.getId()) + ".jpg", "OLD COVER");
-    const QString temporary = TestEnvironment::writeFile(library->dataDir() + "coverfile-tmp.jpg", "NEW COVER");
+    TestEnvironment::writeFile(target, "OLD COVER");
+    const QString temporary = writeTemporaryCover();
     book.setCoverFile(temporary);
     QVERIFY(book.saveCoverFile(target));
     QCOMPARE(book.getCoverFile(), target);
@@ -491,7 +491,7 @@ void TestBooks::saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault()
     QCOMPARE(LibraryFixture::scalar("SELECT coverFile FROM items").toString(), target);
     QFile stored(target);
     QVERIFY(stored.open(QIODevice::ReadOnly));
-    QCOMPARE(stored.readAll(), QByteArray("NEW COVER"));
+    QCOMPARE(stored.readAll(), QByteArray("JPEG"));
 }
 
 void TestBooks::deleteItem_removesRowsButLeavesAuthorsAndFiles()
