@@ -97,14 +97,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     // The first books tab stays open, so it shows no close button.
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     ui->tabWidget->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
-    loadAuthorTree();
-    // Tags and series change in the book dialog: the branches are read again when opened.
-    connect(ui->libraryList, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (item == ui->libraryList->topLevelItem(3) || item == ui->libraryList->topLevelItem(4)) {
-            const QSignalBlocker quiet(ui->libraryList);
-            loadShelves();
-        }
-    });
+    prepareLibraryTree();
     cloudToken = LibrarySettings().cloudToken();
     conversionWizard = new ConversionWizard(this);
     conversionWizard->hide();
@@ -254,23 +247,41 @@ bool MainWindow::dbOpen()
 
 void MainWindow::refreshAuthorTree()
 {
-    qDeleteAll(ui->libraryList->topLevelItem(1)->takeChildren());
-    loadAuthorTree();
+    if (authorsListed) {
+        qDeleteAll(ui->libraryList->topLevelItem(1)->takeChildren());
+        loadAuthorTree();
+    }
     if (!ui->lineEdit->text().isEmpty()) {
         on_lineEdit_textChanged(ui->lineEdit->text());
     }
 }
 
+// The branches are filled when they are opened: a large library has tens of thousands of
+// authors, and listing them would hold up the window for nothing while the branch is closed.
+void MainWindow::prepareLibraryTree()
+{
+    for (const auto& [name, icon] : {std::pair{tr("Tags"), QStringLiteral(":/icons/icons/32x32/tag.png")},
+                                     std::pair{tr("Series"), QStringLiteral(":/icons/icons/32x32/books.png")}}) {
+        auto* branch = new QTreeWidgetItem(ui->libraryList, {name});
+        branch->setIcon(0, QIcon(icon));
+    }
+    for (int index : {1, 3, 4}) {
+        ui->libraryList->topLevelItem(index)->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+    // Tags and series change in the book dialog: their branches are read again each time.
+    connect(ui->libraryList, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        const QSignalBlocker quiet(ui->libraryList);
+        if (item == ui->libraryList->topLevelItem(1) && !authorsListed) {
+            loadAuthorTree();
+        } else if (item == ui->libraryList->topLevelItem(3) || item == ui->libraryList->topLevelItem(4)) {
+            loadShelves();
+        }
+    });
+}
+
 // Tags and series in use, each a branch entry that opens a tab of its books.
 void MainWindow::loadShelves()
 {
-    if (ui->libraryList->topLevelItemCount() < 5) {
-        for (const auto& [name, icon] : {std::pair{tr("Tags"), QStringLiteral(":/icons/icons/32x32/tag.png")},
-                                         std::pair{tr("Series"), QStringLiteral(":/icons/icons/32x32/books.png")}}) {
-            auto* branch = new QTreeWidgetItem(ui->libraryList, {name});
-            branch->setIcon(0, QIcon(icon));
-        }
-    }
     const QList<std::pair<QTreeWidgetItem*, QStringList>> shelves = {
         {ui->libraryList->topLevelItem(3), TagsAndSeries::tagsInUse()},
         {ui->libraryList->topLevelItem(4), TagsAndSeries::seriesInUse()}};
@@ -280,12 +291,13 @@ void MainWindow::loadShelves()
             auto* entry = new QTreeWidgetItem(branch, {name});
             entry->setData(0, ShelfRole, name);
         }
+        branch->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     }
+    shelvesListed = true;
 }
 
 void MainWindow::loadAuthorTree()
 {
-    loadShelves();
     QTreeWidgetItem* branch = ui->libraryList->topLevelItem(1);
     Authors authors(nullptr);
     authors.loadAuthors(true); // an author whose last book went has no entry
@@ -295,6 +307,8 @@ void MainWindow::loadAuthorTree()
         entry->setText(0, author->getLastName() + QLatin1String(", ") + author->getFirstName());
         entry->setData(0, AuthorIdRole, author->getAid());
     }
+    branch->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    authorsListed = true;
 }
 
 // Every menu entry does something, and the usual keys reach the usual actions (standard keys
@@ -1114,6 +1128,16 @@ void MainWindow::on_lineEdit_textChanged(const QString& text)
         return;
     }
     ui->lineEdit->setStyleSheet("QLineEdit{background: #D8FCD7}");
+    {
+        // Opening every branch at once does not tell each one; the filter needs them filled.
+        const QSignalBlocker quiet(ui->libraryList);
+        if (!authorsListed) {
+            loadAuthorTree();
+        }
+        if (!shelvesListed) {
+            loadShelves();
+        }
+    }
     ui->libraryList->expandAll();
     const QString pattern = text.trimmed().replace(QLatin1Char(' '), QLatin1Char('|'));
     const QRegularExpression expression(pattern, QRegularExpression::CaseInsensitiveOption);

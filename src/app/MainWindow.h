@@ -120,6 +120,7 @@ private Q_SLOTS:
 private:
     void loadAuthorTree();
     void loadShelves();
+    void prepareLibraryTree();
     // New books may bring new authors: the tree is rebuilt, keeping the filter.
     void refreshAuthorTree();
     void buildAddMenu();
@@ -152,6 +153,8 @@ private:
     QAction* searchEverything = nullptr; // Select All, Delete, Properties: keys of the focused view
     bool startedUp = false;
     bool readOnly = false;
+    bool authorsListed = false;
+    bool shelvesListed = false;
     bool tidyPending = false;
     bool endingSession = false;
 };

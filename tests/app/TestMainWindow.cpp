@@ -114,7 +114,7 @@ void TestMainWindow::startup_showsEveryBookAndAuthorsByLastName()
     QCOMPARE(tabs()->count(), 1);
     QCOMPARE(table(0)->rowCount(), 4);
     QCOMPARE(tree()->topLevelItemCount(), 5); // Books, Authors, Web Pages, Tags, Series
-    QCOMPARE(childTexts(tree()->topLevelItem(1)), QStringList({"Asimov, Isaac", "Herbert, Frank", "Lem, Stanislaw"}));
+    QCOMPARE(childTexts(branch(1)), QStringList({"Asimov, Isaac", "Herbert, Frank", "Lem, Stanislaw"}));
     // The web pages tab opens only on demand.
     QCOMPARE(window->findChildren<ItemViews*>().size(), 1);
 }
@@ -151,7 +151,7 @@ void TestMainWindow::treeDoubleClick_opensBooksWebPagesAndAuthorTabs()
     QCOMPARE(tabs()->currentIndex(), 1);
     QCOMPARE(table(1)->rowCount(), 1);
 
-    QTreeWidgetItem* herbert = tree()->topLevelItem(1)->child(1);
+    QTreeWidgetItem* herbert = branch(1)->child(1);
     Q_EMIT tree()->itemDoubleClicked(herbert, 0);
     QCOMPARE(tabs()->count(), 3);
     QCOMPARE(tabs()->tabText(2), QString("Herbert, Frank"));
@@ -299,7 +299,7 @@ void TestMainWindow::singleBook_lookedUpOnline_appearsInEveryBooksTabAndTheAutho
         QCOMPARE(table(index)->rowCount(), 5);
         QCOMPARE(table(index)->findItems("Solaris", Qt::MatchExactly).size(), 2);
     }
-    const QStringList names = childTexts(tree()->topLevelItem(1));
+    const QStringList names = childTexts(branch(1));
     QVERIFY2(names.contains(QString::fromUtf8("Lem, Stanisław")), qPrintable(names.join("; ")));
     const int iid = LibraryFixture::scalar("SELECT iid FROM books ORDER BY bid DESC LIMIT 1").toInt();
     QVERIFY(QImage(dataDir + QString::number(iid) + ".jpg").width() > 0);
@@ -369,7 +369,7 @@ void TestMainWindow::search_keepsHiddenItemsOutOfTheSelection_andOutOfDelete()
 void TestMainWindow::deletingSeveral_deletesEachFromEveryTab()
 {
     start();
-    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(1)->child(1), 0); // Herbert, Frank
+    Q_EMIT tree()->itemDoubleClicked(branch(1)->child(1), 0); // Herbert, Frank
     ItemViews* author = viewAt(1);
     QCOMPARE(visibleCells(author), 2);
     ItemViews* books = viewAt(0);
@@ -388,7 +388,7 @@ void TestMainWindow::deletingSeveral_deletesEachFromEveryTab()
     // Authors without books leave the tree; the emptied author tab closes with a word.
     QTRY_COMPARE(tabs()->count(), 1);
     QVERIFY(window->statusBar()->currentMessage().contains("Herbert, Frank"));
-    QCOMPARE(childTexts(tree()->topLevelItem(1)), QStringList({"Lem, Stanislaw"}));
+    QCOMPARE(childTexts(branch(1)), QStringList({"Lem, Stanislaw"}));
 }
 
 void TestMainWindow::failedWrites_areToldAndTheViewShowsWhatIsStored()
@@ -806,7 +806,7 @@ void TestMainWindow::searchEverything_findsNotesAuthorsAndAddresses_perTab()
     QCOMPARE(shownTitles(0), usual);
 
     // An author's tab searches among that author's books.
-    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(1)->child(1), 0); // Herbert, Frank
+    Q_EMIT tree()->itemDoubleClicked(branch(1)->child(1), 0); // Herbert, Frank
     window->getSearchBox()->setTerms("messiah");
     QCOMPARE(shownTitles(tabs()->currentIndex()), QStringList({"Dune Messiah"}));
     window->findChild<QAction*>("actionSearchEverything")->trigger();
@@ -860,14 +860,14 @@ void TestMainWindow::tagsAndSeries_areSavedShownFoundAndBranched()
     // After a restart: still shown, and the tree's branches open tabs of their books.
     restart();
     QCOMPARE(rowText("Dune Messiah", 5), QString("space opera"));
-    QTreeWidgetItem* tags = tree()->topLevelItem(3);
+    QTreeWidgetItem* tags = branch(3);
     QCOMPARE(tags->text(0), QString("Tags"));
     QCOMPARE(tags->childCount(), 2);
     QCOMPARE(tags->child(0)->text(0), QString("classics"));
     Q_EMIT tree()->itemDoubleClicked(tags->child(1), 0); // space opera
     QCOMPARE(tabs()->tabText(tabs()->currentIndex()), QString("space opera"));
     QCOMPARE(table(tabs()->currentIndex())->rowCount(), 2);
-    Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(4)->child(0), 0); // Dune Chronicles
+    Q_EMIT tree()->itemDoubleClicked(branch(4)->child(0), 0); // Dune Chronicles
     QCOMPARE(table(tabs()->currentIndex())->rowCount(), 2);
     window->getSearchBox()->setTerms("messiah");
     QCOMPARE(visibleCells(viewAt(tabs()->currentIndex())), 1);

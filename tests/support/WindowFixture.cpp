@@ -73,6 +73,13 @@ QTreeWidget* WindowFixture::tree() const
     return window->findChild<QTreeWidget*>("libraryList");
 }
 
+QTreeWidgetItem* WindowFixture::branch(int index) const
+{
+    QTreeWidgetItem* item = tree()->topLevelItem(index);
+    item->setExpanded(true);
+    return item;
+}
+
 ItemViews* WindowFixture::viewAt(int index) const
 {
     return qobject_cast<ItemViews*>(tabs()->widget(index));

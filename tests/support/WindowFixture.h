@@ -42,6 +42,8 @@ protected:
 
     QTabWidget* tabs() const;
     QTreeWidget* tree() const;
+    // A top-level entry of the library tree, opened as a user opens it (its entries are listed then).
+    QTreeWidgetItem* branch(int index) const;
     ItemViews* viewAt(int index) const;
     QTableWidget* table(int index) const;
     QTextEdit* noteEdit() const;
