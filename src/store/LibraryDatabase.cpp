@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -20,6 +21,7 @@
 
 #include <limits>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -109,6 +111,7 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     // Read before anything is written: tells whether another program changed the library
     // since Lirenta last closed it.
     const quint32 counterAtRest = changeCounter(outcome.path);
+    const QString fingerprintAtRest = restingFingerprint(outcome.path);
 
     QSqlDatabase db = QSqlDatabase::contains(QSqlDatabase::defaultConnection)
                           ? QSqlDatabase::database(QSqlDatabase::defaultConnection, false)
@@ -156,7 +159,8 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir)
     // The driver opens any file; only the first statement finds out whether it is a database.
     bool isEmpty = false;
     bool unreadable = false;
-    const QString damage = checkExisting(&isEmpty, &unreadable);
+    const QString damage =
+        checkExisting(&isEmpty, &unreadable, !checkedAtRest(dataDir, outcome.path, fingerprintAtRest));
     if (!damage.isEmpty() && unreadable) {
         // Locked by another program, or the disk did not answer: nothing says the file is
         // damaged, so it stays where it is.
@@ -295,6 +299,50 @@ quint32 LibraryDatabase::changeCounter(const QString& path)
     }
     return (quint32(quint8(bytes[0])) << 24) | (quint32(quint8(bytes[1])) << 16) | (quint32(quint8(bytes[2])) << 8) |
            quint32(quint8(bytes[3]));
+}
+
+// How the file rests: size, modification time to the nanosecond, inode and change counter. A
+// program that writes the file, or puts another file in its place, changes at least one of them.
+QString LibraryDatabase::restingFingerprint(const QString& path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return QString();
+    }
+    return QStringLiteral("%1:%2.%3:%4:%5")
+        .arg(qint64(info.st_size))
+        .arg(qint64(info.st_mtim.tv_sec))
+        .arg(qint64(info.st_mtim.tv_nsec))
+        .arg(quint64(info.st_ino))
+        .arg(changeCounter(path));
+}
+
+// Whether the library rests exactly as Lirenta left it at its last clean close, when it had
+// been checked at opening and written only by SQLite since. Reading every page again would
+// then find nothing new, and costs a noticeable part of opening a large library. Any sign of a
+// crash or of another writer (side files, another fingerprint, an index not closed cleanly)
+// means a full check. The day's backup still checks every page of its copy.
+bool LibraryDatabase::checkedAtRest(const QString& dataDir, const QString& path, const QString& fingerprint)
+{
+    if (fingerprint.isEmpty() || QFileInfo::exists(path + QLatin1String("-wal")) ||
+        QFileInfo::exists(path + QLatin1String("-journal")) || !QFileInfo::exists(searchIndexPath(dataDir))) {
+        return false;
+    }
+    const OwnConnection index(QStringLiteral("resting-state"), searchIndexPath(dataDir),
+                              QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!index.isOpen()) {
+        return false;
+    }
+    QSqlQuery query(index.database());
+    if (!query.exec(QStringLiteral("SELECT key, value FROM state WHERE key IN ('clean', 'checked')"))) {
+        return false;
+    }
+    QHash<QString, QString> state;
+    while (query.next()) {
+        state.insert(query.value(0).toString(), query.value(1).toString());
+    }
+    return state.value(QStringLiteral("clean")) == QLatin1String("1") &&
+           state.value(QStringLiteral("checked")) == fingerprint;
 }
 
 // A trigram index of book titles and descriptions answers substring searches without reading
@@ -611,9 +659,10 @@ void LibraryDatabase::recordSearchIndexState(const QString& libraryPath, const Q
                                   searchIndexPath(QFileInfo(libraryPath).path() + QLatin1Char('/')));
         if (index.isOpen()) {
             QSqlQuery query(index.database());
-            if (!query.exec(QStringLiteral("INSERT OR REPLACE INTO state (key, value) VALUES ('counter', '%1'), "
-                                           "('books', '%2'), ('clean', '1')")
-                                .arg(QString::number(changeCounter(libraryPath)), books))) {
+            if (!query.exec(
+                    QStringLiteral("INSERT OR REPLACE INTO state (key, value) VALUES ('counter', '%1'), "
+                                   "('books', '%2'), ('checked', '%3'), ('clean', '1')")
+                        .arg(QString::number(changeCounter(libraryPath)), books, restingFingerprint(libraryPath)))) {
                 qCDebug(lcStore) << "search index state not kept:" << query.lastError().text();
             }
         }
@@ -650,8 +699,8 @@ bool LibraryDatabase::createSchema(QString* error)
 }
 
 // Returns an empty string when the open file is a sound library (or holds no tables at all),
-// otherwise what is wrong with it.
-QString LibraryDatabase::checkExisting(bool* isEmpty, bool* unreadable)
+// otherwise what is wrong with it. Only a thorough check reads every page.
+QString LibraryDatabase::checkExisting(bool* isEmpty, bool* unreadable, bool thorough)
 {
     // SQLITE_BUSY, SQLITE_LOCKED and SQLITE_IOERR (with their extended codes) say nothing about
     // the file's content.
@@ -669,7 +718,7 @@ QString LibraryDatabase::checkExisting(bool* isEmpty, bool* unreadable)
     while (query.next()) {
         tables.insert(query.value(0).toString());
     }
-    if (!query.exec("PRAGMA quick_check")) {
+    if (!query.exec(thorough ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("SELECT 'ok'"))) {
         *unreadable = transient(query.lastError());
         return query.lastError().text();
     }

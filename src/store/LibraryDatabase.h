@@ -64,12 +64,14 @@ private:
     static void ensureIndexes();
     static void attachSearchIndex(const QString& dataDir, quint32 counterAtRest);
     static quint32 changeCounter(const QString& path);
+    static QString restingFingerprint(const QString& path);
+    static bool checkedAtRest(const QString& dataDir, const QString& path, const QString& fingerprint);
     static void recordSearchIndexState(const QString& libraryPath, const QString& books);
     static bool applySearchChanges();
     static bool writeSearchChanges(qint64 lastBid);
     static void continueSearchIndexBuild(int generation);
     static void useWriteAheadLog();
-    static QString checkExisting(bool* isEmpty, bool* unreadable);
+    static QString checkExisting(bool* isEmpty, bool* unreadable, bool thorough);
     static QString busyTimeoutOption();
     static QString moveAside(const QString& path);
 
