@@ -132,6 +132,9 @@ void Authors::deleteAuthors()
 
 QString Authors::render() const
 {
+    if (authors.size() == 1) {
+        return authors.first()->getName(); // shared, not copied: most books have one author
+    }
     QStringList names;
     for (const Author* author : authors) {
         names << author->getName();

@@ -22,6 +22,9 @@
 
 #include <future>
 
+// Below this, a second thread costs more than it saves.
+qsizetype Books::s_assembleInTwoFrom = 2000;
+
 Books::Books(QObject* parent, const QString& mode, int id) : Items(parent), viewItems(new QList<ViewItem*>)
 {
     if (mode == QLatin1String("BooksAuthor")) {
@@ -115,22 +118,49 @@ void Books::dbRead()
     bookMap.reserve(read.size());
     owned.reserve(read.size());
     viewItems->reserve(read.size());
-    for (Book* book : std::as_const(read)) {
-        const int iid = book->getId();
-        for (const ItemAttachments::AuthorLink& link : attachments->authorsOf(iid)) {
-            book->getAuthors()->addStoredAuthor(link.aid, link.name, link.firstName, link.lastName);
-        }
-        for (ItemFile* file : attachments->takeFiles(iid)) {
-            book->getFiles()->addStoredFile(file);
-        }
-        if (const auto shelved = shelving.constFind(iid); shelved != shelving.cend()) {
-            book->setStoredTagsAndSeries(*shelved);
-        }
-        book->setViewItem();
+    // A second books row for one item (only another program makes one) gets no files: each
+    // file has one owner.
+    QList<bool> takesFiles(read.size(), true);
+    for (qsizetype i = 0; i < read.size(); ++i) {
+        Book* book = read.at(i);
+        takesFiles[i] = !bookMap.contains(book->getId());
         owned.insert(book);
-        viewItems->append(book->getViewItem());
         books.append(book);
-        bookMap.insert(iid, book);
+        bookMap.insert(book->getId(), book);
+    }
+    // Each book is put together from its parts in two threads: a book touches nothing of
+    // another's, and with a whole library this is a good part of the opening.
+    const ItemAttachments& parts = *attachments;
+    const auto assemble = [&read, &parts, &shelving, &takesFiles](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            Book* book = read.at(i);
+            const int iid = book->getId();
+            for (const ItemAttachments::AuthorLink& link : parts.authorsOf(iid)) {
+                book->getAuthors()->addStoredAuthor(link.aid, link.name, link.firstName, link.lastName);
+            }
+            if (takesFiles.at(i)) {
+                for (ItemFile* file : parts.filesOf(iid)) {
+                    book->getFiles()->addStoredFile(file);
+                }
+            }
+            if (const auto shelved = shelving.constFind(iid); shelved != shelving.cend()) {
+                book->setStoredTagsAndSeries(*shelved);
+            }
+            book->setViewItem();
+        }
+    };
+    const qsizetype half = read.size() >= s_assembleInTwoFrom ? read.size() / 2 : read.size();
+    std::future<void> secondHalf;
+    if (half < read.size()) {
+        secondHalf = std::async(std::launch::async, assemble, half, read.size());
+    }
+    assemble(0, half);
+    if (secondHalf.valid()) {
+        secondHalf.get();
+    }
+    for (Book* book : std::as_const(read)) {
+        attachments->handOverFiles(book->getId());
+        viewItems->append(book->getViewItem());
     }
 }
 

@@ -38,10 +38,13 @@ public Q_SLOTS:
     void dbSearch(const QString& term);
     // Deletes the book from the library, then from this collection; false when it is still stored.
     bool deleteBook(int iid);
+    // From how many books a whole library is put together in two threads.
+    static void setAssembleInTwoFrom(qsizetype books) { s_assembleInTwoFrom = books; }
     // Only from this collection: the book was deleted elsewhere.
     void removeBook(int iid);
 
 private:
+    static qsizetype s_assembleInTwoFrom;
     Book* loadBook(int iid);
     void showFound(int iid);
     static QString longestLiteral(const QString& term);

@@ -33,6 +33,9 @@ QList<int> iids(QSqlQuery& query)
 
 QString TagsAndSeries::tagsText() const
 {
+    if (tags.size() == 1) {
+        return tags.first(); // shared, not copied
+    }
     return tags.join(QStringLiteral(", "));
 }
 
