@@ -21,8 +21,10 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <future>
 
 int ItemCells::s_gridDeferredFrom = 5000;
+int ItemCells::s_cellsInTwoFrom = 5000;
 
 ItemCells::ItemCells(QListWidget* list, QTableWidget* table, QObject* parent)
     : QObject(parent), list(list), table(table), coverLoader(new CoverLoader(this))
@@ -125,8 +127,30 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnS
     // hear once, about all of them.
     QAbstractItemModel* model = table->model();
     QSignalBlocker quiet(model);
+    // A book's cells are made apart from the table, those of a large library in two threads.
+    QList<BookTableItem*> bookCells(byTitle.size(), nullptr);
+    const auto makeCells = [&byTitle, &bookCells](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            if (byTitle.at(i)->type == QLatin1String("Book")) {
+                bookCells[i] = makeBookCells(byTitle.at(i));
+            }
+        }
+    };
+    const qsizetype half = byTitle.size() >= s_cellsInTwoFrom ? byTitle.size() / 2 : byTitle.size();
+    std::future<void> secondHalf;
+    if (half < byTitle.size()) {
+        secondHalf = std::async(std::launch::async, makeCells, half, byTitle.size());
+    }
+    makeCells(0, half);
+    if (secondHalf.valid()) {
+        secondHalf.get();
+    }
     for (int row = 0; row < byTitle.size(); ++row) {
-        placeTableCells(byTitle.at(row), row);
+        if (bookCells.at(row)) {
+            placeBookCells(bookCells.at(row), byTitle.at(row), row);
+        } else {
+            placeTableCells(byTitle.at(row), row);
+        }
         static_cast<TitleCell*>(table->item(row, 0))->setRank(row);
     }
     quiet.unblock();
@@ -255,42 +279,53 @@ void ItemCells::renderNewTableItem(ViewItem* vi, int row)
     }
 }
 
+// Touches nothing but the new cells: may run outside the window's thread.
+BookTableItem* ItemCells::makeBookCells(ViewItem* vi)
+{
+    // Every cell is filled before it goes into the table: a cell changed in a table tells
+    // the views about it, and with a whole library that telling costs more than the cells.
+    auto* cells = new BookTableItem;
+    cells->title = new TitleCell(vi->title, vi);
+    setCommonRoles(cells->title, vi);
+    cells->authors = new CollatedCell(vi->authors);
+    cells->date = new QTableWidgetItem(vi->datePublished);
+    cells->publisher = new CollatedCell(vi->publisher);
+    cells->published = new QTableWidgetItem(vi->datePublished);
+    cells->size = new QTableWidgetItem(vi->size);
+    // Most books have neither tags nor a series: their cells are made only when there is text.
+    if (!vi->tags.isEmpty()) {
+        cells->tags = new CollatedCell(vi->tags);
+    }
+    if (!vi->series.isEmpty()) {
+        cells->series = new CollatedCell(vi->series);
+    }
+    return cells;
+}
+
+void ItemCells::placeBookCells(BookTableItem* cells, ViewItem* vi, int row)
+{
+    tableItems.insert(vi, cells->title);
+    tableViewItems.insert(cells->title, vi);
+    bookTableItems.insert(vi, cells);
+    table->setItem(row, 0, cells->title);
+    table->setItem(row, 1, cells->authors);
+    table->setItem(row, 2, cells->date);
+    table->setItem(row, 3, cells->size);
+    if (cells->tags) {
+        table->setItem(row, 5, cells->tags);
+    }
+    if (cells->series) {
+        table->setItem(row, 6, cells->series);
+    }
+    table->setItem(row, 7, cells->publisher);
+    table->setItem(row, 8, cells->published);
+    // The stars of this row are made when the row first comes into view.
+}
+
 void ItemCells::placeTableCells(ViewItem* vi, int row)
 {
     if (vi->type == QLatin1String("Book")) {
-        // Every cell is filled before it goes into the table: a cell changed in a table tells
-        // the views about it, and with a whole library that telling costs more than the cells.
-        auto* cells = new BookTableItem;
-        cells->title = new TitleCell(vi->title, vi);
-        setCommonRoles(cells->title, vi);
-        cells->authors = new CollatedCell(vi->authors);
-        cells->date = new QTableWidgetItem(vi->datePublished);
-        cells->publisher = new CollatedCell(vi->publisher);
-        cells->published = new QTableWidgetItem(vi->datePublished);
-        cells->size = new QTableWidgetItem(vi->size);
-        // Most books have neither tags nor a series: their cells are made only when there is text.
-        if (!vi->tags.isEmpty()) {
-            cells->tags = new CollatedCell(vi->tags);
-        }
-        if (!vi->series.isEmpty()) {
-            cells->series = new CollatedCell(vi->series);
-        }
-        tableItems.insert(vi, cells->title);
-        tableViewItems.insert(cells->title, vi);
-        bookTableItems.insert(vi, cells);
-        table->setItem(row, 0, cells->title);
-        table->setItem(row, 1, cells->authors);
-        table->setItem(row, 2, cells->date);
-        table->setItem(row, 3, cells->size);
-        if (cells->tags) {
-            table->setItem(row, 5, cells->tags);
-        }
-        if (cells->series) {
-            table->setItem(row, 6, cells->series);
-        }
-        table->setItem(row, 7, cells->publisher);
-        table->setItem(row, 8, cells->published);
-        // The stars of this row are made when the row first comes into view.
+        placeBookCells(makeBookCells(vi), vi, row);
     } else if (vi->type == QLatin1String("WebPage")) {
         auto* cells = new WebPageTableItem;
         cells->title = new TitleCell(vi->title, vi);

@@ -44,6 +44,8 @@ public:
     void makeDeferredGrid();
     // Collections from this many items on have their grid made when it is first shown.
     static void setGridDeferredFrom(int items) { s_gridDeferredFrom = items; }
+    // Collections from this many items on have their table cells made in two threads.
+    static void setCellsInTwoFrom(int items) { s_cellsInTwoFrom = items; }
     void renderNewListItem(ViewItem* vi);
     void renderNewTableItem(ViewItem* vi, int row);
     void renderItem(ViewItem* vi, QListWidgetItem* cell);
@@ -70,7 +72,9 @@ private:
     GridCell* makeGridCell(ViewItem* vi);
     void finishRendering(const QList<ViewItem*>& items);
     void placeTableCells(ViewItem* vi, int row);
-    void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
+    static BookTableItem* makeBookCells(ViewItem* vi);
+    void placeBookCells(BookTableItem* cells, ViewItem* vi, int row);
+    static void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
     void showCover(const QString& path, const QIcon& icon);
 
     QListWidget* list;
@@ -79,6 +83,7 @@ private:
     bool renderingBatch = false;
     bool gridDeferred = false;
     static int s_gridDeferredFrom;
+    static int s_cellsInTwoFrom;
     QHash<ViewItem*, QListWidgetItem*> listItems;
     QHash<QListWidgetItem*, ViewItem*> listViewItems;
     QHash<ViewItem*, QTableWidgetItem*> tableItems;

@@ -154,17 +154,25 @@ void TestItemViews::rendering_fillsCellsAndRoles()
 void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort_data()
 {
     QTest::addColumn<bool>("gridLater");
-    QTest::newRow("grid made with the table") << false;
+    QTest::addColumn<bool>("cellsInTwoThreads");
+    QTest::newRow("grid made with the table") << false << false;
+    // As for a large library: the table's cells made in two threads.
+    QTest::newRow("cells made in two threads") << false << true;
     // As for a large library opened as a table: a search, a book added and one deleted before
     // the grid is first shown all reach it.
-    QTest::newRow("grid made when first shown") << true;
+    QTest::newRow("grid made when first shown") << true << false;
 }
 
 void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
 {
     QFETCH(bool, gridLater);
+    QFETCH(bool, cellsInTwoThreads);
     ItemCells::setGridDeferredFrom(gridLater ? 1 : 5000);
-    const auto guard = qScopeGuard([] { ItemCells::setGridDeferredFrom(5000); });
+    ItemCells::setCellsInTwoFrom(cellsInTwoThreads ? 2 : 5000);
+    const auto guard = qScopeGuard([] {
+        ItemCells::setGridDeferredFrom(5000);
+        ItemCells::setCellsInTwoFrom(5000);
+    });
     // Reading order: letter case aside, accents by the language's rules, numbers by value;
     // equal titles keep library order.
     const QStringList titles = {"cherry", "Book 10", "Same", "apple", "Eve", "Same", "Banana", "Book 2", "Émile"};
