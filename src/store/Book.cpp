@@ -4,6 +4,7 @@
 #include "BookDetails.h"
 #include "ItemFiles.h"
 #include "Logging.h"
+#include "SharedTexts.h"
 #include "SqlStatement.h"
 #include "SqlTransaction.h"
 #include "TagsAndSeries.h"
@@ -33,10 +34,13 @@ void Book::setDetails(const BookDetails& value)
     details = std::make_unique<BookDetails>(value);
 }
 
-Book* Book::fromStoredRow(const QSqlQuery& query)
+Book* Book::fromStoredRow(const QSqlQuery& query, SharedTexts& texts)
 {
     auto* book = new Book(nullptr, 0);
     book->dbQueryToBook(query);
+    book->pageCount = texts.shared(book->pageCount);
+    book->datePublished = texts.shared(book->datePublished);
+    book->publisher = texts.shared(book->publisher);
     const int itemId = book->iid;
     if (!query.value(9).isNull()) {
         book->setStoredItem(query, 9);

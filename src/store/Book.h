@@ -11,6 +11,7 @@ struct BookDetails;
 struct TagsAndSeries;
 struct ViewItem;
 class QSqlQuery;
+class SharedTexts;
 
 // A library item of type "Book": the item part plus its row in "books".
 class Book : public Item
@@ -55,7 +56,8 @@ public:
     void setViewItem();
 
     // A book from a query positioned on "books.*, items.*" of one book (the items columns may be null).
-    static Book* fromStoredRow(const QSqlQuery& query);
+    // A book read with the whole library; its repeated texts are shared through texts.
+    static Book* fromStoredRow(const QSqlQuery& query, SharedTexts& texts);
 
     QSqlQuery dbRead();
     void dbQueryToBook(const QSqlQuery& query);

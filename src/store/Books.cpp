@@ -8,6 +8,7 @@
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
 #include "Logging.h"
+#include "SharedTexts.h"
 #include "SqlTransaction.h"
 #include "TagsAndSeries.h"
 #include "ViewItem.h"
@@ -103,8 +104,9 @@ void Books::dbRead()
     QList<Book*> read;
     if (query.exec(
             "SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = books.iid ORDER BY books.rowid")) {
+        SharedTexts texts;
         while (query.next()) {
-            read.append(Book::fromStoredRow(query));
+            read.append(Book::fromStoredRow(query, texts));
         }
     } else {
         qCDebug(lcStore) << query.lastError();

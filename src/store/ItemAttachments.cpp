@@ -3,6 +3,7 @@
 #include "ItemFile.h"
 #include "Logging.h"
 #include "OwnConnection.h"
+#include "SharedTexts.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -52,8 +53,9 @@ bool ItemAttachments::readFrom(const QSqlDatabase& db)
     if (!query.exec(QStringLiteral("SELECT * FROM files ORDER BY fid"))) {
         return false;
     }
+    SharedTexts texts;
     while (query.next()) {
-        ItemFile* file = ItemFile::fromStoredRow(query);
+        ItemFile* file = ItemFile::fromStoredRow(query, &texts);
         files[file->getId()].append(file);
     }
     // Books of one author share the author's name strings instead of holding copies.

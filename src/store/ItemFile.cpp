@@ -1,6 +1,7 @@
 #include "ItemFile.h"
 
 #include "Logging.h"
+#include "SharedTexts.h"
 #include "Timestamp.h"
 
 #include <QCoreApplication>
@@ -43,11 +44,15 @@ void ItemFile::refreshFromDisk()
     }
 }
 
-ItemFile* ItemFile::fromStoredRow(const QSqlQuery& query)
+ItemFile* ItemFile::fromStoredRow(const QSqlQuery& query, SharedTexts* texts)
 {
     auto* file = new ItemFile;
     file->queryToItemFile(query);
     file->fileMd5.clear();
+    if (texts) {
+        file->fileType = texts->shared(file->fileType);
+        file->fileExtension = texts->shared(file->fileExtension);
+    }
     return file;
 }
 

@@ -6,6 +6,7 @@
 
 class QObject;
 class QSqlQuery;
+class SharedTexts;
 
 // One file of a library item: where it lives, what it is, its fingerprint (first 50 bytes,
 // MD5) and its row in "files".
@@ -16,7 +17,7 @@ public:
     ItemFile(QObject* parent, int fid);
     ItemFile(QObject* parent, QSqlQuery query);
     // A file as its stored row describes it; the disk is not consulted (for loading many at once).
-    static ItemFile* fromStoredRow(const QSqlQuery& query);
+    static ItemFile* fromStoredRow(const QSqlQuery& query, SharedTexts* texts = nullptr);
 
     QString getFilePath() const { return filePath; }
     QString getAbsoluteFilePath() const;

@@ -1,9 +1,9 @@
 #include "TagsAndSeries.h"
 
 #include "Logging.h"
+#include "SharedTexts.h"
 #include "SortKey.h"
 
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -99,23 +99,18 @@ TagsAndSeries TagsAndSeries::read(int iid)
 QHash<int, TagsAndSeries> TagsAndSeries::readAll(const QSqlDatabase& db)
 {
     QHash<int, TagsAndSeries> all;
-    // A tag or series is shared by many books: each name is held once, not once per book.
-    QSet<QString> names;
-    const auto shared = [&names](const QString& name) {
-        auto known = names.constFind(name);
-        return known == names.cend() ? *names.insert(name) : *known;
-    };
+    SharedTexts names;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (query.exec(QStringLiteral("SELECT iid, tag FROM lirenta_tags ORDER BY rowid"))) {
         while (query.next()) {
-            all[query.value(0).toInt()].tags << shared(query.value(1).toString());
+            all[query.value(0).toInt()].tags << names.shared(query.value(1).toString());
         }
     }
     if (query.exec(QStringLiteral("SELECT iid, name, number FROM lirenta_series"))) {
         while (query.next()) {
             TagsAndSeries& entry = all[query.value(0).toInt()];
-            entry.series = shared(query.value(1).toString());
+            entry.series = names.shared(query.value(1).toString());
             entry.number = query.value(2).toDouble();
         }
     }
