@@ -1,10 +1,10 @@
 #include "ItemCells.h"
 
 #include "BookTableItem.h"
-#include "CollatedCell.h"
 #include "CoverLoader.h"
 #include "GridCell.h"
 #include "ItemRoles.h"
+#include "ItemTextCell.h"
 #include "ItemTexts.h"
 #include "Logging.h"
 #include "Rating.h"
@@ -287,17 +287,17 @@ BookTableItem* ItemCells::makeBookCells(ViewItem* vi)
     auto* cells = new BookTableItem;
     cells->title = new TitleCell(vi->title, vi);
     setCommonRoles(cells->title, vi);
-    cells->authors = new CollatedCell(vi->authors);
-    cells->date = new QTableWidgetItem(vi->datePublished);
-    cells->publisher = new CollatedCell(vi->publisher);
-    cells->published = new QTableWidgetItem(vi->datePublished);
-    cells->size = new QTableWidgetItem(vi->size);
+    cells->authors = new ItemTextCell(vi, &ViewItem::authors, true);
+    cells->date = new ItemTextCell(vi, &ViewItem::datePublished, false);
+    cells->publisher = new ItemTextCell(vi, &ViewItem::publisher, true);
+    cells->published = new ItemTextCell(vi, &ViewItem::datePublished, false);
+    cells->size = new ItemTextCell(vi, &ViewItem::size, false);
     // Most books have neither tags nor a series: their cells are made only when there is text.
     if (!vi->tags.isEmpty()) {
-        cells->tags = new CollatedCell(vi->tags);
+        cells->tags = new ItemTextCell(vi, &ViewItem::tags, true);
     }
     if (!vi->series.isEmpty()) {
-        cells->series = new CollatedCell(vi->series);
+        cells->series = new ItemTextCell(vi, &ViewItem::series, true);
     }
     return cells;
 }
@@ -355,16 +355,16 @@ void ItemCells::renderItem(ViewItem* vi, BookTableItem* cells)
     cells->authors->setText(vi->authors);
     cells->published->setText(vi->datePublished);
     // Most books have neither tags nor a series: their cells are made only when there is text.
-    const auto showText = [this, cells](QTableWidgetItem*& cell, int column, const QString& text) {
+    const auto showText = [this, vi, cells](QTableWidgetItem*& cell, int column, ItemTextCell::Text text) {
         if (cell) {
-            cell->setText(text);
-        } else if (!text.isEmpty()) {
-            cell = new CollatedCell(text);
+            cell->setText(vi->*text);
+        } else if (!(vi->*text).isEmpty()) {
+            cell = new ItemTextCell(vi, text, true);
             table->setItem(cells->title->row(), column, cell);
         }
     };
-    showText(cells->tags, 5, vi->tags);
-    showText(cells->series, 6, vi->series);
+    showText(cells->tags, 5, &ViewItem::tags);
+    showText(cells->series, 6, &ViewItem::series);
     if (cells->title->type() != TitleCell::CellType) {
         cells->title->setToolTip(ItemTexts::toolTip(vi));
     }
