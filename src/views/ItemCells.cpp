@@ -257,17 +257,6 @@ void ItemCells::showCover(const QString& path, const QIcon& icon)
     }
 }
 
-void ItemCells::setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi)
-{
-    if (!vi->filePath.isEmpty()) {
-        cell->setData(ItemRoles::FilePath, vi->filePath);
-    }
-    cell->setData(ItemRoles::Id, vi->id);
-    if (!vi->url.isEmpty()) {
-        cell->setData(ItemRoles::Url, vi->url);
-    }
-}
-
 void ItemCells::renderNewTableItem(ViewItem* vi, int row)
 {
     table->setSortingEnabled(false);
@@ -286,7 +275,6 @@ BookTableItem* ItemCells::makeBookCells(ViewItem* vi)
     // the views about it, and with a whole library that telling costs more than the cells.
     auto* cells = new BookTableItem;
     cells->title = new TitleCell(vi->title, vi);
-    setCommonRoles(cells->title, vi);
     cells->authors = new ItemTextCell(vi, &ViewItem::authors, true);
     cells->date = new ItemTextCell(vi, &ViewItem::datePublished, false);
     cells->publisher = new ItemTextCell(vi, &ViewItem::publisher, true);
@@ -365,20 +353,12 @@ void ItemCells::renderItem(ViewItem* vi, BookTableItem* cells)
     };
     showText(cells->tags, 5, &ViewItem::tags);
     showText(cells->series, 6, &ViewItem::series);
-    if (cells->title->type() != TitleCell::CellType) {
-        cells->title->setToolTip(ItemTexts::toolTip(vi));
-    }
-    setCommonRoles(cells->title, vi);
 }
 
 void ItemCells::renderItem(ViewItem* vi, WebPageTableItem* cells)
 {
     cells->title->setText(vi->title);
     cells->url->setText(vi->url);
-    if (cells->title->type() != TitleCell::CellType) {
-        cells->title->setToolTip(ItemTexts::toolTip(vi));
-    }
-    setCommonRoles(cells->title, vi);
 }
 
 void ItemCells::renderUpdatedItem(ViewItem* vi)

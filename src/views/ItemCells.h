@@ -74,7 +74,6 @@ private:
     void placeTableCells(ViewItem* vi, int row);
     static BookTableItem* makeBookCells(ViewItem* vi);
     void placeBookCells(BookTableItem* cells, ViewItem* vi, int row);
-    static void setCommonRoles(QTableWidgetItem* cell, const ViewItem* vi);
     void showCover(const QString& path, const QIcon& icon);
 
     QListWidget* list;

@@ -1,5 +1,6 @@
 #include "TitleCell.h"
 
+#include "ItemRoles.h"
 #include "ItemTexts.h"
 #include "ViewItem.h"
 
@@ -8,10 +9,23 @@ TitleCell::TitleCell(const QString& text, ViewItem* item)
 {
 }
 
+// The tool tip and the item's id, file and address come from the item when asked: held by each
+// cell of a whole library they would cost a good part of the table's memory.
 QVariant TitleCell::data(int role) const
 {
-    if (role == Qt::ToolTipRole && viewItem) {
-        return ItemTexts::toolTip(viewItem);
+    if (viewItem) {
+        switch (role) {
+        case Qt::ToolTipRole:
+            return ItemTexts::toolTip(viewItem);
+        case ItemRoles::Id:
+            return viewItem->id;
+        case ItemRoles::FilePath:
+            return viewItem->filePath.isEmpty() ? QVariant() : QVariant(viewItem->filePath);
+        case ItemRoles::Url:
+            return viewItem->url.isEmpty() ? QVariant() : QVariant(viewItem->url);
+        default:
+            break;
+        }
     }
     return QTableWidgetItem::data(role);
 }
