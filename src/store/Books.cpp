@@ -3,6 +3,7 @@
 #include "Authors.h"
 #include "Book.h"
 #include "EverythingSearch.h"
+#include "InTwoHalves.h"
 #include "ItemAttachments.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
@@ -151,15 +152,7 @@ void Books::dbRead()
             book->setViewItem();
         }
     };
-    const qsizetype half = read.size() >= s_assembleInTwoFrom ? read.size() / 2 : read.size();
-    std::future<void> secondHalf;
-    if (half < read.size()) {
-        secondHalf = std::async(std::launch::async, assemble, half, read.size());
-    }
-    assemble(0, half);
-    if (secondHalf.valid()) {
-        secondHalf.get();
-    }
+    inTwoHalves(read.size(), s_assembleInTwoFrom, assemble);
     for (Book* book : std::as_const(read)) {
         attachments->handOverFiles(book->getId());
         viewItems->append(book->getViewItem());

@@ -1,9 +1,9 @@
 #include "SortKey.h"
 
+#include "InTwoHalves.h"
+
 #include <QCollator>
 #include <QLocale>
-
-#include <future>
 
 namespace {
 QCollator newReadingOrder()
@@ -43,25 +43,13 @@ bool SortKey::less(const QString& a, const QString& b)
 
 void SortKey::makeAll(const QList<std::pair<SortKey*, QString>>& keys)
 {
-    // The keys made on this thread: all of a few hundred, which take less time than starting a
-    // thread, else the first half.
-    const qsizetype here = keys.size() < 1000 ? keys.size() : keys.size() / 2;
-    // A collator is not to be shared between threads: the second thread makes its own.
-    std::future<void> secondHalf;
-    if (here < keys.size()) {
-        secondHalf = std::async(std::launch::async, [&keys, here] {
-            const QCollator collator = newReadingOrder();
-            for (qsizetype i = here; i < keys.size(); ++i) {
-                keys.at(i).first->keep(keys.at(i).second, collator.sortKey(keys.at(i).second));
-            }
-        });
-    }
-    for (qsizetype i = 0; i < here; ++i) {
-        keys.at(i).first->keep(keys.at(i).second, make(keys.at(i).second));
-    }
-    if (secondHalf.valid()) {
-        secondHalf.get();
-    }
+    // A collator is not to be shared between threads: each half makes its own.
+    inTwoHalves(keys.size(), 1000, [&keys](qsizetype from, qsizetype to) {
+        const QCollator collator = newReadingOrder();
+        for (qsizetype i = from; i < to; ++i) {
+            keys.at(i).first->keep(keys.at(i).second, collator.sortKey(keys.at(i).second));
+        }
+    });
 }
 
 void SortKey::keep(const QString& text, QCollatorSortKey made)

@@ -3,6 +3,7 @@
 #include "BookTableItem.h"
 #include "CoverLoader.h"
 #include "GridCell.h"
+#include "InTwoHalves.h"
 #include "ItemRoles.h"
 #include "ItemTextCell.h"
 #include "ItemTexts.h"
@@ -21,7 +22,6 @@
 #include <QTableWidget>
 
 #include <algorithm>
-#include <future>
 
 int ItemCells::s_gridDeferredFrom = 5000;
 int ItemCells::s_cellsInTwoFrom = 5000;
@@ -136,15 +136,7 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnS
             }
         }
     };
-    const qsizetype half = byTitle.size() >= s_cellsInTwoFrom ? byTitle.size() / 2 : byTitle.size();
-    std::future<void> secondHalf;
-    if (half < byTitle.size()) {
-        secondHalf = std::async(std::launch::async, makeCells, half, byTitle.size());
-    }
-    makeCells(0, half);
-    if (secondHalf.valid()) {
-        secondHalf.get();
-    }
+    inTwoHalves(byTitle.size(), s_cellsInTwoFrom, makeCells);
     for (int row = 0; row < byTitle.size(); ++row) {
         if (bookCells.at(row)) {
             placeBookCells(bookCells.at(row), byTitle.at(row), row);
