@@ -1,5 +1,6 @@
 // Renders an all-books view over a library of N books with N distinct covers and reports how
-// long the window is blocked and how long until every cover is on screen.
+// long the window is blocked and how long until every cover is on screen, while the grid is
+// scrolled a page at a time.
 //   BenchItemViews [N]
 #include "ItemViews.h"
 #include "LibraryFixture.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTimer>
 
@@ -60,6 +62,12 @@ int main(int argc, char** argv)
     view.resize(1200, 800);
     view.show();
     view.toggleView();
+    // The window's first paint is timed on its own: in a fresh process it includes loading the
+    // fonts, whatever the number of books.
+    QElapsedTimer firstPaint;
+    firstPaint.start();
+    QCoreApplication::processEvents();
+    const qint64 painted = firstPaint.elapsed();
 
     // Watch the event loop: the longest gap between two ticks is the longest freeze.
     qint64 lastTick = clock.elapsed();
@@ -86,11 +94,23 @@ int main(int argc, char** argv)
         app.quit();
     });
     poll.start(50);
+    // Meanwhile the grid is scrolled a page at a time, down and up again, as a reader would.
+    QTimer scroller;
+    int step = 1;
+    QObject::connect(&scroller, &QTimer::timeout, [grid, &step] {
+        QScrollBar* bar = grid->verticalScrollBar();
+        if (bar->value() + step * bar->pageStep() > bar->maximum() || bar->value() + step * bar->pageStep() < 0) {
+            step = -step;
+        }
+        bar->setValue(bar->value() + step * bar->pageStep());
+    });
+    scroller.start(100);
     QTimer::singleShot(120000, &app, &QApplication::quit);
     app.exec();
 
     std::printf("books %d\nload collection %lld ms\nrender table and grid %lld ms\n"
-                "all covers shown after %lld ms\nlongest event-loop freeze while covers load %lld ms\n",
-                count, loaded, rendered - loaded, allCovers, longestGap);
+                "first paint of the window %lld ms\nall covers shown after %lld ms\n"
+                "longest event-loop freeze while covers load %lld ms\n",
+                count, loaded, rendered - loaded, painted, allCovers, longestGap);
     return 0;
 }
