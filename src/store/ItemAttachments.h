@@ -36,10 +36,9 @@ public:
     static std::unique_ptr<ItemAttachments> readOnOwnConnection(const QString& databaseName,
                                                                 const QString& connectOptions);
 
-    // The item's files; the caller owns them from now on.
-    QList<ItemFile*> takeFiles(int iid) { return files.take(iid); }
     // The item's files, still owned here until handed over: several threads may read at once.
     QList<ItemFile*> filesOf(int iid) const { return files.value(iid); }
+    // The caller owns the item's files from now on.
     void handOverFiles(int iid) { files.remove(iid); }
     QList<AuthorLink> authorsOf(int iid) const { return authors.value(iid); }
 
