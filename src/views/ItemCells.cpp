@@ -332,7 +332,12 @@ void ItemCells::placeTableCells(ViewItem* vi, int row)
 void ItemCells::renderItem(ViewItem* vi, BookTableItem* cells)
 {
     cells->title->setText(vi->title);
+    // Each cell is set again, not only read from the record: setting it tells the views to
+    // repaint it and a table sorted by its column to sort the row anew.
     cells->authors->setText(vi->authors);
+    cells->date->setText(vi->datePublished);
+    cells->size->setText(vi->size);
+    cells->publisher->setText(vi->publisher);
     cells->published->setText(vi->datePublished);
     // Most books have neither tags nor a series: their cells are made only when there is text.
     const auto showText = [this, vi, cells](QTableWidgetItem*& cell, int column, ItemTextCell::Text text) {

@@ -829,6 +829,7 @@ void TestMainWindow::tagsAndSeries_areSavedShownFoundAndBranched()
         table(0)->setFocus();
         QTimer::singleShot(0, [=] {
             QWidget* dialog = QApplication::activeModalWidget();
+            dialog->findChild<QLineEdit*>("bookPublisher")->setText("Chilton " + title);
             dialog->findChild<QLineEdit*>("bookTags")->setText(tags);
             dialog->findChild<QLineEdit*>("bookSeries")->setText(series);
             dialog->findChild<QDoubleSpinBox*>("bookSeriesNumber")->setValue(number);
@@ -846,6 +847,7 @@ void TestMainWindow::tagsAndSeries_areSavedShownFoundAndBranched()
     };
     QCOMPARE(rowText("Dune", 5), QString("space opera, classics"));
     QCOMPARE(rowText("Dune Messiah", 6), QString("Dune Chronicles 2"));
+    QCOMPARE(rowText("Dune Messiah", 7), QString("Chilton Dune Messiah"));
     QCOMPARE(rowText("Solaris", 5), QString());
 
     // Found in the Everything scope, not in the usual one.
