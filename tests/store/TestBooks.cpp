@@ -192,6 +192,12 @@ void TestBooks::failingDeletes_keepTheWholeRecord()
     QVERIFY(QSqlQuery().exec("DROP TRIGGER fail"));
     QVERIFY(book->addFile(library->writeFile("kept.pdf", "%PDF kept")));
     QVERIFY(book->insertBook());
+    // A refused file row fails it too.
+    QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE UPDATE ON files BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    book->setTitle("Renamed");
+    QVERIFY(!book->insertBook());
+    QCOMPARE(LibraryFixture::scalar("SELECT title FROM books").toString(), QString("Keep me"));
+    QVERIFY(QSqlQuery().exec("DROP TRIGGER fail"));
     QVERIFY(QSqlQuery().exec("CREATE TRIGGER fail BEFORE DELETE ON files BEGIN SELECT RAISE(ABORT, 'x'); END"));
     book->setTitle("Renamed");
     book->removeFile(book->getFiles()->getFile(0));
