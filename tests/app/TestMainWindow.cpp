@@ -13,6 +13,7 @@
 #include "NoticesWindow.h"
 #include "OpenedUrls.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "Rating.h"
 #include "RichTextEditor.h"
 #include "StandInServer.h"
@@ -23,37 +24,6 @@
 #include "WebPageProperties.h"
 #include "WindowFixture.h"
 #include "searchbox.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QDesktopServices>
-#include <QDir>
-#include <QDoubleSpinBox>
-#include <QDropEvent>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QMimeData>
-#include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QScreen>
-#include <QSqlQuery>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
-
-#include <memory>
 
 class TestMainWindow : public QObject, protected WindowFixture
 {

@@ -2,16 +2,9 @@
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
 #include "Version.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTest>
 
 #include <csignal>
 

@@ -10,25 +10,10 @@
 #include "LibrarySettings.h"
 #include "OpenedUrls.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
-
-#include <QApplication>
-#include <QDesktopServices>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QImage>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTableWidget>
-#include <QTest>
-#include <QToolButton>
-
-#include <functional>
-#include <memory>
 
 class TestBookProperties : public QObject
 {

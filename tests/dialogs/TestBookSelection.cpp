@@ -1,18 +1,9 @@
 #include "BookSelection.h"
 #include "ItemViews.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
 
 class TestBookSelection : public QObject
 {

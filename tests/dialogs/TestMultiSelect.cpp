@@ -9,24 +9,10 @@
 #include "MultiSelect.h"
 #include "OpenedUrls.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "StandInServer.h"
 #include "TableButton.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QDesktopServices>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSqlQuery>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
-
-#include <memory>
 
 class TestMultiSelect : public QObject
 {

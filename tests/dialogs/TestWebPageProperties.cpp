@@ -3,20 +3,11 @@
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
 #include "WebPage.h"
 #include "WebPageProperties.h"
 #include "WebPages.h"
-
-#include <QApplication>
-#include <QDateTimeEdit>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTextEdit>
-#include <QToolButton>
-
-#include <memory>
 
 class TestWebPageProperties : public QObject
 {

@@ -5,13 +5,8 @@
 #include "Book.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
+#include "QtModules.h"
 #include "TemporaryCover.h"
-
-#include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <QImage>
-#include <QSqlQuery>
 
 #include <cstdio>
 

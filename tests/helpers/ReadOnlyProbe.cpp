@@ -4,9 +4,7 @@
 #include "Book.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
-
-#include <QGuiApplication>
-#include <QSqlQuery>
+#include "QtModules.h"
 
 #include <cstdio>
 

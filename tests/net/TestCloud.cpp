@@ -7,30 +7,11 @@
 #include "Login.h"
 #include "MainWindow.h"
 #include "NoticeLog.h"
+#include "QtModules.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
 #include "UnusualNames.h"
 #include "UpdateManager.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QCryptographicHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTimer>
-
-#include <memory>
 
 namespace {
 const char password[] = "p&ss=w#rd+1";

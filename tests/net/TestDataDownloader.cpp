@@ -4,15 +4,9 @@
 #include "GoogleBooksApi.h"
 #include "LibraryFixture.h"
 #include "NetworkReplies.h"
+#include "QtModules.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTest>
-
-#include <memory>
 
 // Google Books look-ups: replies read from fixed bytes, and fetched from the stand-in service.
 class TestDataDownloader : public QObject

@@ -1,13 +1,8 @@
 #include "Author.h"
 #include "Authors.h"
 #include "LibraryFixture.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QSqlQuery>
-#include <QTest>
-
-#include <memory>
 
 class TestAuthors : public QObject
 {

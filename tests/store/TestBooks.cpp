@@ -7,21 +7,12 @@
 #include "ItemFiles.h"
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
+#include "QtModules.h"
 #include "SearchScope.h"
 #include "SqlTransaction.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
 #include "WebPage.h"
-
-#include <QApplication>
-#include <QFile>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTest>
-
-#include <memory>
 
 // Records in the library: books and web pages saved, loaded, searched and deleted.
 class TestBooks : public QObject

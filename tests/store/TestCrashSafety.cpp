@@ -1,17 +1,7 @@
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTest>
-
-#include <memory>
 
 // A process killed (SIGKILL) in the middle of an import loses at most the book in progress.
 class TestCrashSafety : public QObject

@@ -2,14 +2,8 @@
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
 #include "LibrarySettings.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <unistd.h>
 

@@ -1,16 +1,8 @@
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LibraryFixture.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QCryptographicHash>
-#include <QFile>
-#include <QProcess>
-#include <QSqlQuery>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 // Peak resident memory of this process so far, in KiB.

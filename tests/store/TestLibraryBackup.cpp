@@ -5,13 +5,8 @@
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QSqlQuery>
-#include <QTest>
 
 class TestLibraryBackup : public QObject
 {

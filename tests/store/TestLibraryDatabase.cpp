@@ -2,14 +2,9 @@
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
 #include "LibrarySettings.h"
+#include "QtModules.h"
 #include "ServiceEndpoints.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QSqlQuery>
-#include <QTest>
 
 class TestLibraryDatabase : public QObject
 {

@@ -1,16 +1,8 @@
 #include "LibraryDatabase.h"
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <unistd.h>
 

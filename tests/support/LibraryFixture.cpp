@@ -2,11 +2,8 @@
 
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
-
-#include <QDir>
-#include <QSqlQuery>
-#include <QVariant>
 
 LibraryFixture::LibraryFixture()
 {

@@ -1,14 +1,8 @@
 #include "LibrarySeeder.h"
 
 #include "Book.h"
+#include "QtModules.h"
 #include "WebPage.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QPainter>
-#include <QUuid>
 
 QString LibrarySeeder::writeCover(const QColor& color, const QString& label) const
 {

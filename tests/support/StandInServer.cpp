@@ -1,11 +1,6 @@
 #include "StandInServer.h"
 
-#include <QEventLoop>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QTimer>
+#include "QtModules.h"
 
 StandInServer::StandInServer(const QString& name, const QStringList& arguments)
 {

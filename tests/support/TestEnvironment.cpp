@@ -1,10 +1,7 @@
 #include "TestEnvironment.h"
 
 #include "Prompt.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include "QtModules.h"
 
 TestEnvironment::TestEnvironment() : dir(QDir::tempPath() + "/lirenta-test-XXXXXX")
 {

@@ -1,6 +1,6 @@
 #include "UnusualNames.h"
 
-#include <QTest>
+#include "QtModules.h"
 
 void UnusualNames::addRows(int longLength)
 {

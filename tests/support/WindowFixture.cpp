@@ -6,21 +6,9 @@
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "RichTextEditor.h"
 #include "ViewItem.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QListWidget>
-#include <QMenu>
-#include <QSqlQuery>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <QTextEdit>
-#include <QTimer>
-#include <QTreeWidget>
 
 void WindowFixture::seedLibrary()
 {

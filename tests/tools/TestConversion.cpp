@@ -7,24 +7,10 @@
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "Reader.h"
 #include "TestEnvironment.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
 #include <signal.h>
 
 class TestConversion : public QObject

@@ -4,16 +4,9 @@
 #include "LibraryFixture.h"
 #include "LibrarySeeder.h"
 #include "MainWindow.h"
+#include "QtModules.h"
 #include "TestEnvironment.h"
 #include "ZipWriter.h"
-
-#include <QAction>
-#include <QBuffer>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 // A PDF whose first page has a red block in its middle, white around it.

@@ -3,29 +3,14 @@
 #include "LibrarySeeder.h"
 #include "MainWindow.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "Reader.h"
 #include "TestEnvironment.h"
 #include "ZipWriter.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QMenu>
-#include <QSignalSpy>
-#include <QSlider>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <QTextBrowser>
-#include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
-
-#include <memory>
 
 namespace {
 QByteArray chapter(const QString& title)

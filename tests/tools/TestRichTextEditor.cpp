@@ -1,17 +1,8 @@
 #include "LibraryFixture.h"
+#include "QtModules.h"
 #include "RichTextEditor.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
-
-#include <QApplication>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextEdit>
-#include <QTextList>
-#include <QToolButton>
-
-#include <memory>
 
 class TestRichTextEditor : public QObject
 {

@@ -6,24 +6,12 @@
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "StandInHttpServer.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
 #include "WebBrowser.h"
 #include "WebPage.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <QToolButton>
-#include <QUrlQuery>
-
-#include <memory>
 
 class TestWebBrowser : public QObject
 {

@@ -6,26 +6,13 @@
 #include "LibrarySeeder.h"
 #include "OpenedUrls.h"
 #include "Prompt.h"
+#include "QtModules.h"
 #include "Rating.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
 #include "WebPage.h"
 #include "WebPages.h"
 #include "WindowFixture.h"
-
-#include <QApplication>
-#include <QDesktopServices>
-#include <QHeaderView>
-#include <QListWidget>
-#include <QScopeGuard>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QSqlQuery>
-#include <QTableWidget>
-#include <QTest>
-#include <QToolButton>
-
-#include <memory>
 
 class TestItemViews : public QObject
 {
