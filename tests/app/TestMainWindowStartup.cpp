@@ -15,8 +15,8 @@ class TestMainWindowStartup : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void damagedDatabase_userStartsNewLibrary_keepsOldFile();
-    void damagedDatabase_userQuits_doesNotStart();
+    void damagedDatabase_isKeptAside_data();
+    void damagedDatabase_isKeptAside();
     void uncreatableDatabase_showsPathAndErrorAndDoesNotStart();
     void lockedDatabase_isInUse_notDamaged();
     void terminationSignal_endsLikeQuit_data();
@@ -25,7 +25,6 @@ private Q_SLOTS:
     void commandLine_answersVersionAndHelp();
 
 private:
-    void writeGarbageDatabase(const QString& dataDir);
     // The real program on a HOME of its own.
     static void startProgram(QProcess& program, const QString& home);
     static QString dataDirOf(const QString& home) { return home + "/.local/share/Quemark/Lirenta/Lirenta/"; }
@@ -44,45 +43,35 @@ void TestMainWindowStartup::cleanup()
     LibraryDatabase::close();
 }
 
-void TestMainWindowStartup::writeGarbageDatabase(const QString& dataDir)
+void TestMainWindowStartup::damagedDatabase_isKeptAside_data()
 {
-    QVERIFY(
-        !TestEnvironment::writeFile(dataDir + "data.db", QByteArray("not a database at all").repeated(100)).isEmpty());
+    QTest::addColumn<bool>("startNew");
+    QTest::newRow("user starts a new library") << true;
+    QTest::newRow("user quits") << false;
 }
 
-void TestMainWindowStartup::damagedDatabase_userStartsNewLibrary_keepsOldFile()
+void TestMainWindowStartup::damagedDatabase_isKeptAside()
 {
+    QFETCH(bool, startNew);
     const QString dataDir = QDir::homePath() + "/lib-data/";
     LibrarySettings().setValue("dataDir", dataDir);
-    writeGarbageDatabase(dataDir);
+    QVERIFY(
+        !TestEnvironment::writeFile(dataDir + "data.db", QByteArray("not a database at all").repeated(100)).isEmpty());
 
-    Prompt::queueAnswer(QMessageBox::Yes);
+    Prompt::queueAnswer(startNew ? QMessageBox::Yes : QMessageBox::No);
     MainWindow window;
-    QVERIFY(window.isStartedUp());
+    QCOMPARE(window.isStartedUp(), startNew);
     QCOMPARE(Prompt::shownTexts().size(), 1);
     const QString text = Prompt::shownTexts().first();
-    QVERIFY2(text.contains(dataDir + "data.db"), qPrintable(text));
-    QVERIFY2(text.contains(".damaged-"), qPrintable(text));
+    QVERIFY2(text.contains(dataDir + "data.db") && text.contains(".damaged-"), qPrintable(text));
 
     const QStringList kept = QDir(dataDir).entryList({"data.db.damaged-*"});
     QCOMPARE(kept.size(), 1);
     QFile old(dataDir + kept.first());
     QVERIFY(old.open(QIODevice::ReadOnly));
     QVERIFY(old.readAll().startsWith("not a database at all"));
-    QVERIFY(QSqlQuery().exec("SELECT COUNT(*) FROM books"));
-}
-
-void TestMainWindowStartup::damagedDatabase_userQuits_doesNotStart()
-{
-    const QString dataDir = QDir::homePath() + "/lib-data/";
-    LibrarySettings().setValue("dataDir", dataDir);
-    writeGarbageDatabase(dataDir);
-
-    Prompt::queueAnswer(QMessageBox::No);
-    MainWindow window;
-    QVERIFY(!window.isStartedUp());
-    QVERIFY(!QFile::exists(dataDir + "data.db"));
-    QCOMPARE(QDir(dataDir).entryList({"data.db.damaged-*"}).size(), 1);
+    QCOMPARE(QFile::exists(dataDir + "data.db"), startNew);
+    QCOMPARE(QSqlQuery().exec("SELECT COUNT(*) FROM books"), startNew);
 }
 
 void TestMainWindowStartup::uncreatableDatabase_showsPathAndErrorAndDoesNotStart()

@@ -17,7 +17,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void save_storesTitleDescriptionRatingAndFiles_butNotUrl();
-    void emptyTitleRefused_blankTitleAccepted();
 
 private:
     std::unique_ptr<LibraryFixture> library;
@@ -67,19 +66,6 @@ void TestWebPageProperties::save_storesTitleDescriptionRatingAndFiles_butNotUrl(
     // Reopened, the stars show the stored rating.
     WebPageProperties again(nullptr, iid);
     QVERIFY(again.findChild<QPushButton*>("btnOpenFile")->isEnabled());
-}
-
-void TestWebPageProperties::emptyTitleRefused_blankTitleAccepted()
-{
-    const int iid = seeder->addWebPage("T", "u", "");
-    WebPageProperties dialog(nullptr, iid);
-    dialog.findChild<QLineEdit*>("bookTitle")->clear();
-    dialog.findChild<QPushButton*>("btnSave")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(Prompt::shownTexts().last(), QString("You must enter a book title."));
-    dialog.findChild<QLineEdit*>("bookTitle")->setText("   ");
-    dialog.findChild<QPushButton*>("btnSave")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
 LIRENTA_TEST_MAIN(TestWebPageProperties)

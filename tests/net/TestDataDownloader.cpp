@@ -24,9 +24,6 @@ private Q_SLOTS:
     void newerLookup_supersedesTheOlder();
     void onlyWebAddresses_areFetched();
     void fillBook_readsTheVolumeFields();
-    void fillBook_refusesWhatIsNotAnObject_data();
-    void fillBook_refusesWhatIsNotAnObject();
-    void parseSearch_readsTitlesAuthorsPagesAndLinks();
 
 private:
     QString volume(const QString& id) const
@@ -158,39 +155,6 @@ void TestDataDownloader::fillBook_readsTheVolumeFields()
     QCOMPARE(book.getAuthors()->render(), QString("B Second, A First"));
     QCOMPARE(book.getRating(), 4);
     QCOMPARE(thumbnail, QString("http://x/t.jpg"));
-}
-
-void TestDataDownloader::fillBook_refusesWhatIsNotAnObject_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::newRow("html") << QByteArray("<html>Service Unavailable</html>");
-    QTest::newRow("cut off") << QByteArray(R"({"volumeInfo": {"title": "T")");
-}
-
-void TestDataDownloader::fillBook_refusesWhatIsNotAnObject()
-{
-    QFETCH(QByteArray, body);
-    Book book(nullptr, -1);
-    book.setTitle("untouched");
-    QString thumbnail;
-    QVERIFY(!GoogleBooksApi::fillBook(body, &book, &thumbnail));
-    QCOMPARE(book.getTitle(), QString("untouched"));
-}
-
-void TestDataDownloader::parseSearch_readsTitlesAuthorsPagesAndLinks()
-{
-    const QByteArray json = R"({"totalItems": 2, "items": [
-        {"selfLink": "http://a/1", "volumeInfo": {"title": "One", "authors": ["X", "Y"], "pageCount": 10}},
-        {"selfLink": "http://a/2", "volumeInfo": {"title": "Two"}}]})";
-    QList<GoogleBooksApi::Volume> volumes;
-    QVERIFY(GoogleBooksApi::parseSearch(json, &volumes));
-    QCOMPARE(volumes.size(), 2);
-    QCOMPARE(volumes.at(0).authors, QString("X, Y"));
-    QCOMPARE(volumes.at(0).pageCount, QString("10"));
-    QCOMPARE(volumes.at(1).selfLink, QString("http://a/2"));
-    QVERIFY(GoogleBooksApi::parseSearch(R"({"totalItems": 0})", &volumes));
-    QVERIFY(volumes.isEmpty());
-    QVERIFY(!GoogleBooksApi::parseSearch("nonsense", &volumes));
 }
 
 LIRENTA_TEST_MAIN(TestDataDownloader)

@@ -28,7 +28,6 @@ class TestItemFile : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void missingFile_isDescribedAsNothing();
     void hugeSparseFile_hasA64BitSizeAndItsMd5();
     void quickDuplicate_data();
     void quickDuplicate();
@@ -48,16 +47,6 @@ void TestItemFile::init()
 void TestItemFile::cleanup()
 {
     library.reset();
-}
-
-void TestItemFile::missingFile_isDescribedAsNothing()
-{
-    ItemFile file(nullptr, library->filesDir() + "gone.pdf");
-    QCOMPARE(file.getFileName(), QString());
-    QCOMPARE(file.getFileSize(), qint64(0));
-    QVERIFY(!file.setFileMD5());
-    QCOMPARE(file.getFileMd5(), QString());
-    QVERIFY(!file.hasDuplicateMD5());
 }
 
 // Compares the file's MD5 with md5sum's and prints how far peak memory grew meanwhile.

@@ -15,7 +15,6 @@ private Q_SLOTS:
     void cleanup();
     void laterRuns_keepGuidAndPathsButRewriteBaseUrl();
     void newDatabase_hasTheTablesWithColumnsInOrder();
-    void emptyFile_getsTheSchema();
     void openLibrary_logsCommits_andRestsInRollbackMode();
     void notADatabase_isMovedAsideUntouched_data();
     void notADatabase_isMovedAsideUntouched();
@@ -123,15 +122,6 @@ void TestLibraryDatabase::openLibrary_logsCommits_andRestsInRollbackMode()
 
     QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
     QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM items").toInt(), 1);
-}
-
-void TestLibraryDatabase::emptyFile_getsTheSchema()
-{
-    QVERIFY(!TestEnvironment::writeFile(dataDir() + "data.db").isEmpty());
-
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
-    QCOMPARE(outcome.status, LibraryDatabase::Status::Created);
-    QCOMPARE(columnsOf("books").size(), 9);
 }
 
 void TestLibraryDatabase::notADatabase_isMovedAsideUntouched_data()

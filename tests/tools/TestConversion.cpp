@@ -138,16 +138,6 @@ void TestConversion::configApps_defaultLocation_storedWithoutDialog()
     QCOMPARE(settings.value("calibreExePath").toString(), root + "/calibre/calibre");
     QCOMPARE(settings.value("calibreConvertorPath").toString(), root + "/calibre/ebook-convert");
     QVERIFY(Prompt::shownTexts().isEmpty());
-
-    // Found on the PATH as well, for Calibre installed from a distribution's packages.
-    settings.remove("calibreDirPath");
-    QDir(root + "/calibre").removeRecursively();
-    const QString bin = library->filesDir() + "bin";
-    makeExecutable(bin + "/calibre", "#!/bin/sh\n");
-    makeExecutable(bin + "/ebook-convert", "#!/bin/sh\n");
-    qputenv("PATH", bin.toUtf8());
-    ConfigApps fromPath;
-    QCOMPARE(LibrarySettings().value("calibreConvertorPath").toString(), bin + "/ebook-convert");
 }
 
 void TestConversion::configApps_browse_data()

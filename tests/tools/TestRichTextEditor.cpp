@@ -12,7 +12,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void formatting_survivesSaveAndReload();
-    void listsAndHeadings_toggleOff();
 
 private:
     ViewItem item(int id, const QString& title);
@@ -85,23 +84,6 @@ void TestRichTextEditor::formatting_survivesSaveAndReload()
     QTextCursor last(document->findBlockByNumber(4));
     last.movePosition(QTextCursor::EndOfBlock);
     QCOMPARE(last.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
-}
-
-void TestRichTextEditor::listsAndHeadings_toggleOff()
-{
-    RichTextEditor editor;
-    ViewItem a = item(8, "Alpha");
-    editor.loadNoteItem(&a);
-    QTextEdit* text = edit(editor);
-    text->setPlainText("line");
-    click(editor, "btnOl");
-    QCOMPARE(text->textCursor().currentList()->format().style(), QTextListFormat::ListDecimal);
-    click(editor, "btnOl");
-    QVERIFY(!text->textCursor().currentList());
-    click(editor, "btnH2");
-    QCOMPARE(text->textCursor().blockFormat().headingLevel(), 2);
-    click(editor, "btnH2");
-    QCOMPARE(text->textCursor().blockFormat().headingLevel(), 0);
 }
 
 LIRENTA_TEST_MAIN(TestRichTextEditor)
