@@ -248,14 +248,14 @@ void TestMainWindow::singleBook_lookedUpOnline_appearsInEveryBooksTabAndTheAutho
     const auto restore = qScopeGuard([] { qunsetenv("LIRENTA_GOOGLE_BOOKS_URL"); });
     start();
     Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(0), 0);
-    const QString path = booksDir + "Brand_New-Book.pdf";
+    const QString path = booksDir + QString::fromUtf8("Brand_New-Book; (Мастер).PDF");
     QVERIFY(!TestEnvironment::writeFile(path, "%PDF-1.4 new").isEmpty());
     bool lookedUp = false;
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         Prompt::queueFileName(path);
         dialog->findChild<QToolButton*>("btnSelectFile")->click();
-        QCOMPARE(dialog->findChild<QLineEdit*>("bookTitle")->text(), QString("Brand New Book"));
+        QCOMPARE(dialog->findChild<QLineEdit*>("bookTitle")->text(), QString::fromUtf8("Brand New Book Мастер"));
         // The ISBN finds the book at the stand-in; its title, authors and cover fill the form.
         dialog->findChild<QLineEdit*>("bookISBN13")->setText("9780156027601");
         dialog->findChild<QToolButton*>("btnDlISBN")->click();
@@ -282,13 +282,11 @@ void TestMainWindow::convertAction_isEnabledForOneBookWithAPdf()
     QVERIFY(!convert->isEnabled());
     selectTitle(0, "Dune");
     QVERIFY(convert->isEnabled());
+    table(0)->clearSelection(); // nothing selected: nothing to convert
+    QVERIFY(!convert->isEnabled());
     selectTitle(0, "Foundation");
     QVERIFY(!convert->isEnabled());
     table(0)->selectAll();
-    QVERIFY(!convert->isEnabled());
-    selectTitle(0, "Dune");
-    QVERIFY(convert->isEnabled());
-    table(0)->clearSelection(); // nothing selected: nothing to convert
     QVERIFY(!convert->isEnabled());
 }
 

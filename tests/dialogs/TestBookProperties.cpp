@@ -23,8 +23,6 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void titleFromFileName_data();
-    void titleFromFileName();
     void emptyTitle_isRefusedAndDialogStaysOpen();
     void fileThatIsNoBook_isRefusedWithItsReason_data();
     void fileThatIsNoBook_isRefusedWithItsReason();
@@ -60,25 +58,6 @@ void TestBookProperties::cleanup()
 {
     seeder.reset();
     library.reset();
-}
-
-void TestBookProperties::titleFromFileName_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("semicolon and brackets") << "Vol. 2; (notes).pdf"
-                                            << "Vol 2 notes";
-    QTest::newRow("upper-case suffix") << "Dune.PDF"
-                                       << "Dune";
-    QTest::newRow("another script stays") << "Мастер_и_Маргарита 2.epub"
-                                          << "Мастер и Маргарита 2";
-}
-
-void TestBookProperties::titleFromFileName()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, title);
-    QCOMPARE(BookProperties::titleFromFileName(fileName), title);
 }
 
 void TestBookProperties::fileThatIsNoBook_isRefusedWithItsReason_data()

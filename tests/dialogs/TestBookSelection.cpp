@@ -12,8 +12,7 @@ class TestBookSelection : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void isbnWinsOverKeywords_andShortKeywordsSendNoQuery();
-    void singleVolume_isAcceptedAtOnce();
+    void keywordsAndIsbn_reachTheServiceAsTyped();
     void threeVolumes_secondChosenAndSaved();
     void notJson_orNothingFound_saysNotFoundOnline_data();
     void notJson_orNothingFound_saysNotFoundOnline();
@@ -51,7 +50,7 @@ int TestBookSelection::run(BookSelection& dialog, std::function<bool()> ready, s
     return dialog.exec();
 }
 
-void TestBookSelection::isbnWinsOverKeywords_andShortKeywordsSendNoQuery()
+void TestBookSelection::keywordsAndIsbn_reachTheServiceAsTyped()
 {
     const int before = server->requests().size();
     {
@@ -69,20 +68,20 @@ void TestBookSelection::isbnWinsOverKeywords_andShortKeywordsSendNoQuery()
         run(
             dialog, [] { return !Prompt::shownTexts().isEmpty(); }, [&] { dialog.reject(); });
     }
+    {
+        // Keywords reach the service as typed; a single volume found is taken at once.
+        BookSelection dialog;
+        dialog.setKeywords("Q&A + More");
+        QCOMPARE(run(
+                     dialog, [] { return false; }, [] {}),
+                 int(QDialog::Accepted));
+        QCOMPARE(dialog.getGoogleItemUrl(), server->address().toString() + "/q-and-a");
+    }
     const QStringList requests = server->requests().mid(before);
-    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests.size(), 3);
     QCOMPARE(requests.at(0), QString("/books/v1/volumes?q=isbn%3A9780156027601"));
     QCOMPARE(requests.at(1), QString("/books/v1/volumes"));
-}
-
-void TestBookSelection::singleVolume_isAcceptedAtOnce()
-{
-    BookSelection dialog;
-    dialog.setKeywords("Q&A + More");
-    QCOMPARE(run(
-                 dialog, [] { return false; }, [] {}),
-             int(QDialog::Accepted));
-    QCOMPARE(dialog.getGoogleItemUrl(), server->address().toString() + "/q-and-a");
+    QCOMPARE(requests.at(2), QString("/books/v1/volumes?q=Q%26A%20%2B%20More"));
 }
 
 void TestBookSelection::threeVolumes_secondChosenAndSaved()

@@ -229,20 +229,7 @@ void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
     // Enough books, a part of one book each, that the build is still under way as the test goes on.
     Book* first = saveBook("Volume 0", {"Stanislaw Lem"}, "plain");
     QVERIFY(first);
-    {
-        SqlTransaction transaction;
-        QSqlQuery query;
-        for (int i = 1; i < 3000; ++i) {
-            query.prepare("INSERT INTO items (type, coverFile, created, updated, rating) VALUES ('Book', '', 0, 0, 0)");
-            QVERIFY(query.exec());
-            const int iid = query.lastInsertId().toInt();
-            query.prepare("INSERT INTO books (title, iid) VALUES (?, ?)");
-            query.addBindValue(QString("Volume %1").arg(i));
-            query.addBindValue(iid);
-            QVERIFY(query.exec());
-        }
-        QVERIFY(transaction.commit());
-    }
+    QVERIFY(LibraryFixture::addNumberedBooks("Volume", 2999));
     EverythingSearch::setBackgroundPart(1);
     LibraryDatabase::setEverythingBuildDelay(0);
     const auto guard = qScopeGuard([] {
@@ -285,14 +272,7 @@ void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
 
 void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
 {
-    QSqlQuery query;
-    QVERIFY(query.exec("BEGIN"));
-    for (int i = 1; i <= 510; ++i) {
-        query.exec(
-            QString("INSERT INTO items (iid, type, created, updated, rating) VALUES (%1, 'Book', 0, 0, 0)").arg(i));
-        query.exec(QString("INSERT INTO books (title, description, iid) VALUES ('Volume %1', '', %1)").arg(i));
-    }
-    QVERIFY(query.exec("COMMIT"));
+    QVERIFY(LibraryFixture::addNumberedBooks("Volume", 510));
 
     Books books(nullptr, QString(), -1);
     QCOMPARE(books.getViewItems()->size(), 510);

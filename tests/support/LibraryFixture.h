@@ -22,6 +22,9 @@ public:
     // Runs one statement and returns the first column of the first row.
     static QVariant scalar(const QString& statement);
     static int rowCount(const QString& table);
+    // Adds `count` bare books in one transaction, titled "<word> <n>" for n from 1 (the number
+    // zero-padded to `digits`), each rated n % 6.
+    static bool addNumberedBooks(const QString& word, int count, int digits = 0);
 
 private:
     QTemporaryDir dir;
