@@ -13,6 +13,7 @@
 #include "StandInServer.h"
 #include "TableButton.h"
 #include "TestEnvironment.h"
+#include "UnusualNames.h"
 
 class TestMultiSelect : public QObject
 {
@@ -74,19 +75,9 @@ QStringList TestMultiSelect::listedPaths(MultiSelect& dialog)
 
 void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()
 {
-    const QStringList names = {
-        QString::fromUtf8("Caf\u00e9 NFC.pdf"),
-        QString::fromUtf8("Cafe\u0301 NFD.pdf"),
-        QString::fromUtf8("\U0001F4DA Books.pdf"),
-        "-rf --help.pdf",
-        "quote \" and ' here.pdf",
-        "100% _under_ #hash ?.pdf",
-        QString(251, 'n') + ".pdf", // 255 bytes, the longest name a file system takes
-    };
     QStringList paths;
-    int i = 0;
-    for (const QString& name : names) {
-        paths << write(name, "%PDF-1.4 unusual " + QByteArray::number(i++));
+    for (const QString& stem : UnusualNames::stems(251)) { // 255 bytes, the longest name a file system takes
+        paths << write(stem + ".pdf", "%PDF-1.4 unusual " + stem.toUtf8());
     }
     MultiSelect dialog;
     QVERIFY(dialog.populateTable(importDir()));

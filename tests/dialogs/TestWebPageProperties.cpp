@@ -27,7 +27,6 @@ void TestWebPageProperties::init()
 {
     library = std::make_unique<LibraryFixture>();
     seeder = std::make_unique<LibrarySeeder>(library->dataDir(), library->filesDir());
-    Prompt::clearShownTexts();
 }
 
 void TestWebPageProperties::cleanup()

@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 #include "UnusualNames.h"
 #include "UpdateManager.h"
+#include "WindowFixture.h"
 
 namespace {
 const char password[] = "p&ss=w#rd+1";
@@ -44,7 +45,10 @@ private:
     static void answerLogins(QTimer& driver, int& logins);
     QJsonArray serverList(const QString& what);
     int countRequests(const QString& prefix);
-    static QStringList shownLines(const FileSyncManager& sync);
+    static QStringList shownLines(const FileSyncManager& sync)
+    {
+        return WindowFixture::listTexts(sync.findChild<QListWidget*>("fileUploadList"));
+    }
     std::unique_ptr<QTemporaryDir> serverData;
     std::unique_ptr<StandInServer> server;
     std::unique_ptr<LibraryFixture> library;
@@ -89,16 +93,6 @@ QJsonArray TestCloud::serverList(const QString& what)
 int TestCloud::countRequests(const QString& prefix)
 {
     return int(server->requests().filter(prefix).size());
-}
-
-QStringList TestCloud::shownLines(const FileSyncManager& sync)
-{
-    auto* list = sync.findChild<QListWidget*>("fileUploadList");
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) {
-        lines << list->item(i)->text();
-    }
-    return lines;
 }
 
 QString TestCloud::login()
@@ -269,7 +263,10 @@ void TestCloud::sync_largeFile_isStreamedFromDisk()
 
 void TestCloud::sync_unusualNames_arriveExactly_data()
 {
-    UnusualNames::addRows(251); // 255 bytes with ".pdf"
+    QTest::addColumn<QString>("name");
+    for (const QString& stem : UnusualNames::stems(251)) { // 255 bytes with ".pdf"
+        QTest::newRow(qPrintable(stem.left(24))) << stem;
+    }
 }
 
 // The service records the file under the path the library holds, character for character,

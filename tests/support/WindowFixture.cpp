@@ -96,11 +96,7 @@ int WindowFixture::visibleCells(ItemViews* view)
     if (switched) {
         view->toggleView();
     }
-    auto* list = view->findChild<QListWidget*>("viewList");
-    int shown = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        shown += list->item(i)->isHidden() ? 0 : 1;
-    }
+    const int shown = int(listTexts(view->findChild<QListWidget*>("viewList"), true).size());
     if (switched) {
         view->toggleView();
     }
@@ -113,6 +109,17 @@ QStringList WindowFixture::childTexts(const QTreeWidgetItem* parent, bool shownO
     for (int i = 0; i < parent->childCount(); ++i) {
         if (!shownOnly || !parent->child(i)->isHidden()) {
             texts << parent->child(i)->text(0);
+        }
+    }
+    return texts;
+}
+
+QStringList WindowFixture::listTexts(const QListWidget* list, bool shownOnly)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        if (!shownOnly || !list->item(i)->isHidden()) {
+            texts << list->item(i)->text();
         }
     }
     return texts;

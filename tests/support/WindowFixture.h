@@ -7,6 +7,7 @@
 
 class ItemViews;
 class MainWindow;
+class QListWidget;
 class QTabWidget;
 class QTableWidget;
 class QTextEdit;
@@ -27,6 +28,8 @@ public:
     static QStringList selectedTitles(ItemViews* view);
     // The texts of an item's children in the tree, only those shown if asked.
     static QStringList childTexts(const QTreeWidgetItem* parent, bool shownOnly = false);
+    // The texts of a list's entries, in order, only those shown if asked.
+    static QStringList listTexts(const QListWidget* list, bool shownOnly = false);
     // Opens the view's context menu and triggers the entries named by `pick`, a path such as
     // {"Open", "b.pdf"}; returns the entries seen on the way ("Open/b.pdf" for submenus).
     static QStringList runMenu(ItemViews* view, const QStringList& pick);
