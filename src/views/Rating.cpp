@@ -2,11 +2,24 @@
 
 #include "ui_Rating.h"
 
+#include "FlatToolButtonStyle.h"
+
 #include <QIcon>
 
 Rating::Rating(QWidget* parent, int itemId) : QWidget(parent), ui(std::make_unique<Ui::Rating>()), iid(itemId)
 {
     ui->setupUi(this);
+    // A table shows dozens of these at a time and makes them as rows scroll into view, so the
+    // icons are shared, not read from their files for each widget, and the buttons have no
+    // frame through one shared style rather than a style sheet of their own.
+    static const QIcon clear(":/icons/icons/16x16/delete.png");
+    ui->btnRating0->setIcon(clear);
+    const QList<QToolButton*> stars = {ui->btnRating1, ui->btnRating2, ui->btnRating3, ui->btnRating4, ui->btnRating5};
+    showStars(stars, 0);
+    ui->btnRating0->setStyle(FlatToolButtonStyle::shared());
+    for (QToolButton* star : stars) {
+        star->setStyle(FlatToolButtonStyle::shared());
+    }
 }
 
 Rating::~Rating() = default;
