@@ -48,36 +48,32 @@ RowVisibility::RowVisibility(QListWidget* list, QTableWidget* table,
 
 void RowVisibility::showOnly(const QList<ViewItem*>& items, int onScreen)
 {
-    const QSet<ViewItem*> wanted(items.cbegin(), items.cend());
-    QList<ViewItem*> toHide;
-    for (ViewItem* vi : std::as_const(shownItems)) {
-        if (!wanted.contains(vi)) {
-            toHide.append(vi);
+    // What stays shown: the wanted items already shown, and those rendered and not removed.
+    // Worked out from the wanted items alone, so a search that hides nearly every row of a large
+    // library does not go through the shown ones item by item.
+    QSet<ViewItem*> next;
+    next.reserve(items.size());
+    qsizetype kept = 0;
+    for (ViewItem* vi : items) {
+        const bool shown = shownItems.contains(vi);
+        if (shown || tableItems.contains(vi)) {
+            const qsizetype before = next.size();
+            next.insert(vi);
+            kept += (shown && next.size() > before) ? 1 : 0;
         }
     }
-    QList<ViewItem*> toShow;
-    for (ViewItem* vi : wanted) {
-        // Only items that are rendered and not removed come back.
-        if (!shownItems.contains(vi) && tableItems.contains(vi)) {
-            toShow.append(vi);
-        }
-    }
+    const qsizetype changes = (shownItems.size() - kept) + (next.size() - kept);
     if (onScreen == 0) {
         gridBehind = true;
     } else {
         tableBehind = true;
     }
-    for (ViewItem* vi : std::as_const(toHide)) {
-        shownItems.remove(vi);
-    }
-    for (ViewItem* vi : std::as_const(toShow)) {
-        shownItems.insert(vi);
-    }
     QWidget* shown = onScreen == 0 ? static_cast<QWidget*>(table) : list;
     shown->setUpdatesEnabled(false);
     // A few changes are made item by item; many (the first search of a large library hides
     // nearly every row) in one pass over the rows, which costs no look-ups per item.
-    if (toHide.size() + toShow.size() > 2000) {
+    if (changes > 2000) {
+        shownItems = std::move(next);
         if (!gridBehind) {
             showOnlyInList(shownItems);
         }
@@ -85,6 +81,19 @@ void RowVisibility::showOnly(const QList<ViewItem*>& items, int onScreen)
             showOnlyInTable(shownItems);
         }
     } else {
+        QList<ViewItem*> toHide;
+        for (ViewItem* vi : std::as_const(shownItems)) {
+            if (!next.contains(vi)) {
+                toHide.append(vi);
+            }
+        }
+        QList<ViewItem*> toShow;
+        for (ViewItem* vi : std::as_const(next)) {
+            if (!shownItems.contains(vi)) {
+                toShow.append(vi);
+            }
+        }
+        shownItems = std::move(next);
         for (ViewItem* vi : std::as_const(toHide)) {
             setShown(vi, false);
         }
