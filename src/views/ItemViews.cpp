@@ -14,6 +14,7 @@
 #include "Prompt.h"
 #include "Rating.h"
 #include "RowVisibility.h"
+#include "TableToolTips.h"
 #include "ViewItem.h"
 #include "WebPage.h"
 #include "WebPages.h"
@@ -46,6 +47,8 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     ui->viewTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ui->viewTable->verticalHeader()->setDefaultSectionSize(30);
     ratings = new LazyCellWidgets(ui->viewTable, [this](int row) { makeRating(row); });
+    // The grid carries the views' style sheet; the table's tips are styled by it from there.
+    new TableToolTips(ui->viewTable, ui->viewList);
     cells = new ItemCells(ui->viewList, ui->viewTable, this);
     visibility = std::make_unique<RowVisibility>(ui->viewList, ui->viewTable, cells->gridCells(), cells->gridOwners(),
                                                  cells->titleCells(), cells->titleOwners());

@@ -213,6 +213,22 @@ void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
     QVERIFY2(tip.startsWith("<h4>Fish &amp; &lt;Chips&gt;</h4><p>2001, 120 pages</p><p><b>Bold</b> "), qPrintable(tip));
     QVERIFY(tip.endsWith(QString(387, 'd') + "...</p>"));
     QCOMPARE(titleCell(view, "Fish & <Chips>")->toolTip(), tip);
+    // Shown over the table in the views' own colours, light blue, like the grid's.
+    QTableWidget* t = table(view);
+    const QPoint at = t->visualItemRect(titleCell(view, "Fish & <Chips>")).center();
+    QHelpEvent hover(QEvent::ToolTip, at, t->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(t->viewport(), &hover);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), tip);
+    const auto tipColour = [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String("qtooltip_label") && top->isVisible()) {
+                return QColor(top->grab().toImage().pixel(3, 3));
+            }
+        }
+        return QColor();
+    };
+    QCOMPARE(tipColour(), QColor("#EDF8FF"));
 
     // Images named by a description are not loaded into tool tips.
     const int withImage = seeder->addBook(
