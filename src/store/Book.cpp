@@ -7,6 +7,7 @@
 #include "SharedTexts.h"
 #include "SqlStatement.h"
 #include "SqlTransaction.h"
+#include "SqliteRows.h"
 #include "TagsAndSeries.h"
 #include "ViewItem.h"
 
@@ -34,7 +35,7 @@ void Book::setDetails(const BookDetails& value)
     details = std::make_unique<BookDetails>(value);
 }
 
-Book* Book::fromStoredRow(const QSqlQuery& query, SharedTexts& texts)
+Book* Book::fromStoredRow(const SqliteRows& query, SharedTexts& texts)
 {
     auto* book = new Book(nullptr, 0);
     book->dbQueryToBook(query);
@@ -144,7 +145,7 @@ QSqlQuery Book::dbRead()
     return query;
 }
 
-void Book::dbQueryToBook(const QSqlQuery& query)
+template <typename Row> void Book::dbQueryToBook(const Row& query)
 {
     if (!query.isValid()) {
         // No books row: empty book fields, bid 0, and the item id stays.
@@ -168,6 +169,9 @@ void Book::dbQueryToBook(const QSqlQuery& query)
     isbn10 = query.value(7).toString();
     isbn13 = query.value(8).toString();
 }
+
+template void Book::dbQueryToBook(const QSqlQuery&);
+template void Book::dbQueryToBook(const SqliteRows&);
 
 int Book::dbCreate()
 {

@@ -12,6 +12,7 @@ struct TagsAndSeries;
 struct ViewItem;
 class QSqlQuery;
 class SharedTexts;
+class SqliteRows;
 
 // A library item of type "Book": the item part plus its row in "books".
 class Book : public Item
@@ -57,10 +58,11 @@ public:
 
     // A book from a query positioned on "books.*, items.*" of one book (the items columns may be null).
     // A book read with the whole library; its repeated texts are shared through texts.
-    static Book* fromStoredRow(const QSqlQuery& query, SharedTexts& texts);
+    static Book* fromStoredRow(const SqliteRows& row, SharedTexts& texts);
 
     QSqlQuery dbRead();
-    void dbQueryToBook(const QSqlQuery& query);
+    // Row: a QSqlQuery or SqliteRows positioned on "books.*" (or off a row).
+    template <typename Row> void dbQueryToBook(const Row& query);
     int dbCreate();
     bool dbUpdate();
     bool dbDelete();

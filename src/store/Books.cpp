@@ -11,6 +11,7 @@
 #include "Logging.h"
 #include "SharedTexts.h"
 #include "SqlTransaction.h"
+#include "SqliteRows.h"
 #include "TagsAndSeries.h"
 #include "ViewItem.h"
 
@@ -100,17 +101,15 @@ void Books::dbRead()
         background = std::async(std::launch::async, &ItemAttachments::readOnOwnConnection, library.databaseName(),
                                 library.connectOptions());
     }
-    QSqlQuery query;
-    query.setForwardOnly(true);
+    SqliteRows rows(library, QStringLiteral("SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = "
+                                            "books.iid ORDER BY books.rowid"));
     QList<Book*> read;
-    if (query.exec(
-            "SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = books.iid ORDER BY books.rowid")) {
-        SharedTexts texts;
-        while (query.next()) {
-            read.append(Book::fromStoredRow(query, texts));
-        }
-    } else {
-        qCDebug(lcStore) << query.lastError();
+    SharedTexts texts;
+    while (rows.next()) {
+        read.append(Book::fromStoredRow(rows, texts));
+    }
+    if (!rows.isActive()) {
+        qCWarning(lcStore) << "the books could not be read:" << rows.lastError();
     }
     const QHash<int, TagsAndSeries> shelving = TagsAndSeries::readAll(library);
     std::unique_ptr<ItemAttachments> attachments = background.valid() ? background.get() : nullptr;

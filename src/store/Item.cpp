@@ -8,6 +8,7 @@
 #include "Logging.h"
 #include "SqlStatement.h"
 #include "SqlTransaction.h"
+#include "SqliteRows.h"
 #include "Timestamp.h"
 
 #include <QFile>
@@ -94,7 +95,7 @@ bool Item::saveFiles()
     return true;
 }
 
-void Item::setStoredItem(const QSqlQuery& query, int first)
+void Item::setStoredItem(const SqliteRows& query, int first)
 {
     iid = query.value(first).toInt();
     type = query.value(first + 1).toString();

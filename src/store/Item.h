@@ -8,6 +8,7 @@
 class Authors;
 class ItemFile;
 class ItemFiles;
+class SqliteRows;
 class QObject;
 class QSqlQuery;
 
@@ -43,7 +44,7 @@ public:
     void reloadItem();
     // The item row's fields from a query positioned on a row whose columns start at `first`
     // in the items table's order (iid, type, coverFile, created, updated, rating).
-    void setStoredItem(const QSqlQuery& query, int first);
+    void setStoredItem(const SqliteRows& row, int first);
 
     void loadItem();
     bool insertItem();

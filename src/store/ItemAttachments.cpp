@@ -4,6 +4,7 @@
 #include "Logging.h"
 #include "OwnConnection.h"
 #include "SharedTexts.h"
+#include "SqliteRows.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -48,23 +49,20 @@ std::unique_ptr<ItemAttachments> ItemAttachments::readOnOwnConnection(const QStr
 
 bool ItemAttachments::readFrom(const QSqlDatabase& db)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT * FROM files ORDER BY fid"))) {
-        return false;
-    }
+    SqliteRows stored(db, QStringLiteral("SELECT * FROM files ORDER BY fid"));
     SharedTexts texts;
-    while (query.next()) {
-        ItemFile* file = ItemFile::fromStoredRow(query, &texts);
+    while (stored.next()) {
+        ItemFile* file = ItemFile::fromStoredRow(stored, &texts);
         files[file->getId()].append(file);
+    }
+    if (!stored.isActive()) {
+        return false;
     }
     // Books of one author share the author's name strings instead of holding copies.
     QHash<int, AuthorLink> authorsById;
-    if (!query.exec(QStringLiteral("SELECT items_authors.iid, authors.aid, authors.name, authors.firstName, "
-                                   "authors.lastName FROM items_authors JOIN authors ON authors.aid = "
-                                   "items_authors.aid ORDER BY items_authors.rowid"))) {
-        return false;
-    }
+    SqliteRows query(db, QStringLiteral("SELECT items_authors.iid, authors.aid, authors.name, authors.firstName, "
+                                        "authors.lastName FROM items_authors JOIN authors ON authors.aid = "
+                                        "items_authors.aid ORDER BY items_authors.rowid"));
     while (query.next()) {
         const int aid = query.value(1).toInt();
         auto known = authorsById.constFind(aid);
@@ -74,5 +72,5 @@ bool ItemAttachments::readFrom(const QSqlDatabase& db)
         }
         authors[query.value(0).toInt()].append(*known);
     }
-    return true;
+    return query.isActive();
 }

@@ -2,6 +2,7 @@
 
 #include "Logging.h"
 #include "SharedTexts.h"
+#include "SqliteRows.h"
 #include "Timestamp.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,7 @@ void ItemFile::refreshFromDisk()
     }
 }
 
-ItemFile* ItemFile::fromStoredRow(const QSqlQuery& query, SharedTexts* texts)
+ItemFile* ItemFile::fromStoredRow(const SqliteRows& query, SharedTexts* texts)
 {
     auto* file = new ItemFile;
     file->queryToItemFile(query);
@@ -299,7 +300,7 @@ bool ItemFile::dbDestroy()
     return query.exec();
 }
 
-void ItemFile::queryToItemFile(const QSqlQuery& query)
+template <typename Row> void ItemFile::queryToItemFile(const Row& query)
 {
     // Off a row (no such fid) every field becomes empty or zero.
     const bool onRow = query.isValid();
@@ -316,6 +317,9 @@ void ItemFile::queryToItemFile(const QSqlQuery& query)
     created = value(9).toUInt();
     updated = value(10).toUInt();
 }
+
+template void ItemFile::queryToItemFile(const QSqlQuery&);
+template void ItemFile::queryToItemFile(const SqliteRows&);
 
 QVariantMap ItemFile::toVariant() const
 {

@@ -7,6 +7,7 @@
 class QObject;
 class QSqlQuery;
 class SharedTexts;
+class SqliteRows;
 
 // One file of a library item: where it lives, what it is, its fingerprint (first 50 bytes,
 // MD5) and its row in "files".
@@ -17,7 +18,7 @@ public:
     ItemFile(QObject* parent, int fid);
     ItemFile(QObject* parent, QSqlQuery query);
     // A file as its stored row describes it; the disk is not consulted (for loading many at once).
-    static ItemFile* fromStoredRow(const QSqlQuery& query, SharedTexts* texts = nullptr);
+    static ItemFile* fromStoredRow(const SqliteRows& row, SharedTexts* texts = nullptr);
 
     QString getFilePath() const { return filePath; }
     QString getAbsoluteFilePath() const;
@@ -53,7 +54,8 @@ public:
     bool dbUpdate();
     bool dbDestroy();
     bool deleteFile() { return dbDestroy(); }
-    void queryToItemFile(const QSqlQuery& query);
+    // Row: a QSqlQuery or SqliteRows positioned on a files row (or off a row).
+    template <typename Row> void queryToItemFile(const Row& query);
 
     QVariantMap toVariant() const;
 

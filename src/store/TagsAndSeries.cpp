@@ -3,6 +3,7 @@
 #include "Logging.h"
 #include "SharedTexts.h"
 #include "SortKey.h"
+#include "SqliteRows.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -100,19 +101,15 @@ QHash<int, TagsAndSeries> TagsAndSeries::readAll(const QSqlDatabase& db)
 {
     QHash<int, TagsAndSeries> all;
     SharedTexts names;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (query.exec(QStringLiteral("SELECT iid, tag FROM lirenta_tags ORDER BY rowid"))) {
-        while (query.next()) {
-            all[query.value(0).toInt()].tags << names.shared(query.value(1).toString());
-        }
+    SqliteRows tags(db, QStringLiteral("SELECT iid, tag FROM lirenta_tags ORDER BY rowid"));
+    while (tags.next()) {
+        all[tags.value(0).toInt()].tags << names.shared(tags.value(1).toString());
     }
-    if (query.exec(QStringLiteral("SELECT iid, name, number FROM lirenta_series"))) {
-        while (query.next()) {
-            TagsAndSeries& entry = all[query.value(0).toInt()];
-            entry.series = names.shared(query.value(1).toString());
-            entry.number = query.value(2).toDouble();
-        }
+    SqliteRows series(db, QStringLiteral("SELECT iid, name, number FROM lirenta_series"));
+    while (series.next()) {
+        TagsAndSeries& entry = all[series.value(0).toInt()];
+        entry.series = names.shared(series.value(1).toString());
+        entry.number = series.value(2).toDouble();
     }
     return all;
 }

@@ -2,6 +2,7 @@
 #include "ItemFiles.h"
 #include "LibraryFixture.h"
 #include "QtModules.h"
+#include "SqliteRows.h"
 #include "TestEnvironment.h"
 
 namespace {
@@ -153,7 +154,7 @@ void TestItemFile::loadFromRow_rereadsTheDisk_andKeepsADigestThatFits()
     QCOMPARE(LibraryFixture::rowCount("files"), 1);
     QCOMPARE(LibraryFixture::scalar("SELECT fileMd5 FROM files").toString(), changed);
     // ... and the stored one when nothing changed, also for rows loaded in bulk.
-    QSqlQuery row(QString("SELECT * FROM files WHERE fid = %1").arg(file.getFid()));
+    SqliteRows row(QSqlDatabase::database(), QString("SELECT * FROM files WHERE fid = %1").arg(file.getFid()));
     QVERIFY(row.next());
     std::unique_ptr<ItemFile> bulk(ItemFile::fromStoredRow(row));
     QVERIFY(bulk->saveFile());
