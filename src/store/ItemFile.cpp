@@ -302,20 +302,32 @@ bool ItemFile::dbDestroy()
 
 template <typename Row> void ItemFile::queryToItemFile(const Row& query)
 {
-    // Off a row (no such fid) every field becomes empty or zero.
-    const bool onRow = query.isValid();
-    const auto value = [&](int column) { return onRow ? query.value(column) : QVariant(); };
-    fid = value(0).toInt();
-    fileName = value(1).toString();
-    filePath = value(2).toString();
-    fileType = value(3).toString();
-    fileExtension = value(4).toString();
-    fileMd5 = value(5).toString();
-    fileSize = value(6).toLongLong();
-    firstBytes = value(7).toString();
-    iid = value(8).toInt();
-    created = value(9).toUInt();
-    updated = value(10).toUInt();
+    if (!query.isValid()) {
+        // Off a row (no such fid) every field becomes empty or zero.
+        fid = 0;
+        fileName.clear();
+        filePath.clear();
+        fileType.clear();
+        fileExtension.clear();
+        fileMd5.clear();
+        fileSize = 0;
+        firstBytes.clear();
+        iid = 0;
+        created = 0;
+        updated = 0;
+        return;
+    }
+    fid = query.value(0).toInt();
+    fileName = query.value(1).toString();
+    filePath = query.value(2).toString();
+    fileType = query.value(3).toString();
+    fileExtension = query.value(4).toString();
+    fileMd5 = query.value(5).toString();
+    fileSize = query.value(6).toLongLong();
+    firstBytes = query.value(7).toString();
+    iid = query.value(8).toInt();
+    created = query.value(9).toUInt();
+    updated = query.value(10).toUInt();
 }
 
 template void ItemFile::queryToItemFile(const QSqlQuery&);

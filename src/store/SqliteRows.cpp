@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -39,27 +40,29 @@ bool SqliteRows::next()
     return onRow;
 }
 
-QVariant SqliteRows::value(int column) const
+bool SqliteRows::Field::isNull() const
 {
-    if (!onRow) {
-        return QVariant();
+    return !statement || sqlite3_column_type(statement, column) == SQLITE_NULL;
+}
+
+qlonglong SqliteRows::Field::toLongLong() const
+{
+    return statement ? sqlite3_column_int64(statement, column) : 0;
+}
+
+double SqliteRows::Field::toDouble() const
+{
+    return statement ? sqlite3_column_double(statement, column) : 0.0;
+}
+
+QString SqliteRows::Field::toString() const
+{
+    if (isNull()) {
+        return QString();
     }
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(statement, column));
-    case SQLITE_NULL:
-        return QVariant();
-    case SQLITE_BLOB: {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        return QVariant(QByteArray(bytes, sqlite3_column_bytes(statement, column)));
-    }
-    default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
-    }
-    }
+    // Numbers come out as SQLite writes them, which is how they were stored by this program.
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
 }
 
 QString SqliteRows::lastError() const

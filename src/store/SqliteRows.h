@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
 
 class QSqlDatabase;
 struct sqlite3;
@@ -11,10 +10,27 @@ struct sqlite3_stmt;
 // reading a whole library at once. Text comes out of SQLite as UTF-8 and goes into a QString
 // in one step, with no result cache between: a QSqlQuery has SQLite convert every text to
 // UTF-16 first, which made up most of the time the opening of a large library spent reading.
-// Rows are read like a QSqlQuery's: next(), isValid() and value(column).
+// Rows are read like a QSqlQuery's: next(), isValid() and value(column), whose field converts
+// as a QVariant would, straight from SQLite's value.
 class SqliteRows
 {
 public:
+    class Field
+    {
+    public:
+        Field(sqlite3_stmt* statement, int column) : statement(statement), column(column) {}
+        bool isNull() const;
+        int toInt() const { return int(toLongLong()); }
+        uint toUInt() const { return uint(toLongLong()); }
+        qlonglong toLongLong() const;
+        double toDouble() const;
+        QString toString() const;
+
+    private:
+        sqlite3_stmt* statement; // null off a row: a null field
+        int column;
+    };
+
     SqliteRows(const QSqlDatabase& db, const QString& statement);
     ~SqliteRows();
     SqliteRows(const SqliteRows&) = delete;
@@ -24,8 +40,7 @@ public:
     bool isActive() const { return statement && !failed; }
     bool next();
     bool isValid() const { return onRow; }
-    // As a QSqlQuery gives it: a number, a text, bytes, or a null QVariant for NULL.
-    QVariant value(int column) const;
+    Field value(int column) const { return Field(onRow ? statement : nullptr, column); }
     QString lastError() const;
 
 private:
