@@ -92,6 +92,8 @@ void TestDataDownloader::failedLookups_announceNothing_data()
                            << "quota";
     QTest::newRow("not JSON") << "garbage"
                               << "not a Google Books volume";
+    QTest::newRow("JSON, but no volume") << "notobject"
+                                         << "not a Google Books volume";
     QTest::newRow("connection dropped") << "close"
                                         << "could not be reached";
     QTest::newRow("never answers") << "hang"
