@@ -73,7 +73,8 @@ void ItemCells::renderItems(const QList<ViewItem*>& items, bool gridOnScreen)
     list->setSortingEnabled(false);
     table->setUpdatesEnabled(false);
     list->setUpdatesEnabled(false);
-    if (table->rowCount() == 0 && list->count() == 0) {
+    const bool intoEmpty = table->rowCount() == 0 && list->count() == 0;
+    if (intoEmpty) {
         renderIntoEmptyViews(fresh, gridOnScreen);
     } else {
         const QSet<ViewItem*> wanted(fresh.cbegin(), fresh.cend());
@@ -90,7 +91,7 @@ void ItemCells::renderItems(const QList<ViewItem*>& items, bool gridOnScreen)
     list->setSortingEnabled(true);
     list->setUpdatesEnabled(true);
     table->setUpdatesEnabled(true);
-    finishRendering(items);
+    finishRendering(items, !intoEmpty);
 }
 
 QList<ViewItem*> ItemCells::inTitleOrder(const QList<ViewItem*>& items)
@@ -122,6 +123,12 @@ QList<ViewItem*> ItemCells::inTitleOrder(const QList<ViewItem*>& items)
 void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnScreen)
 {
     const QList<ViewItem*> byTitle = inTitleOrder(items);
+    // Sorting goes on while the table is empty, with the indicator on no column: the cells then
+    // go in without being sorted in one by one, already in title order. Switched on over a full
+    // table, sorting would go through every cell of every row once more (a tenth of opening a
+    // large library) only to leave them where they are.
+    table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
     table->setRowCount(byTitle.size());
     // Each cell put into the table tells every view of the table about it; here the views
     // hear once, about all of them.
@@ -148,6 +155,12 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnS
     quiet.unblock();
     if (!byTitle.isEmpty()) {
         Q_EMIT model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+    }
+    // Only now the title column's indicator, quietly: with it on during the notice above, the
+    // table would check each row's place in the sort, which at 100,000 rows takes minutes.
+    {
+        const QSignalBlocker headerQuiet(table->horizontalHeader());
+        table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     }
     // A large library opened as a table leaves its grid until it is shown: a third of the work.
     gridDeferred = !gridOnScreen && byTitle.size() >= s_gridDeferredFrom;
@@ -181,13 +194,15 @@ void ItemCells::makeDeferredGrid()
     list->setUpdatesEnabled(true);
 }
 
-void ItemCells::finishRendering(const QList<ViewItem*>& items)
+void ItemCells::finishRendering(const QList<ViewItem*>& items, bool sortTable)
 {
     // Enabling sorting sorts by the header's indicator; pointing it at the title column,
     // ascending, first makes that the one sort.
-    table->setSortingEnabled(false);
-    table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
-    table->setSortingEnabled(true);
+    if (sortTable) {
+        table->setSortingEnabled(false);
+        table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+        table->setSortingEnabled(true);
+    }
     releaseSortKeys(items);
     table->resizeColumnToContents(0);
     Q_EMIT rowsPlaced();

@@ -70,7 +70,8 @@ private:
     static QList<ViewItem*> inTitleOrder(const QList<ViewItem*>& items);
     void placeGridCells(const QList<ViewItem*>& byTitle);
     GridCell* makeGridCell(ViewItem* vi);
-    void finishRendering(const QList<ViewItem*>& items);
+    // sortTable: sort the table by title (cells rendered into an empty table are in order already).
+    void finishRendering(const QList<ViewItem*>& items, bool sortTable);
     void placeTableCells(ViewItem* vi, int row);
     static BookTableItem* makeBookCells(ViewItem* vi);
     void placeBookCells(BookTableItem* cells, ViewItem* vi, int row);
