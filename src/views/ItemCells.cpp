@@ -186,12 +186,34 @@ void ItemCells::makeDeferredGrid()
         return;
     }
     gridDeferred = false;
-    const QList<ViewItem*> rendered = tableItems.keys();
     list->setSortingEnabled(false);
     list->setUpdatesEnabled(false);
-    placeGridCells(inTitleOrder(rendered));
+    placeGridCells(renderedInTitleOrder());
     list->setSortingEnabled(true);
     list->setUpdatesEnabled(true);
+}
+
+// The rendered items in title order. While every title cell still holds its place from the
+// first sorted rendering, that place gives the order without making a sort key for each title.
+QList<ViewItem*> ItemCells::renderedInTitleOrder()
+{
+    QList<std::pair<int, ViewItem*>> ranked;
+    ranked.reserve(tableItems.size());
+    for (auto cell = tableItems.cbegin(); cell != tableItems.cend(); ++cell) {
+        const int rank =
+            cell.value()->type() == TitleCell::CellType ? static_cast<const TitleCell*>(cell.value())->getRank() : -1;
+        if (rank < 0) {
+            return inTitleOrder(tableItems.keys());
+        }
+        ranked.append({rank, cell.key()});
+    }
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<ViewItem*> byTitle;
+    byTitle.reserve(ranked.size());
+    for (const auto& entry : std::as_const(ranked)) {
+        byTitle.append(entry.second);
+    }
+    return byTitle;
 }
 
 void ItemCells::finishRendering(const QList<ViewItem*>& items, bool sortTable)

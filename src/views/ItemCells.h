@@ -71,6 +71,7 @@ private:
     void placeGridCells(const QList<ViewItem*>& byTitle);
     GridCell* makeGridCell(ViewItem* vi);
     // sortTable: sort the table by title (cells rendered into an empty table are in order already).
+    QList<ViewItem*> renderedInTitleOrder();
     void finishRendering(const QList<ViewItem*>& items, bool sortTable);
     void placeTableCells(ViewItem* vi, int row);
     static BookTableItem* makeBookCells(ViewItem* vi);

@@ -19,6 +19,7 @@ public:
     bool operator<(const QTableWidgetItem& other) const override;
     // The cell's place in the first sorted rendering; -1 once its title may have moved it.
     void setRank(int place) { rank = place; }
+    int getRank() const { return rank; }
 
 private:
     bool showsItemTitle() const;
