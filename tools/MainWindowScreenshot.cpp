@@ -35,26 +35,27 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
+    LibraryDatabase library;
     {
         // The first run: an empty library and its welcome.
-        MainWindow first;
+        MainWindow first(library);
         first.resize(1280, 800);
         first.show();
         QTest::qWait(500);
         first.grab().save(out + "/welcome.png");
     }
-    LibraryDatabase::close();
+    library.close();
     {
         const DataDirectories::Paths paths = DataDirectories::setDataDir();
-        LibraryDatabase::open(paths.dataDir);
+        library.open(paths.dataDir);
         DemoLibrary::seed(LibrarySeeder(paths.dataDir, paths.libraryDir + "Books/"));
-        LibraryDatabase::close();
+        library.close();
     }
 
     // Tags and series on some books; a few books whose only picture is their PDF's first page.
     {
         const DataDirectories::Paths paths = DataDirectories::setDataDir();
-        LibraryDatabase::open(paths.dataDir);
+        library.open(paths.dataDir);
         QSqlQuery books("SELECT iid FROM books ORDER BY iid LIMIT 6");
         const QStringList tags = {"classics, winter", "science fiction", "classics",
                                   "essays, nature",   "winter",          "science fiction, classics"};
@@ -85,10 +86,10 @@ int main(int argc, char** argv)
             painter.setFont(QFont("Sans", 20));
             painter.drawText(QRect(40, 620, 515, 80), Qt::AlignCenter, "Ann Example");
         }
-        LibraryDatabase::close();
+        library.close();
     }
 
-    MainWindow window;
+    MainWindow window(library);
     window.resize(1280, 800);
     window.show();
     QTest::qWait(300);

@@ -14,7 +14,8 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const DataDirectories::Paths paths = DataDirectories::setDataDir();
-    if (!LibraryDatabase::open(paths.dataDir).isOpen()) {
+    LibraryDatabase library;
+    if (!library.open(paths.dataDir).isOpen()) {
         std::fprintf(stderr, "cannot open the library in %s\n", qPrintable(paths.dataDir));
         return 1;
     }

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>BookDrops</name>
+    <message>
+        <source>Web Browser</source>
+        <translation>Webbrowser</translation>
+    </message>
+</context>
+<context>
     <name>BookProperties</name>
     <message>
         <source>Book Information</source>
@@ -695,6 +702,138 @@ Bitte ändern Sie die Angaben.</translation>
     </message>
 </context>
 <context>
+    <name>LibraryStartup</name>
+    <message>
+        <source>1 book</source>
+        <translation>1 Buch</translation>
+    </message>
+    <message>
+        <source>%1 books</source>
+        <translation>%1 Bücher</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>1 web page</source>
+        <translation>1 Webseite</translation>
+    </message>
+    <message>
+        <source>%1 web pages</source>
+        <translation>%1 Webseiten</translation>
+    </message>
+    <message>
+        <source>Library database</source>
+        <translation>Bibliotheksdatenbank</translation>
+    </message>
+    <message>
+        <source>The library %1 can be read but not changed (it or its folder is read-only).
+
+You can browse and read your books, but nothing you change can be saved.</source>
+        <translation>Die Bibliothek %1 kann gelesen, aber nicht geändert werden (sie oder ihr Ordner ist schreibgeschützt).
+
+Sie können Ihre Bücher durchsehen und lesen, aber Änderungen können nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>
+
+Adding and importing books, deleting, rating, converting, capturing web pages and writing notes are switched off.</source>
+        <translation>
+
+Bücher hinzufügen und importieren, löschen, bewerten, umwandeln, Webseiten speichern und Notizen schreiben sind abgeschaltet.</translation>
+    </message>
+    <message>
+        <source>The library database %1 could not be opened.
+
+%2
+
+Lirenta will close.</source>
+        <translation>Die Bibliotheksdatenbank %1 konnte nicht geöffnet werden.
+
+%2
+
+Lirenta wird beendet.</translation>
+    </message>
+    <message>
+        <source>The library database %1 could not be read: the disk did not give its contents (%2).
+
+Nothing was changed. Check the disk or drive it is on, then start Lirenta again.</source>
+        <translation>Die Bibliotheksdatenbank %1 konnte nicht gelesen werden: Der Datenträger hat ihren Inhalt nicht geliefert (%2).
+
+Es wurde nichts verändert. Prüfen Sie den Datenträger oder das Laufwerk und starten Sie Lirenta dann erneut.</translation>
+    </message>
+    <message>
+        <source>The library database %1 is in use by another program and cannot be read now (%2).
+
+Nothing was changed. Close the other program, or wait a moment, and start Lirenta again.</source>
+        <translation>Die Bibliotheksdatenbank %1 wird von einem anderen Programm verwendet und kann gerade nicht gelesen werden (%2).
+
+Es wurde nichts geändert. Schließen Sie das andere Programm oder warten Sie einen Moment und starten Sie Lirenta erneut.</translation>
+    </message>
+    <message>
+        <source>The library database %1 could not be created.
+
+%2
+
+Lirenta will close.</source>
+        <translation>Die Bibliotheksdatenbank %1 konnte nicht angelegt werden.
+
+%2
+
+Lirenta wird beendet.</translation>
+    </message>
+    <message>
+        <source>The library file is damaged or is not a Lirenta library. It was moved aside and kept as %1; nothing in it was changed.</source>
+        <translation>Die Bibliotheksdatei ist beschädigt oder keine Lirenta-Bibliothek. Sie wurde beiseitegelegt und als %1 aufbewahrt; darin wurde nichts verändert.</translation>
+    </message>
+    <message>
+        <source>SQLite&apos;s report on %1:
+%2</source>
+        <translation>Bericht von SQLite zu %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Restore the backup taken on %1? It holds %2.</source>
+        <translation>Die Sicherung vom %1 wiederherstellen? Sie enthält %2.</translation>
+    </message>
+    <message>
+        <source>Taken on %1, with %2</source>
+        <translation>Angelegt am %1, mit %2</translation>
+    </message>
+    <message>
+        <source> (another library)</source>
+        <translation> (eine andere Bibliothek)</translation>
+    </message>
+    <message>
+        <source>
+
+Choose a backup to restore, or Cancel:</source>
+        <translation>
+
+Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
+    </message>
+    <message>
+        <source>Restored the backup taken on %1, holding %2.</source>
+        <translation>Die Sicherung vom %1 mit %2 wurde wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Start with a new, empty library? Choose No to quit.</source>
+        <translation>Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein, um zu beenden.</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryTree</name>
+    <message>
+        <source>Tags</source>
+        <translation>Schlagwörter</translation>
+    </message>
+    <message>
+        <source>Series</source>
+        <translation>Reihe</translation>
+    </message>
+</context>
+<context>
     <name>Login</name>
     <message>
         <source>Login</source>
@@ -731,6 +870,109 @@ Bitte ändern Sie die Angaben.</translation>
     <message>
         <source>Login was not accepted.</source>
         <translation>Die Anmeldung wurde nicht angenommen.</translation>
+    </message>
+</context>
+<context>
+    <name>MainMenus</name>
+    <message>
+        <source>Single Book</source>
+        <translation>Einzelnes Buch</translation>
+    </message>
+    <message>
+        <source>Books from a Folder</source>
+        <translation>Bücher aus einem Ordner</translation>
+    </message>
+    <message>
+        <source>Books from a Folder and Its Subfolders</source>
+        <translation>Bücher aus einem Ordner und seinen Unterordnern</translation>
+    </message>
+    <message>
+        <source>Make Missing Covers</source>
+        <translation>Fehlende Cover erstellen</translation>
+    </message>
+    <message>
+        <source>The library is read-only.</source>
+        <translation>Die Bibliothek ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alles auswählen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Icon View</source>
+        <translation>Symbolansicht</translation>
+    </message>
+    <message>
+        <source>Detailed View</source>
+        <translation>Detailansicht</translation>
+    </message>
+    <message>
+        <source>Search Scope</source>
+        <translation>Suchbereich</translation>
+    </message>
+    <message>
+        <source>Titles and Descriptions</source>
+        <translation>Titel und Beschreibungen</translation>
+    </message>
+    <message>
+        <source>Everything</source>
+        <translation>Alles</translation>
+    </message>
+    <message>
+        <source>Close Tab</source>
+        <translation>Tab schließen</translation>
+    </message>
+    <message>
+        <source>Next Tab</source>
+        <translation>Nächster Tab</translation>
+    </message>
+    <message>
+        <source>Previous Tab</source>
+        <translation>Vorheriger Tab</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Open the selected item&apos;s properties: %1</source>
+        <translation>Eigenschaften des gewählten Eintrags öffnen: %1</translation>
+    </message>
+    <message>
+        <source>Bold, in the notes: %1</source>
+        <translation>Fett, in den Notizen: %1</translation>
+    </message>
+    <message>
+        <source>Italic, in the notes: %1</source>
+        <translation>Kursiv, in den Notizen: %1</translation>
+    </message>
+    <message>
+        <source>Underline, in the notes: %1</source>
+        <translation>Unterstrichen, in den Notizen: %1</translation>
+    </message>
+    <message>
+        <source>Clear the search, in the search field: %1</source>
+        <translation>Suche leeren, im Suchfeld: %1</translation>
+    </message>
+    <message>
+        <source>No recent files</source>
+        <translation>Keine zuletzt geöffneten Dateien</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Liste leeren</translation>
     </message>
 </context>
 <context>
@@ -888,164 +1130,12 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>Mehrere Bücher (Ordner und Unterordner)</translation>
     </message>
     <message>
-        <source>The library is read-only.</source>
-        <translation>Die Bibliothek ist schreibgeschützt.</translation>
-    </message>
-    <message>
-        <source>Library database</source>
-        <translation>Bibliotheksdatenbank</translation>
-    </message>
-    <message>
-        <source>The library %1 can be read but not changed (it or its folder is read-only).
-
-You can browse and read your books, but nothing you change can be saved.</source>
-        <translation>Die Bibliothek %1 kann gelesen, aber nicht geändert werden (sie oder ihr Ordner ist schreibgeschützt).
-
-Sie können Ihre Bücher durchsehen und lesen, aber Änderungen können nicht gespeichert werden.</translation>
-    </message>
-    <message>
-        <source>
-
-Adding and importing books, deleting, rating, converting, capturing web pages and writing notes are switched off.</source>
-        <translation>
-
-Bücher hinzufügen und importieren, löschen, bewerten, umwandeln, Webseiten speichern und Notizen schreiben sind abgeschaltet.</translation>
-    </message>
-    <message>
         <source> (read-only)</source>
         <translation> (schreibgeschützt)</translation>
     </message>
     <message>
-        <source>The library database %1 could not be opened.
-
-%2
-
-Lirenta will close.</source>
-        <translation>Die Bibliotheksdatenbank %1 konnte nicht geöffnet werden.
-
-%2
-
-Lirenta wird beendet.</translation>
-    </message>
-    <message>
-        <source>The library database %1 is in use by another program and cannot be read now (%2).
-
-Nothing was changed. Close the other program, or wait a moment, and start Lirenta again.</source>
-        <translation>Die Bibliotheksdatenbank %1 wird von einem anderen Programm verwendet und kann gerade nicht gelesen werden (%2).
-
-Es wurde nichts geändert. Schließen Sie das andere Programm oder warten Sie einen Moment und starten Sie Lirenta erneut.</translation>
-    </message>
-    <message>
-        <source>The library database %1 could not be created.
-
-%2
-
-Lirenta will close.</source>
-        <translation>Die Bibliotheksdatenbank %1 konnte nicht angelegt werden.
-
-%2
-
-Lirenta wird beendet.</translation>
-    </message>
-    <message>
-        <source>1 book</source>
-        <translation>1 Buch</translation>
-    </message>
-    <message>
-        <source>%1 books</source>
-        <translation>%1 Bücher</translation>
-    </message>
-    <message>
-        <source> and </source>
-        <translation> und </translation>
-    </message>
-    <message>
-        <source>1 web page</source>
-        <translation>1 Webseite</translation>
-    </message>
-    <message>
-        <source>%1 web pages</source>
-        <translation>%1 Webseiten</translation>
-    </message>
-    <message>
-        <source>The library database %1 is damaged or is not a Lirenta library (%2).
-
-It has been moved to %3 and will not be changed.</source>
-        <translation>Die Bibliotheksdatenbank %1 ist beschädigt oder keine Lirenta-Bibliothek (%2).
-
-Sie wurde nach %3 verschoben und wird nicht verändert.</translation>
-    </message>
-    <message>
-        <source>
-
-Restore the backup taken on %1? It holds %2.</source>
-        <translation>
-
-Die Sicherung vom %1 wiederherstellen? Sie enthält %2.</translation>
-    </message>
-    <message>
-        <source>Taken on %1, with %2</source>
-        <translation>Angelegt am %1, mit %2</translation>
-    </message>
-    <message>
-        <source>
-
-Choose a backup to restore, or Cancel:</source>
-        <translation>
-
-Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
-    </message>
-    <message>
-        <source>The library database %1 is damaged or is not a Lirenta library (%2).
-
-It has been moved to %3 and will not be changed.
-
-Start with a new, empty library? Choose No to quit.</source>
-        <translation>Die Bibliotheksdatenbank %1 ist beschädigt oder keine Lirenta-Bibliothek (%2).
-
-Sie wurde nach %3 verschoben und wird nicht verändert.
-
-Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein zum Beenden.</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Alles auswählen</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>Properties</source>
-        <translation>Eigenschaften</translation>
-    </message>
-    <message>
-        <source>Find</source>
-        <translation>Suchen</translation>
-    </message>
-    <message>
-        <source>Close Tab</source>
-        <translation>Tab schließen</translation>
-    </message>
-    <message>
-        <source>Next Tab</source>
-        <translation>Nächster Tab</translation>
-    </message>
-    <message>
-        <source>Previous Tab</source>
-        <translation>Vorheriger Tab</translation>
-    </message>
-    <message>
-        <source>Keyboard Shortcuts</source>
-        <translation>Tastenkürzel</translation>
-    </message>
-    <message>
         <source>No books left by %1: the tab was closed.</source>
         <translation>Keine Bücher von %1 mehr: der Tab wurde geschlossen.</translation>
-    </message>
-    <message>
-        <source>Web Browser</source>
-        <translation>Webbrowser</translation>
     </message>
     <message>
         <source>Lirenta is already open on this library.</source>
@@ -1088,14 +1178,6 @@ Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein zum Beenden.</tran
         <translation>„%1“ zur Bibliothek hinzufügen?</translation>
     </message>
     <message>
-        <source>No recent files</source>
-        <translation>Keine zuletzt geöffneten Dateien</translation>
-    </message>
-    <message>
-        <source>Clear List</source>
-        <translation>Liste leeren</translation>
-    </message>
-    <message>
         <source>&lt;p&gt;Lirenta is built with these free parts, thanks to their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, inside Qt WebEngine: BSD and other free licences&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: public domain&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; and &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 with static linking exception; zlib licence&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze icons&lt;/b&gt; from KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;&apos;s ebook-convert, run as a separate program for conversions: GPL 3&lt;/li&gt;&lt;/ul&gt;</source>
         <translation>&lt;p&gt;Lirenta ist mit diesen freien Bausteinen gebaut, mit Dank an ihre Autoren:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, in Qt WebEngine: BSD und andere freie Lizenzen&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: gemeinfrei&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; und &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 mit Ausnahme für statisches Linken; zlib-Lizenz&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze-Symbole&lt;/b&gt; von KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;s ebook-convert, als eigenes Programm für Umwandlungen aufgerufen: GPL 3&lt;/li&gt;&lt;/ul&gt;</translation>
     </message>
@@ -1108,32 +1190,12 @@ Mit einer neuen, leeren Bibliothek beginnen? Wählen Sie Nein zum Beenden.</tran
         <translation>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href=&quot;%2&quot;&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
     </message>
     <message>
-        <source>Make Missing Covers</source>
-        <translation>Fehlende Cover erstellen</translation>
-    </message>
-    <message>
         <source>Covers made from the books&apos; files: %1</source>
         <translation>Aus den Dateien der Bücher erstellte Cover: %1</translation>
     </message>
     <message>
-        <source>Tags</source>
-        <translation>Schlagwörter</translation>
-    </message>
-    <message>
-        <source>Series</source>
-        <translation>Reihen</translation>
-    </message>
-    <message>
-        <source>Search Scope</source>
-        <translation>Suchbereich</translation>
-    </message>
-    <message>
-        <source>Titles and Descriptions</source>
-        <translation>Titel und Beschreibungen</translation>
-    </message>
-    <message>
-        <source>Everything</source>
-        <translation>Alles</translation>
+        <source>Opened %1</source>
+        <translation>Geöffnet: %1</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "CollectionKind.h"
+
 #include <QMainWindow>
 #include <QPointer>
+#include <QVariant>
 
 #include <memory>
 
@@ -9,26 +12,28 @@ namespace Ui {
 class MainWindow;
 }
 
-class Authors;
+class Book;
+class BookDrops;
 class ConversionWizard;
 class CoverMaker;
 class FileSyncManager;
 class Item;
-class Book;
 class ItemViews;
+class LibraryDatabase;
+class LibraryTree;
+class MainMenus;
 class MultiSelect;
-class QMimeData;
-class QUrl;
-class WelcomePanel;
 class QTreeWidgetItem;
 class RichTextEditor;
 class WebBrowser;
 class WebPage;
+class WelcomePanel;
 class searchbox;
 struct ViewItem;
 
 // The application window: library tree, tabs of item views and tools, notes pane and
-// information panel. Its constructor runs the start-up sequence.
+// information panel. It coordinates: its constructor opens the library (LibraryStartup), the
+// menus and keys are MainMenus', the tree LibraryTree's, drops BookDrops'.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -37,16 +42,8 @@ class MainWindow : public QMainWindow
     Q_MOC_INCLUDE("WebPage.h")
 
 public:
-    static constexpr int AuthorIdRole = Qt::UserRole + 11; // 43
-    static constexpr int ShelfRole = Qt::UserRole + 12;    // a tag's or a series' name
-
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(LibraryDatabase& library, QWidget* parent = nullptr);
     ~MainWindow() override;
-
-    // What a drop would do: one book file opens the book dialog with it, several files or a
-    // folder the batch import, a web address the browser; anything else is refused.
-    enum class DropKind { None, OneBook, SeveralBooks, WebAddress };
-    static DropKind dropKind(const QMimeData* data, QStringList* paths = nullptr, QUrl* address = nullptr);
 
     // False when start-up could not open a library; the program then exits.
     bool isStartedUp() const { return startedUp; }
@@ -57,14 +54,21 @@ public:
     searchbox* getSearchBox() const { return searchBox; }
     FileSyncManager* getSyncManager() const;
     ConversionWizard* getConversionWizard() const { return conversionWizard; }
+    // The item view of the tab in front, if that tab is one.
+    ItemViews* currentView() const;
 
     void setDataDir();
-    bool dbOpen();
     ItemViews* newBooksTab();
     ItemViews* newWebPageTab();
     ItemViews* newAuthorTab(int aid, const QString& title);
-    ItemViews* newShelfTab(const QString& shelf, const QString& name);
+    // A tab of a collection: all books, an author's (keyed by the id), a tag's or a series'.
+    ItemViews* openCollection(CollectionKind kind, const QVariant& key, const QString& title);
     WebBrowser* newBrowserTab(const QString& title);
+    void closeTab(int index);
+    // Adds the book file through the book dialog (an empty path lets the user choose one).
+    void addBookFile(const QString& path);
+    // Runs the batch import over files or a folder's books.
+    void runImport(MultiSelect* import);
 
 Q_SIGNALS:
     void bookAdded(Book* book);
@@ -81,12 +85,14 @@ public Q_SLOTS:
     void updateConvertAction();
     // A cover was made from a book's file: the views and the panel show it.
     void coverMade(int iid);
+    void makeMissingCovers();
     // The session ends from outside (a signal): saves what can be saved without asking and quits.
     void endSession();
     void loginAgain();
     // Another start of the program on this library: this window shows itself instead.
     void bringToFront();
     void openInReader(const QString& path);
+    // Files named on the command line or handed over by a second start.
     void openFiles(const QStringList& paths);
 
 protected:
@@ -118,27 +124,20 @@ private Q_SLOTS:
     void on_actionCredits_triggered();
 
 private:
-    void loadAuthorTree();
-    void loadShelves();
-    void prepareLibraryTree();
-    // New books may bring new authors: the tree is rebuilt, keeping the filter.
-    void refreshAuthorTree();
-    void buildAddMenu();
-    void setUpMenusAndKeys();
-    void restoreWindowState();
-    void saveWindowState();
-    void tidyAfterDeletions();
+    bool openLibrary();
+    void openFirstTab();
+    void raiseWindow();
+    void checkLibraryAfterDamage(const QString& error);
+    ItemViews* addCollectionTab(ItemViews* view, const QString& title, const QString& icon);
     void importFolder(bool withSubfolders);
-    void runImport(MultiSelect* import);
     // The welcome shows over the books tab while the library has no books.
     void updateWelcome();
+    void tidyAfterDeletions();
     void connectView(ItemViews* view);
-    void addBookFile(const QString& path);
     void rememberRecentFile(const QString& path);
-    void fillRecentFilesMenu();
-    ItemViews* currentView() const;
 
     std::unique_ptr<Ui::MainWindow> ui;
+    LibraryDatabase& library;
     QString dataDir;
     QString libraryDir;
     QString cloudToken;
@@ -148,13 +147,11 @@ private:
     ConversionWizard* conversionWizard = nullptr;
     CoverMaker* coverMaker = nullptr;
     WelcomePanel* welcome = nullptr;
-    QList<QAction*> itemActions;
-    QAction* searchTitles = nullptr;
-    QAction* searchEverything = nullptr; // Select All, Delete, Properties: keys of the focused view
+    MainMenus* menus = nullptr;
+    LibraryTree* tree = nullptr;
+    BookDrops* drops = nullptr;
     bool startedUp = false;
     bool readOnly = false;
-    bool authorsListed = false;
-    bool shelvesListed = false;
     bool tidyPending = false;
     bool endingSession = false;
 };

@@ -4,20 +4,25 @@
 #include <QString>
 #include <QStringList>
 
-class QLocalServer;
+#include <memory>
 
-// One Lirenta per library: the first start listens on a local socket in the data directory;
-// a later start with the same directory asks it to come to the front and ends.
+class QLocalServer;
+class QLockFile;
+
+// One Lirenta per library. The first start takes a lock file in the data directory, held for
+// the life of the process (a lock left by a process that died is taken over), and listens on a
+// local socket there; a later start finds the lock taken and asks the owner, through the
+// socket, to come to the front or to open its files, and ends.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
     explicit SingleInstance(const QString& dataDir, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
-    // True when this is the only Lirenta on the library (a stale socket of a crashed run is
-    // taken over); false when another one runs and has been asked to show itself and to open
-    // the given files.
+    // True when this is the only Lirenta on the library; false when another one runs and has
+    // been asked to show itself, or to open the given files.
     bool claim(const QStringList& files = QStringList());
     QString socketName() const { return name; }
 
@@ -28,6 +33,11 @@ Q_SIGNALS:
     void filesRequested(const QStringList& files);
 
 private:
+    bool tellOwner(const QStringList& files) const;
+    void listen();
+
     QString name;
+    QString lockPath;
+    std::unique_ptr<QLockFile> lock;
     QLocalServer* server = nullptr;
 };

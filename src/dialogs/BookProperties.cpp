@@ -12,7 +12,7 @@
 #include "ItemFile.h"
 #include "ItemFiles.h"
 #include "LanguageComboBox.h"
-#include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
@@ -53,7 +53,7 @@ BookProperties::BookProperties(QWidget* parent, int iid)
     ui->languageWidget->addWidget(language);
     showDetails(iid >= 1 ? BookDetails::read(iid) : BookDetails());
     setUpTagsAndSeries(iid >= 1 ? book->getTagsAndSeries() : TagsAndSeries());
-    if (LibraryDatabase::isReadOnly()) {
+    if (LibraryFile::isOpenReadOnly()) {
         // Nothing typed here could be stored.
         ui->btnSave->setEnabled(false);
         ui->btnDelete->setEnabled(false);

@@ -4,17 +4,16 @@
 
 #include "GoogleBooksApi.h"
 #include "ItemRoles.h"
+#include "NetworkAccess.h"
 #include "NetworkReplies.h"
 #include "Prompt.h"
 
 #include <QDesktopServices>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QScreen>
 
-BookSelection::BookSelection(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::BookSelection>()), manager(new QNetworkAccessManager(this))
+BookSelection::BookSelection(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::BookSelection>())
 {
     ui->setupUi(this);
     center();
@@ -65,8 +64,8 @@ void BookSelection::queryGoogle()
         pending->abort();
         pending->deleteLater();
     }
-    QNetworkReply* answer =
-        manager->get(NetworkReplies::request(GoogleBooksApi::searchUrl(ui->isbn->text(), ui->keywords->text())));
+    QNetworkReply* answer = NetworkAccess::get(
+        NetworkReplies::request(GoogleBooksApi::searchUrl(ui->isbn->text(), ui->keywords->text())), this);
     NetworkReplies::capSize(answer, NetworkReplies::maxJsonBytes);
     pending = answer;
     connect(answer, &QNetworkReply::finished, this, [this, answer] {

@@ -9,7 +9,6 @@ namespace Ui {
 class BookSelection;
 }
 
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // Asks Google Books for volumes matching an ISBN or keywords and lets the user pick one; a
@@ -56,7 +55,6 @@ private:
     void notFound(const QString& reason);
 
     std::unique_ptr<Ui::BookSelection> ui;
-    QNetworkAccessManager* manager;
     QNetworkReply* pending = nullptr;
     int skipAll = 0;
     bool nothingFound = false;

@@ -1,11 +1,12 @@
 #include "Prompt.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QPushButton>
 
 bool Prompt::s_scripted = false;
+bool Prompt::s_ended = false;
 QQueue<QMessageBox::StandardButton> Prompt::s_answers;
 QStringList Prompt::s_shown;
 QQueue<QString> Prompt::s_fileNames;
@@ -13,8 +14,12 @@ QQueue<int> Prompt::s_choices;
 
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton, const QString& informativeText)
+                                        QMessageBox::StandardButton defaultButton, const QString& informativeText,
+                                        const QString& detailedText)
 {
+    if (s_ended) {
+        return defaultButton;
+    }
     if (s_scripted) {
         s_shown << (informativeText.isEmpty() ? text : text + QLatin1Char('\n') + informativeText);
         if (!s_answers.isEmpty()) {
@@ -24,6 +29,7 @@ QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon,
     }
     QMessageBox box(icon, title, text, buttons, parent);
     box.setInformativeText(informativeText);
+    box.setDetailedText(detailedText);
     if (defaultButton != QMessageBox::NoButton) {
         box.setDefaultButton(defaultButton);
     }
@@ -39,7 +45,7 @@ QMessageBox::StandardButton Prompt::confirm(QWidget* parent, const QString& titl
 
 bool Prompt::proceed(QWidget* parent, const QString& title, const QString& text, const QString& proceedText)
 {
-    if (s_scripted) {
+    if (s_scripted || s_ended) {
         return ask(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::Cancel,
                    QMessageBox::Cancel) == QMessageBox::Yes;
     }
@@ -78,7 +84,7 @@ void Prompt::information(QWidget* parent, const QString& title, const QString& t
 
 void Prompt::about(QWidget* parent, const QString& title, const QString& text)
 {
-    if (s_scripted) {
+    if (s_scripted || s_ended) {
         ask(parent, QMessageBox::NoIcon, title, text, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
@@ -97,6 +103,9 @@ void Prompt::critical(QWidget* parent, const QString& title, const QString& text
 
 QString Prompt::openFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
+    if (s_ended) {
+        return QString();
+    }
     if (s_scripted) {
         s_shown << caption;
         return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
@@ -106,6 +115,9 @@ QString Prompt::openFileName(QWidget* parent, const QString& caption, const QStr
 
 QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const QString& dir)
 {
+    if (s_ended) {
+        return QString();
+    }
     if (s_scripted) {
         s_shown << caption;
         return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
@@ -115,6 +127,9 @@ QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const
 
 int Prompt::chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items)
 {
+    if (s_ended) {
+        return -1;
+    }
     if (s_scripted) {
         s_shown << label + QLatin1Char('\n') + items.join(QLatin1Char('\n'));
         return s_choices.isEmpty() ? 0 : s_choices.dequeue();
@@ -122,6 +137,19 @@ int Prompt::chooseItem(QWidget* parent, const QString& title, const QString& lab
     bool ok = false;
     const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
     return ok ? int(items.indexOf(chosen)) : -1;
+}
+
+void Prompt::endQuestions()
+{
+    s_ended = true;
+    // Each open question runs a loop of its own; closing the innermost lets the asker go on,
+    // and the askers below it find every later question answered.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal) {
+            modal->hide();
+        }
+    }
 }
 
 void Prompt::queueChoice(int index)

@@ -15,7 +15,8 @@ public:
     static QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                            const QString& text, QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
-                                           const QString& informativeText = QString());
+                                           const QString& informativeText = QString(),
+                                           const QString& detailedText = QString());
     // A question with a second, smaller line of explanation under the main text.
     static QMessageBox::StandardButton confirm(QWidget* parent, const QString& title, const QString& text,
                                                const QString& informativeText, QMessageBox::StandardButtons buttons,
@@ -40,6 +41,11 @@ public:
     // One of several items; its index, or -1 when the user cancels.
     static int chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
 
+    // The session ends (a signal from outside): the question on screen closes, and every later
+    // one answers at once with its default, so whatever asks can wind up and return.
+    static void endQuestions();
+    static bool questionsEnded() { return s_ended; }
+
     // Test seam: when scripted, prompts are not shown; each takes the next queued answer
     // (or its default button) and its text is recorded.
     static void setScripted(bool scripted);
@@ -53,6 +59,7 @@ public:
 
 private:
     static bool s_scripted;
+    static bool s_ended;
     static QQueue<QMessageBox::StandardButton> s_answers;
     static QStringList s_shown;
     static QQueue<QString> s_fileNames;

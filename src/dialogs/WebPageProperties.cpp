@@ -5,7 +5,7 @@
 #include "FileTable.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
-#include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "LibrarySettings.h"
 #include "Prompt.h"
 #include "Rating.h"
@@ -25,7 +25,7 @@ WebPageProperties::WebPageProperties(QWidget* parent, int iid)
         populateForm(webPage);
         populateFiles();
     }
-    if (LibraryDatabase::isReadOnly()) {
+    if (LibraryFile::isOpenReadOnly()) {
         // Nothing changed here could be stored.
         ui->btnSave->setEnabled(false);
         ui->btnDelete->setEnabled(false);

@@ -3,15 +3,15 @@
 #include "Book.h"
 #include "GoogleBooksApi.h"
 #include "Logging.h"
+#include "NetworkAccess.h"
 #include "NetworkReplies.h"
 #include "TemporaryCover.h"
 
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSaveFile>
 
-DataDownloader::DataDownloader(QObject* parent)
-    : QObject(parent), book(new Book(nullptr, -1)), manager(new QNetworkAccessManager(this))
+DataDownloader::DataDownloader(QObject* parent, int transferTimeoutMs)
+    : QObject(parent), book(new Book(nullptr, -1)), transferTimeoutMs(transferTimeoutMs)
 {
 }
 
@@ -30,7 +30,7 @@ bool DataDownloader::isWebAddress(const QString& url)
 
 QNetworkReply* DataDownloader::get(const QString& url, qint64 maxBytes)
 {
-    QNetworkReply* reply = manager->get(NetworkReplies::request(QUrl(url)));
+    QNetworkReply* reply = NetworkAccess::get(NetworkReplies::request(QUrl(url), transferTimeoutMs), this);
     NetworkReplies::capSize(reply, maxBytes);
     return reply;
 }

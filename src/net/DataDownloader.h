@@ -1,10 +1,11 @@
 #pragma once
 
+#include "NetworkReplies.h"
+
 #include <QObject>
 #include <QString>
 
 class Book;
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // Turns one Google Books volume into a filled, unsaved book with its cover in a temporary
@@ -15,7 +16,9 @@ class DataDownloader : public QObject
     Q_MOC_INCLUDE("Book.h")
 
 public:
-    explicit DataDownloader(QObject* parent = nullptr);
+    // Transfers that stall for `transferTimeoutMs` fail.
+    explicit DataDownloader(QObject* parent = nullptr,
+                            int transferTimeoutMs = NetworkReplies::defaultTransferTimeoutMs);
     ~DataDownloader() override;
 
     // The book being filled. Callers may attach to it right after googleInfoDownload.
@@ -40,8 +43,8 @@ private:
     static bool isWebAddress(const QString& url);
     QNetworkReply* get(const QString& url, qint64 maxBytes);
 
-    QNetworkAccessManager* manager;
     QString coverPath;
+    int transferTimeoutMs;
     bool announced = false;
     int lookup = 0;
 };

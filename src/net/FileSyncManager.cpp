@@ -9,17 +9,16 @@
 #include "ItemFiles.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "NetworkAccess.h"
 #include "NetworkReplies.h"
 #include "UploadBody.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 
 FileSyncManager::FileSyncManager(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::FileSyncManager>()), library(nullptr),
-      manager(new QNetworkAccessManager(this))
+    : QDialog(parent), ui(std::make_unique<Ui::FileSyncManager>()), library(nullptr)
 {
     ui->setupUi(this);
     LibrarySettings settings;
@@ -131,7 +130,7 @@ void FileSyncManager::uploadData(Book* book)
     QNetworkRequest request = NetworkReplies::request(CloudApi::endpoint("upload/data/", {{"cloudToken", token}}));
     request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json; charset=utf-8");
     qCDebug(lcNet) << "Making post request with the data for upload.";
-    QNetworkReply* reply = manager->post(request, book->toJSON().toUtf8());
+    QNetworkReply* reply = NetworkAccess::post(request, book->toJSON().toUtf8(), this);
     recordEntries.insert(reply, ui->uploadList->item(bookList.indexOf(book)));
     ++recordsInFlight;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { dataUploadFinished(reply); });
@@ -179,7 +178,7 @@ void FileSyncManager::uploadFileCheck(ItemFile* file)
                                                           {"cloudToken", token},
                                                           {"firstBytes", file->getFirstBytes()}});
     qCDebug(lcNet) << "Making get request for uploadCheck.";
-    QNetworkReply* reply = manager->get(NetworkReplies::request(url));
+    QNetworkReply* reply = NetworkAccess::get(NetworkReplies::request(url), this);
     NetworkReplies::capSize(reply, NetworkReplies::maxJsonBytes);
     connect(reply, &QNetworkReply::finished, this, [this, reply, file] { uploadFileCheckFinished(reply, file); });
 }
@@ -279,7 +278,7 @@ void FileSyncManager::uploadFile(ItemFile* file)
     request.setRawHeader("Content-Type", "multipart/form-data; boundary=" + CloudApi::boundary());
     request.setHeader(QNetworkRequest::ContentLengthHeader, body->size());
     qCDebug(lcNet) << "Making post request with the file for upload.";
-    QNetworkReply* reply = manager->post(request, body);
+    QNetworkReply* reply = NetworkAccess::post(request, body, this);
     body->setParent(reply);
     reply->setProperty("path", file->getFilePath());
     connect(reply, &QNetworkReply::uploadProgress, this, &FileSyncManager::updateDataTransferProgress);

@@ -15,7 +15,6 @@ class Book;
 class Books;
 class ItemFile;
 class QListWidgetItem;
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // Uploads the library to the cloud service: every book record as JSON, then, one at a time,
@@ -84,7 +83,6 @@ private:
     QList<ItemFile*> checkQueue;
     QList<ItemFile*> uploadQueue;
     Books* library;
-    QNetworkAccessManager* manager;
     qint64 uploadStartTime = 0;
     QMap<QNetworkReply*, QListWidgetItem*> recordEntries;
     int recordsInFlight = 0;

@@ -5,15 +5,14 @@
 #include "CloudApi.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "NetworkAccess.h"
 #include "NetworkReplies.h"
 
 #include <QFile>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QScreen>
 
-Login::Login(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::Login>()), manager(new QNetworkAccessManager(this))
+Login::Login(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::Login>())
 {
     ui->setupUi(this);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -31,7 +30,7 @@ Login::~Login() = default;
 
 void Login::send(const QUrl& url)
 {
-    QNetworkReply* reply = manager->get(NetworkReplies::request(url));
+    QNetworkReply* reply = NetworkAccess::get(NetworkReplies::request(url), this);
     NetworkReplies::capSize(reply, NetworkReplies::maxJsonBytes);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { processToken(reply); });
 }

@@ -8,7 +8,6 @@ namespace Ui {
 class Login;
 }
 
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // Signs in to the cloud service: exchanges login and password (with the installation's GUID)
@@ -39,7 +38,6 @@ private:
     void send(const QUrl& url);
 
     std::unique_ptr<Ui::Login> ui;
-    QNetworkAccessManager* manager;
     QString guid;
     QString token;
 };

@@ -4,12 +4,10 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-int NetworkReplies::s_transferTimeoutMs = 30000;
-
-QNetworkRequest NetworkReplies::request(const QUrl& url)
+QNetworkRequest NetworkReplies::request(const QUrl& url, int transferTimeoutMs)
 {
     QNetworkRequest request(url);
-    request.setTransferTimeout(s_transferTimeoutMs);
+    request.setTransferTimeout(transferTimeoutMs);
     return request;
 }
 

@@ -3,11 +3,11 @@
 #include "ui_UpdateManager.h"
 
 #include "Logging.h"
+#include "NetworkAccess.h"
 #include "NetworkReplies.h"
 #include "NoticeLog.h"
 #include "ServiceEndpoints.h"
 
-#include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkReply>
 #include <QTimer>
@@ -27,10 +27,9 @@ UpdateManager::UpdateManager(QWidget* parent) : QDialog(parent), ui(std::make_un
             return;
         }
     }
-    manager = new QNetworkAccessManager(this);
     const QUrl url(ServiceEndpoints::updateCheck() + QStringLiteral("update.php?version=") + programVersion() +
                    QStringLiteral("&os=") + platformName());
-    QNetworkReply* reply = manager->get(NetworkReplies::request(url));
+    QNetworkReply* reply = NetworkAccess::get(NetworkReplies::request(url), this);
     NetworkReplies::capSize(reply, 4096);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { processUpdate(reply); });
 }

@@ -10,7 +10,6 @@ namespace Ui {
 class UpdateManager;
 }
 
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // Asks the update endpoint once whether a newer version exists and, if so, says which.
@@ -34,5 +33,4 @@ public Q_SLOTS:
 
 private:
     std::unique_ptr<Ui::UpdateManager> ui;
-    QNetworkAccessManager* manager = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "Book.h"
 
+#include "Author.h"
 #include "Authors.h"
 #include "BookDetails.h"
+#include "ItemFile.h"
 #include "ItemFiles.h"
 #include "Logging.h"
 #include "SharedTexts.h"
@@ -50,6 +52,41 @@ Book* Book::fromStoredRow(const SqliteRows& query, SharedTexts& texts)
     book->type = QStringLiteral("Book");
     book->files->setItemId(itemId);
     return book;
+}
+
+Book* Book::copy() const
+{
+    auto* made = new Book(nullptr, 0);
+    made->iid = iid;
+    made->coverFile = coverFile;
+    made->rating = rating;
+    made->created = created;
+    made->updated = updated;
+    made->bid = bid;
+    made->title = title;
+    made->isbn10 = isbn10;
+    made->isbn13 = isbn13;
+    made->description = description;
+    made->pageCount = pageCount;
+    made->datePublished = datePublished;
+    made->publisher = publisher;
+    for (int i = 0; i < authors->count(); ++i) {
+        const Author* author = authors->getAuthor(i);
+        made->authors->addStoredAuthor(author->getAid(), author->getName(), author->getFirstName(),
+                                       author->getLastName());
+    }
+    made->files->setItemId(iid);
+    for (int i = 0; i < files->count(); ++i) {
+        made->files->addStoredFile(new ItemFile(*files->getFile(i)));
+    }
+    if (details) {
+        made->details = std::make_unique<BookDetails>(*details);
+    }
+    if (shelving) {
+        made->setStoredTagsAndSeries(*shelving);
+    }
+    made->setViewItem();
+    return made;
 }
 
 void Book::loadBook()

@@ -49,6 +49,8 @@ public:
     // As read from the library (when the whole library loads at once).
     void setStoredTagsAndSeries(const TagsAndSeries& value);
 
+    // A record of its own with the same stored values, for another collection: no re-reading.
+    Book* copy() const;
     void loadBook();
     // Everything again from the library: item part, authors, files and the books row.
     void reload();

@@ -2,7 +2,6 @@
 
 #include "Authors.h"
 #include "Book.h"
-#include "EverythingSearch.h"
 #include "InTwoHalves.h"
 #include "ItemAttachments.h"
 #include "ItemFile.h"
@@ -25,15 +24,25 @@
 
 #include <future>
 
-// Below this, a second thread costs more than it saves.
-qsizetype Books::s_assembleInTwoFrom = 2000;
-
-Books::Books(QObject* parent, const QString& mode, int id) : Items(parent), viewItems(new QList<ViewItem*>)
+Books::Books(QObject* parent, const QString& mode, int id) : Books(parent, collectionNamed(mode), id, nullptr)
 {
-    if (mode == QLatin1String("BooksAuthor")) {
-        dbReadAuthor(id);
-    } else if (mode != QLatin1String("BooksShelf")) { // a shelf's books come with dbReadShelf
+}
+
+Books::Books(QObject* parent, CollectionKind kind, const QVariant& key, LibraryDatabase* library)
+    : Items(parent), library(library), viewItems(new QList<ViewItem*>)
+{
+    switch (kind) {
+    case CollectionKind::AuthorBooks:
+        dbReadAuthor(key.toInt());
+        break;
+    case CollectionKind::TaggedBooks:
+    case CollectionKind::SeriesBooks:
+        dbReadShelf(kind, key.toString());
+        break;
+    case CollectionKind::AllBooks:
+    case CollectionKind::WebPages:
         dbRead();
+        break;
     }
 }
 
@@ -95,14 +104,14 @@ void Books::dbRead()
     // of books this is the difference between a moment and minutes. The files and authors are
     // read in a second thread meanwhile; inside a transaction a second connection would not see
     // its changes, so then they are read here.
-    const QSqlDatabase library = QSqlDatabase::database();
+    const QSqlDatabase db = QSqlDatabase::database();
     std::future<std::unique_ptr<ItemAttachments>> background;
     if (!SqlTransaction::anyOpen()) {
-        background = std::async(std::launch::async, &ItemAttachments::readOnOwnConnection, library.databaseName(),
-                                library.connectOptions());
+        background = std::async(std::launch::async, &ItemAttachments::readOnOwnConnection, db.databaseName(),
+                                db.connectOptions());
     }
-    SqliteRows rows(library, QStringLiteral("SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = "
-                                            "books.iid ORDER BY books.rowid"));
+    SqliteRows rows(db, QStringLiteral("SELECT books.*, items.* FROM books LEFT JOIN items ON items.iid = "
+                                       "books.iid ORDER BY books.rowid"));
     QList<Book*> read;
     SharedTexts texts;
     while (rows.next()) {
@@ -110,11 +119,21 @@ void Books::dbRead()
     }
     if (!rows.isActive()) {
         qCWarning(lcStore) << "the books could not be read:" << rows.lastError();
+        if (library) {
+            library->noteReadFailure(rows.lastError());
+        }
     }
-    const QHash<int, TagsAndSeries> shelving = TagsAndSeries::readAll(library);
+    const QHash<int, TagsAndSeries> shelving = TagsAndSeries::readAll(db);
     std::unique_ptr<ItemAttachments> attachments = background.valid() ? background.get() : nullptr;
     if (!attachments) {
         attachments = ItemAttachments::read();
+    }
+    if (!attachments) {
+        // Their files and authors cannot be read: the books go without, and it is said.
+        attachments = std::make_unique<ItemAttachments>();
+        if (library) {
+            library->noteReadFailure(QStringLiteral("the files and authors of the books could not be read"));
+        }
     }
     books.reserve(read.size());
     bookMap.reserve(read.size());
@@ -151,21 +170,23 @@ void Books::dbRead()
             book->setViewItem();
         }
     };
-    inTwoHalves(read.size(), s_assembleInTwoFrom, assemble);
+    // Below the tuning's threshold a second thread costs more than it saves.
+    inTwoHalves(read.size(), library ? library->tuning().assembleInTwoFrom : LibraryTuning().assembleInTwoFrom,
+                assemble);
     for (Book* book : std::as_const(read)) {
         attachments->handOverFiles(book->getId());
         viewItems->append(book->getViewItem());
     }
 }
 
-void Books::dbReadShelf(const QString& kind, const QString& name)
+void Books::dbReadShelf(CollectionKind kind, const QString& name)
 {
-    subsetQuery = kind == QLatin1String("Tags")
+    subsetQuery = kind == CollectionKind::TaggedBooks
                       ? QStringLiteral("SELECT iid FROM main.lirenta_tags WHERE tag = :subset COLLATE NOCASE")
                       : QStringLiteral("SELECT iid FROM main.lirenta_series WHERE name = :subset");
     subsetValue = name;
     const QList<int> iids =
-        kind == QLatin1String("Tags") ? TagsAndSeries::booksTagged(name) : TagsAndSeries::booksInSeries(name);
+        kind == CollectionKind::TaggedBooks ? TagsAndSeries::booksTagged(name) : TagsAndSeries::booksInSeries(name);
     for (int iid : iids) {
         Book* book = loadBook(iid);
         if (book->getBid() < 1) {
@@ -200,66 +221,20 @@ void Books::dbReadAuthor(int aid)
     }
 }
 
-// The longest stretch of the term without LIKE wildcards: every match contains it.
-QString Books::longestLiteral(const QString& term)
-{
-    QString longest;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= term.size(); ++i) {
-        if (i == term.size() || term.at(i) == QLatin1Char('%') || term.at(i) == QLatin1Char('_')) {
-            if (i - start > longest.size()) {
-                longest = term.mid(start, i - start);
-            }
-            start = i + 1;
-        }
-    }
-    return longest;
-}
-
 void Books::dbSearch(const QString& term)
 {
     viewItems->clear();
-    if (scope == SearchScope::Everything) {
-        for (int iid : EverythingSearch::find(term, QStringLiteral("Book"), subsetQuery, subsetValue)) {
-            showFound(iid);
-        }
-        return;
-    }
+    QList<int> found;
     // An author's books, a tag's, a series': the search keeps to them.
-    const QString byAuthor =
-        subsetQuery.isEmpty() ? QString() : QStringLiteral(" AND books.iid IN (%1)").arg(subsetQuery);
-    QSqlQuery query;
-    const QString pattern = QLatin1Char('%') + term + QLatin1Char('%');
-    const QString literal = longestLiteral(term);
-    if (literal.size() >= 3 && LibraryDatabase::hasSearchIndex()) {
-        // The trigram index finds the few books holding the term's longest plain run; LIKE
-        // then decides exactly as the full scan would (ASCII letters without case, '%' and '_'
-        // as wildcards), in the same order.
-        // The index hands out its rows in key order, so the first 500 matches end the search.
-        query.prepare(QStringLiteral("SELECT books.iid FROM lirenta_search.books_search JOIN main.books AS books ON "
-                                     "books.bid = books_search.rowid WHERE books_search MATCH :phrase AND "
-                                     "((books.title LIKE :term_title) OR (books.description LIKE :term_desc))%1 "
-                                     "ORDER BY books_search.rowid LIMIT 500")
-                          .arg(byAuthor));
-        query.bindValue(":phrase", QLatin1Char('"') +
-                                       QString(literal).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-                                       QLatin1Char('"'));
+    if (scope == SearchScope::Everything) {
+        found = library ? library->findEverything(term, QStringLiteral("Book"), subsetQuery, subsetValue)
+                        : EverythingSearch::scan(term, QStringLiteral("Book"), subsetQuery, subsetValue);
     } else {
-        query.prepare(QStringLiteral("SELECT iid FROM books WHERE ((title LIKE :term_title) OR (description LIKE "
-                                     ":term_desc))%1 LIMIT 500")
-                          .arg(byAuthor));
+        found = library ? library->findBooks(term, subsetQuery, subsetValue)
+                        : TitleIndex::scan(term, subsetQuery, subsetValue);
     }
-    query.bindValue(":term_title", pattern);
-    query.bindValue(":term_desc", pattern);
-    if (!subsetQuery.isEmpty()) {
-        query.bindValue(":subset", subsetValue);
-    }
-    if (!query.exec()) {
-        qCDebug(lcStore) << query.lastError();
-        return;
-    }
-    while (query.next()) {
-        showFound(query.value(0).toInt());
+    for (int iid : std::as_const(found)) {
+        showFound(iid);
     }
 }
 

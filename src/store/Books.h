@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CollectionKind.h"
 #include "Items.h"
 #include "SearchScope.h"
 
@@ -10,6 +11,7 @@
 #include <QVariant>
 
 class Book;
+class LibraryDatabase;
 struct ViewItem;
 
 // The books one view shows (the whole library or one author's), with the display list the
@@ -19,7 +21,12 @@ class Books : public Items
     Q_OBJECT
 
 public:
+    // The whole library, or with mode "BooksAuthor" the books of the author `id`.
     Books(QObject* parent, const QString& mode, int id);
+    // The books of a kind of collection: all, an author's (`key` the author's id), a tag's or a
+    // series' (`key` its name). Searches go through `library`'s indexes; without one they read
+    // every row.
+    Books(QObject* parent, CollectionKind kind, const QVariant& key, LibraryDatabase* library);
     ~Books() override;
 
     QList<ViewItem*>* getViewItems() const { return viewItems; }
@@ -29,8 +36,8 @@ public:
     void addBook(Book* book);
     void dbRead();
     void dbReadAuthor(int aid);
-    // The books with a tag ("Tags") or in a series ("Series").
-    void dbReadShelf(const QString& kind, const QString& name);
+    // The books with a tag or in a series.
+    void dbReadShelf(CollectionKind kind, const QString& name);
     QString toJSON() const;
     void setSearchScope(SearchScope value) { scope = value; }
 
@@ -38,16 +45,14 @@ public Q_SLOTS:
     void dbSearch(const QString& term);
     // Deletes the book from the library, then from this collection; false when it is still stored.
     bool deleteBook(int iid);
-    // From how many books a whole library is put together in two threads.
-    static void setAssembleInTwoFrom(qsizetype books) { s_assembleInTwoFrom = books; }
     // Only from this collection: the book was deleted elsewhere.
     void removeBook(int iid);
 
 private:
-    static qsizetype s_assembleInTwoFrom;
     Book* loadBook(int iid);
     void showFound(int iid);
-    static QString longestLiteral(const QString& term);
+
+    LibraryDatabase* library = nullptr;
 
     QList<Book*> books;
     QList<ViewItem*>* viewItems;

@@ -1,6 +1,5 @@
 #include "EverythingSearch.h"
 
-#include "LibraryDatabase.h"
 #include "Logging.h"
 #include "OwnConnection.h"
 #include "SqlTransaction.h"
@@ -9,15 +8,15 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 #include <QVariant>
 
-#include <atomic>
 #include <chrono>
-#include <future>
 
 namespace {
 // Fields are joined by a unit separator, so a phrase never matches across two of them.
 const QChar fieldSeparator(0x1f);
+constexpr int maxFound = 500;
 
 // Every text of an item, one row each; `%1` narrows the items.
 const char itemTexts[] =
@@ -27,14 +26,11 @@ const char itemTexts[] =
     "WHERE ia.iid = items.iid), "
     "(SELECT group_concat(f.fileName, ' ') FROM files f WHERE f.iid = items.iid), "
     "(SELECT n.note FROM notes n WHERE n.iid = items.iid), %2 "
-    "FROM items LEFT JOIN books b ON b.iid = items.iid LEFT JOIN webpages w ON w.iid = items.iid %1";
-
-// The build under way in a second thread, and the request that it stop.
-std::future<bool> backgroundBuild;
-std::atomic<bool> stopRequested{false};
+    "FROM items LEFT JOIN books b ON b.iid = items.iid LEFT JOIN webpages w ON w.iid = items.iid %1 "
+    "ORDER BY items.iid";
 
 // Tags and series, where the library has their tables (one opened read-only may not).
-QString shelvingColumns(const QSqlDatabase& db = QSqlDatabase::database())
+QString shelvingColumns(const QSqlDatabase& db)
 {
     QSqlQuery query(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
                                    "('lirenta_tags', 'lirenta_series')"),
@@ -46,54 +42,107 @@ QString shelvingColumns(const QSqlDatabase& db = QSqlDatabase::database())
     return QStringLiteral("NULL, NULL");
 }
 
-QString itemTextsWhere(const QString& condition, const QSqlDatabase& db = QSqlDatabase::database())
+QString itemTextsWhere(const QString& condition, const QSqlDatabase& db)
 {
     return QString::fromLatin1(itemTexts).arg(condition, shelvingColumns(db));
 }
 
-QString pattern(const QString& term)
+// An item's words as the index keeps them, capitals folded away; a row of itemTexts.
+QString body(const QSqlQuery& row)
 {
-    return QLatin1Char('%') + term + QLatin1Char('%');
-}
-
-// The longest run of the term that LIKE reads literally (no '%' or '_'), for the index.
-QString literalRun(const QString& term)
-{
-    QString best;
-    for (const QString& run : term.split(QRegularExpression(QStringLiteral("[%_]")))) {
-        if (run.size() > best.size()) {
-            best = run;
+    QStringList fields;
+    for (int column = 2; column <= 9; ++column) {
+        const QString text = row.value(column).toString();
+        if (!text.isEmpty()) {
+            fields << text;
         }
     }
-    return best;
+    const QString note = EverythingSearch::noteText(row.value(10).toString());
+    if (!note.isEmpty()) {
+        fields << note;
+    }
+    for (int column = 11; column <= 12; ++column) {
+        if (!row.value(column).toString().isEmpty()) {
+            fields << row.value(column).toString();
+        }
+    }
+    return fields.join(fieldSeparator).toCaseFolded();
+}
+
+bool emptyIndex(QSqlQuery& query, const QString& createStatement)
+{
+    // Made anew rather than emptied: deleting a full index row by row takes seconds. A table
+    // cannot be dropped while a statement of the connection is still reading; then it is emptied.
+    if (query.exec(QStringLiteral("DROP TABLE IF EXISTS lirenta_search.everything"))) {
+        return query.exec(createStatement);
+    }
+    return query.exec(QStringLiteral("DELETE FROM lirenta_search.everything"));
+}
+
+const QString& createIndexStatement()
+{
+    static const QString statement =
+        QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS lirenta_search.everything USING fts5(body, kind UNINDEXED, "
+                       "tokenize='trigram')");
+    return statement;
+}
+
+bool indexRows(const QSqlDatabase& db, const QString& condition)
+{
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    if (!rows.exec(itemTextsWhere(condition, db))) {
+        qCWarning(lcStore) << "everything index:" << rows.lastError().text();
+        return false;
+    }
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral("INSERT INTO lirenta_search.everything (rowid, body, kind) VALUES (:iid, :body, "
+                                  ":kind)"));
+    while (rows.next()) {
+        insert.bindValue(QStringLiteral(":iid"), rows.value(0));
+        insert.bindValue(QStringLiteral(":body"), body(rows));
+        insert.bindValue(QStringLiteral(":kind"), rows.value(1));
+        if (!insert.exec()) {
+            qCWarning(lcStore) << "everything index:" << insert.lastError().text();
+            return false;
+        }
+    }
+    return !rows.lastError().isValid();
+}
+
+QString narrowedTo(const QString& column, const QString& subset)
+{
+    return subset.isEmpty() ? QString() : QStringLiteral(" AND %1 IN (%2)").arg(column, subset);
 }
 } // namespace
 
-int EverythingSearch::s_part = 250;
+EverythingSearch::EverythingSearch(const LibraryTuning& tuning, QObject* parent) : QObject(parent), tuning(tuning)
+{
+}
 
-const QStringList& EverythingSearch::setUpStatements()
+EverythingSearch::~EverythingSearch()
+{
+    stop();
+}
+
+bool EverythingSearch::setUp()
 {
     static const QStringList statements = [] {
         QStringList made = {
-            "CREATE VIRTUAL TABLE IF NOT EXISTS lirenta_search.everything USING fts5(body, kind UNINDEXED, "
-            "tokenize='trigram')",
+            createIndexStatement(),
             "CREATE TEMP TABLE IF NOT EXISTS lirenta_everything_changes (iid INTEGER)",
         };
         // Each table an item's words come from notes the items it changed.
-        const QList<std::pair<const char*, const char*>> sources = {
-            {"items", "iid"},         {"books", "iid"}, {"webpages", "iid"},     {"files", "iid"},
-            {"items_authors", "iid"}, {"notes", "iid"}, {"lirenta_tags", "iid"}, {"lirenta_series", "iid"}};
-        for (const auto& [table, column] : sources) {
-            for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
-                const QString row = QString::fromLatin1(event) == QLatin1String("DELETE") ? "old" : "new";
+        for (const char* table :
+             {"items", "books", "webpages", "files", "items_authors", "notes", "lirenta_tags", "lirenta_series"}) {
+            for (const QString event : {"INSERT", "UPDATE", "DELETE"}) {
+                const QString row = event == QLatin1String("DELETE") ? "old" : "new";
                 made << QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS lirenta_everything_%1_%2 AFTER %3 ON "
-                                       "main.%1 BEGIN INSERT INTO lirenta_everything_changes (iid) VALUES (%4.%5); "
-                                       "%6END")
-                            .arg(QString::fromLatin1(table), QString::fromLatin1(event).toLower(),
-                                 QString::fromLatin1(event), row, QString::fromLatin1(column),
-                                 QString::fromLatin1(event) == QLatin1String("UPDATE")
-                                     ? QStringLiteral("INSERT INTO lirenta_everything_changes (iid) VALUES (old.%1); ")
-                                           .arg(QString::fromLatin1(column))
+                                       "main.%1 BEGIN INSERT INTO lirenta_everything_changes (iid) VALUES (%4.iid); "
+                                       "%5END")
+                            .arg(QString::fromLatin1(table), event.toLower(), event, row,
+                                 event == QLatin1String("UPDATE")
+                                     ? QStringLiteral("INSERT INTO lirenta_everything_changes (iid) VALUES (old.iid); ")
                                      : QString());
             }
         }
@@ -103,28 +152,25 @@ const QStringList& EverythingSearch::setUpStatements()
                 "WHERE aid = new.aid; END";
         return made;
     }();
-    return statements;
-}
-
-// Made anew rather than emptied: deleting a full index row by row takes seconds. A table
-// cannot be dropped while a statement of the connection is still reading; then it is emptied.
-bool EverythingSearch::emptyIndex(QSqlQuery& query)
-{
-    if (query.exec(QStringLiteral("DROP TABLE IF EXISTS lirenta_search.everything"))) {
-        return query.exec(setUpStatements().first());
+    QSqlQuery query;
+    for (const QString& statement : statements) {
+        if (!query.exec(statement)) {
+            qCWarning(lcStore) << "No everything index:" << query.lastError().text();
+            return false;
+        }
     }
-    return query.exec(QStringLiteral("DELETE FROM lirenta_search.everything"));
+    return true;
 }
 
 bool EverythingSearch::forget()
 {
     QSqlQuery query;
-    return emptyIndex(query) &&
+    return emptyIndex(query, createIndexStatement()) &&
            query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
                                      "('everything', '0')"));
 }
 
-bool EverythingSearch::isBuilt()
+bool EverythingSearch::isBuilt() const
 {
     // Without the index file the query fails: not made.
     QSqlQuery state;
@@ -151,7 +197,7 @@ bool EverythingSearch::ensureBuilt()
     qCDebug(lcStore) << "building the everything index";
     SqlTransaction transaction;
     QSqlQuery query;
-    if (!transaction.isActive() || !emptyIndex(query) ||
+    if (!transaction.isActive() || !emptyIndex(query, createIndexStatement()) ||
         !query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes")) ||
         !indexRows(QSqlDatabase::database(), QString()) ||
         !query.exec(QStringLiteral("INSERT OR REPLACE INTO lirenta_search.state (key, value) VALUES "
@@ -163,7 +209,7 @@ bool EverythingSearch::ensureBuilt()
     return transaction.commit();
 }
 
-bool EverythingSearch::hasPendingChanges()
+bool EverythingSearch::hasPendingChanges() const
 {
     QSqlQuery query;
     return query.exec(QStringLiteral("SELECT 1 FROM lirenta_everything_changes LIMIT 1")) && query.next();
@@ -176,60 +222,29 @@ bool EverythingSearch::applyChanges()
         return true;
     }
     QSqlQuery query;
-    QSqlQuery state(QStringLiteral("SELECT value FROM lirenta_search.state WHERE key = 'everything'"));
-    const bool built = state.next() && state.value(0).toString() == QLatin1String("1");
-    state.finish();
-    if (built && (!query.exec(QStringLiteral("DELETE FROM lirenta_search.everything WHERE rowid IN "
-                                             "(SELECT iid FROM lirenta_everything_changes)")) ||
-                  !indexRows(QSqlDatabase::database(),
-                             QStringLiteral("WHERE items.iid IN (SELECT iid FROM lirenta_everything_changes)")))) {
+    if (isBuilt() && (!query.exec(QStringLiteral("DELETE FROM lirenta_search.everything WHERE rowid IN "
+                                                 "(SELECT iid FROM lirenta_everything_changes)")) ||
+                      !indexRows(QSqlDatabase::database(),
+                                 QStringLiteral("WHERE items.iid IN (SELECT iid FROM lirenta_everything_changes)")))) {
         qCWarning(lcStore) << "everything index:" << query.lastError().text();
         return false;
     }
     return query.exec(QStringLiteral("DELETE FROM lirenta_everything_changes"));
 }
 
-bool EverythingSearch::indexRows(const QSqlDatabase& db, const QString& condition)
+void EverythingSearch::buildLater(const QString& libraryPath, const QString& indexPath, const QString& connectOptions)
 {
-    QSqlQuery rows(db);
-    rows.setForwardOnly(true);
-    if (!rows.exec(itemTextsWhere(condition, db))) {
-        qCWarning(lcStore) << "everything index:" << rows.lastError().text();
-        return false;
-    }
-    QSqlQuery insert(db);
-    insert.prepare(QStringLiteral("INSERT INTO lirenta_search.everything (rowid, body, kind) VALUES (:iid, :body, "
-                                  ":kind)"));
-    while (rows.next()) {
-        QStringList fields;
-        for (int column = 2; column <= 9; ++column) {
-            const QString text = rows.value(column).toString();
-            if (!text.isEmpty()) {
-                fields << text;
-            }
+    const int plan = ++plannedBuild;
+    // A while after the window is up, when its covers and the user's first searches have had
+    // the machine to themselves (its writing slows the index those searches read).
+    QTimer::singleShot(tuning.everythingBuildDelayMs, this, [=, this] {
+        if (plan == plannedBuild) {
+            startBuild(libraryPath, indexPath, connectOptions);
         }
-        const QString note = noteText(rows.value(10).toString());
-        if (!note.isEmpty()) {
-            fields << note;
-        }
-        for (int column = 11; column <= 12; ++column) {
-            if (!rows.value(column).toString().isEmpty()) {
-                fields << rows.value(column).toString();
-            }
-        }
-        insert.bindValue(QStringLiteral(":iid"), rows.value(0));
-        insert.bindValue(QStringLiteral(":body"), fields.join(fieldSeparator));
-        insert.bindValue(QStringLiteral(":kind"), rows.value(1));
-        if (!insert.exec()) {
-            qCWarning(lcStore) << "everything index:" << insert.lastError().text();
-            return false;
-        }
-    }
-    return true;
+    });
 }
 
-void EverythingSearch::buildInBackground(const QString& libraryPath, const QString& indexPath,
-                                         const QString& connectOptions)
+void EverythingSearch::startBuild(const QString& libraryPath, const QString& indexPath, const QString& connectOptions)
 {
     // Inside a transaction the second connection would not see its changes, and their notes
     // would be dropped below.
@@ -239,17 +254,18 @@ void EverythingSearch::buildInBackground(const QString& libraryPath, const QStri
     // The build reads everything as it is from here on; only later changes need taking in.
     QSqlQuery().exec(QStringLiteral("DELETE FROM lirenta_everything_changes"));
     stopRequested = false;
-    backgroundBuild =
-        std::async(std::launch::async, &EverythingSearch::buildOnOwnConnection, libraryPath, indexPath, connectOptions);
+    backgroundBuild = std::async(std::launch::async, &EverythingSearch::buildOnOwnConnection, this, libraryPath,
+                                 indexPath, connectOptions);
 }
 
-bool EverythingSearch::isBuildingInBackground()
+bool EverythingSearch::isBuildingInBackground() const
 {
     return backgroundBuild.valid() && backgroundBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
-void EverythingSearch::stopBackgroundBuild()
+void EverythingSearch::stop()
 {
+    ++plannedBuild;
     if (backgroundBuild.valid()) {
         stopRequested = true;
         finishBackgroundBuild();
@@ -277,7 +293,7 @@ bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QS
             query.prepare(QStringLiteral("ATTACH DATABASE :path AS lirenta_search"));
             query.bindValue(QStringLiteral(":path"), indexPath);
             made = query.exec() && query.exec(QStringLiteral("PRAGMA lirenta_search.synchronous=OFF")) &&
-                   query.exec(QStringLiteral("BEGIN IMMEDIATE")) && emptyIndex(query) &&
+                   query.exec(QStringLiteral("BEGIN IMMEDIATE")) && emptyIndex(query, createIndexStatement()) &&
                    query.exec(QStringLiteral("COMMIT"));
         }
         qint64 cursor = 0;
@@ -285,7 +301,7 @@ bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QS
             query.prepare(QStringLiteral(
                 "SELECT MAX(iid) FROM (SELECT iid FROM main.items WHERE iid > :cursor ORDER BY iid LIMIT :part)"));
             query.bindValue(QStringLiteral(":cursor"), cursor);
-            query.bindValue(QStringLiteral(":part"), s_part);
+            query.bindValue(QStringLiteral(":part"), tuning.everythingPart);
             made = query.exec() && query.next();
             if (!made || query.value(0).isNull()) {
                 break;
@@ -347,56 +363,68 @@ QString EverythingSearch::noteText(const QString& html)
     return text.simplified();
 }
 
-QList<int> EverythingSearch::find(const QString& term, const QString& kind, const QString& subset,
-                                  const QVariant& subsetValue)
+std::optional<QList<int>> EverythingSearch::find(const QString& term, const QString& kind, const QString& subset,
+                                                 const QVariant& subsetValue)
 {
-    QList<int> found;
+    if (!ensureBuilt()) {
+        return std::nullopt;
+    }
+    const QString folded = term.toCaseFolded();
     QSqlQuery query;
-    const auto byAuthor = [&subset](const char* column) {
-        return subset.isEmpty() ? QString()
-                                : QStringLiteral(" AND %1 IN (%2)").arg(QString::fromLatin1(column), subset);
-    };
-    const QString literal = literalRun(term);
-    if (LibraryDatabase::hasSearchIndex() && ensureBuilt()) {
-        // The index finds the items holding the term's longest plain run; LIKE decides exactly.
-        if (literal.size() >= 3) {
-            query.prepare(QStringLiteral("SELECT rowid FROM lirenta_search.everything WHERE everything MATCH :phrase "
-                                         "AND kind = :kind AND body LIKE :pattern%1 ORDER BY rowid LIMIT 500")
-                              .arg(byAuthor("rowid")));
-            query.bindValue(QStringLiteral(":phrase"),
-                            QLatin1Char('"') + QString(literal).replace(QLatin1Char('"'), "\"\"") + QLatin1Char('"'));
-        } else {
-            query.prepare(QStringLiteral("SELECT rowid FROM lirenta_search.everything WHERE kind = :kind AND body "
-                                         "LIKE :pattern%1 LIMIT 500")
-                              .arg(byAuthor("rowid")));
-        }
+    // The index finds the items holding the term (three characters at least); instr() decides
+    // exactly, on the folded words.
+    if (folded.toUcs4().size() >= 3) {
+        query.prepare(QStringLiteral("SELECT rowid FROM lirenta_search.everything WHERE everything MATCH :phrase "
+                                     "AND kind = :kind AND instr(body, :term) > 0%1 ORDER BY rowid LIMIT %2")
+                          .arg(narrowedTo(QStringLiteral("rowid"), subset))
+                          .arg(maxFound));
+        query.bindValue(QStringLiteral(":phrase"),
+                        QLatin1Char('"') + QString(folded).replace(QLatin1Char('"'), "\"\"") + QLatin1Char('"'));
     } else {
-        // Row by row; the note's mark-up is searched as it is stored.
-        QString words = shelvingColumns();
-        words.replace(QStringLiteral("), ("), QStringLiteral("), '') || ' ' || COALESCE(("));
-        query.prepare(itemTextsWhere(
-            QStringLiteral("WHERE items.type = :kind AND (COALESCE(b.title, w.title, '') || ' ' || "
-                           "COALESCE(b.description, w.description, '') || ' ' || "
-                           "COALESCE(b.publisher, '') || ' ' || COALESCE(b.isbn10, '') || ' ' || "
-                           "COALESCE(b.isbn13, '') || ' ' || COALESCE(w.url, '') || ' ' || "
-                           "COALESCE((SELECT group_concat(a.name, ' ') FROM items_authors ia JOIN "
-                           "authors a ON a.aid = ia.aid WHERE ia.iid = items.iid), '') || ' ' || "
-                           "COALESCE((SELECT group_concat(f.fileName, ' ') FROM files f WHERE "
-                           "f.iid = items.iid), '') || ' ' || COALESCE((SELECT n.note FROM notes "
-                           "n WHERE n.iid = items.iid), '') || ' ' || COALESCE(%2, '')) LIKE :pattern%1 LIMIT 500")
-                .arg(byAuthor("items.iid"), words)));
+        query.prepare(QStringLiteral("SELECT rowid FROM lirenta_search.everything WHERE kind = :kind AND "
+                                     "instr(body, :term) > 0%1 ORDER BY rowid LIMIT %2")
+                          .arg(narrowedTo(QStringLiteral("rowid"), subset))
+                          .arg(maxFound));
     }
     query.bindValue(QStringLiteral(":kind"), kind);
-    query.bindValue(QStringLiteral(":pattern"), pattern(term));
+    query.bindValue(QStringLiteral(":term"), folded);
     if (!subset.isEmpty()) {
         query.bindValue(QStringLiteral(":subset"), subsetValue);
     }
-    if (!query.exec()) {
-        qCWarning(lcStore) << "search:" << query.lastError().text();
+    QList<int> found;
+    if (query.exec()) {
+        while (query.next()) {
+            found << query.value(0).toInt();
+        }
+    }
+    if (query.lastError().isValid()) {
+        qCWarning(lcStore) << "everything index did not answer:" << query.lastError().text();
+        return std::nullopt;
+    }
+    return found;
+}
+
+QList<int> EverythingSearch::scan(const QString& term, const QString& kind, const QString& subset,
+                                  const QVariant& subsetValue)
+{
+    QList<int> found;
+    const QSqlDatabase db = QSqlDatabase::database();
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    rows.prepare(itemTextsWhere(QStringLiteral("WHERE items.type = :kind") + narrowedTo("items.iid", subset), db));
+    rows.bindValue(QStringLiteral(":kind"), kind);
+    if (!subset.isEmpty()) {
+        rows.bindValue(QStringLiteral(":subset"), subsetValue);
+    }
+    if (!rows.exec()) {
+        qCWarning(lcStore) << "search:" << rows.lastError().text();
         return found;
     }
-    while (query.next()) {
-        found << query.value(0).toInt();
+    const QString folded = term.toCaseFolded();
+    while (found.size() < maxFound && rows.next()) {
+        if (body(rows).contains(folded)) {
+            found << rows.value(0).toInt();
+        }
     }
     return found;
 }

@@ -21,7 +21,9 @@ ItemAttachments::~ItemAttachments()
 std::unique_ptr<ItemAttachments> ItemAttachments::read()
 {
     auto attachments = std::make_unique<ItemAttachments>();
-    attachments->readFrom(QSqlDatabase::database());
+    if (!attachments->readFrom(QSqlDatabase::database())) {
+        attachments.reset();
+    }
     return attachments;
 }
 

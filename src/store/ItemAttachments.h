@@ -29,7 +29,7 @@ public:
     ItemAttachments(const ItemAttachments&) = delete;
     ItemAttachments& operator=(const ItemAttachments&) = delete;
 
-    // Reads everything on the library's connection.
+    // Reads everything on the library's connection; null when a read failed.
     static std::unique_ptr<ItemAttachments> read();
     // Reads everything on a read-only connection to the library's file, made and closed in the
     // calling thread; null when that connection cannot be opened.

@@ -159,6 +159,19 @@ bool ItemFile::hasDuplicateQuick()
                         true);
 }
 
+const QStringList& ItemFile::bookSuffixes()
+{
+    static const QStringList suffixes = {QStringLiteral("pdf"), QStringLiteral("epub"), QStringLiteral("mobi"),
+                                         QStringLiteral("chm"), QStringLiteral("txt"),  QStringLiteral("html"),
+                                         QStringLiteral("htm")};
+    return suffixes;
+}
+
+bool ItemFile::isBookFile(const QString& path)
+{
+    return bookSuffixes().contains(QFileInfo(path).suffix().toLower());
+}
+
 bool ItemFile::opensInReader(const QString& path)
 {
     static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 class QObject;
@@ -45,6 +46,9 @@ public:
     bool hasDuplicateMD5();
     // Whether the built-in reader shows the file (EPUB, text, HTML), by its name.
     static bool opensInReader(const QString& path);
+    // The kinds of book file the library keeps, by suffix: PDF, EPUB, MOBI, CHM, text and HTML.
+    static const QStringList& bookSuffixes();
+    static bool isBookFile(const QString& path);
     // The item holding a file of the same content (same size and MD5), or -1.
     int holderOfSameContent();
 

@@ -1,24 +1,24 @@
 #include "LibraryBackup.h"
 
-#include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "Logging.h"
 #include "OwnConnection.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QtConcurrent>
 
-#include <algorithm>
-#include <future>
+#include <sqlite3.h>
 
 namespace {
 const char prefix[] = "data-";
 const char stampFormat[] = "yyyyMMdd-HHmmss-zzz";
-
-std::future<bool> backgroundBackup;
 
 QDateTime takenAt(const QString& path)
 {
@@ -27,7 +27,20 @@ QDateTime takenAt(const QString& path)
     when.setTimeSpec(Qt::UTC);
     return when;
 }
+
+// Whether a failed copy says the library's own pages are damaged (not a full disk or a lock).
+bool tellsOfDamage(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == SQLITE_CORRUPT || code == SQLITE_NOTADB);
+}
 } // namespace
+
+LibraryBackup::~LibraryBackup()
+{
+    waitForBackground();
+}
 
 bool LibraryBackup::isSound(const QString& databasePath, Contents* contents)
 {
@@ -47,10 +60,27 @@ bool LibraryBackup::isSound(const QString& databasePath, Contents* contents)
                     contents->books = query.value(0).toInt();
                     contents->webPages = query.value(1).toInt();
                 }
+                if (query.exec("SELECT value FROM lirenta_library WHERE key = 'id'") && query.next()) {
+                    contents->library = query.value(0).toString();
+                }
             }
         }
     }
     return sound;
+}
+
+QString LibraryBackup::identityOf(const QString& databasePath)
+{
+    QString identity;
+    {
+        const OwnConnection connection(QStringLiteral("identity"), databasePath,
+                                       QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(connection.database());
+        if (connection.isOpen() && query.exec("SELECT value FROM lirenta_library WHERE key = 'id'") && query.next()) {
+            identity = query.value(0).toString();
+        }
+    }
+    return identity;
 }
 
 QStringList LibraryBackup::list(const QString& dataDir)
@@ -65,12 +95,14 @@ QStringList LibraryBackup::list(const QString& dataDir)
     return paths;
 }
 
-QString LibraryBackup::take(const QString& dataDir)
+QString LibraryBackup::take() const
 {
-    return take(dataDir, QSqlDatabase::database());
+    QString taken;
+    takeChecked(QSqlDatabase::database(), &taken);
+    return taken;
 }
 
-QString LibraryBackup::take(const QString& dataDir, const QSqlDatabase& library)
+LibraryBackup::Result LibraryBackup::takeChecked(const QSqlDatabase& library, QString* taken) const
 {
     QDir().mkpath(folder(dataDir));
     const QString stamp = QDateTime::currentDateTimeUtc().toString(QString::fromLatin1(stampFormat));
@@ -87,94 +119,94 @@ QString LibraryBackup::take(const QString& dataDir, const QSqlDatabase& library)
     if (!query.exec()) {
         qCWarning(lcStore) << "backup failed:" << query.lastError().text();
         QFile::remove(partial);
-        return QString();
+        return tellsOfDamage(query.lastError()) ? Result::FoundDamage : Result::Failed;
     }
-    // Only a copy that checks out is kept.
-    if (!isSound(partial) || !QFile::rename(partial, target)) {
+    // Only a copy that checks out is kept; one that does not tells of damage in the library.
+    if (!isSound(partial)) {
+        qCWarning(lcStore) << "backup failed its check: the library may be damaged";
         QFile::remove(partial);
-        return QString();
+        return Result::FoundDamage;
     }
-    const QStringList all = list(dataDir);
-    for (int i = kept; i < all.size(); ++i) {
-        QFile::remove(all.at(i));
+    if (!QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        return Result::Failed;
     }
-    return target;
+    *taken = target;
+    prune(target);
+    return Result::Taken;
+}
+
+// Per library, one backup a day stands for the day (the newest, so it is never older than the
+// last change), and the newest days are kept. The newest backup of every library stays.
+void LibraryBackup::prune(const QString& taken) const
+{
+    QHash<QString, QSet<QDate>> daysKept;
+    for (const QString& path : list(dataDir)) {
+        const QString library = identityOf(path);
+        const QDate day = takenAt(path).toLocalTime().date();
+        QSet<QDate>& days = daysKept[library];
+        if (path != taken && (days.contains(day) || days.size() >= kept)) {
+            QFile::remove(path);
+        } else {
+            days.insert(day);
+        }
+    }
 }
 
 // At start-up: a first backup, or a new one when the library changed since a backup more than
 // a day old (a session that ended in a crash took none at its end).
-bool LibraryBackup::isDue(const QString& dataDir)
+bool LibraryBackup::isDue() const
 {
-    const QStringList all = list(dataDir);
-    if (all.isEmpty()) {
+    const QString library = LibraryFile::pathIn(dataDir);
+    const QString identity = identityOf(library);
+    QDateTime last;
+    for (const QString& path : list(dataDir)) {
+        if (identityOf(path) == identity) {
+            last = takenAt(path);
+            break;
+        }
+    }
+    if (!last.isValid()) {
         return true;
     }
-    const QDateTime last = takenAt(all.first());
-    return changedSince(dataDir, last) && last.secsTo(QDateTime::currentDateTimeUtc()) >= 24 * 3600;
+    const QFileInfo file(library);
+    // Changes may still be in the write-ahead log beside the file.
+    const QFileInfo log(library + QStringLiteral("-wal"));
+    const bool changed =
+        file.lastModified().toUTC() > last || (log.exists() && log.size() > 0 && log.lastModified().toUTC() > last);
+    return changed && last.secsTo(QDateTime::currentDateTimeUtc()) >= 24 * 3600;
 }
 
-bool LibraryBackup::takeIfDue(const QString& dataDir)
+void LibraryBackup::takeIfDueInBackground(QObject* context, const std::function<void()>& onDamage)
 {
     waitForBackground();
-    return isDue(dataDir) && takeKeepingOneADay(dataDir, QSqlDatabase::database());
-}
-
-void LibraryBackup::takeIfDueInBackground(const QString& dataDir)
-{
-    waitForBackground();
-    if (!isDue(dataDir)) {
+    if (!isDue()) {
         return;
     }
     const QString path = QSqlDatabase::database().databaseName();
-    backgroundBackup = std::async(std::launch::async, [dataDir, path] {
+    backgroundBackup = QtConcurrent::run([this, path] {
         const OwnConnection connection(QStringLiteral("backup"), path,
                                        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"));
-        return connection.isOpen() && takeKeepingOneADay(dataDir, connection.database());
+        QString taken;
+        return connection.isOpen() ? takeChecked(connection.database(), &taken) : Result::Failed;
+    });
+    backgroundBackup.then(context, [onDamage](Result result) {
+        if (result == Result::FoundDamage) {
+            onDamage();
+        }
     });
 }
 
 void LibraryBackup::waitForBackground()
 {
-    if (backgroundBackup.valid()) {
-        backgroundBackup.get();
-    }
+    backgroundBackup.waitForFinished();
 }
 
-bool LibraryBackup::takeAtQuit(const QString& dataDir)
+bool LibraryBackup::takeAtQuit(bool changedThisSession)
 {
     waitForBackground();
     // This session's changes are in the next backup; today's earlier one gives way to it.
-    if (LibraryDatabase::changedSinceOpen()) {
-        return takeKeepingOneADay(dataDir, QSqlDatabase::database());
-    }
-    return takeIfDue(dataDir);
-}
-
-bool LibraryBackup::takeKeepingOneADay(const QString& dataDir, const QSqlDatabase& library)
-{
-    const QString taken = take(dataDir, library);
-    if (taken.isEmpty()) {
-        return false;
-    }
-    // One a day: the newest of the day stands for it, so it is never older than the last change.
-    const QDate today = takenAt(taken).toLocalTime().date();
-    for (const QString& path : list(dataDir)) {
-        if (path != taken && takenAt(path).toLocalTime().date() == today) {
-            QFile::remove(path);
-        }
-    }
-    return true;
-}
-
-bool LibraryBackup::changedSince(const QString& dataDir, const QDateTime& when)
-{
-    const QFileInfo library(LibraryDatabase::databasePath(dataDir));
-    if (library.lastModified().toUTC() > when) {
-        return true;
-    }
-    // Changes may still be in the write-ahead log beside the file.
-    const QFileInfo log(library.filePath() + QStringLiteral("-wal"));
-    return log.exists() && log.size() > 0 && log.lastModified().toUTC() > when;
+    return (changedThisSession || isDue()) && !take().isEmpty();
 }
 
 QList<LibraryBackup::Contents> LibraryBackup::goodBackups(const QString& dataDir)
@@ -189,23 +221,9 @@ QList<LibraryBackup::Contents> LibraryBackup::goodBackups(const QString& dataDir
     return good;
 }
 
-QString LibraryBackup::newestGood(const QString& dataDir, QDateTime* when)
-{
-    for (const QString& path : list(dataDir)) {
-        if (isSound(path)) {
-            if (when) {
-                *when = takenAt(path);
-            }
-            return path;
-        }
-    }
-    return QString();
-}
-
 bool LibraryBackup::restore(const QString& backupPath, const QString& dataDir)
 {
-    waitForBackground();
-    const QString target = LibraryDatabase::databasePath(dataDir);
+    const QString target = LibraryFile::pathIn(dataDir);
     const QString partial = target + ".restoring";
     QFile::remove(partial);
     if (!QFile::copy(backupPath, partial)) {
@@ -216,6 +234,5 @@ bool LibraryBackup::restore(const QString& backupPath, const QString& dataDir)
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         QFile::remove(target + QLatin1String(suffix));
     }
-    LibraryDatabase::forgetSearchIndex(dataDir);
     return QFile::rename(partial, target);
 }

@@ -1,44 +1,52 @@
 #pragma once
 
 #include <QDateTime>
+#include <QFuture>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QObject;
 class QSqlDatabase;
 
-// Verified copies of data.db in the data directory's "backups" folder: one a day, refreshed when
-// a session changed the library, the newest few kept.
+// Verified copies of data.db in the data directory's "backups" folder. Each copy carries the
+// identity of the library it was taken from; per library one is kept a day (refreshed when a
+// session changed it), for the newest few days. A library that is no longer the current one
+// keeps its backups: they may be the only good copy of it.
 class LibraryBackup
 {
 public:
     static constexpr int kept = 5;
 
-    static QString folder(const QString& dataDir) { return dataDir + QStringLiteral("backups/"); }
-    // At start-up: takes a backup of the open library when one is due. True when one was taken.
-    static bool takeIfDue(const QString& dataDir);
-    // The same, with the copy made in a second thread on a connection of its own: copying a
-    // large library takes seconds, and the window need not wait for them.
-    static void takeIfDueInBackground(const QString& dataDir);
-    // Waits for a backup being taken in the background, before another is taken, a backup is
-    // restored or the library is closed.
-    static void waitForBackground();
+    explicit LibraryBackup(const QString& dataDir) : dataDir(dataDir) {}
+    ~LibraryBackup();
+    LibraryBackup(const LibraryBackup&) = delete;
+    LibraryBackup& operator=(const LibraryBackup&) = delete;
+
+    // At start-up: takes a backup of the open library in a second thread, on a connection of
+    // its own, when one is due (copying a large library takes seconds). When the copy shows
+    // damage, `onDamage` runs in `context`'s thread.
+    void takeIfDueInBackground(QObject* context, const std::function<void()>& onDamage);
+    // Waits for a backup being taken in the background.
+    void waitForBackground();
     // On quitting: a session that changed the library leaves a backup of it (replacing one taken
     // earlier the same day); otherwise as at start-up.
-    static bool takeAtQuit(const QString& dataDir);
+    bool takeAtQuit(bool changedThisSession);
     // Takes one now (checked with integrity_check before it is kept). Empty on failure.
-    static QString take(const QString& dataDir);
-    static QString take(const QString& dataDir, const QSqlDatabase& library);
+    QString take() const;
+
+    static QString folder(const QString& dataDir) { return dataDir + QStringLiteral("backups/"); }
     // Backups, newest first.
     static QStringList list(const QString& dataDir);
-    // The newest backup that passes an integrity check, and when it was taken.
-    static QString newestGood(const QString& dataDir, QDateTime* takenAt);
 
     // What a backup holds, for the user choosing one.
     struct Contents
     {
         QString path;
         QDateTime takenAt;
+        QString library; // the identity of the library it copies; empty for older backups
         int books = 0;
         int webPages = 0;
     };
@@ -47,9 +55,15 @@ public:
     // Puts a backup in place of data.db (which must not be open).
     static bool restore(const QString& backupPath, const QString& dataDir);
     static bool isSound(const QString& databasePath, Contents* contents = nullptr);
+    // The identity a library file or backup carries, read without checking it.
+    static QString identityOf(const QString& databasePath);
 
 private:
-    static bool changedSince(const QString& dataDir, const QDateTime& when);
-    static bool isDue(const QString& dataDir);
-    static bool takeKeepingOneADay(const QString& dataDir, const QSqlDatabase& library);
+    enum class Result { Taken, Failed, FoundDamage };
+    bool isDue() const;
+    Result takeChecked(const QSqlDatabase& library, QString* taken) const;
+    void prune(const QString& taken) const;
+
+    QString dataDir;
+    QFuture<Result> backgroundBackup;
 };

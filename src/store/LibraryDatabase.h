@@ -1,93 +1,98 @@
 #pragma once
 
+#include "EverythingSearch.h"
+#include "LibraryFile.h"
+#include "LibraryTuning.h"
+#include "SearchIndexFile.h"
+#include "TitleIndex.h"
+
+#include <QList>
+#include <QObject>
 #include <QString>
-#include <QStringList>
+#include <QVariant>
 
-// Opens the library database "data.db" on the default connection, creates its tables in a
-// new or empty file, and refuses to work on a file that is damaged or not a library.
-class LibraryDatabase
+#include <memory>
+
+class LibraryBackup;
+
+// The open library: its file on the default connection, the search indexes beside it and its
+// backups. One exists for the program's life (tests make their own); open() and close() mark
+// the life of one library. Searches ask it, so they use the indexes only while these are in
+// step with the library, and give what reading every row gives otherwise.
+class LibraryDatabase : public QObject
 {
+    Q_OBJECT
+
 public:
-    enum class Status {
-        Opened,       // an existing library
-        Created,      // a new library with the full schema
-        CannotOpen,   // an existing file the driver cannot open
-        CannotCreate, // a new file that could not be created or given its tables
-        Damaged,      // damaged or foreign: moved aside untouched (movedTo), nothing is open
-        InUse,        // locked by another program (or unreadable for now): left as it is, nothing is open
-    };
+    using Status = LibraryFile::Status;
+    using Outcome = LibraryFile::Outcome;
 
-    struct Outcome
-    {
-        Status status = Status::CannotOpen;
-        QString path;
-        QString error;
-        QString movedTo;
-        bool readOnly = false; // the file may be read but not written: nothing can be saved
+    explicit LibraryDatabase(const LibraryTuning& tuning = LibraryTuning(), QObject* parent = nullptr);
+    ~LibraryDatabase() override;
 
-        bool isOpen() const { return status == Status::Opened || status == Status::Created; }
-    };
+    // Opens data.db in `dataDir` (ending with a separator); every page is checked unless the
+    // file rests as the last clean close left it, or always with `checkEveryPage`.
+    Outcome open(const QString& dataDir, bool checkEveryPage = false);
+    // Leaves the library file as it is at rest, with the indexes' state recorded.
+    void close();
+    bool isOpen() const { return opened; }
+    QString dataDir() const { return openDir; }
+    bool isReadOnly() const { return opened && readOnly; }
+    QString identity() const { return file.identity(); }
+    bool changedSinceOpen() const { return opened && file.changedSinceOpen(); }
+    const LibraryTuning& tuning() const { return settings; }
 
-    static Outcome open(const QString& dataDir);
-    static void close();
+    static QString databasePath(const QString& dataDir) { return LibraryFile::pathIn(dataDir); }
+    static QString searchIndexPath(const QString& dataDir) { return SearchIndexFile::pathIn(dataDir); }
+    // Puts a backup in place of the closed library; its indexes go with the old file.
+    static bool restore(const QString& backupPath, const QString& dataDir);
 
-    static QString databasePath(const QString& dataDir) { return dataDir + QStringLiteral("data.db"); }
-    // The search index beside the library; it is rebuilt from the library whenever it is missing.
-    static QString searchIndexPath(const QString& dataDir) { return dataDir + QStringLiteral("search-index.db"); }
-    // Another file takes data.db's place (a backup restored, a damaged one moved aside): the
-    // index of the old one goes with it.
-    static void forgetSearchIndex(const QString& dataDir);
-    static const QStringList& schemaStatements();
-    // Whether the trigram index that book searches use is attached and in step with the library.
-    static bool hasSearchIndex();
-    // Whether the index is being made in the background (a large library whose index had to be
-    // made again); searches read every row meanwhile.
-    static bool isBuildingSearchIndex();
-    // Libraries with more books than `above` get their index made in the background, `part`
-    // books at a time (tests make both small).
-    static void setBackgroundIndexBuild(int above, int part)
-    {
-        s_backgroundBuildAbove = above;
-        s_buildPart = part;
-    }
-    // How long after opening the Everything index starts being made, when it is not.
-    static void setEverythingBuildDelay(int milliseconds) { s_everythingBuildDelayMs = milliseconds; }
-    // Whether the open library may only be read: every action that writes is then switched off.
-    static bool isReadOnly() { return s_readOnly; }
-    // Whether anything was written to the library since it was opened.
-    static bool changedSinceOpen();
+    // At most 500 iids of the books whose title or description holds `term` (as LIKE matches
+    // it), only among those `subset` selects when given.
+    QList<int> findBooks(const QString& term, const QString& subset = QString(),
+                         const QVariant& subsetValue = QVariant());
+    // At most 500 iids of items of `kind` ("Book", "WebPage") that hold `term` in any of their
+    // words; see EverythingSearch.
+    QList<int> findEverything(const QString& term, const QString& kind, const QString& subset = QString(),
+                              const QVariant& subsetValue = QVariant());
+    // Whether the title index is attached and in step with the library.
+    bool hasSearchIndex();
+    // Whether the title index is being made in the background; searches read every row meanwhile.
+    bool isBuildingSearchIndex() const { return titles.isBuilding(); }
+    EverythingSearch& everythingSearch() { return everything; }
+
+    // Backups: at start-up in the background when one is due, and at quitting.
+    void takeBackupIfDue();
+    void takeBackupAtQuit();
+    // A read of the library failed where a sound file cannot fail (loading its records).
+    void noteReadFailure(const QString& error);
+    QString readFailure() const { return failedRead; }
+    // Reads every page of the open library: empty when sound, otherwise what is wrong.
+    QString checkEveryPage() const { return file.checkEveryPage(); }
+
+Q_SIGNALS:
+    // The day's backup found damage in its copy of the library.
+    void backupFoundDamage();
 
 private:
-    static void ensureOwnTables();
-    static bool createSchema(QString* error);
-    static void settleNewLibrary(const QString& dataDir, quint32 counterAtRest);
-    static void ensureIndexes();
-    static void attachSearchIndex(const QString& dataDir, quint32 counterAtRest);
-    static quint32 changeCounter(const QString& path);
-    static QString restingFingerprint(const QString& path);
-    static bool checkedAtRest(const QString& dataDir, const QString& path, const QString& fingerprint);
-    static void recordSearchIndexState(const QString& libraryPath, const QString& books);
-    static bool applySearchChanges();
-    static bool writeSearchChanges(qint64 lastBid);
-    static void continueSearchIndexBuild(int generation);
-    static void useWriteAheadLog();
-    static QString checkExisting(bool* isEmpty, bool* unreadable, bool thorough);
-    static QString busyTimeoutOption();
-    static QString moveAside(const QString& path);
+    void attachIndexes(const QString& fingerprintAtRest);
+    void giveUpIndexes();
+    // Before an indexed search: a write by another program makes the indexes be made again.
+    bool indexesInStep();
+    bool applyIndexChanges();
+    void rebuildIndexes();
+    void planEverythingBuild();
 
-    static bool s_readOnly;
-    static bool s_searchIndex;
-    static qint64 s_buildCursor; // the last book indexed by a build under way; -1 when none
-    static int s_buildGeneration;
-    static int s_everythingBuildDelayMs;
-    static int s_openings; // counts closings, so work queued for a library closed since is dropped
-    static int s_backgroundBuildAbove;
-    static int s_buildPart;
-    static qint64 s_changesAtOpen;
-    static void rememberChangesAtOpen();
-    static int s_busyTimeoutMs;
-
-public:
-    // How long opening waits for a lock another program holds (tests shorten it).
-    static void setBusyTimeout(int milliseconds) { s_busyTimeoutMs = milliseconds; }
+    LibraryTuning settings;
+    LibraryFile file;
+    SearchIndexFile indexFile;
+    TitleIndex titles;
+    EverythingSearch everything;
+    std::unique_ptr<LibraryBackup> backups;
+    QString openDir;
+    QString failedRead;
+    qint64 dataVersionSeen = -1;
+    bool opened = false;
+    bool readOnly = false;
+    bool indexesSound = false; // false after any failure of the indexes: the next opening makes them again
 };

@@ -31,6 +31,10 @@ public:
     int databaseVersion() const { return value("database/version", 0).toInt(); }
     void setDatabaseVersion(int version) { setValue("database/version", version); }
 
+    // The identity of the library last opened, to tell its backups from other libraries'.
+    QString libraryIdentity() const { return text("library/identity"); }
+    void setLibraryIdentity(const QString& identity) { setValue("library/identity", identity); }
+
     // The file or folder the last file dialog chose.
     QString lastSelectDir() const { return text("lastSelectDir"); }
     void setLastSelectDir(const QString& path) { setValue("lastSelectDir", path); }

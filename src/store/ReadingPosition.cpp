@@ -1,6 +1,6 @@
 #include "ReadingPosition.h"
 
-#include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "Logging.h"
 
 #include <QFileInfo>
@@ -40,7 +40,7 @@ ReadingPosition ReadingPosition::load(const QString& path, const QString& md5)
 bool ReadingPosition::save(const QString& path, const QString& md5, const ReadingPosition& position)
 {
     const int iid = itemOf(path);
-    if (iid < 1 || md5.isEmpty() || LibraryDatabase::isReadOnly()) {
+    if (iid < 1 || md5.isEmpty() || LibraryFile::isOpenReadOnly()) {
         return false;
     }
     QSqlQuery query;

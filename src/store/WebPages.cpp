@@ -1,6 +1,7 @@
 #include "WebPages.h"
 
 #include "EverythingSearch.h"
+#include "LibraryDatabase.h"
 #include "Logging.h"
 #include "ViewItem.h"
 #include "WebPage.h"
@@ -8,7 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-WebPages::WebPages(QObject* parent) : Items(parent), viewItems(new QList<ViewItem*>)
+WebPages::WebPages(QObject* parent, LibraryDatabase* library)
+    : Items(parent), library(library), viewItems(new QList<ViewItem*>)
 {
     dbRead();
 }
@@ -37,7 +39,10 @@ void WebPages::dbRead()
 {
     QSqlQuery query;
     if (!query.exec("SELECT iid FROM webpages WHERE 1 ORDER BY created ASC")) {
-        qCDebug(lcStore) << query.lastError();
+        qCWarning(lcStore) << "the web pages could not be read:" << query.lastError().text();
+        if (library) {
+            library->noteReadFailure(query.lastError().text());
+        }
         return;
     }
     while (query.next()) {
@@ -55,7 +60,8 @@ void WebPages::dbSearch(const QString& term)
     viewItems->clear();
     QList<int> found;
     if (scope == SearchScope::Everything) {
-        found = EverythingSearch::find(term, QStringLiteral("WebPage"));
+        found = library ? library->findEverything(term, QStringLiteral("WebPage"))
+                        : EverythingSearch::scan(term, QStringLiteral("WebPage"), QString(), QVariant());
     } else {
         QSqlQuery query;
         query.prepare(

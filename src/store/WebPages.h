@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+class LibraryDatabase;
 class WebPage;
 struct ViewItem;
 
@@ -17,7 +18,8 @@ class WebPages : public Items
     Q_OBJECT
 
 public:
-    explicit WebPages(QObject* parent);
+    // Searches go through `library`'s indexes; without one they read every row.
+    explicit WebPages(QObject* parent, LibraryDatabase* library = nullptr);
     ~WebPages() override;
 
     QList<ViewItem*>* getViewItems() const { return viewItems; }
@@ -36,6 +38,7 @@ public Q_SLOTS:
 private:
     WebPage* loadPage(int iid);
 
+    LibraryDatabase* library = nullptr;
     QList<ViewItem*>* viewItems;
     QMap<int, WebPage*> pageMap;
     SearchScope scope = SearchScope::TitlesAndDescriptions;

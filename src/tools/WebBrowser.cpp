@@ -3,7 +3,7 @@
 #include "ui_WebBrowser.h"
 
 #include "CustomWebView.h"
-#include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
@@ -36,7 +36,7 @@ WebBrowser::WebBrowser(QWidget* parent) : QWidget(parent), webView(nullptr), ui(
     connect(ui->btnForward, &QToolButton::clicked, webView, &QWebEngineView::forward);
     webView->load(QUrl(homePage()));
     webView->show();
-    if (LibraryDatabase::isReadOnly()) {
+    if (LibraryFile::isOpenReadOnly()) {
         ui->btnDownload->setEnabled(false);
         ui->btnDownload->setToolTip(tr("The library is read-only: pages cannot be captured into it."));
     }

@@ -3,7 +3,7 @@
 #include "Book.h"
 #include "BookProperties.h"
 #include "ItemViews.h"
-#include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "Prompt.h"
 #include "ViewItem.h"
 #include "WebPage.h"
@@ -26,10 +26,10 @@ void ItemActions::bookItemMenu(ItemViews* view, const ViewItem* vi, bool single)
         menu.addAction(tr("Properties"), view, [view] { view->editItem(); });
         // Only a book whose first file is a PDF can be converted.
         menu.addAction(tr("Convert"), view, [view] { view->actionConvertItems(); })
-            ->setEnabled(!LibraryDatabase::isReadOnly() &&
+            ->setEnabled(!LibraryFile::isOpenReadOnly() &&
                          vi->filePath.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive));
     }
-    menu.addAction(tr("Delete"), view, [view] { view->deleteItem(); })->setEnabled(!LibraryDatabase::isReadOnly());
+    menu.addAction(tr("Delete"), view, [view] { view->deleteItem(); })->setEnabled(!LibraryFile::isOpenReadOnly());
     menu.exec(QCursor::pos());
 }
 
@@ -48,7 +48,7 @@ void ItemActions::webPageItemMenu(ItemViews* view, const ViewItem* vi, bool sing
         QObject::connect(openExternal, &QAction::triggered, view,
                          [view, openExternal] { view->openItemUrl(openExternal); });
     }
-    menu.addAction(tr("Delete"), view, [view] { view->deleteItem(); })->setEnabled(!LibraryDatabase::isReadOnly());
+    menu.addAction(tr("Delete"), view, [view] { view->deleteItem(); })->setEnabled(!LibraryFile::isOpenReadOnly());
     menu.exec(QCursor::pos());
 }
 
@@ -89,7 +89,7 @@ void ItemActions::deleteChosen(QWidget* parent, const QList<ViewItem*>& chosen, 
     for (const ViewItem* vi : chosen) {
         titles << vi->title;
     }
-    if (chosen.isEmpty() || LibraryDatabase::isReadOnly() || !Prompt::confirmDelete(parent, titles)) {
+    if (chosen.isEmpty() || LibraryFile::isOpenReadOnly() || !Prompt::confirmDelete(parent, titles)) {
         return;
     }
     // The records are taken first: every deletion the views hear of changes the selection.

@@ -23,11 +23,8 @@
 
 #include <algorithm>
 
-int ItemCells::s_gridDeferredFrom = 5000;
-int ItemCells::s_cellsInTwoFrom = 5000;
-
-ItemCells::ItemCells(QListWidget* list, QTableWidget* table, QObject* parent)
-    : QObject(parent), list(list), table(table), coverLoader(new CoverLoader(this))
+ItemCells::ItemCells(QListWidget* list, QTableWidget* table, const ViewTuning& tuning, QObject* parent)
+    : QObject(parent), list(list), table(table), coverLoader(new CoverLoader(this)), tuning(tuning)
 {
     connect(coverLoader, &CoverLoader::coverReady, this, &ItemCells::showCover);
 }
@@ -143,7 +140,7 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnS
             }
         }
     };
-    inTwoHalves(byTitle.size(), s_cellsInTwoFrom, makeCells);
+    inTwoHalves(byTitle.size(), tuning.cellsInTwoFrom, makeCells);
     for (int row = 0; row < byTitle.size(); ++row) {
         if (bookCells.at(row)) {
             placeBookCells(bookCells.at(row), byTitle.at(row), row);
@@ -163,7 +160,7 @@ void ItemCells::renderIntoEmptyViews(const QList<ViewItem*>& items, bool gridOnS
         table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     }
     // A large library opened as a table leaves its grid until it is shown: a third of the work.
-    gridDeferred = !gridOnScreen && byTitle.size() >= s_gridDeferredFrom;
+    gridDeferred = !gridOnScreen && byTitle.size() >= tuning.gridDeferredFrom;
     if (!gridDeferred) {
         placeGridCells(byTitle);
     }

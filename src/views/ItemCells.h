@@ -16,6 +16,15 @@ struct BookTableItem;
 struct ViewItem;
 struct WebPageTableItem;
 
+// When a large collection's cells are made differently; tests make them small.
+struct ViewTuning
+{
+    // Collections from this many items on have their grid made when it is first shown.
+    int gridDeferredFrom = 5000;
+    // Collections from this many items on have their table cells made in two threads.
+    int cellsInTwoFrom = 5000;
+};
+
 // The cells that show a view's items: one grid cell and one table row per item, the maps
 // between items and their cells, and covers that arrive after the cells.
 class ItemCells : public QObject
@@ -23,7 +32,7 @@ class ItemCells : public QObject
     Q_OBJECT
 
 public:
-    ItemCells(QListWidget* list, QTableWidget* table, QObject* parent);
+    ItemCells(QListWidget* list, QTableWidget* table, const ViewTuning& tuning, QObject* parent);
     ~ItemCells() override;
 
     QListWidgetItem* gridCell(ViewItem* vi) const { return listItems.value(vi, nullptr); }
@@ -42,10 +51,6 @@ public:
     void renderItems(const QList<ViewItem*>& items, bool gridOnScreen);
     // Makes the grid cells left for later, if any, in title order, all shown.
     void makeDeferredGrid();
-    // Collections from this many items on have their grid made when it is first shown.
-    static void setGridDeferredFrom(int items) { s_gridDeferredFrom = items; }
-    // Collections from this many items on have their table cells made in two threads.
-    static void setCellsInTwoFrom(int items) { s_cellsInTwoFrom = items; }
     void renderNewListItem(ViewItem* vi);
     void renderNewTableItem(ViewItem* vi, int row);
     void renderItem(ViewItem* vi, QListWidgetItem* cell);
@@ -83,8 +88,7 @@ private:
     CoverLoader* coverLoader;
     bool renderingBatch = false;
     bool gridDeferred = false;
-    static int s_gridDeferredFrom;
-    static int s_cellsInTwoFrom;
+    ViewTuning tuning;
     QHash<ViewItem*, QListWidgetItem*> listItems;
     QHash<QListWidgetItem*, ViewItem*> listViewItems;
     QHash<ViewItem*, QTableWidgetItem*> tableItems;

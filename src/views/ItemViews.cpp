@@ -4,12 +4,12 @@
 
 #include "Book.h"
 #include "Books.h"
-#include "EverythingSearch.h"
 #include "ItemActions.h"
 #include "ItemCells.h"
 #include "ItemFile.h"
 #include "LazyCellWidgets.h"
 #include "LibraryDatabase.h"
+#include "LibraryFile.h"
 #include "Logging.h"
 #include "Prompt.h"
 #include "Rating.h"
@@ -27,16 +27,14 @@
 #include <QSignalBlocker>
 #include <QUrl>
 
-ItemViews::ItemViews(QWidget* parent, const QString& shelf, const QString& name)
-    : ItemViews(parent, QStringLiteral("BooksShelf"), -1)
+ItemViews::ItemViews(QWidget* parent, const QString& type, int id)
+    : ItemViews(parent, collectionNamed(type), id, nullptr)
 {
-    books = new Books(this, QStringLiteral("BooksShelf"), -1);
-    books->dbReadShelf(shelf, name);
-    viewItems = books->getViewItems();
 }
 
-ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
-    : QWidget(parent), ui(std::make_unique<Ui::ItemViews>()), type(viewType)
+ItemViews::ItemViews(QWidget* parent, CollectionKind kind, const QVariant& key, LibraryDatabase* library,
+                     const ViewTuning& tuning)
+    : QWidget(parent), ui(std::make_unique<Ui::ItemViews>()), kind(kind), key(key), library(library)
 {
     ui->setupUi(this);
     ui->viewTable->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -49,7 +47,7 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     ratings = new LazyCellWidgets(ui->viewTable, [this](int row) { makeRating(row); });
     // The grid carries the views' style sheet; the table's tips are styled by it from there.
     new TableToolTips(ui->viewTable, ui->viewList);
-    cells = new ItemCells(ui->viewList, ui->viewTable, this);
+    cells = new ItemCells(ui->viewList, ui->viewTable, tuning, this);
     visibility = std::make_unique<RowVisibility>(ui->viewList, ui->viewTable, cells->gridCells(), cells->gridOwners(),
                                                  cells->titleCells(), cells->titleOwners());
     connect(cells, &ItemCells::itemAdded, this, [this](ViewItem* vi) { visibility->add(vi); });
@@ -58,15 +56,12 @@ ItemViews::ItemViews(QWidget* parent, const QString& viewType, int id)
     connect(ui->viewTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, &ItemViews::releaseSortKeys,
             Qt::QueuedConnection);
 
-    if (type == QLatin1String("Books")) {
-        books = new Books(this, QString(), -1);
-        viewItems = books->getViewItems();
-    } else if (type == QLatin1String("BooksAuthor") && id >= 0) {
-        books = new Books(this, QStringLiteral("BooksAuthor"), id);
-        viewItems = books->getViewItems();
-    } else if (type == QLatin1String("WebPages")) {
-        webPages = new WebPages(this);
+    if (kind == CollectionKind::WebPages) {
+        webPages = new WebPages(this, library);
         viewItems = webPages->getViewItems();
+    } else if (kind != CollectionKind::AuthorBooks || key.toInt() >= 0) {
+        books = new Books(this, kind, key, library);
+        viewItems = books->getViewItems();
     } else {
         // Nothing to show; an empty list keeps every operation harmless.
         viewItems = &noItems;
@@ -131,7 +126,7 @@ void ItemViews::makeRating(int row)
     // parent styles it all over again, which doubled the cost of each row's stars.
     auto* rating = new Rating(table->viewport(), vi->id);
     rating->setRating(vi->rating);
-    rating->setEnabled(!LibraryDatabase::isReadOnly());
+    rating->setEnabled(!LibraryFile::isOpenReadOnly());
     connect(rating, &Rating::ratingSet, this, &ItemViews::setRating);
     table->setCellWidget(row, 4, rating);
     markMissingFile(row, vi);
@@ -165,16 +160,15 @@ void ItemViews::addBook(Book* book)
     if (!books || !book) {
         return;
     }
-    // Several views may hear of the same book: each keeps a copy of its own, loaded from the
-    // library, so no two collections own one record.
+    // Several views hear of the same book: each keeps a copy of its own of the saved record, so
+    // no two collections own one record and none reads it again.
     if (Book* known = books->getItem(book->getId())) {
-        known->loadBook();
+        known->reload();
         updateItem(known);
         return;
     }
-    auto* own = new Book(nullptr, book->getId());
+    Book* own = book->copy();
     books->addBook(own);
-    own->setViewItem();
     addItem(own->getViewItem());
 }
 
@@ -235,7 +229,7 @@ void ItemViews::updateItem(Item* item)
 void ItemViews::search(const QString& terms)
 {
     // The first search of the Everything scope makes its index: seconds in a large library.
-    const bool slow = searchScope == SearchScope::Everything && !EverythingSearch::isBuilt();
+    const bool slow = searchScope == SearchScope::Everything && library && !library->everythingSearch().isBuilt();
     if (slow) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
@@ -559,7 +553,7 @@ void ItemViews::deleteItemFromView(int iid)
 void ItemViews::setRating(int iid, int rating)
 {
     Item* item = nullptr;
-    if (type == QLatin1String("WebPages") && webPages) {
+    if (kind == CollectionKind::WebPages && webPages) {
         item = webPages->getItem(iid);
     } else if (books) {
         item = books->getItem(iid);

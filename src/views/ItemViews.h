@@ -1,11 +1,13 @@
 #pragma once
 
+#include "CollectionKind.h"
 #include "ItemCells.h"
 #include "ItemRoles.h"
 #include "SearchScope.h"
 
 #include <QAction>
 #include <QList>
+#include <QVariant>
 #include <QWidget>
 
 #include <memory>
@@ -18,6 +20,7 @@ class Book;
 class Books;
 class Item;
 class LazyCellWidgets;
+class LibraryDatabase;
 class QIcon;
 class QListWidgetItem;
 class QTableWidgetItem;
@@ -44,12 +47,18 @@ public:
     static constexpr int UrlRole = ItemRoles::Url;
     static constexpr int RemovedRole = ItemRoles::Removed;
 
+    // A collection named "Books", "BooksAuthor" (`id` the author's) or "WebPages", searched
+    // without the library's indexes.
     ItemViews(QWidget* parent, const QString& type, int id);
-    // The books with a tag (`shelf` "Tags") or in a series ("Series").
-    ItemViews(QWidget* parent, const QString& shelf, const QString& name);
+    // A collection of `kind` (keyed by an author's id, a tag or a series), searched through
+    // `library`'s indexes.
+    ItemViews(QWidget* parent, CollectionKind kind, const QVariant& key, LibraryDatabase* library,
+              const ViewTuning& tuning = ViewTuning());
     ~ItemViews() override;
 
-    QString getType() const { return type; }
+    CollectionKind getKind() const { return kind; }
+    // The author's id, the tag or the series the collection keeps to.
+    QVariant getKey() const { return key; }
     QString getSearchTerms() const { return searchTerms; }
     SearchScope getSearchScope() const { return searchScope; }
     // What the search looks at; a search on screen is run again in the new scope.
@@ -143,7 +152,9 @@ private:
     QList<ViewItem*>* viewItems = nullptr;
     QList<ViewItem*> noItems;
     QList<ViewItem*> selectedViewItems;
-    QString type;
+    CollectionKind kind;
+    QVariant key;
+    LibraryDatabase* library = nullptr;
     Books* books = nullptr;
     WebPages* webPages = nullptr;
     QString searchTerms;

@@ -1,4 +1,5 @@
 #include "Book.h"
+#include "BookDrops.h"
 #include "BookProperties.h"
 #include "Books.h"
 #include "EverythingSearch.h"
@@ -117,7 +118,7 @@ void TestMainWindow::treeDoubleClick_opensBooksWebPagesAndAuthorTabs()
     start();
     Q_EMIT tree()->itemDoubleClicked(tree()->topLevelItem(2), 0);
     QCOMPARE(tabs()->count(), 2);
-    QCOMPARE(viewAt(1)->getType(), QString("WebPages"));
+    QCOMPARE(viewAt(1)->getKind(), CollectionKind::WebPages);
     QCOMPARE(tabs()->currentIndex(), 1);
     QCOMPARE(table(1)->rowCount(), 1);
 
@@ -125,7 +126,7 @@ void TestMainWindow::treeDoubleClick_opensBooksWebPagesAndAuthorTabs()
     Q_EMIT tree()->itemDoubleClicked(herbert, 0);
     QCOMPARE(tabs()->count(), 3);
     QCOMPARE(tabs()->tabText(2), QString("Herbert, Frank"));
-    QCOMPARE(viewAt(2)->getType(), QString("BooksAuthor"));
+    QCOMPARE(viewAt(2)->getKind(), CollectionKind::AuthorBooks);
     QCOMPARE(table(2)->rowCount(), 2);
     QCOMPARE(tabs()->currentIndex(), 2); // a tab the user opened comes to the front
 
@@ -673,7 +674,7 @@ void TestMainWindow::emptyLibrary_welcomes_andDropsAddBooks()
     QVERIFY(!drop({QUrl::fromLocalFile(folder + "one.pdf"), QUrl::fromLocalFile(folder + "notes.exe")}));
     QMimeData address;
     address.setUrls({QUrl("https://example.org/page")});
-    QCOMPARE(MainWindow::dropKind(&address), MainWindow::DropKind::WebAddress);
+    QCOMPARE(BookDrops::kindOf(&address), BookDrops::Kind::WebAddress);
 
     // A folder: the batch import lists what is in it and below.
     QStringList listed;
@@ -846,7 +847,8 @@ void TestMainWindow::tagsAndSeries_areSavedShownFoundAndBranched()
 
 void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()
 {
-    window = std::make_unique<MainWindow>();
+    library = std::make_unique<LibraryDatabase>();
+    window = std::make_unique<MainWindow>(*library);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     // About two thirds of the screen, never below the window's own minimum.
     QCOMPARE(window->size(), (screen.size() * 2 / 3).expandedTo(window->minimumSize()));
@@ -856,10 +858,9 @@ void TestMainWindow::windowState_firstRunFitsTheScreen_thenSurvivesARestart()
     window->findChild<QAction*>("actionView")->trigger();
     QCOMPARE(viewAt(0)->getCurrentView(), 1);
     window->findChild<QAction*>("actionQuit")->trigger();
-    window.reset();
-    LibraryDatabase::close();
-
-    window = std::make_unique<MainWindow>();
+    closeWindow();
+    library = std::make_unique<LibraryDatabase>();
+    window = std::make_unique<MainWindow>(*library);
     window->show();
     QCOMPARE(window->size(), QSize(900, 640));
     QCOMPARE(viewAt(0)->getCurrentView(), 1);

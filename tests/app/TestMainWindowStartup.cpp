@@ -25,6 +25,7 @@ private Q_SLOTS:
     void commandLine_answersVersionAndHelp();
 
 private:
+    LibraryDatabase database;
     // The real program on a HOME of its own.
     static void startProgram(QProcess& program, const QString& home);
     static QString dataDirOf(const QString& home) { return home + "/.local/share/Quemark/Lirenta/Lirenta/"; }
@@ -40,7 +41,7 @@ void TestMainWindowStartup::init()
 
 void TestMainWindowStartup::cleanup()
 {
-    LibraryDatabase::close();
+    database.close();
 }
 
 void TestMainWindowStartup::damagedDatabase_isKeptAside_data()
@@ -59,7 +60,7 @@ void TestMainWindowStartup::damagedDatabase_isKeptAside()
         !TestEnvironment::writeFile(dataDir + "data.db", QByteArray("not a database at all").repeated(100)).isEmpty());
 
     Prompt::queueAnswer(startNew ? QMessageBox::Yes : QMessageBox::No);
-    MainWindow window;
+    MainWindow window(database);
     QCOMPARE(window.isStartedUp(), startNew);
     QCOMPARE(Prompt::shownTexts().size(), 1);
     const QString text = Prompt::shownTexts().first();
@@ -80,7 +81,7 @@ void TestMainWindowStartup::uncreatableDatabase_showsPathAndErrorAndDoesNotStart
     const QString dataDir = QDir::homePath() + "/blocker/data/";
     LibrarySettings().setValue("dataDir", dataDir);
 
-    MainWindow window;
+    MainWindow window(database);
     QVERIFY(!window.isStartedUp());
     QCOMPARE(Prompt::shownTexts().size(), 1);
     QVERIFY(Prompt::shownTexts().first().contains(dataDir + "data.db"));
@@ -92,8 +93,8 @@ void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
     const QString dataDir = QDir::homePath() + "/locked/";
     QDir().mkpath(dataDir);
     LibrarySettings().setValue("dataDir", dataDir);
-    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
-    LibraryDatabase::close();
+    QVERIFY(database.open(dataDir).isOpen());
+    database.close();
     {
         // Another program holds the library's lock throughout the start.
         QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
@@ -101,12 +102,11 @@ void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
         QVERIFY(other.open());
         QSqlQuery lock(other);
         QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
-        LibraryDatabase::setBusyTimeout(200);
         {
-            MainWindow window;
+            LibraryDatabase impatient(LibraryTuning{.busyTimeoutMs = 200});
+            MainWindow window(impatient);
             QVERIFY(!window.isStartedUp());
         }
-        LibraryDatabase::setBusyTimeout(3000);
         lock.exec("ROLLBACK");
         other.close();
     }
@@ -118,7 +118,7 @@ void TestMainWindowStartup::lockedDatabase_isInUse_notDamaged()
     QCOMPARE(QDir(dataDir).entryList({"data.db.damaged-*"}).size(), 0);
 
     // Once the other program lets go, the library opens as it was.
-    MainWindow window;
+    MainWindow window(database);
     QVERIFY(window.isStartedUp());
 }
 

@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     const QString filesDir = QString::fromLocal8Bit(argv[2]);
     const int count = atoi(argv[3]);
     LibrarySettings().setValue("dataDir", dataDir);
-    if (!LibraryDatabase::open(dataDir).isOpen()) {
+    LibraryDatabase library;
+    if (!library.open(dataDir).isOpen()) {
         return 1;
     }
     QDir().mkpath(filesDir);

@@ -17,7 +17,8 @@ int main(int argc, char** argv)
     }
     const QString dataDir = QString::fromLocal8Bit(argv[1]);
     LibrarySettings().setValue("dataDir", dataDir);
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir);
+    LibraryDatabase library;
+    const LibraryDatabase::Outcome outcome = library.open(dataDir);
     QSqlQuery count("SELECT COUNT(*) FROM books");
     const int books = count.next() ? count.value(0).toInt() : -1;
     Book book(nullptr, 0);

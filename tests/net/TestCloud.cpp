@@ -358,10 +358,10 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
     seeder.addBook({longTitle, {}, "", {"second.epub", "second.pdf"}, QColor(), 0, "", "", ""});
     seeder.addBook({"Gone File", {}, "", {"gone.pdf"}, QColor(), 0, "", "", ""});
     QFile::remove(library->filesDir() + "gone.pdf"); // gone from disk since it was added
-    LibraryDatabase::close();                        // the window opens the same library
+    library->library().close();                      // the window opens the same library
     qputenv("LIRENTA_CLOUD_URL", server->address().toEncoded());
     const int recordsBefore = serverList("records").size();
-    MainWindow window;
+    MainWindow window(library->library());
     QVERIFY(window.isStartedUp());
     int logins = 0;
     QTimer driver;
@@ -435,18 +435,18 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
              qPrintable(shownLines(*sync).last()));
     QCOMPARE(logins, 1);
     qunsetenv("LIRENTA_CLOUD_URL");
-    LibraryDatabase::close();
+    library->library().close();
 }
 
 void TestCloud::mainWindow_rejectedToken_bringsBackTheLogin()
 {
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
     seeder.addBook({"Kept Safe", {}, "", {"safe.pdf"}, QColor(), 0, "", "", ""});
-    LibraryDatabase::close(); // the window opens the same library
+    library->library().close(); // the window opens the same library
     // A token of the right shape that the service does not know (revoked, say).
     LibrarySettings().setValue("cloudToken", QString(64, 'a'));
     qputenv("LIRENTA_CLOUD_URL", server->address().toEncoded());
-    MainWindow window;
+    MainWindow window(library->library());
     QVERIFY(window.isStartedUp());
     int logins = 0;
     QTimer driver;
@@ -460,7 +460,7 @@ void TestCloud::mainWindow_rejectedToken_bringsBackTheLogin()
     QVERIFY(CloudApi::isValidToken(stored));
     QVERIFY(stored != QString(64, 'a'));
     qunsetenv("LIRENTA_CLOUD_URL");
-    LibraryDatabase::close();
+    library->library().close();
 }
 
 LIRENTA_TEST_MAIN(TestCloud)

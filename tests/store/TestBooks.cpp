@@ -200,8 +200,8 @@ void TestBooks::failingDeletes_keepTheWholeRecord()
 // two threads.
 void TestBooks::wholeLibrary_readInsideATransaction_seesItsChanges()
 {
-    Books::setAssembleInTwoFrom(2);
-    const auto restore = qScopeGuard([] { Books::setAssembleInTwoFrom(2000); });
+    library.reset(); // one library open at a time
+    library = std::make_unique<LibraryFixture>(LibraryTuning{.assembleInTwoFrom = 2});
     SqlTransaction transaction;
     for (const auto& [title, author] : {std::pair{"Dune", "Frank Herbert"}, std::pair{"Solaris", "Stanislaw Lem"}}) {
         Book* book = saveBook(title, {author});
@@ -213,7 +213,7 @@ void TestBooks::wholeLibrary_readInsideATransaction_seesItsChanges()
     QVERIFY(
         QSqlQuery().exec("INSERT INTO books (title, iid) SELECT 'Dune again', iid FROM books WHERE title = 'Dune'"));
 
-    Books books(nullptr, QString(), -1);
+    Books books(nullptr, CollectionKind::AllBooks, QVariant(), &library->library());
     QStringList read;
     for (const ViewItem* item : *books.getViewItems()) {
         read << QString("%1 by %2, %3 file(s)").arg(item->title, item->authors).arg(item->filePaths.size());
@@ -226,29 +226,26 @@ void TestBooks::wholeLibrary_readInsideATransaction_seesItsChanges()
 // meanwhile is found by its new words when it is done; closing stops a build under way.
 void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
 {
+    library.reset(); // one library open at a time
+    library = std::make_unique<LibraryFixture>(LibraryTuning{.everythingBuildDelayMs = 0, .everythingPart = 1});
     // Enough books, a part of one book each, that the build is still under way as the test goes on.
     Book* first = saveBook("Volume 0", {"Stanislaw Lem"}, "plain");
     QVERIFY(first);
     QVERIFY(LibraryFixture::addNumberedBooks("Volume", 2999));
-    EverythingSearch::setBackgroundPart(1);
-    LibraryDatabase::setEverythingBuildDelay(0);
-    const auto guard = qScopeGuard([] {
-        EverythingSearch::setBackgroundPart(250);
-        LibraryDatabase::setEverythingBuildDelay(3000);
-    });
-    const auto reopen = [this] {
-        LibraryDatabase::close();
+    EverythingSearch& everything = library->library().everythingSearch();
+    const auto reopen = [this, &everything] {
+        library->library().close();
         QVERIFY(!QFile::exists(library->databasePath() + "-wal"));
-        QVERIFY(LibraryDatabase::open(library->dataDir()).isOpen());
-        QVERIFY(!EverythingSearch::isBuilt());
+        QVERIFY(library->library().open(library->dataDir()).isOpen());
+        QVERIFY(!everything.isBuilt());
         QCoreApplication::processEvents(); // the build starts a while after opening
-        QVERIFY(EverythingSearch::isBuildingInBackground());
+        QVERIFY(everything.isBuildingInBackground());
     };
     reopen();
     reopen(); // stopped half-way, the build starts again
 
-    const auto found = [](const QString& term, SearchScope scope) {
-        Books books(nullptr, QString(), -1);
+    const auto found = [this](const QString& term, SearchScope scope) {
+        Books books(nullptr, CollectionKind::AllBooks, QVariant(), &library->library());
         books.setSearchScope(scope);
         books.dbSearch(term);
         QList<int> ids;
@@ -264,7 +261,7 @@ void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
     QVERIFY(first->insertBook());
     QCOMPARE(found("solaris", SearchScope::TitlesAndDescriptions), QList<int>({first->getId()}));
     QCOMPARE(found("solaris", SearchScope::Everything), QList<int>({first->getId()}));
-    QVERIFY(EverythingSearch::isBuilt());
+    QVERIFY(everything.isBuilt());
     QCOMPARE(found("volume 0", SearchScope::Everything), QList<int>());
     QCOMPARE(found("lem", SearchScope::Everything), QList<int>({first->getId()}));
     QCOMPARE(found("volume 2999", SearchScope::Everything).size(), 1);
@@ -289,7 +286,10 @@ void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
 // for a library that did not have one.
 void TestBooks::indexedSearch_findsWhatAFullScanFinds()
 {
-    QVERIFY(LibraryDatabase::hasSearchIndex());
+    library.reset(); // one library open at a time
+    library = std::make_unique<LibraryFixture>(LibraryTuning{.titleIndexInBackgroundAbove = 2, .titleIndexPart = 2});
+    LibraryDatabase& database = library->library();
+    QVERIFY(database.hasSearchIndex());
     Book* quoted = saveBook("The \"Quoted\" Word", {}, "it's 50% off_sale");
     Book* accents = saveBook("Élan vital", {}, "café CAFÉ Café");
     saveBook("Roadside Picnic", {}, "Stalkers in the ZONE near the river.");
@@ -304,8 +304,8 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     const QStringList terms = {"river",    "RIVER",   "zone near",   "\"Quoted\"", "revised", "Vanishing", "50% off",
                                "off_sale", "f_s",     "%ive%",       "café",       "CAFÉ",    "élan",      "Élan",
                                "r_ver",    "iverrun", "absent term", "ri",         "\"\"\"",  "it's"};
-    const auto search = [](const QString& term) {
-        Books books(nullptr, QString(), -1);
+    const auto search = [&database](const QString& term) {
+        Books books(nullptr, CollectionKind::AllBooks, QVariant(), &database);
         books.dbSearch(term);
         QList<int> ids;
         for (const ViewItem* item : *books.getViewItems()) {
@@ -334,7 +334,7 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     // triggers of ours); at the next opening the index is rebuilt and searches find the change.
     QSqlQuery query;
     query = QSqlQuery();
-    LibraryDatabase::close();
+    database.close();
     {
         QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
         other.setDatabaseName(library->databasePath());
@@ -350,11 +350,9 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     // In a large library the index is made again in the background, a few books at a time;
     // meanwhile searches read every row, and books changed before and after their part is
     // indexed are found as they are.
-    LibraryDatabase::setBackgroundIndexBuild(2, 2);
-    const auto restoreBuild = qScopeGuard([] { LibraryDatabase::setBackgroundIndexBuild(20000, 2000); });
-    QCOMPARE(LibraryDatabase::open(library->dataDir()).status, LibraryDatabase::Status::Opened);
-    QVERIFY(LibraryDatabase::isBuildingSearchIndex());
-    QVERIFY(!LibraryDatabase::hasSearchIndex());
+    QCOMPARE(database.open(library->dataDir()).status, LibraryDatabase::Status::Opened);
+    QVERIFY(database.isBuildingSearchIndex());
+    QVERIFY(!database.hasSearchIndex());
     quoted->setDescription("rivers changed before its part");
     QVERIFY(quoted->insertBook());
     QCoreApplication::processEvents();
@@ -364,14 +362,14 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
     for (const QString& term : terms + QStringList{"Riverside", "Ocean picnic", "Roadside", "changed"}) {
         QCOMPARE(search(term), fullScan(term));
     }
-    QTRY_VERIFY(!LibraryDatabase::isBuildingSearchIndex());
-    QVERIFY(LibraryDatabase::hasSearchIndex());
+    QTRY_VERIFY(!database.isBuildingSearchIndex());
+    QVERIFY(database.hasSearchIndex());
     for (const QString& term : terms + QStringList{"Riverside", "Ocean picnic", "Roadside", "changed", "bank"}) {
         QCOMPARE(search(term), fullScan(term));
     }
 
     // A library from before, with the index inside it: opening moves it out.
-    LibraryDatabase::close();
+    database.close();
     {
         QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old version");
         old.setDatabaseName(library->databasePath());
@@ -385,7 +383,7 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
         old.close();
     }
     QSqlDatabase::removeDatabase("old version");
-    QCOMPARE(LibraryDatabase::open(library->dataDir()).status, LibraryDatabase::Status::Opened);
+    QCOMPARE(database.open(library->dataDir()).status, LibraryDatabase::Status::Opened);
     for (const QString& term : terms) {
         QCOMPARE(search(term), fullScan(term));
     }
@@ -401,7 +399,7 @@ void TestBooks::indexedSearch_findsWhatAFullScanFinds()
         stored << row.section(' ', 1);
     }
     QStringList expected;
-    for (const QString& statement : LibraryDatabase::schemaStatements()) {
+    for (const QString& statement : LibraryFile::schemaStatements()) {
         if (!statement.contains("sqlite_stat1")) {
             expected << QString(statement).remove(QRegularExpression(";$"));
         }

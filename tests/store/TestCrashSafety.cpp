@@ -40,7 +40,7 @@ int TestCrashSafety::count(const QString& statement)
 
 QSet<int> TestCrashSafety::runAndKill(const QString& mode, int rounds, int count)
 {
-    LibraryDatabase::close();
+    library->library().close();
     QSet<int> committed;
     QRandomGenerator random(20261206);
     for (int round = 0; round < rounds; ++round) {
@@ -59,7 +59,7 @@ QSet<int> TestCrashSafety::runAndKill(const QString& mode, int rounds, int count
             }
         }
     }
-    LibraryDatabase::open(library->dataDir());
+    library->library().open(library->dataDir());
     return committed;
 }
 
@@ -91,11 +91,11 @@ void TestCrashSafety::killedChanges_leaveOldOrNewNeverAMix()
 {
     QFETCH(QString, mode);
     // A library of finished books first (the importer runs to its end).
-    LibraryDatabase::close();
+    library->library().close();
     QProcess seed;
     seed.start(QStringLiteral(LIRENTA_TESTS_DIR "/CrashImporter"), {library->dataDir(), library->filesDir(), "150"});
     QVERIFY(seed.waitForFinished(60000));
-    QVERIFY(LibraryDatabase::open(library->dataDir()).isOpen());
+    QVERIFY(library->library().open(library->dataDir()).isOpen());
     QCOMPARE(count("SELECT COUNT(*) FROM books"), 150);
 
     const QSet<int> committed = runAndKill(mode, 6, 50);

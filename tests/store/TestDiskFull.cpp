@@ -19,6 +19,7 @@ private Q_SLOTS:
     void fullDisk_failsCleanly_andRecovers();
 
 private:
+    LibraryDatabase database;
     QTemporaryDir mountPoint;
     bool mounted = false;
 };
@@ -37,7 +38,7 @@ void TestDiskFull::initTestCase()
 
 void TestDiskFull::cleanupTestCase()
 {
-    LibraryDatabase::close();
+    database.close();
     if (mounted) {
         QProcess::execute("umount", {mountPoint.path()});
     }
@@ -48,7 +49,7 @@ void TestDiskFull::fullDisk_failsCleanly_andRecovers()
     const QString dataDir = mountPoint.path() + "/data/";
     QDir().mkpath(dataDir);
     LibrarySettings().setValue("dataDir", dataDir);
-    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
+    QVERIFY(database.open(dataDir).isOpen());
     // Something else on the same disk, which the user can remove later.
     QFile filler(mountPoint.path() + "/filler.bin");
     QVERIFY(filler.open(QIODevice::WriteOnly));

@@ -21,8 +21,11 @@ private Q_SLOTS:
     void takeIfDueInBackground_copiesWhileTheLibraryIsWritten();
     void damagedLibrary_withSeveralBackups_letsTheUserChoose();
     void damagedLibrary_offersTheNewestGoodBackup();
+    void backupsOfAnEarlierLibrary_outliveTheNewLibrarysPruning();
 
 private:
+    LibraryDatabase database;
+    QString takeBackup() const { return LibraryBackup(dataDir()).take(); }
     QString dataDir() const { return QDir::homePath() + "/lib/"; }
     static int itemCount();
 };
@@ -33,13 +36,13 @@ void TestLibraryBackup::init()
     QDir(QDir::homePath()).removeRecursively();
     QDir().mkpath(dataDir());
     LibrarySettings().setValue("dataDir", dataDir());
-    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    QVERIFY(database.open(dataDir()).isOpen());
     Prompt::clearShownTexts();
 }
 
 void TestLibraryBackup::cleanup()
 {
-    LibraryDatabase::close();
+    database.close();
 }
 
 // A write-ahead log left beside the library belongs to the old file; replayed into the
@@ -47,17 +50,17 @@ void TestLibraryBackup::cleanup()
 void TestLibraryBackup::restore_neverReplaysTheOldLibrarysLog()
 {
     const QString library = dataDir() + "data.db";
-    const QString backup = LibraryBackup::take(dataDir());
+    const QString backup = takeBackup();
     for (int i = 0; i < 3; ++i) {
         QVERIFY(QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')"));
     }
     QVERIFY(QFile::copy(library + "-wal", dataDir() + "old-wal"));
-    LibraryDatabase::close();
+    database.close();
     QVERIFY(QFile::copy(dataDir() + "old-wal", library + "-wal"));
 
     QVERIFY(LibraryBackup::restore(backup, dataDir()));
     QVERIFY(!QFile::exists(library + "-wal"));
-    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    QVERIFY(database.open(dataDir()).isOpen());
     QCOMPARE(itemCount(), 0);
 }
 
@@ -70,41 +73,48 @@ int TestLibraryBackup::itemCount()
 void TestLibraryBackup::take_keepsAVerifiedCopy_andOnlyTheNewestFew()
 {
     QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
-    const QString backup = LibraryBackup::take(dataDir());
+    const QString backup = takeBackup();
     QVERIFY(!backup.isEmpty());
     QVERIFY(LibraryBackup::isSound(backup));
     QVERIFY(!QFile::exists(backup + ".part"));
-    for (int i = 0; i < 7; ++i) {
-        QVERIFY(!LibraryBackup::take(dataDir()).isEmpty());
+    // One a day, of the newest days: seven earlier days and today leave today and four more.
+    const QString first = LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db";
+    QVERIFY(QFile::rename(backup, first));
+    for (int day = 2; day <= 7; ++day) {
+        QVERIFY(QFile::rename(takeBackup(), LibraryBackup::folder(dataDir()) +
+                                                QString("data-202001%1-000000-000-00.db").arg(day, 2, 10, QChar('0'))));
     }
+    QVERIFY(!takeBackup().isEmpty());
+    QVERIFY(!takeBackup().isEmpty()); // the same day again: it stands for the day
     QCOMPARE(LibraryBackup::list(dataDir()).size(), LibraryBackup::kept);
-    QVERIFY(!QFile::exists(backup));
+    QVERIFY(!QFile::exists(first));
 }
 
 void TestLibraryBackup::takeIfDueInBackground_copiesWhileTheLibraryIsWritten()
 {
-    LibraryBackup::takeIfDueInBackground(dataDir());
+    LibraryBackup backups(dataDir());
+    backups.takeIfDueInBackground(this, [] { QFAIL("the copy of a sound library checks out"); });
     QVERIFY(QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')"));
-    LibraryBackup::waitForBackground();
+    backups.waitForBackground();
     const QStringList taken = LibraryBackup::list(dataDir());
     QCOMPARE(taken.size(), 1);
     QVERIFY(LibraryBackup::isSound(taken.first()));
-    LibraryBackup::takeIfDueInBackground(dataDir()); // not due again today
-    LibraryBackup::waitForBackground();
+    backups.takeIfDueInBackground(this, [] {}); // not due again today
+    backups.waitForBackground();
     QCOMPARE(LibraryBackup::list(dataDir()), taken);
 }
 
 void TestLibraryBackup::takeIfDue_oneADay_refreshedAfterChanges()
 {
-    QVERIFY(LibraryBackup::takeIfDue(dataDir()));
-    QVERIFY2(!LibraryBackup::takeIfDue(dataDir()), "one a day at start-up");
-    QVERIFY2(!LibraryBackup::takeAtQuit(dataDir()), "nothing changed in this session");
+    LibraryBackup backups(dataDir());
+    QVERIFY2(backups.takeAtQuit(false), "the first backup is due");
+    QVERIFY2(!backups.takeAtQuit(false), "nothing changed in this session");
 
     // A change later the same day: quitting takes today's backup again, so it holds the change.
-    QTest::qWait(20); // backup names count milliseconds
     QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
     QSqlQuery().exec("INSERT INTO books (title, iid) VALUES ('Added today', 1)");
-    QVERIFY(LibraryBackup::takeAtQuit(dataDir()));
+    QVERIFY(database.changedSinceOpen());
+    QVERIFY(backups.takeAtQuit(database.changedSinceOpen()));
     QCOMPARE(LibraryBackup::list(dataDir()).size(), 1);
     LibraryBackup::Contents contents;
     QVERIFY(LibraryBackup::isSound(LibraryBackup::list(dataDir()).first(), &contents));
@@ -115,7 +125,7 @@ void TestLibraryBackup::takeIfDue_oneADay_refreshedAfterChanges()
     const QString old = LibraryBackup::list(dataDir()).first();
     const QString older = LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db";
     QVERIFY(QFile::rename(old, older));
-    QVERIFY(LibraryBackup::takeIfDue(dataDir()));
+    QVERIFY(backups.takeAtQuit(false));
     QCOMPARE(LibraryBackup::list(dataDir()).size(), 2);
 }
 
@@ -123,7 +133,7 @@ void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
 {
     QSqlQuery().exec("INSERT INTO items (type) VALUES ('Book')");
     QSqlQuery().exec("INSERT INTO books (title, iid) VALUES ('Riverrun', 1)");
-    const QString good = LibraryBackup::take(dataDir());
+    const QString good = takeBackup();
     QVERIFY(!good.isEmpty());
     // A newer backup that opens but fails its check (its title index no longer matches the
     // table) is passed over.
@@ -139,7 +149,7 @@ void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
     const qint64 booksPage =
         LibraryFixture::scalar("SELECT rootpage FROM sqlite_master WHERE name = 'books'").toLongLong();
     const qint64 pageSize = LibraryFixture::scalar("PRAGMA page_size").toLongLong();
-    LibraryDatabase::close();
+    database.close();
 
     // The books' page is damaged after a clean close (the disk, another program): the file
     // still opens, and only reading every page finds it.
@@ -153,7 +163,7 @@ void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
     library.close();
 
     Prompt::queueAnswer(QMessageBox::Yes);
-    MainWindow window;
+    MainWindow window(database);
     QVERIFY(window.isStartedUp());
     QCOMPARE(Prompt::shownTexts().size(), 1);
     QVERIFY(Prompt::shownTexts().first().contains("Restore the backup taken on"));
@@ -168,23 +178,77 @@ void TestLibraryBackup::damagedLibrary_withSeveralBackups_letsTheUserChoose()
 {
     LibrarySeeder seeder(dataDir(), QDir::homePath() + "/files/");
     seeder.addBook({"Kept", {}, "", {}, QColor(), 0, "", "", ""});
-    const QString withOne = LibraryBackup::take(dataDir());
+    const QString withOne = takeBackup();
     QVERIFY(QFile::rename(withOne, LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db"));
     QSqlQuery().exec("DELETE FROM books");
-    QVERIFY(!LibraryBackup::take(dataDir()).isEmpty()); // the newest holds no book
-    LibraryDatabase::close();
+    QVERIFY(!takeBackup().isEmpty()); // the newest holds no book
+    database.close();
     QFile library(dataDir() + "data.db");
     QVERIFY(library.open(QIODevice::WriteOnly | QIODevice::Truncate));
     library.write(QByteArray(4096, 'x'));
     library.close();
 
     Prompt::queueChoice(1); // the older one, with the book
-    MainWindow window;
+    MainWindow window(database);
     QVERIFY(window.isStartedUp());
     const QString offer = Prompt::shownTexts().first();
     QVERIFY2(offer.contains("with 0 books and 0 web pages") && offer.contains("with 1 book and 0 web pages"),
              qPrintable(offer));
     QCOMPARE(LibraryFixture::scalar("SELECT title FROM books").toString(), QString("Kept"));
+}
+
+// A damaged library is given up for a new one: the old one's backups may be the only good copy
+// of it. The new library's backups are pruned among themselves, and at a later damage the old
+// library's backups are still offered, marked as another library's.
+void TestLibraryBackup::backupsOfAnEarlierLibrary_outliveTheNewLibrarysPruning()
+{
+    LibrarySeeder seeder(dataDir(), QDir::homePath() + "/files/");
+    seeder.addBook({.title = "Only in the old library"});
+    const QString oldBackup = takeBackup();
+    QVERIFY(QFile::rename(oldBackup, LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db"));
+    database.close();
+    QFile damaged(dataDir() + "data.db");
+    QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write(QByteArray(4096, 'x'));
+    damaged.close();
+
+    Prompt::queueAnswer(QMessageBox::No);  // no restore
+    Prompt::queueAnswer(QMessageBox::Yes); // a new, empty library
+    {
+        MainWindow window(database);
+        QVERIFY(window.isStartedUp());
+        seeder.addBook({.title = "In the new library"});
+        // Six days of the new library's backups, then a quit after a write.
+        for (int day = 2; day <= 7; ++day) {
+            QVERIFY(
+                QFile::rename(takeBackup(), LibraryBackup::folder(dataDir()) +
+                                                QString("data-202001%1-000000-000-00.db").arg(day, 2, 10, QChar('0'))));
+        }
+        window.close();
+    }
+    QList<int> booksPerBackup;
+    for (const QString& path : LibraryBackup::list(dataDir())) {
+        LibraryBackup::Contents contents;
+        QVERIFY(LibraryBackup::isSound(path, &contents));
+        booksPerBackup << contents.books;
+    }
+    QCOMPARE(booksPerBackup, QList<int>({1, 1, 1, 1, 1, 1})); // five days of the new one, and the old one
+    QVERIFY2(QFile::exists(LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db"),
+             "the old library's only backup stays");
+
+    database.close();
+    QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write(QByteArray(4096, 'x'));
+    damaged.close();
+    Prompt::clearShownTexts();
+    Prompt::queueChoice(-1);
+    Prompt::queueAnswer(QMessageBox::No);
+    MainWindow again(database);
+    QVERIFY(!again.isStartedUp());
+    const QStringList offered = Prompt::shownTexts().first().split('\n');
+    QCOMPARE(offered.filter("(another library)").size(), 1);
+    QVERIFY(offered.filter("(another library)").first().contains("January 1, 2020") ||
+            offered.filter("(another library)").first().contains("2020"));
 }
 
 LIRENTA_TEST_MAIN(TestLibraryBackup)

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void foreignDatabase_isMovedAsideAndReplacedOnNextOpen();
 
 private:
+    LibraryDatabase database;
     QString dataDir() const { return QDir::homePath() + "/data/"; }
     QStringList columnsOf(const QString& table) const;
 };
@@ -35,7 +36,7 @@ void TestLibraryDatabase::init()
 
 void TestLibraryDatabase::cleanup()
 {
-    LibraryDatabase::close();
+    database.close();
 }
 
 QStringList TestLibraryDatabase::columnsOf(const QString& table) const
@@ -71,7 +72,7 @@ void TestLibraryDatabase::laterRuns_keepGuidAndPathsButRewriteBaseUrl()
 void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
 {
     QDir().mkpath(dataDir());
-    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    QVERIFY(database.open(dataDir()).isOpen());
 
     QCOMPARE(columnsOf("items"), QStringList({"iid", "type", "coverFile", "created", "updated", "rating"}));
     QCOMPARE(columnsOf("books"), QStringList({"bid", "title", "pageCount", "datePublished", "description", "iid",
@@ -90,7 +91,7 @@ void TestLibraryDatabase::newDatabase_hasTheTablesWithColumnsInOrder()
 void TestLibraryDatabase::openLibrary_logsCommits_andRestsInRollbackMode()
 {
     QDir().mkpath(dataDir());
-    QVERIFY(LibraryDatabase::open(dataDir()).isOpen());
+    QVERIFY(database.open(dataDir()).isOpen());
     {
         QSqlQuery query;
         QVERIFY(query.exec("PRAGMA journal_mode") && query.next());
@@ -98,7 +99,7 @@ void TestLibraryDatabase::openLibrary_logsCommits_andRestsInRollbackMode()
         QVERIFY(query.exec("INSERT INTO items (type) VALUES ('Book')"));
         QVERIFY(QFile::exists(dataDir() + "data.db-wal"));
     }
-    LibraryDatabase::close();
+    database.close();
 
     const QString path = dataDir() + "data.db";
     QVERIFY(!QFile::exists(path + "-wal"));
@@ -110,7 +111,7 @@ void TestLibraryDatabase::openLibrary_logsCommits_andRestsInRollbackMode()
     QCOMPARE(int(header.at(19)), 1);
     file.close();
 
-    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Opened);
+    QCOMPARE(database.open(dataDir()).status, LibraryDatabase::Status::Opened);
     QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM items").toInt(), 1);
 }
 
@@ -129,7 +130,7 @@ void TestLibraryDatabase::notADatabase_isMovedAsideUntouched()
     const QString path = TestEnvironment::writeFile(dataDir() + "data.db", content);
     QVERIFY(!path.isEmpty());
 
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
+    const LibraryDatabase::Outcome outcome = database.open(dataDir());
     QCOMPARE(outcome.status, LibraryDatabase::Status::Damaged);
     QVERIFY(!outcome.isOpen());
     QVERIFY(!outcome.error.isEmpty());
@@ -154,13 +155,13 @@ void TestLibraryDatabase::foreignDatabase_isMovedAsideAndReplacedOnNextOpen()
     }
     QSqlDatabase::removeDatabase("other");
 
-    const LibraryDatabase::Outcome outcome = LibraryDatabase::open(dataDir());
+    const LibraryDatabase::Outcome outcome = database.open(dataDir());
     QCOMPARE(outcome.status, LibraryDatabase::Status::Damaged);
     QVERIFY(outcome.error.contains("not a Lirenta library"));
     QVERIFY(QFile::exists(outcome.movedTo));
 
     // Now the path is free and the next open makes a proper library.
-    QCOMPARE(LibraryDatabase::open(dataDir()).status, LibraryDatabase::Status::Created);
+    QCOMPARE(database.open(dataDir()).status, LibraryDatabase::Status::Created);
     QCOMPARE(columnsOf("items").size(), 6);
 }
 

@@ -37,12 +37,13 @@ void TestReadOnlyLibrary::readOnlyLibrary_opensForReading_andStaysUnchanged()
     QDir().mkpath(dataDir);
     QDir().mkpath(home);
     LibrarySettings().setValue("dataDir", dataDir);
-    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
+    LibraryDatabase library;
+    QVERIFY(library.open(dataDir).isOpen());
     LibrarySeeder seeder(dataDir, place.path() + "/files/");
     for (const char* title : {"One", "Two", "Three"}) {
         QVERIFY(seeder.addBook({title, {"Some Author"}, "", {}, QColor(), 0, "", "", ""}) > 0);
     }
-    LibraryDatabase::close();
+    library.close();
 
     const QString database = dataDir + "data.db";
     const QByteArray before = digest(database);

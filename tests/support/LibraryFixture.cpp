@@ -6,19 +6,26 @@
 #include "SqlTransaction.h"
 #include "TestEnvironment.h"
 
-LibraryFixture::LibraryFixture()
+LibraryFixture::LibraryFixture(const LibraryTuning& tuning) : database(tuning)
 {
     QDir().mkpath(dataDir());
     QDir().mkpath(filesDir());
     LibrarySettings settings;
     settings.setValue("dataDir", dataDir());
     settings.sync();
-    open = LibraryDatabase::open(dataDir()).isOpen();
+    open = database.open(dataDir()).isOpen();
 }
 
 LibraryFixture::~LibraryFixture()
 {
-    LibraryDatabase::close();
+    database.close();
+}
+
+bool LibraryFixture::reopen()
+{
+    database.close();
+    open = database.open(dataDir()).isOpen();
+    return open;
 }
 
 QString LibraryFixture::writeFile(const QString& relativePath, const QByteArray& content) const

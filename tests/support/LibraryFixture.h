@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LibraryDatabase.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -9,10 +11,13 @@
 class LibraryFixture
 {
 public:
-    LibraryFixture();
+    explicit LibraryFixture(const LibraryTuning& tuning = LibraryTuning());
     ~LibraryFixture();
 
     bool isOpen() const { return open; }
+    LibraryDatabase& library() { return database; }
+    // Closes the library as the program does at quitting, and opens it again.
+    bool reopen();
     QString dataDir() const { return dir.path() + "/data/"; }
     QString filesDir() const { return dir.path() + "/files/"; }
     QString databasePath() const { return dataDir() + "data.db"; }
@@ -28,5 +33,6 @@ public:
 
 private:
     QTemporaryDir dir;
+    LibraryDatabase database;
     bool open = false;
 };

@@ -11,17 +11,18 @@ class LibrarySeeder
 public:
     explicit LibrarySeeder(const QString& dataDir, const QString& filesDir) : dataDir(dataDir), filesDir(filesDir) {}
 
+    // Named fields, each with its default: addBook({.title = "Dune", .rating = 3}).
     struct BookEntry
     {
-        QString title;
-        QStringList authors;
-        QString description;
-        QStringList fileNames; // made under filesDir with some content
-        QColor coverColor;     // no cover when invalid
+        QString title = {};
+        QStringList authors = {};
+        QString description = {};
+        QStringList fileNames = {}; // made under filesDir with some content
+        QColor coverColor = {};     // no cover when invalid
         int rating = 0;
-        QString datePublished;
-        QString pageCount;
-        QString publisher;
+        QString datePublished = {};
+        QString pageCount = {};
+        QString publisher = {};
     };
 
     int addBook(const BookEntry& entry) const;

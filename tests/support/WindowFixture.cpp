@@ -20,25 +20,27 @@ void WindowFixture::seedLibrary()
     booksDir = QDir::homePath() + "/books/";
     QDir().mkpath(dataDir);
     LibrarySettings().setValue("dataDir", dataDir);
-    QVERIFY(LibraryDatabase::open(dataDir).isOpen());
+    LibraryDatabase seeding;
+    QVERIFY(seeding.open(dataDir).isOpen());
     LibrarySeeder seeder(dataDir, booksDir);
     seeder.addBook({"Dune", {"Frank Herbert"}, "desert", {"dune.pdf"}, QColor(Qt::darkYellow), 3, "1965", "412", ""});
     seeder.addBook({"Dune Messiah", {"Frank Herbert"}, "sequel", {}, QColor(), 2, "1969", "256", ""});
     seeder.addBook({"Foundation", {"Isaac Asimov"}, "empire", {}, QColor(), 4, "1951", "255", ""});
     seeder.addBook({"Solaris", {"Stanislaw Lem"}, "ocean", {}, QColor(), 5, "1961", "204", ""});
     seeder.addWebPage("Qt", "https://qt.io/", "toolkit");
-    LibraryDatabase::close();
+    seeding.close();
 }
 
 void WindowFixture::closeWindow()
 {
     window.reset();
-    LibraryDatabase::close();
+    library.reset();
 }
 
 MainWindow* WindowFixture::start()
 {
-    window = std::make_unique<MainWindow>();
+    library = std::make_unique<LibraryDatabase>(tuning);
+    window = std::make_unique<MainWindow>(*library);
     window->resize(1000, 700);
     window->show();
     return window.get();

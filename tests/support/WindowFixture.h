@@ -1,11 +1,14 @@
 #pragma once
 
+#include "LibraryTuning.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
 class ItemViews;
+class LibraryDatabase;
 class MainWindow;
 class QListWidget;
 class QTabWidget;
@@ -54,6 +57,9 @@ protected:
     // The titles of the rows a search leaves shown in a tab's table, sorted.
     QStringList shownTitles(int index) const;
 
+    // The library the window opens, made with `tuning` at each start.
+    std::unique_ptr<LibraryDatabase> library;
+    LibraryTuning tuning;
     std::unique_ptr<MainWindow> window;
     QString dataDir;
     QString booksDir;

@@ -123,9 +123,9 @@ void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
     const QString ownCover =
         LibraryFixture::scalar(QString("SELECT coverFile FROM items WHERE iid = %1").arg(own)).toString();
     QCOMPARE(BookCovers::withoutCover(), QList<int>({red, broken, green}));
-    LibraryDatabase::close();
+    library->library().close();
 
-    MainWindow window;
+    MainWindow window(library->library());
     window.show();
     window.findChild<QAction*>("actionMakeCovers")->trigger();
     const auto coverOf = [](int iid) {

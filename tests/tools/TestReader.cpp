@@ -277,8 +277,8 @@ void TestReader::window_opensReadableBooksInTheReader_andRemembersThem()
         .addBook({"Left Hand", {}, "", {name}, QColor(), 0, "", "", ""});
     QVERIFY(
         ZipWriter::writeEpub(bookPath(name), {{"toc.ncx", ncx({{"One", "ch1.html"}})}, {"ch1.html", chapter("One")}}));
-    LibraryDatabase::close();
-    auto window = std::make_unique<MainWindow>();
+    library->library().close();
+    auto window = std::make_unique<MainWindow>(library->library());
     window->show();
     auto* tabs = window->findChild<QTabWidget*>("tabWidget");
     auto* table = tabs->widget(0)->findChild<QTableWidget*>("viewTable");
@@ -299,8 +299,8 @@ void TestReader::window_opensReadableBooksInTheReader_andRemembersThem()
 
     // After a restart the book is under File > Recent Files and opens from there.
     window.reset();
-    LibraryDatabase::close();
-    window = std::make_unique<MainWindow>();
+    library->library().close();
+    window = std::make_unique<MainWindow>(library->library());
     window->show();
     tabs = window->findChild<QTabWidget*>("tabWidget");
     QMenu* recent = window->findChild<QAction*>("actionRecent_Files")->menu();
@@ -343,8 +343,8 @@ void TestReader::reopenedBook_resumesChapterPlaceAndZoom_untilItsFileChanges()
         QTRY_VERIFY(reader.scrollPosition() > 500);
     } // the tab closes
     // A restart: the library closes and opens again.
-    LibraryDatabase::close();
-    QVERIFY(LibraryDatabase::open(library->dataDir()).isOpen());
+    library->library().close();
+    QVERIFY(library->library().open(library->dataDir()).isOpen());
     {
         Reader reader(nullptr, bookPath("long.epub"));
         reader.show();

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void capturedPage_appearsInAnOpenWebPagesTab();
 
 private:
+    LibraryDatabase database;
     QString pageUrl(const QString& title) const;
     void load(WebBrowser& browser, const QString& url);
     WebPage capture(WebBrowser& browser);
@@ -63,7 +64,7 @@ void TestWebBrowser::init()
     QDir(QDir::homePath()).removeRecursively();
     QDir().mkpath(QDir::homePath());
     LibrarySettings().setValue("browser/homePage", "about:blank");
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<MainWindow>(database);
     QVERIFY(window->isStartedUp());
     libraryDir = window->getLibraryDir();
 }
@@ -71,7 +72,7 @@ void TestWebBrowser::init()
 void TestWebBrowser::cleanup()
 {
     window.reset();
-    LibraryDatabase::close();
+    database.close();
 }
 
 QString TestWebBrowser::pageUrl(const QString& title) const

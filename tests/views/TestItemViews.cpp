@@ -33,7 +33,7 @@ private Q_SLOTS:
     void bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne();
 
 private:
-    ItemViews* makeView(const QString& type, int id = -1);
+    ItemViews* makeView(const QString& type, int id = -1, const ViewTuning& tuning = ViewTuning());
     QTableWidget* table(ItemViews* view) const { return view->findChild<QTableWidget*>("viewTable"); }
     QListWidget* grid(ItemViews* view) const { return view->findChild<QListWidget*>("viewList"); }
     QTableWidgetItem* titleCell(ItemViews* view, const QString& title) const;
@@ -60,9 +60,9 @@ void TestItemViews::cleanup()
     library.reset();
 }
 
-ItemViews* TestItemViews::makeView(const QString& type, int id)
+ItemViews* TestItemViews::makeView(const QString& type, int id, const ViewTuning& tuning)
 {
-    auto* view = new ItemViews(nullptr, type, id);
+    auto* view = new ItemViews(nullptr, collectionNamed(type), id, &library->library(), tuning);
     views << view;
     view->renderItems();
     if (type == "WebPages") {
@@ -151,12 +151,6 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
 {
     QFETCH(bool, gridLater);
     QFETCH(bool, cellsInTwoThreads);
-    ItemCells::setGridDeferredFrom(gridLater || cellsInTwoThreads ? 1 : 5000);
-    ItemCells::setCellsInTwoFrom(cellsInTwoThreads ? 2 : 5000);
-    const auto guard = qScopeGuard([] {
-        ItemCells::setGridDeferredFrom(5000);
-        ItemCells::setCellsInTwoFrom(5000);
-    });
     // Reading order: letter case aside, accents by the language's rules, numbers by value;
     // equal titles keep library order.
     const QStringList titles = {"cherry", "Book 10", "Same", "apple", "Eve", "Same", "Banana", "Book 2", "Émile"};
@@ -164,7 +158,9 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
     for (const QString& title : titles) {
         ids << seeder->addBook({title, {"Zoe Author"}, "", {}, QColor(), 0, "", "", ""});
     }
-    ItemViews* view = makeView("Books");
+    ItemViews* view = makeView("Books", -1,
+                               {.gridDeferredFrom = gridLater || cellsInTwoThreads ? 1 : 5000,
+                                .cellsInTwoFrom = cellsInTwoThreads ? 2 : 5000});
     QCOMPARE(grid(view)->count(), gridLater || cellsInTwoThreads ? 0 : titles.size());
     if (gridLater) {
         view->search("a");

@@ -1,0 +1,79 @@
+#include "BookDrops.h"
+
+#include "ItemFile.h"
+#include "MainWindow.h"
+#include "MultiSelect.h"
+#include "WebBrowser.h"
+
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
+
+BookDrops::BookDrops(MainWindow* window) : QObject(window), window(window)
+{
+}
+
+BookDrops::Kind BookDrops::kindOf(const QMimeData* data, QStringList* paths, QUrl* address)
+{
+    if (!data || !data->hasUrls()) {
+        return Kind::None;
+    }
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() == 1 &&
+        (urls.first().scheme() == QLatin1String("http") || urls.first().scheme() == QLatin1String("https"))) {
+        if (address) {
+            *address = urls.first();
+        }
+        return Kind::WebAddress;
+    }
+    QStringList local;
+    bool folder = false;
+    for (const QUrl& url : urls) {
+        const QFileInfo info(url.toLocalFile());
+        if (!url.isLocalFile() || !info.exists() || (!info.isDir() && !ItemFile::isBookFile(info.filePath()))) {
+            return Kind::None;
+        }
+        folder = folder || info.isDir();
+        local << info.absoluteFilePath();
+    }
+    if (paths) {
+        *paths = local;
+    }
+    if (local.isEmpty()) {
+        return Kind::None;
+    }
+    return local.size() == 1 && !folder ? Kind::OneBook : Kind::SeveralBooks;
+}
+
+bool BookDrops::drop(const QMimeData* data)
+{
+    QStringList paths;
+    QUrl address;
+    const Kind kind = kindOf(data, &paths, &address);
+    if (kind == Kind::None) {
+        return false;
+    }
+    // The dialogs open after the drop has ended, so the program the files came from is free.
+    QTimer::singleShot(0, window, [this, kind, paths, address] {
+        switch (kind) {
+        case Kind::OneBook:
+            window->addBookFile(paths.first());
+            break;
+        case Kind::SeveralBooks: {
+            auto* import = new MultiSelect(window);
+            if (import->populateTable(paths, true)) {
+                window->runImport(import);
+            } else {
+                import->deleteLater();
+            }
+            break;
+        }
+        case Kind::WebAddress:
+            window->newBrowserTab(tr("Web Browser"))->openUrl(address.toString());
+            break;
+        case Kind::None:
+            break;
+        }
+    });
+    return true;
+}
