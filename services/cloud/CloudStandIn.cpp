@@ -6,14 +6,17 @@
 // GET  /upload/token/?guid&username&password   {"token": <64 hex>} or {"token": false}
 // GET  /upload/token/?token=T                  {"token": T} while valid, else {"token": "reset"}
 // GET  /upload/check/?md5&fileSize&cloudToken&firstBytes   {"exists": "true"|"false", "md5": ...}
-// POST /upload/file/?cloudToken&md5&fileSize&firstBytes&fileType   multipart body; stored as files/<md5>
+// POST /upload/file/?cloudToken&md5&fileSize&firstBytes&fileType   multipart body; stored as
+//                                                files/<user>/<md5>
+// GET  /                                        a small home page
 // POST /upload/data/?cloudToken                 a book document (JSON)
 // GET  /update.php?version&os                   the latest version text, or nothing
 // With --test-routes only: /standin/requests, /standin/records, /standin/files, /standin/names,
 // /standin/fail-upload?md5=X, /standin/garble-checks?on=1|0 (checks answer with an HTML page)
 //
 // Accounts keep a random salt and a PBKDF2-SHA256 hash of the password; everything lives in
-// DIR/cloud.db (SQLite) and DIR/files/.
+// DIR/cloud.db (SQLite) and DIR/files/. Each user's files are their own: whether a file is
+// stored already is answered for that user, and nobody's upload reaches another's files.
 #include "StandInHttpServer.h"
 
 #include <QCommandLineParser>
@@ -27,6 +30,7 @@
 #include <QJsonObject>
 #include <QPasswordDigestor>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -70,8 +74,8 @@ bool openDatabase()
     QSqlQuery query;
     return query.exec("CREATE TABLE IF NOT EXISTS users (username TEXT PRIMARY KEY, salt BLOB, hash BLOB)") &&
            query.exec("CREATE TABLE IF NOT EXISTS tokens (token TEXT PRIMARY KEY, username TEXT, guid TEXT)") &&
-           query.exec("CREATE TABLE IF NOT EXISTS files (md5 TEXT PRIMARY KEY, size INTEGER, firstBytes TEXT, "
-                      "fileType TEXT, name TEXT, username TEXT)") &&
+           query.exec("CREATE TABLE IF NOT EXISTS user_files (username TEXT, md5 TEXT, size INTEGER, firstBytes "
+                      "TEXT, fileType TEXT, name TEXT, PRIMARY KEY (username, md5))") &&
            query.exec("CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, username TEXT, received "
                       "INTEGER, document TEXT)");
 }
@@ -123,9 +127,24 @@ Response token(const QUrlQuery& parameters)
     return json(QJsonObject{{"token", token}});
 }
 
+// A user's own folder of files, named by a hash so no user name reaches a path.
+QString filesOf(const QString& user)
+{
+    return dataDir + "/files/" +
+           QString::fromLatin1(QCryptographicHash::hash(user.toUtf8(), QCryptographicHash::Sha256).toHex().left(32)) +
+           "/";
+}
+
+bool isMd5(const QString& text)
+{
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{32}$"));
+    return hex.match(text).hasMatch();
+}
+
 Response check(const QUrlQuery& parameters)
 {
-    if (userOfToken(parameters.queryItemValue("cloudToken")).isEmpty()) {
+    const QString user = userOfToken(parameters.queryItemValue("cloudToken"));
+    if (user.isEmpty()) {
         return error(401, "unknown token");
     }
     if (garbledChecks) {
@@ -134,12 +153,14 @@ Response check(const QUrlQuery& parameters)
         busy.body = "<html><body>Service busy</body></html>";
         return busy;
     }
+    // What is not an MD5 (a file the client could not read sends none) is stored nowhere.
     const QString md5 = parameters.queryItemValue("md5");
     QSqlQuery query;
-    query.prepare("SELECT size FROM files WHERE md5 = ?");
+    query.prepare("SELECT size FROM user_files WHERE username = ? AND md5 = ?");
+    query.addBindValue(user);
     query.addBindValue(md5);
     query.exec();
-    const bool exists = query.next() && QFile::exists(dataDir + "/files/" + md5);
+    const bool exists = isMd5(md5) && query.next() && QFile::exists(filesOf(user) + md5);
     return json(QJsonObject{{"exists", exists ? "true" : "false"}, {"md5", md5}});
 }
 
@@ -166,6 +187,9 @@ Response file(const QUrlQuery& parameters, const Request& request)
         return error(401, "unknown token");
     }
     const QString md5 = parameters.queryItemValue("md5");
+    if (!isMd5(md5)) {
+        return error(400, "not an md5");
+    }
     if (failingUploads.contains(md5)) {
         return error(500, "upload failed on purpose");
     }
@@ -184,14 +208,15 @@ Response file(const QUrlQuery& parameters, const Request& request)
     if (QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex()) != md5) {
         return error(400, "the bytes do not match their md5");
     }
-    QFile out(dataDir + "/files/" + md5);
+    QDir().mkpath(filesOf(user));
+    QFile out(filesOf(user) + md5);
     if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size()) {
         return error(500, "cannot store the file");
     }
     out.close();
     QSqlQuery query;
-    query.prepare(
-        "INSERT OR REPLACE INTO files (md5, size, firstBytes, fileType, name, username) VALUES (?, ?, ?, ?, ?, ?)");
+    query.prepare("INSERT OR REPLACE INTO user_files (md5, size, firstBytes, fileType, name, username) VALUES (?, ?, "
+                  "?, ?, ?, ?)");
     query.addBindValue(md5);
     query.addBindValue(content.size());
     query.addBindValue(parameters.queryItemValue("firstBytes"));
@@ -239,14 +264,14 @@ Response handle(const Request& request)
         }
         QJsonArray rows;
         if (path == "/standin/names") {
-            QSqlQuery names("SELECT md5, name FROM files ORDER BY md5");
+            QSqlQuery names("SELECT md5, name FROM user_files ORDER BY md5, username");
             while (names.next()) {
                 rows.append(QJsonObject{{"md5", names.value(0).toString()}, {"name", names.value(1).toString()}});
             }
             return json(rows);
         }
         QSqlQuery query(path == "/standin/records" ? "SELECT document FROM records ORDER BY id"
-                                                   : "SELECT md5 FROM files ORDER BY md5");
+                                                   : "SELECT DISTINCT md5 FROM user_files ORDER BY md5");
         while (query.next()) {
             rows.append(query.value(0).toString());
         }
@@ -274,6 +299,15 @@ Response handle(const Request& request)
     }
     if (path == "/upload/data/" && request.method == "POST") {
         return data(parameters, request);
+    }
+    if (path == "/" || path == "/index.html") {
+        Response response;
+        response.contentType = "text/html; charset=UTF-8";
+        response.body = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Lirenta Cloud</title></head>"
+                        "<body style=\"font-family: sans-serif; margin: 3em\"><h1>Lirenta Cloud</h1>"
+                        "<p>This service keeps the book records and files a Lirenta library uploads.</p>"
+                        "<p>Use <b>Sync</b> in Lirenta to log in and upload your library.</p></body></html>";
+        return response;
     }
     if (path == "/update.php") {
         Response response;

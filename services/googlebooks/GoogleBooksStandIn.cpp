@@ -1,11 +1,13 @@
 // A stand-in for the Google Books API on loopback, answering from a folder of volume files.
 //
-//   googlebooks-standin [--port N] [--data DIR]
+//   googlebooks-standin [--port N] [--data DIR] [--test-routes]
 //
 // GET /books/v1/volumes?q=isbn:N | q=words   search (every word in title or authors)
-// GET /books/v1/volumes/ID                   the volume DIR/volumes/ID.json
+// GET /books/v1/volumes/ID                   the volume DIR/volumes/ID.json (ID: letters, digits,
+//                                            '-' and '_' only; nothing outside the folder)
 // GET /thumbnails/NAME.jpg                   DIR/thumbnails/NAME.jpg, or a drawn cover
-// GET /standin/requests                      the requests received so far, as a JSON array
+// GET /standin/requests                      with --test-routes only: the last requests received,
+//                                            as a JSON array
 //
 // Made-up ids and search words give failures for tests: status-500, status-429, garbage,
 // notobject, close (connection dropped) and hang (no answer); thumbnails/empty.jpg has no bytes.
@@ -21,6 +23,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QUrlQuery>
 
 #include <cstdio>
@@ -32,6 +35,15 @@ using Response = StandInHttpServer::Response;
 
 QString dataDir;
 QJsonArray received;
+bool testRoutes = false;
+constexpr int requestsKept = 1000;
+
+// A volume id as the service gives them; anything else (a path, dots, encoded slashes) is none.
+bool isVolumeId(const QString& id)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_-]{1,128}$"));
+    return plain.match(id).hasMatch();
+}
 
 Response json(const QJsonDocument& document, int status = 200)
 {
@@ -79,6 +91,9 @@ std::optional<Response> failureNamed(const QString& name)
 
 QJsonObject volume(const QString& id, const QString& base)
 {
+    if (!isVolumeId(id)) {
+        return QJsonObject();
+    }
     QFile file(dataDir + "/volumes/" + id + ".json");
     if (!file.open(QIODevice::ReadOnly)) {
         return QJsonObject();
@@ -190,16 +205,21 @@ Response thumbnail(const QString& name)
 Response handle(const Request& request)
 {
     const QString base = "http://" + QString::fromLatin1(request.headers.value("host"));
-    const QString path = request.url.path();
-    if (path == "/standin/requests") {
+    const QString path = request.url.path(QUrl::FullyEncoded);
+    if (path == "/standin/requests" && testRoutes) {
         return json(QJsonDocument(received));
     }
-    received.append(QString::fromLatin1(request.url.toEncoded()));
+    if (testRoutes) {
+        received.append(QString::fromLatin1(request.url.toEncoded()));
+        while (received.size() > requestsKept) {
+            received.removeFirst();
+        }
+    }
     if (path == "/books/v1/volumes") {
         return search(request.url, base);
     }
     if (path.startsWith("/books/v1/volumes/")) {
-        const QString id = path.mid(18);
+        const QString id = path.mid(18); // still encoded: "%2F" is no slash, and no id
         if (auto failure = failureNamed(id)) {
             return *failure;
         }
@@ -222,9 +242,11 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.addOption({"port", "Port to listen on (0: any free port).", "port", "0"});
     parser.addOption({"data", "Folder with volumes/ and thumbnails/.", "dir", GOOGLEBOOKS_DATA_DIR});
+    parser.addOption({"test-routes", "Keep a log of requests and serve it under /standin/ (tests only)."});
     parser.addHelpOption();
     parser.process(app);
     dataDir = parser.value("data");
+    testRoutes = parser.isSet("test-routes");
 
     StandInHttpServer server(handle);
     const quint16 port = server.listen(quint16(parser.value("port").toUInt()));

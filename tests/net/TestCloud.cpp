@@ -29,6 +29,7 @@ private Q_SLOTS:
     void login_withSpecialCharacters_storesTheToken();
     void refusedLogin_removesTheStoredToken();
     void sync_failedUpload_isReportedAndOthersArrive();
+    void service_keepsEachUsersFilesApart();
     void sync_serviceGone_saysSo_andTheNextSyncUploads();
     void sync_garbledCheckReply_haltsTheUpload();
     void sync_largeFile_isStreamedFromDisk();
@@ -44,6 +45,12 @@ private:
     // Types alice's login into each login dialog that comes up, counting them.
     static void answerLogins(QTimer& driver, int& logins);
     QJsonArray serverList(const QString& what);
+    // Where the service keeps a user's copy of the file with this MD5.
+    QString storedCopy(const QString& md5, const QString& user = "alice") const
+    {
+        return serverData->path() + "/files/" +
+               QCryptographicHash::hash(user.toUtf8(), QCryptographicHash::Sha256).toHex().left(32) + "/" + md5;
+    }
     int countRequests(const QString& prefix);
     static QStringList shownLines(const FileSyncManager& sync)
     {
@@ -173,6 +180,45 @@ void TestCloud::sync_failedUpload_isReportedAndOthersArrive()
     QTRY_COMPARE(sync.pendingRecordUploads(), 0);
 }
 
+// Whether a file is stored already is answered per user: one user learns nothing of another's
+// files, and an MD5 that is not one never reaches a path.
+void TestCloud::service_keepsEachUsersFilesApart()
+{
+    QCOMPARE(QProcess::execute(LIRENTA_SERVICES_DIR "/cloud-standin",
+                               {"--data", serverData->path(), "--add-user", "bob", "bobs secret"}),
+             0);
+    login();
+    LibrarySeeder seeder(library->dataDir(), library->filesDir());
+    seeder.addBook({.title = "Alice's own", .fileNames = {"own.pdf"}});
+    FileSyncManager sync;
+    QSignalSpy finished(&sync, &FileSyncManager::finished);
+    QVERIFY(finished.wait(20000));
+    QFile file(library->filesDir() + "own.pdf");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString md5 = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
+    QVERIFY(QFile::exists(storedCopy(md5)));
+
+    QNetworkAccessManager manager;
+    const auto answer = [&](const QString& pathAndQuery) {
+        QNetworkReply* reply = manager.get(QNetworkRequest(server->address().resolved(QUrl(pathAndQuery))));
+        QSignalSpy done(reply, &QNetworkReply::finished);
+        done.wait(10000);
+        const QByteArray body = reply->readAll();
+        delete reply;
+        return QJsonDocument::fromJson(body).object();
+    };
+    const QString bobsToken =
+        answer("/upload/token/?guid=g&username=bob&password=bobs%20secret").value("token").toString();
+    QCOMPARE(bobsToken.size(), 64);
+    const QString aliceToken = LibrarySettings().cloudToken();
+    QCOMPARE(answer("/upload/check/?cloudToken=" + aliceToken + "&md5=" + md5).value("exists").toString(),
+             QString("true"));
+    QCOMPARE(answer("/upload/check/?cloudToken=" + bobsToken + "&md5=" + md5).value("exists").toString(),
+             QString("false"));
+    QCOMPARE(answer("/upload/check/?cloudToken=" + bobsToken + "&md5=..%2F..%2Fcloud.db").value("exists").toString(),
+             QString("false"));
+}
+
 void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
 {
     login();
@@ -257,7 +303,7 @@ void TestCloud::sync_largeFile_isStreamedFromDisk()
     const qint64 growth = peakKiB() - before;
     qInfo("peak memory grew by %lld KiB while uploading a 200 MiB file", growth);
     QVERIFY2(growth < 64 * 1024, "the upload must not hold the file in memory");
-    QFile copy(serverData->path() + "/files/" + md5);
+    QFile copy(storedCopy(md5));
     QCOMPARE(copy.size(), qint64(200) * 1024 * 1024);
 }
 
@@ -292,7 +338,7 @@ void TestCloud::sync_unusualNames_arriveExactly()
         }
     }
     QCOMPARE(received, path);
-    QFile copy(serverData->path() + "/files/" + md5);
+    QFile copy(storedCopy(md5));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(QString(QCryptographicHash::hash(copy.readAll(), QCryptographicHash::Md5).toHex()), md5);
 }
@@ -413,8 +459,8 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
         QFile file(library->filesDir() + name);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QFile copy(serverData->path() + "/files/" + QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
-        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QFile copy(storedCopy(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()));
+        QVERIFY2(copy.open(QIODevice::ReadOnly), qPrintable(copy.fileName() + " " + shownLines(*sync).join("; ")));
         QCOMPARE(copy.readAll(), bytes);
     }
     QCOMPARE(

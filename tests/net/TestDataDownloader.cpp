@@ -98,6 +98,11 @@ void TestDataDownloader::failedLookups_announceNothing_data()
                                         << "could not be reached";
     QTest::newRow("never answers") << "hang"
                                    << "did not answer in time";
+    // The stand-in keeps to its folder: a volume one folder up and back is no volume.
+    QTest::newRow("id with encoded slashes") << "..%2Fvolumes%2Fdune"
+                                             << "HTTP 404";
+    QTest::newRow("id with encoded dots") << "%2e%2e%2Fvolumes%2Fdune"
+                                          << "HTTP 404";
 }
 
 void TestDataDownloader::failedLookups_announceNothing()

@@ -5,7 +5,12 @@
 StandInServer::StandInServer(const QString& name, const QStringList& arguments)
 {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(LIRENTA_SERVICES_DIR "/") + name, QStringList{"--port", "0"} + arguments);
+    // The tests read the request log, and the fault routes are theirs.
+    QStringList all = QStringList{"--port", "0"} + arguments;
+    if (!all.contains("--test-routes")) {
+        all << "--test-routes";
+    }
+    process.start(QStringLiteral(LIRENTA_SERVICES_DIR "/") + name, all);
     if (!process.waitForStarted(10000)) {
         return;
     }
