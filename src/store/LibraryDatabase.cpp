@@ -57,9 +57,17 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir, bool chec
 // background for a large library.
 void LibraryDatabase::attachIndexes(const QString& fingerprintAtRest)
 {
+    // A file that cannot be used (damaged, left by another program) is made anew, once.
+    if (!setUpIndexes(fingerprintAtRest)) {
+        setUpIndexes(QString());
+    }
+}
+
+bool LibraryDatabase::setUpIndexes(const QString& fingerprintAtRest)
+{
     indexesSound = false;
     if (!indexFile.attach(openDir)) {
-        return;
+        return false;
     }
     const bool trusted = indexFile.trusts(file.identity(), fingerprintAtRest);
     QSqlQuery count(QStringLiteral("SELECT COUNT(*) FROM main.books"));
@@ -67,7 +75,7 @@ void LibraryDatabase::attachIndexes(const QString& fingerprintAtRest)
     count.finish();
     if (!everything.setUp()) {
         giveUpIndexes();
-        return;
+        return false;
     }
     SqlTransaction transaction;
     bool fillLater = false;
@@ -75,7 +83,7 @@ void LibraryDatabase::attachIndexes(const QString& fingerprintAtRest)
         !QSqlQuery().exec(QString::fromLatin1(SearchIndexFile::inUseStatement())) || !transaction.commit()) {
         transaction.rollback();
         giveUpIndexes();
-        return;
+        return false;
     }
     indexesSound = true;
     if (!everything.isBuilt()) {
@@ -86,6 +94,7 @@ void LibraryDatabase::attachIndexes(const QString& fingerprintAtRest)
     } else {
         titles.setReady(true);
     }
+    return true;
 }
 
 void LibraryDatabase::planEverythingBuild()

@@ -76,6 +76,7 @@ Q_SIGNALS:
 
 private:
     void attachIndexes(const QString& fingerprintAtRest);
+    bool setUpIndexes(const QString& fingerprintAtRest);
     void giveUpIndexes();
     // Before an indexed search: a write by another program makes the indexes be made again.
     bool indexesInStep();

@@ -61,9 +61,10 @@ void SqlTransaction::rollback()
     if (!m_active) {
         return;
     }
-    run(QStringLiteral("ROLLBACK TO ") + m_name);
-    run(QStringLiteral("RELEASE ") + m_name);
-    if (m_began) {
+    const bool undone = run(QStringLiteral("ROLLBACK TO ") + m_name) && run(QStringLiteral("RELEASE ") + m_name);
+    // The outermost scope never leaves a transaction open behind it: a savepoint that could
+    // not be released (a damaged attached file) would swallow every later change.
+    if (m_began || (!undone && s_depth == 1)) {
         run(QStringLiteral("ROLLBACK"));
         m_began = false;
     }

@@ -2,14 +2,57 @@
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QVariant>
 
+#include <dlfcn.h>
+#include <link.h>
 #include <sqlite3.h>
 
-SqliteRows::SqliteRows(const QSqlDatabase& db, const QString& sql)
+namespace {
+// The path of the loaded Qt SQLite driver plugin, if any.
+QByteArray loadedDriverPath()
+{
+    QByteArray found;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* data) {
+            const QByteArray name(info->dlpi_name);
+            if (name.contains("libqsqlite")) {
+                *static_cast<QByteArray*>(data) = name;
+                return 1;
+            }
+            return 0;
+        },
+        &found);
+    return found;
+}
+} // namespace
+
+bool SqliteRows::driverSharesSqlite()
+{
+    // The driver's own lookup of an SQLite function finds this program's copy only when the
+    // driver is linked to the same shared library; a driver with SQLite built in finds its own.
+    static const bool shared = [] {
+        const QByteArray path = loadedDriverPath();
+        void* driver = path.isEmpty() ? nullptr : dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD);
+        if (!driver) {
+            return false;
+        }
+        const bool same = dlsym(driver, "sqlite3_prepare_v2") == reinterpret_cast<void*>(&sqlite3_prepare_v2);
+        dlclose(driver);
+        return same;
+    }();
+    return shared;
+}
+
+SqliteRows::SqliteRows(const QSqlDatabase& db, const QString& sql, Access access) : query(db)
 {
     const QVariant driverHandle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!driverHandle.isValid() || qstrcmp(driverHandle.typeName(), "sqlite3*") != 0) {
+    throughQt = access == Access::ThroughQt || !driverHandle.isValid() ||
+                qstrcmp(driverHandle.typeName(), "sqlite3*") != 0 || !driverSharesSqlite();
+    if (throughQt) {
+        query.setForwardOnly(true);
+        failed = !query.exec(sql);
         return;
     }
     handle = *static_cast<sqlite3* const*>(driverHandle.constData());
@@ -31,6 +74,11 @@ bool SqliteRows::next()
     if (!isActive()) {
         return false;
     }
+    if (throughQt) {
+        onRow = query.next();
+        failed = !onRow && query.lastError().isValid();
+        return onRow;
+    }
     const int result = sqlite3_step(statement);
     if (result == SQLITE_ROW) {
         onRow = true;
@@ -42,17 +90,26 @@ bool SqliteRows::next()
 
 bool SqliteRows::Field::isNull() const
 {
-    return !statement || sqlite3_column_type(statement, column) == SQLITE_NULL;
+    if (!rows) {
+        return true;
+    }
+    return rows->throughQt ? rows->query.isNull(column) : sqlite3_column_type(rows->statement, column) == SQLITE_NULL;
 }
 
 qlonglong SqliteRows::Field::toLongLong() const
 {
-    return statement ? sqlite3_column_int64(statement, column) : 0;
+    if (!rows) {
+        return 0;
+    }
+    return rows->throughQt ? rows->query.value(column).toLongLong() : sqlite3_column_int64(rows->statement, column);
 }
 
 double SqliteRows::Field::toDouble() const
 {
-    return statement ? sqlite3_column_double(statement, column) : 0.0;
+    if (!rows) {
+        return 0.0;
+    }
+    return rows->throughQt ? rows->query.value(column).toDouble() : sqlite3_column_double(rows->statement, column);
 }
 
 QString SqliteRows::Field::toString() const
@@ -60,13 +117,19 @@ QString SqliteRows::Field::toString() const
     if (isNull()) {
         return QString();
     }
+    if (rows->throughQt) {
+        return rows->query.value(column).toString();
+    }
     // Numbers come out as SQLite writes them, which is how they were stored by this program.
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(rows->statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(rows->statement, column));
 }
 
 QString SqliteRows::lastError() const
 {
+    if (throughQt) {
+        return query.lastError().text();
+    }
     if (!handle) {
         return QStringLiteral("the connection is not an SQLite one");
     }

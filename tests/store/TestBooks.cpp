@@ -27,9 +27,7 @@ private Q_SLOTS:
     void failingStatement_leavesNothingOfTheRecord();
     void failingDeletes_keepTheWholeRecord();
     void wholeLibrary_readInsideATransaction_seesItsChanges();
-    void everythingIndex_madeInTheBackground_keepsUpWithChanges();
     void search_isCappedAt500AndKeepsUnlistedBooks();
-    void indexedSearch_findsWhatAFullScanFinds();
     void saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault();
     void deleteItem_removesRowsButLeavesAuthorsAndFiles();
     void failingOwnRow_leavesNothing();
@@ -222,51 +220,6 @@ void TestBooks::wholeLibrary_readInsideATransaction_seesItsChanges()
                                 "Dune again by Frank Herbert, 0 file(s)"}));
 }
 
-// The Everything index is made in a second thread once the library is open. A book changed
-// meanwhile is found by its new words when it is done; closing stops a build under way.
-void TestBooks::everythingIndex_madeInTheBackground_keepsUpWithChanges()
-{
-    library.reset(); // one library open at a time
-    library = std::make_unique<LibraryFixture>(LibraryTuning{.everythingBuildDelayMs = 0, .everythingPart = 1});
-    // Enough books, a part of one book each, that the build is still under way as the test goes on.
-    Book* first = saveBook("Volume 0", {"Stanislaw Lem"}, "plain");
-    QVERIFY(first);
-    QVERIFY(LibraryFixture::addNumberedBooks("Volume", 2999));
-    EverythingSearch& everything = library->library().everythingSearch();
-    const auto reopen = [this, &everything] {
-        library->library().close();
-        QVERIFY(!QFile::exists(library->databasePath() + "-wal"));
-        QVERIFY(library->library().open(library->dataDir()).isOpen());
-        QVERIFY(!everything.isBuilt());
-        QCoreApplication::processEvents(); // the build starts a while after opening
-        QVERIFY(everything.isBuildingInBackground());
-    };
-    reopen();
-    reopen(); // stopped half-way, the build starts again
-
-    const auto found = [this](const QString& term, SearchScope scope) {
-        Books books(nullptr, CollectionKind::AllBooks, QVariant(), &library->library());
-        books.setSearchScope(scope);
-        books.dbSearch(term);
-        QList<int> ids;
-        for (const ViewItem* item : *books.getViewItems()) {
-            ids << item->id;
-        }
-        return ids;
-    };
-    // Indexed in the first part already: the change is noted, kept through a search in the
-    // usual scope, and taken in once the build is done. A search in this scope waits for it.
-    QTRY_VERIFY(LibraryFixture::scalar("SELECT COUNT(*) FROM lirenta_search.everything").toInt() > 10);
-    first->setTitle("Solaris");
-    QVERIFY(first->insertBook());
-    QCOMPARE(found("solaris", SearchScope::TitlesAndDescriptions), QList<int>({first->getId()}));
-    QCOMPARE(found("solaris", SearchScope::Everything), QList<int>({first->getId()}));
-    QVERIFY(everything.isBuilt());
-    QCOMPARE(found("volume 0", SearchScope::Everything), QList<int>());
-    QCOMPARE(found("lem", SearchScope::Everything), QList<int>({first->getId()}));
-    QCOMPARE(found("volume 2999", SearchScope::Everything).size(), 1);
-}
-
 void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
 {
     QVERIFY(LibraryFixture::addNumberedBooks("Volume", 510));
@@ -279,139 +232,6 @@ void TestBooks::search_isCappedAt500AndKeepsUnlistedBooks()
     QCOMPARE(books.getViewItems()->size(), 11); // 7, 70-79
     QVERIFY(books.getItem(510) != nullptr);
     QCOMPARE(books.getItem(510)->getTitle(), QString("Volume 510"));
-}
-
-// Every term is searched both through the library's search index and by reading every row;
-// the two must agree, also after books are edited and deleted and when the index is built
-// for a library that did not have one.
-void TestBooks::indexedSearch_findsWhatAFullScanFinds()
-{
-    library.reset(); // one library open at a time
-    library = std::make_unique<LibraryFixture>(LibraryTuning{.titleIndexInBackgroundAbove = 2, .titleIndexPart = 2});
-    LibraryDatabase& database = library->library();
-    QVERIFY(database.hasSearchIndex());
-    Book* quoted = saveBook("The \"Quoted\" Word", {}, "it's 50% off_sale");
-    Book* accents = saveBook("Élan vital", {}, "café CAFÉ Café");
-    saveBook("Roadside Picnic", {}, "Stalkers in the ZONE near the river.");
-    saveBook("Riverrun", {}, QString());
-    saveBook(QString(), {}, "Only a description about rivers");
-    Book* gone = saveBook("Vanishing river", {}, "to be deleted");
-    QVERIFY(quoted && accents && gone);
-    quoted->setTitle("The \"Quoted\" Word, revised");
-    QVERIFY(quoted->insertBook());
-    QVERIFY(gone->deleteBook());
-
-    const QStringList terms = {"river",    "RIVER",   "zone near",   "\"Quoted\"", "revised", "Vanishing", "50% off",
-                               "off_sale", "f_s",     "%ive%",       "café",       "CAFÉ",    "élan",      "Élan",
-                               "r_ver",    "iverrun", "absent term", "ri",         "\"\"\"",  "it's"};
-    const auto search = [&database](const QString& term) {
-        Books books(nullptr, CollectionKind::AllBooks, QVariant(), &database);
-        books.dbSearch(term);
-        QList<int> ids;
-        for (const ViewItem* item : *books.getViewItems()) {
-            ids << item->id;
-        }
-        return ids;
-    };
-    const auto fullScan = [](const QString& term) {
-        QSqlQuery query;
-        query.prepare("SELECT iid FROM books WHERE title LIKE :p OR description LIKE :p ORDER BY bid LIMIT 500");
-        query.bindValue(":p", "%" + term + "%");
-        query.exec();
-        QList<int> ids;
-        while (query.next()) {
-            ids << query.value(0).toInt();
-        }
-        return ids;
-    };
-    for (const QString& term : terms) {
-        QCOMPARE(search(term), fullScan(term));
-    }
-    QCOMPARE(search("river").size(), 3);
-    QCOMPARE(search("CAFÉ").size(), 1); // letters beyond ASCII keep their case, as LIKE does
-
-    // Another program changes the library while Lirenta is closed (a plain connection: no
-    // triggers of ours); at the next opening the index is rebuilt and searches find the change.
-    QSqlQuery query;
-    query = QSqlQuery();
-    database.close();
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
-        other.setDatabaseName(library->databasePath());
-        QVERIFY(other.open());
-        QSqlQuery write(other);
-        QVERIFY(
-            write.exec("INSERT INTO books (title, description, iid) VALUES ('Riverside written elsewhere', '', 900)"));
-        QVERIFY(write.exec("UPDATE books SET title = 'Ocean picnic' WHERE title = 'Roadside Picnic'"));
-        QVERIFY(write.exec("DELETE FROM books WHERE title = 'Riverrun'"));
-        other.close();
-    }
-    QSqlDatabase::removeDatabase("other program");
-    // In a large library the index is made again in the background, a few books at a time;
-    // meanwhile searches read every row, and books changed before and after their part is
-    // indexed are found as they are.
-    QCOMPARE(database.open(library->dataDir()).status, LibraryDatabase::Status::Opened);
-    QVERIFY(database.isBuildingSearchIndex());
-    QVERIFY(!database.hasSearchIndex());
-    quoted->setDescription("rivers changed before its part");
-    QVERIFY(quoted->insertBook());
-    QCoreApplication::processEvents();
-    accents->setDescription("river changed after its part");
-    QVERIFY(accents->insertBook());
-    QVERIFY(saveBook("Riverbank added meanwhile", {}, QString()));
-    for (const QString& term : terms + QStringList{"Riverside", "Ocean picnic", "Roadside", "changed"}) {
-        QCOMPARE(search(term), fullScan(term));
-    }
-    QTRY_VERIFY(!database.isBuildingSearchIndex());
-    QVERIFY(database.hasSearchIndex());
-    for (const QString& term : terms + QStringList{"Riverside", "Ocean picnic", "Roadside", "changed", "bank"}) {
-        QCOMPARE(search(term), fullScan(term));
-    }
-
-    // A library from before, with the index inside it: opening moves it out.
-    database.close();
-    {
-        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old version");
-        old.setDatabaseName(library->databasePath());
-        QVERIFY(old.open());
-        QSqlQuery write(old);
-        QVERIFY(write.exec("CREATE VIRTUAL TABLE lirenta_books_search USING fts5(title, description, "
-                           "content='books', content_rowid='bid', tokenize='trigram')"));
-        QVERIFY(write.exec("CREATE TRIGGER lirenta_books_search_insert AFTER INSERT ON books BEGIN "
-                           "INSERT INTO lirenta_books_search (rowid, title, description) "
-                           "VALUES (new.bid, new.title, new.description); END"));
-        old.close();
-    }
-    QSqlDatabase::removeDatabase("old version");
-    QCOMPARE(database.open(library->dataDir()).status, LibraryDatabase::Status::Opened);
-    for (const QString& term : terms) {
-        QCOMPARE(search(term), fullScan(term));
-    }
-
-    // The library file holds the schema's statements first, then only plain indexes and plain
-    // tables: any SQLite, one without FTS5 too, can write it.
-    QStringList stored;
-    for (const QString& row :
-         LibraryFixture::scalar("SELECT group_concat(type || ' ' || sql, char(10)) FROM (SELECT * "
-                                "FROM main.sqlite_master WHERE name NOT LIKE 'sqlite%' ORDER BY rowid)")
-             .toString()
-             .split('\n')) {
-        stored << row.section(' ', 1);
-    }
-    QStringList expected;
-    for (const QString& statement : LibraryFile::schemaStatements()) {
-        if (!statement.contains("sqlite_stat1")) {
-            expected << QString(statement).remove(QRegularExpression(";$"));
-        }
-    }
-    QCOMPARE(stored.mid(0, expected.size()), expected);
-    for (const QString& extra : stored.mid(expected.size())) {
-        QVERIFY2(extra.startsWith("CREATE INDEX") || extra.startsWith("CREATE UNIQUE INDEX") ||
-                     extra.startsWith("CREATE TABLE lirenta_"),
-                 qPrintable(extra));
-    }
-    query = QSqlQuery();
-    QVERIFY(query.exec("INSERT INTO books_search (books_search) VALUES ('integrity-check')"));
 }
 
 void TestBooks::saveCoverFile_movesFileOverAnyOldOne_butNeverTheDefault()

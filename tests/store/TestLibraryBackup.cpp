@@ -8,6 +8,9 @@
 #include "QtModules.h"
 #include "TestEnvironment.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 class TestLibraryBackup : public QObject
 {
     Q_OBJECT
@@ -22,8 +25,13 @@ private Q_SLOTS:
     void damagedLibrary_withSeveralBackups_letsTheUserChoose();
     void damagedLibrary_offersTheNewestGoodBackup();
     void backupsOfAnEarlierLibrary_outliveTheNewLibrarysPruning();
+    void damageTheFingerprintDoesNotShow_isFoundAndBackupsOffered_data();
+    void damageTheFingerprintDoesNotShow_isFoundAndBackupsOffered();
 
 private:
+    // Writes over the first bytes of a table's root page in the closed library, leaving its size,
+    // modification time (to the nanosecond), inode and change counter as they were.
+    void damageTableKeepingFingerprint(const QString& table);
     LibraryDatabase database;
     QString takeBackup() const { return LibraryBackup(dataDir()).take(); }
     QString dataDir() const { return QDir::homePath() + "/lib/"; }
@@ -249,6 +257,73 @@ void TestLibraryBackup::backupsOfAnEarlierLibrary_outliveTheNewLibrarysPruning()
     QCOMPARE(offered.filter("(another library)").size(), 1);
     QVERIFY(offered.filter("(another library)").first().contains("January 1, 2020") ||
             offered.filter("(another library)").first().contains("2020"));
+}
+
+void TestLibraryBackup::damageTableKeepingFingerprint(const QString& table)
+{
+    const qint64 rootPage =
+        LibraryFixture::scalar("SELECT rootpage FROM sqlite_master WHERE name = '" + table + "'").toLongLong();
+    const qint64 pageSize = LibraryFixture::scalar("PRAGMA page_size").toLongLong();
+    QVERIFY(rootPage > 1);
+    database.close();
+    const QByteArray path = QFile::encodeName(dataDir() + "data.db");
+    struct stat before;
+    QCOMPARE(::stat(path.constData(), &before), 0);
+    QFile library(QString::fromLocal8Bit(path));
+    QVERIFY(library.open(QIODevice::ReadWrite));
+    library.seek((rootPage - 1) * pageSize);
+    library.write(QByteArray(16, '\xff'));
+    library.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QCOMPARE(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+}
+
+void TestLibraryBackup::damageTheFingerprintDoesNotShow_isFoundAndBackupsOffered_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("stateUnreadable");
+    QTest::addColumn<bool>("backupDue");
+    // The books are read when the window opens: the read fails.
+    QTest::newRow("books read at opening") << "books" << false << false;
+    // A state that cannot be read proves nothing: every page is read at opening.
+    QTest::newRow("index state unreadable") << "books" << true << false;
+    // A table the opening does not read: the day's backup finds it.
+    QTest::newRow("found by the day's backup") << "identifiers" << false << true;
+}
+
+void TestLibraryBackup::damageTheFingerprintDoesNotShow_isFoundAndBackupsOffered()
+{
+    QFETCH(QString, table);
+    QFETCH(bool, stateUnreadable);
+    QFETCH(bool, backupDue);
+    LibrarySeeder seeder(dataDir(), QDir::homePath() + "/files/");
+    seeder.addBook({.title = "Saved"});
+    const QString backup = takeBackup();
+    if (backupDue) {
+        QVERIFY(QFile::rename(backup, LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db"));
+    }
+    QVERIFY(QSqlQuery().exec("INSERT INTO identifiers (id, type) VALUES ('x', 'y')"));
+    database.close();
+    QVERIFY(database.open(dataDir()).isOpen()); // a clean close records how the file rests
+    damageTableKeepingFingerprint(table);
+    if (stateUnreadable) {
+        QFile index(dataDir() + "search-index.db");
+        QVERIFY(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        index.write(QByteArray(8192, 'x'));
+        index.close();
+        QCOMPARE(database.open(dataDir()).status, LibraryDatabase::Status::Damaged);
+        return;
+    }
+
+    Prompt::queueAnswer(QMessageBox::Yes); // restore the backup
+    MainWindow window(database);
+    QVERIFY(window.isStartedUp());
+    QTRY_COMPARE(QDir(dataDir()).entryList({"data.db.damaged-*"}).size(), 1);
+    QVERIFY2(Prompt::shownTexts().first().contains("Restore the backup taken on"),
+             qPrintable(Prompt::shownTexts().join('\n')));
+    QTRY_COMPARE(LibraryFixture::scalar("SELECT title FROM books").toString(), QString("Saved"));
+    QVERIFY(window.statusBar()->currentMessage().startsWith("Restored the backup taken on"));
+    QTRY_COMPARE(window.findChild<QTableWidget*>("viewTable")->rowCount(), 1); // the books tab shows it
 }
 
 LIRENTA_TEST_MAIN(TestLibraryBackup)
