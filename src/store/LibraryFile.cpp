@@ -115,9 +115,11 @@ LibraryFile::Outcome LibraryFile::open(const QString& dataDir, int busyTimeoutMs
         db.setConnectOptions(busyOption + QStringLiteral(";QSQLITE_OPEN_READONLY"));
     }
     if (!db.open()) {
-        outcome.status = Status::CannotOpen;
+        // A disk that does not answer, or another program's lock, says nothing of the content.
+        const Status problem = kindOf(db.lastError());
+        outcome.status = problem == Status::Damaged ? Status::CannotOpen : problem;
         outcome.error = db.lastError().text();
-        qCDebug(lcStore) << "Unable to open database." + outcome.error;
+        qCWarning(lcStore) << "Unable to open database." << outcome.error;
         return outcome;
     }
 

@@ -1,3 +1,4 @@
+#include "FailingReads.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
@@ -22,6 +23,10 @@ private Q_SLOTS:
     void terminationSignal_endsLikeQuit_data();
     void terminationSignal_endsLikeQuit();
     void secondStartOnOneLibrary_showsTheFirst_andStaleSocketsAreTakenOver();
+    void startsAtOnce_leaveExactlyOneOwner();
+    void signalDuringAStartUpQuestion_endsCleanly_data();
+    void signalDuringAStartUpQuestion_endsCleanly();
+    void unreadableDisk_isSaidSo_notInUseNorDamaged();
     void commandLine_answersVersionAndHelp();
 
 private:
@@ -193,13 +198,110 @@ void TestMainWindowStartup::terminationSignal_endsLikeQuit()
     startProgram(program, home);
     const QString data = dataDirOf(home);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + "data.db-wal"), 20000);
-    QTest::qWait(300);
     ::kill(program.processId(), signalNumber);
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(QFile::exists(data + "data.db"));
     QVERIFY(!QFile::exists(data + "data.db-wal"));
+}
+
+// Several starts within milliseconds on one library: the lock goes to one of them, and the
+// others hand over and end, round after round.
+void TestMainWindowStartup::startsAtOnce_leaveExactlyOneOwner()
+{
+    const QString home = QDir::homePath() + "/together";
+    for (int round = 0; round < 4; ++round) {
+        std::vector<std::unique_ptr<QProcess>> programs;
+        for (int i = 0; i < 3; ++i) {
+            programs.push_back(std::make_unique<QProcess>());
+        }
+        for (const auto& program : programs) {
+            startProgram(*program, home);
+        }
+        int handedOver = 0;
+        for (const auto& program : programs) {
+            if (program->waitForFinished(4000)) {
+                QCOMPARE(program->exitCode(), 0);
+                ++handedOver;
+            }
+        }
+        QCOMPARE(handedOver, 2);
+        for (const auto& program : programs) {
+            if (program->state() == QProcess::Running) {
+                QVERIFY(QFile::exists(dataDirOf(home) + "lirenta.lock"));
+                program->terminate();
+                QVERIFY(program->waitForFinished(10000));
+                QCOMPARE(program->exitCode(), 0);
+            }
+        }
+    }
+}
+
+void TestMainWindowStartup::signalDuringAStartUpQuestion_endsCleanly_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<bool>("withBackups");
+    QTest::newRow("SIGTERM, damaged library") << int(SIGTERM) << false;
+    QTest::newRow("SIGINT, choosing a backup") << int(SIGINT) << true;
+    QTest::newRow("SIGHUP, damaged library") << int(SIGHUP) << false;
+}
+
+// A damaged library's question, or its list of backups, is open when the signal comes: the
+// program ends at once, as it does later, leaving the damaged file aside and nothing new.
+void TestMainWindowStartup::signalDuringAStartUpQuestion_endsCleanly()
+{
+    QFETCH(int, signalNumber);
+    QFETCH(bool, withBackups);
+    const QString home = QDir::homePath() + "/asked";
+    const QString data = dataDirOf(home);
+    QVERIFY(!TestEnvironment::writeFile(data + "data.db", QByteArray("no database").repeated(500)).isEmpty());
+    if (withBackups) {
+        QDir().mkpath(data + "backups");
+        for (const char* name : {"data-20200101-000000-000-00.db", "data-20200102-000000-000-00.db"}) {
+            QDir().mkpath(home + "/made");
+            {
+                LibraryDatabase made;
+                QVERIFY(made.open(home + "/made/").isOpen());
+            }
+            QVERIFY(QFile::copy(home + "/made/data.db", data + "backups/" + name));
+            QDir(home + "/made").removeRecursively();
+        }
+    }
+    QProcess program;
+    startProgram(program, home);
+    // The file is moved aside just before the question comes up.
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(data).entryList({"data.db.damaged-*"}).isEmpty(), 20000);
+    ::kill(program.processId(), signalNumber);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY2(!QFile::exists(data + "data.db"), "no new library was made");
+    QCOMPARE(QDir(data).entryList({"data.db.damaged-*"}).size(), 1);
+}
+
+// A disk that does not give the file's pages: SQLite's I/O error is no lock by another program
+// and no damage. The file stays where it is, and the user is told it could not be read.
+void TestMainWindowStartup::unreadableDisk_isSaidSo_notInUseNorDamaged()
+{
+    const QString dataDir = QDir::homePath() + "/failing-disk/";
+    QDir().mkpath(dataDir);
+    LibrarySettings().setValue("dataDir", dataDir);
+    QVERIFY(database.open(dataDir).isOpen());
+    database.close();
+    {
+        FailingReads failing(dataDir + "data.db");
+        MainWindow window(database);
+        QVERIFY(!window.isStartedUp());
+    }
+    QCOMPARE(Prompt::shownTexts().size(), 1);
+    QVERIFY2(Prompt::shownTexts().first().contains("could not be read") &&
+                 !Prompt::shownTexts().first().contains("in use"),
+             qPrintable(Prompt::shownTexts().first()));
+    QVERIFY(QFile::exists(dataDir + "data.db"));
+    QCOMPARE(QDir(dataDir).entryList({"data.db.damaged-*"}).size(), 0);
+    MainWindow window(database);
+    QVERIFY(window.isStartedUp());
 }
 
 LIRENTA_TEST_MAIN(TestMainWindowStartup)
