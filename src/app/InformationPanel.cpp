@@ -1,5 +1,6 @@
 #include "InformationPanel.h"
 
+#include "BookCovers.h"
 #include "ViewItem.h"
 
 #include <QDesktopServices>
@@ -15,13 +16,17 @@ InformationPanel::InformationPanel(QWidget* parent) : QTextBrowser(parent)
 
 void InformationPanel::showItem(const ViewItem* item)
 {
-    coverFile = item->coverFile;
+    coverFile = BookCovers::located(item->coverFile);
     const QString cover = coverFile.startsWith(QLatin1Char(':')) ? QLatin1String("qrc") + coverFile
                                                                  : QUrl::fromLocalFile(coverFile).toString();
-    setHtml(QLatin1String("<h3>") + item->title.toHtmlEscaped() + QLatin1String("</h3><p>") +
-            item->pageCount.toHtmlEscaped() + QLatin1String(" Pages</p>") + QLatin1String("<img align='right' src='") +
-            cover.toHtmlEscaped() + QLatin1String("'>") + QLatin1String("<p>") + item->description +
-            QLatin1String("</p>"));
+    // A page count is shown only where there is one.
+    const QString pages =
+        item->pageCount.trimmed().isEmpty() || item->pageCount.trimmed() == QLatin1String("0")
+            ? QString()
+            : QLatin1String("<p>") + tr("%1 Pages").arg(item->pageCount.toHtmlEscaped()) + QLatin1String("</p>");
+    setHtml(QLatin1String("<h3>") + item->title.toHtmlEscaped() + QLatin1String("</h3>") + pages +
+            QLatin1String("<img align='right' src='") + cover.toHtmlEscaped() + QLatin1String("'>") +
+            QLatin1String("<p>") + item->description + QLatin1String("</p>"));
 }
 
 QVariant InformationPanel::loadResource(int type, const QUrl& name)

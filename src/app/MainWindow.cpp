@@ -517,7 +517,13 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     disconnect(searchBox, nullptr, nullptr, nullptr);
     searchBox->showScope(view->getSearchScope() == SearchScope::Everything);
     searchBox->setTerms(view->getSearchTerms());
-    connect(searchBox, &searchbox::searchText, view, &ItemViews::search);
+    connect(searchBox, &searchbox::searchText, view, [this, view](const QString& text) {
+        // A note being typed is searched as it stands on screen.
+        if (view->getSearchScope() == SearchScope::Everything) {
+            notes->updateNote();
+        }
+        view->search(text);
+    });
     const bool iconMode = view->getCurrentView() == 1;
     ui->actionView->setChecked(iconMode);
     ui->actionList->setChecked(!iconMode);

@@ -2,6 +2,7 @@
 
 #include "Author.h"
 #include "Authors.h"
+#include "BookCovers.h"
 #include "BookDetails.h"
 #include "ItemFile.h"
 #include "ItemFiles.h"
@@ -267,7 +268,7 @@ QVariantMap Book::toVariant() const
     map.insert("description", QString(description).remove(QLatin1Char('"')));
     map.insert("type", type);
     // The built-in placeholder is no cover of the book's own.
-    QFile cover(coverFile);
+    QFile cover(BookCovers::located(coverFile));
     if (!coverFile.startsWith(QLatin1Char(':')) && cover.open(QIODevice::ReadOnly)) {
         map.insert("coverFile", QString::fromLatin1(cover.readAll().toBase64()));
     }

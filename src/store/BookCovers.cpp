@@ -1,6 +1,7 @@
 #include "BookCovers.h"
 
 #include "Item.h"
+#include "LibrarySettings.h"
 #include "Logging.h"
 #include "SqlStatement.h"
 
@@ -36,7 +37,16 @@ bool BookCovers::needsCover(int iid, QString* firstFile)
     }
     const QString cover = query.value(0).toString();
     *firstFile = query.value(1).toString();
-    return (cover.isEmpty() || cover == Item::defaultCoverFile() || !QFileInfo::exists(cover)) && !firstFile->isEmpty();
+    return (cover.isEmpty() || cover == Item::defaultCoverFile()) && !firstFile->isEmpty();
+}
+
+QString BookCovers::located(const QString& stored)
+{
+    if (stored.isEmpty() || stored.startsWith(QLatin1Char(':')) || QFileInfo::exists(stored)) {
+        return stored;
+    }
+    const QString moved = LibrarySettings().dataDir() + QFileInfo(stored).fileName();
+    return QFileInfo::exists(moved) ? moved : stored;
 }
 
 bool BookCovers::record(int iid, const QString& coverFile)

@@ -9,9 +9,13 @@ class BookCovers
 public:
     // Books showing the default cover, oldest first.
     static QList<int> withoutCover();
-    // Whether the book has no cover of its own (none, the default, or a file that is gone) but
-    // has a file to make one from; `firstFile` is set to that file.
+    // Whether the book never had a cover of its own (none, or the default) but has a file to
+    // make one from; `firstFile` is set to that file. A cover of its own that cannot be found
+    // for the moment (a drive not mounted) is never replaced.
     static bool needsCover(int iid, QString* firstFile);
     // Records a cover file made for the book.
     static bool record(int iid, const QString& coverFile);
+    // Where a stored cover is now: the path itself, or, when the library folder was moved or
+    // copied to another place, the file of the same name in the current data directory.
+    static QString located(const QString& stored);
 };

@@ -159,6 +159,10 @@ void RichTextEditor::updateEditable()
     }
     ui->textEdit->setToolTip(libraryReadOnly ? tr("The library is read-only: notes cannot be changed.")
                                              : (iid > 0 ? QString() : tr("Select an item to write its note.")));
+    // With nothing selected the pane says what to do, and nothing typed goes nowhere.
+    ui->textEdit->setPlaceholderText(iid > 0 ? QString()
+                                             : tr("Select a book or web page, or open a book in the reader, to "
+                                                  "read and write its note here."));
 }
 
 void RichTextEditor::mergeFormat(const QTextCharFormat& format)

@@ -1,5 +1,7 @@
 #include "CoverLoader.h"
 
+#include "BookCovers.h"
+
 #include <QCache>
 #include <QDateTime>
 #include <QFileInfo>
@@ -48,7 +50,7 @@ QIcon CoverLoader::placeholder()
 
 QImage CoverLoader::scaledCover(const QString& path)
 {
-    QImage image(path);
+    QImage image(BookCovers::located(path));
     if (image.isNull()) {
         return image;
     }

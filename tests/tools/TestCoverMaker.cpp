@@ -1,4 +1,5 @@
 #include "BookCovers.h"
+#include "CoverLoader.h"
 #include "CoverMaker.h"
 #include "LibraryDatabase.h"
 #include "LibraryFixture.h"
@@ -122,6 +123,16 @@ void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
     QVERIFY(writeEpub(library->filesDir() + "green.epub", png(Qt::green), true));
     const QString ownCover =
         LibraryFixture::scalar(QString("SELECT coverFile FROM items WHERE iid = %1").arg(own)).toString();
+    // A cover of its own on a drive that is not mounted now, and one stored where the library
+    // folder was before it moved here.
+    const int unmounted = seeder.addBook({.title = "Unmounted", .fileNames = {"unmounted.pdf"}});
+    writePdf(library->filesDir() + "unmounted.pdf");
+    QVERIFY(BookCovers::record(unmounted, "/media/absent-drive/covers/99.jpg"));
+    const int moved = seeder.addBook({.title = "Moved", .fileNames = {"moved.pdf"}, .coverColor = QColor(Qt::red)});
+    const QString movedCover = library->dataDir() + QString::number(moved) + ".jpg";
+    const QString before = "/old/place/of/the/library/" + QString::number(moved) + ".jpg";
+    QVERIFY(BookCovers::record(moved, before));
+    QCOMPARE(BookCovers::located(before), movedCover);
     QCOMPARE(BookCovers::withoutCover(), QList<int>({red, broken, green}));
     library->library().close();
 
@@ -135,6 +146,16 @@ void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
     QVERIFY(!QImage(coverOf(red)).isNull());
     QCOMPARE(coverOf(green), library->dataDir() + QString::number(green) + ".jpg");
     QCOMPARE(coverOf(own), ownCover);
+    // A book saved or imported asks for its cover: one of its own, though missing, stays.
+    CoverMaker maker;
+    QSignalSpy ended(&maker, &CoverMaker::jobEnded);
+    maker.request(unmounted);
+    QTRY_COMPARE(ended.size(), 1);
+    QVERIFY(maker.isIdle());
+    QCOMPARE(coverOf(unmounted), QString("/media/absent-drive/covers/99.jpg"));
+    QCOMPARE(coverOf(moved), before);
+    // The moved library's cover shows in the grid and the panel.
+    QCOMPARE(CoverLoader::scaledCover(before).pixelColor(20, 20).red() > 200, true);
     QVERIFY(coverOf(broken).isEmpty() || coverOf(broken).startsWith(":"));
     QCOMPARE(BookCovers::withoutCover(), QList<int>({broken}));
 }

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void capturePath_avoidsExistingFiles();
+    void localPage_cannotReadOtherLocalFiles();
     void navigation_onlyToWebAndLocalAddresses_data();
     void navigation_onlyToWebAndLocalAddresses();
     void capture_storesPdfTextAndCover();
@@ -116,6 +117,27 @@ void TestWebBrowser::capturePath_avoidsExistingFiles()
     QCOMPARE(made, QStringList({"T.pdf", "T-0.pdf", "T-1.pdf"}));
     const QString longPath = WebBrowser::capturePath(dir, QString(400, 'x'));
     QCOMPARE(longPath.size(), 248 + 4);
+}
+
+// A page opened from disk in the browser (a download, a saved page) runs its scripts, and must
+// not read the user's other files.
+void TestWebBrowser::localPage_cannotReadOtherLocalFiles()
+{
+    const QString secret = TestEnvironment::writeFile(QDir::homePath() + "/private/secret.txt", "the secret");
+    const QString page = TestEnvironment::writeFile(
+        QDir::homePath() + "/downloads/page.html",
+        QString("<html><head><title>waiting</title></head><body><script>"
+                "var x = new XMLHttpRequest();"
+                "x.onload = function() { document.title = 'read: ' + x.responseText; };"
+                "x.onerror = function() { document.title = 'refused'; };"
+                "try { x.open('GET', '%1'); x.send(); } catch (e) { document.title = 'refused'; }"
+                "</script></body></html>")
+            .arg(QUrl::fromLocalFile(secret).toString())
+            .toUtf8());
+    WebBrowser* browser = window->newBrowserTab("Local");
+    load(*browser, QUrl::fromLocalFile(page).toString());
+    QTRY_VERIFY(browser->getWebView()->title() != "waiting");
+    QCOMPARE(browser->getWebView()->title(), QString("refused"));
 }
 
 void TestWebBrowser::navigation_onlyToWebAndLocalAddresses_data()
