@@ -34,16 +34,17 @@ int main(int argc, char** argv)
     QDir().mkpath(out);
     LibraryFixture library;
     LibrarySeeder seeder(library.dataDir(), library.filesDir());
-    const int book = seeder.addBook({"The Left Hand of Darkness",
-                                     {"Ursula K. Le Guin"},
-                                     "<p>A lone human emissary is sent to <b>Winter</b>, an alien world whose "
-                                     "inhabitants can choose, and change, their gender.</p>",
-                                     {"left_hand_of_darkness.epub", "left_hand_of_darkness.pdf"},
-                                     QColor("#2b5f8a"),
-                                     4,
-                                     "1969",
-                                     "304",
-                                     "Ace"});
+    const int book =
+        seeder.addBook({.title = "The Left Hand of Darkness",
+                        .authors = {"Ursula K. Le Guin"},
+                        .description = "<p>A lone human emissary is sent to <b>Winter</b>, an alien world whose "
+                                       "inhabitants can choose, and change, their gender.</p>",
+                        .fileNames = {"left_hand_of_darkness.epub", "left_hand_of_darkness.pdf"},
+                        .coverColor = QColor("#2b5f8a"),
+                        .rating = 4,
+                        .datePublished = "1969",
+                        .pageCount = "304",
+                        .publisher = "Ace"});
     const int page = seeder.addWebPage("SQLite Home Page", "https://sqlite.org/",
                                        "SQLite is a C-language library that implements a small, fast, "
                                        "self-contained, high-reliability, full-featured, SQL database engine.");

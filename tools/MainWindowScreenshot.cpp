@@ -74,7 +74,7 @@ int main(int argc, char** argv)
                                                            {"Small Machines", QColor(60, 140, 90)}};
         for (const auto& [title, colour] : scanned) {
             const QString name = QString(title).replace(' ', '_') + ".pdf";
-            seeder.addBook({title, {"Ann Example"}, "", {name}, QColor(), 0, "", "", ""});
+            seeder.addBook({.title = title, .authors = {"Ann Example"}, .fileNames = {name}});
             QPdfWriter writer(paths.libraryDir + "Books/" + name);
             writer.setResolution(72);
             QPainter painter(&writer);

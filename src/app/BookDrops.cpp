@@ -5,12 +5,40 @@
 #include "MultiSelect.h"
 #include "WebBrowser.h"
 
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTimer>
 
 BookDrops::BookDrops(MainWindow* window) : QObject(window), window(window)
 {
+    window->installEventFilter(this);
+}
+
+bool BookDrops::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != window) {
+        return false;
+    }
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (kindOf(drag->mimeData()) != Kind::None) {
+            drag->acceptProposedAction();
+        } else {
+            drag->ignore(); // the usual no-drop cursor
+        }
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* dropped = static_cast<QDropEvent*>(event);
+        if (drop(dropped->mimeData())) {
+            dropped->acceptProposedAction();
+        } else {
+            dropped->ignore();
+        }
+        return true;
+    }
+    return false;
 }
 
 BookDrops::Kind BookDrops::kindOf(const QMimeData* data, QStringList* paths, QUrl* address)

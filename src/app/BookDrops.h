@@ -18,9 +18,13 @@ public:
     enum class Kind { None, OneBook, SeveralBooks, WebAddress };
     static Kind kindOf(const QMimeData* data, QStringList* paths = nullptr, QUrl* address = nullptr);
 
+    // Takes the window's drags and drops.
     explicit BookDrops(MainWindow* window);
     // Takes the drop; its dialogs open once the drop has ended.
     bool drop(const QMimeData* data);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     MainWindow* window;

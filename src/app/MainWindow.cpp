@@ -3,34 +3,30 @@
 #include "ui_MainWindow.h"
 
 #include "Book.h"
+#include "BookAdding.h"
 #include "BookDrops.h"
-#include "BookProperties.h"
 #include "Books.h"
-#include "CloudApi.h"
-#include "ConfigApps.h"
-#include "ConfigDialog.h"
+#include "CloudSession.h"
 #include "ConversionWizard.h"
 #include "CoverMaker.h"
-#include "CustomWebView.h"
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
-#include "ItemFile.h"
+#include "ItemTabs.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
 #include "LibrarySettings.h"
 #include "LibraryStartup.h"
 #include "LibraryTree.h"
-#include "Login.h"
 #include "MainMenus.h"
-#include "MultiSelect.h"
 #include "NoticeLog.h"
 #include "NoticesWindow.h"
+#include "Preferences.h"
 #include "Prompt.h"
-#include "Reader.h"
 #include "RichTextEditor.h"
+#include "SearchBinding.h"
 #include "ServiceEndpoints.h"
+#include "ToolTabs.h"
 #include "UpdateManager.h"
-#include "Version.h"
 #include "ViewItem.h"
 #include "WebBrowser.h"
 #include "WebPage.h"
@@ -72,12 +68,15 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     ui->toolbar->addSeparator();
     ui->toolbar->addWidget(searchBox);
     menus = new MainMenus(this, ui.get(), searchBox, readOnly);
-    connect(menus, &MainMenus::scopeChosen, this, [this](SearchScope scope) {
-        searchBox->showScope(scope == SearchScope::Everything);
-        if (ItemViews* view = currentView()) {
-            view->setSearchScope(scope);
-        }
-    });
+    search = new SearchBinding(searchBox, menus, notes, this);
+    itemTabs = new ItemTabs(ui->tabWidget, library, ui->stackedWidget, this);
+    connect(itemTabs, &ItemTabs::opened, this, &MainWindow::connectView);
+    tools = new ToolTabs(ui->tabWidget, this);
+    connect(tools, &ToolTabs::pageCaptured, this, &MainWindow::webPageCaptured);
+    adding = new BookAdding(this, tools, readOnly);
+    connect(adding, &BookAdding::bookSaved, this, &MainWindow::bookSaved);
+    connect(adding, &BookAdding::importedBooks, this, [this] { tree->refresh(); });
+    cloud = new CloudSession(this);
     tree = new LibraryTree(ui->libraryList, this);
     connect(tree, &LibraryTree::collectionRequested, this, &MainWindow::openCollection);
     drops = new BookDrops(this);
@@ -92,7 +91,6 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     openFirstTab();
     connect(this, &MainWindow::bookAdded, this, &MainWindow::updateWelcome);
     setAcceptDrops(!readOnly);
-    cloudToken = LibrarySettings().cloudToken();
     ui->mainToolbox->setCurrentIndex(0);
     WindowState::restore(this, ui.get());
     // Damage a quick opening cannot see shows when the library is read, or in the day's backup.
@@ -176,7 +174,7 @@ void MainWindow::openFirstTab()
 
 FileSyncManager* MainWindow::getSyncManager() const
 {
-    return syncManager;
+    return cloud->syncManager();
 }
 
 void MainWindow::setDataDir()
@@ -223,56 +221,22 @@ void MainWindow::on_actionAddEbook_triggered()
 
 void MainWindow::on_actionAdd_Mutiple_triggered()
 {
-    importFolder(false);
+    adding->importFolder(false);
 }
 
 void MainWindow::on_actionAdd_Mutiple_Recusive_triggered()
 {
-    importFolder(true);
-}
-
-void MainWindow::importFolder(bool withSubfolders)
-{
-    auto* import = new MultiSelect(this);
-    if (!import->populateTableDir(withSubfolders)) {
-        import->deleteLater();
-        return;
-    }
-    runImport(import);
+    adding->importFolder(true);
 }
 
 void MainWindow::runImport(MultiSelect* import)
 {
-    connect(import, &MultiSelect::newBookItem, this, &MainWindow::bookAddedSlot);
-    import->exec();
-    // Books still downloading when the dialog closes are saved all the same.
-    const auto finish = [this, import] {
-        if (import->importedCount() > 0) {
-            tree->refresh();
-        }
-        import->deleteLater();
-    };
-    if (import->isBusy()) {
-        connect(import, &MultiSelect::idle, this, finish);
-    } else {
-        finish();
-    }
+    adding->runImport(import);
 }
 
 WebBrowser* MainWindow::newBrowserTab(const QString& title)
 {
-    auto* browser = new WebBrowser(ui->tabWidget);
-    connect(browser, &WebBrowser::newViewItem, this, &MainWindow::webPageCaptured);
-    // The tab is named after the page on screen.
-    connect(browser->getWebView(), &QWebEngineView::titleChanged, this, [this, browser](const QString& pageTitle) {
-        const int index = ui->tabWidget->indexOf(browser);
-        if (index >= 0 && !pageTitle.isEmpty()) {
-            ui->tabWidget->setTabText(index, Reader::tabTitle(pageTitle));
-            ui->tabWidget->setTabToolTip(index, pageTitle);
-        }
-    });
-    ui->tabWidget->setCurrentIndex(ui->tabWidget->addTab(browser, title));
-    return browser;
+    return tools->openBrowser(title);
 }
 
 void MainWindow::webPageCaptured(ViewItem* item)
@@ -297,47 +261,12 @@ void MainWindow::on_actionCloud_triggered()
 
 void MainWindow::on_actionSync_triggered()
 {
-    if (!CloudApi::isValidToken(cloudToken)) {
-        Login login(this);
-        if (login.exec() != QDialog::Accepted) {
-            return;
-        }
-        // The new token is used from now on: the next Sync neither logs in again nor opens a second window.
-        cloudToken = login.getToken();
-        delete syncManager;
-        syncManager = nullptr;
-    }
-    if (!syncManager) {
-        syncManager = new FileSyncManager(this);
-        connect(syncManager, &FileSyncManager::tokenRejected, this, &MainWindow::loginAgain, Qt::QueuedConnection);
-    } else {
-        // One window: a new run starts in it (unless the last one is still going).
-        syncManager->startRun();
-    }
-    syncManager->show();
-    syncManager->raise();
+    cloud->sync();
 }
 
-// The service refused the stored token: it goes, the login comes back, and once the user is
-// in again the sync starts over.
 void MainWindow::loginAgain()
 {
-    cloudToken.clear();
-    LibrarySettings().removeCloudToken();
-    Login login(this);
-    if (login.exec() != QDialog::Accepted) {
-        return;
-    }
-    cloudToken = login.getToken();
-    if (!syncManager) {
-        return;
-    }
-    if (syncManager->isRunning()) {
-        connect(syncManager, &FileSyncManager::runEnded, syncManager, &FileSyncManager::startRun,
-                Qt::SingleShotConnection);
-    } else {
-        syncManager->startRun();
-    }
+    cloud->loginAgain();
 }
 
 void MainWindow::on_actionConvert_triggered()
@@ -360,26 +289,12 @@ void MainWindow::updateConvertAction()
 void MainWindow::itemChanged(Item* item)
 {
     // Every view shows the record's new file, whichever copy of the record it holds.
-    for (ItemViews* view : ui->tabWidget->findChildren<ItemViews*>()) {
-        view->refreshItem(item->getId());
-    }
+    itemTabs->refreshItem(item->getId());
 }
 
 void MainWindow::on_actionConfiguration_triggered()
 {
-    ConfigDialog dialog(this);
-    dialog.setWindowTitle(tr("Preferences"));
-    dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/apps.png"), tr("Apps"));
-    dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/folder.png"), tr("Paths"));
-    for (int i = 0; i < dialog.count(); ++i) {
-        dialog.page(i)->layout()->setContentsMargins(0, 0, 0, 0);
-        dialog.page(i)->layout()->setSpacing(0);
-    }
-    QDialogButtonBox* buttons = dialog.dialogButtonBox();
-    buttons->removeButton(buttons->button(QDialogButtonBox::Ok));
-    connect(buttons->addButton(QDialogButtonBox::Save), &QPushButton::clicked, &dialog, &QDialog::accept);
-    dialog.setMinimumSize(700, 500);
-    dialog.exec();
+    Preferences::run(this);
 }
 
 void MainWindow::on_actionOpen_triggered()
@@ -393,43 +308,13 @@ void MainWindow::on_actionOpen_triggered()
 
 void MainWindow::openInReader(const QString& path)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!QFileInfo::exists(absolute)) {
-        Prompt::warning(this, tr("Open"), tr("The file %1 was not found.").arg(absolute));
-        return;
-    }
-    rememberRecentFile(absolute);
-    // A book open already comes to the front instead of a second copy.
-    for (int index = 1; index < ui->tabWidget->count(); ++index) {
-        if (qobject_cast<Reader*>(ui->tabWidget->widget(index)) && ui->tabWidget->tabToolTip(index) == absolute) {
-            ui->tabWidget->setCurrentIndex(index);
-            return;
-        }
-    }
-    auto* reader = new Reader(this, absolute);
-    const int index = ui->tabWidget->addTab(reader, Reader::tabTitle(QFileInfo(absolute).fileName()));
-    ui->tabWidget->setTabToolTip(index, absolute);
-    ui->tabWidget->setCurrentIndex(index);
+    tools->openReader(path);
 }
 
-// Books the reader shows open there; other book files are offered for adding.
 void MainWindow::openFiles(const QStringList& paths)
 {
     raiseWindow();
-    QStringList opened;
-    for (const QString& path : paths) {
-        if (ItemFile::opensInReader(path)) {
-            openInReader(path);
-            opened << QFileInfo(path).fileName();
-        } else if (!QFileInfo(path).isFile()) {
-            Prompt::warning(this, tr("Open"), tr("The file %1 was not found.").arg(path));
-        } else if (!readOnly &&
-                   Prompt::question(this, tr("Add a book"),
-                                    tr("Add \u201C%1\u201D to the library?").arg(QFileInfo(path).fileName()),
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
-            addBookFile(path);
-        }
-    }
+    const QStringList opened = adding->openFiles(paths);
     if (!opened.isEmpty()) {
         statusBar()->showMessage(tr("Opened %1").arg(opened.join(QLatin1String(", "))), 8000);
     }
@@ -437,26 +322,22 @@ void MainWindow::openFiles(const QStringList& paths)
 
 void MainWindow::addBookFile(const QString& path)
 {
-    BookProperties dialog(this, -1);
-    if (!path.isEmpty()) {
-        dialog.chooseFile(path);
-    }
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    // The saved record goes to the views as it is; each keeps a copy of its own.
-    Q_EMIT bookAdded(dialog.getBook());
+    adding->addBookFile(path);
+}
+
+// The saved record goes to the views as it is; each keeps a copy of its own.
+void MainWindow::bookSaved(Book* book)
+{
+    Q_EMIT bookAdded(book);
     tree->refresh();
     if (coverMaker) {
-        coverMaker->request(dialog.getBook()->getId());
+        coverMaker->request(book->getId());
     }
 }
 
 void MainWindow::coverMade(int iid)
 {
-    for (ItemViews* view : ui->tabWidget->findChildren<ItemViews*>()) {
-        view->refreshItem(iid);
-    }
+    itemTabs->refreshItem(iid);
     if (ItemViews* view = currentView()) {
         ViewItem* focus = view->focusedViewItem();
         if (focus && focus->id == iid) {
@@ -471,15 +352,6 @@ void MainWindow::makeMissingCovers()
     statusBar()->showMessage(tr("Covers made from the books' files: %1").arg(made), 8000);
 }
 
-void MainWindow::rememberRecentFile(const QString& path)
-{
-    LibrarySettings settings;
-    QStringList recent = settings.recentFiles();
-    recent.removeAll(path);
-    recent.prepend(path);
-    settings.setRecentFiles(QStringList(recent.mid(0, 10)));
-}
-
 void MainWindow::on_tabWidget_tabCloseRequested(int index)
 {
     closeTab(index);
@@ -487,17 +359,12 @@ void MainWindow::on_tabWidget_tabCloseRequested(int index)
 
 void MainWindow::closeTab(int index)
 {
-    if (index <= 0) {
-        return; // the first books tab stays
-    }
-    QWidget* page = ui->tabWidget->widget(index);
-    ui->tabWidget->removeTab(index);
-    page->deleteLater();
+    itemTabs->close(index);
 }
 
 void MainWindow::on_tabWidget_currentChanged(int index)
 {
-    if (index < 0 || !searchBox) {
+    if (index < 0 || !search) {
         return;
     }
     updateConvertAction();
@@ -506,29 +373,14 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     ViewItem* focus = view ? view->focusedViewItem() : nullptr;
     renderInformationPanel(focus);
     notes->loadNoteItem(focus);
-    menus->showScope(view ? view->getSearchScope() : SearchScope::TitlesAndDescriptions, view != nullptr);
+    search->bindTo(view);
     tree->highlight(view ? std::optional<CollectionKind>(view->getKind()) : std::nullopt,
                     view ? view->getKey() : QVariant());
-    if (!view) {
-        ui->actionList->setEnabled(false);
-        ui->actionView->setEnabled(false);
-        return;
-    }
-    disconnect(searchBox, nullptr, nullptr, nullptr);
-    searchBox->showScope(view->getSearchScope() == SearchScope::Everything);
-    searchBox->setTerms(view->getSearchTerms());
-    connect(searchBox, &searchbox::searchText, view, [this, view](const QString& text) {
-        // A note being typed is searched as it stands on screen.
-        if (view->getSearchScope() == SearchScope::Everything) {
-            notes->updateNote();
-        }
-        view->search(text);
-    });
-    const bool iconMode = view->getCurrentView() == 1;
+    const bool iconMode = view && view->getCurrentView() == 1;
     ui->actionView->setChecked(iconMode);
-    ui->actionList->setChecked(!iconMode);
-    ui->actionList->setEnabled(true);
-    ui->actionView->setEnabled(true);
+    ui->actionList->setChecked(view && !iconMode);
+    ui->actionList->setEnabled(view != nullptr);
+    ui->actionView->setEnabled(view != nullptr);
 }
 
 void MainWindow::on_actionList_triggered()
@@ -585,25 +437,21 @@ void MainWindow::on_actionNotices_triggered()
 
 void MainWindow::on_actionCredits_triggered()
 {
-    Prompt::about(this, tr("Credits"),
-                  tr("<p>Lirenta is built with these free parts, thanks to their authors:</p><ul>"
-                     "<li><b>Qt 6</b> (Widgets, SQL, Network, WebEngine, PDF): LGPL 3</li>"
-                     "<li><b>Chromium</b>, inside Qt WebEngine: BSD and other free licences</li>"
-                     "<li><b>SQLite</b>: public domain</li>"
-                     "<li><b>QuaZip</b> and <b>zlib</b>: LGPL 2.1 with static linking exception; zlib licence</li>"
-                     "<li><b>Breeze icons</b> from KDE: LGPL 3</li>"
-                     "<li><b>Calibre</b>'s ebook-convert, run as a separate program for conversions: GPL 3</li></ul>"));
+    Preferences::showCredits(this);
 }
 
 void MainWindow::on_actionAbout_triggered()
 {
-    Prompt::about(this, tr("About Lirenta"),
-                  tr("<center><b>Lirenta</b> by Quemark<hr>Version %1<hr><a href=\"%2\">Website</a></center>")
-                      .arg(QStringLiteral(LIRENTA_VERSION_LABEL), QStringLiteral("https://lirenta.org/")));
+    Preferences::showAbout(this);
 }
 
 void MainWindow::connectView(ItemViews* view)
 {
+    if (view->getKind() == CollectionKind::WebPages) {
+        connect(this, &MainWindow::webPageAdded, view, &ItemViews::addWebPage);
+    } else if (view->getKind() == CollectionKind::AllBooks) {
+        connect(this, &MainWindow::bookAdded, view, &ItemViews::addBook);
+    }
     connect(view, &ItemViews::selectedViewItem, this, &MainWindow::renderInformationPanel);
     connect(view, &ItemViews::selectedViewItem, notes, &RichTextEditor::loadNoteItem);
     // Every view takes part in deletion, so an item deleted anywhere leaves every tab.
@@ -632,36 +480,12 @@ ItemViews* MainWindow::newAuthorTab(int aid, const QString& title)
 
 ItemViews* MainWindow::openCollection(CollectionKind kind, const QVariant& key, const QString& title)
 {
-    static const QHash<CollectionKind, QString> icons = {
-        {CollectionKind::AllBooks, ":/icons/icons/32x32/books.png"},
-        {CollectionKind::AuthorBooks, ":/icons/icons/32x32/group.png"},
-        {CollectionKind::TaggedBooks, ":/icons/icons/32x32/tag.png"},
-        {CollectionKind::SeriesBooks, ":/icons/icons/32x32/books.png"},
-        {CollectionKind::WebPages, ":/icons/icons/32x32/www_page.png"}};
-    if (kind != CollectionKind::WebPages) {
-        ui->stackedWidget->hide();
-    }
-    auto* view = new ItemViews(ui->tabWidget, kind, key, &library);
-    const int index = ui->tabWidget->addTab(view, Reader::tabTitle(title));
-    ui->tabWidget->setTabToolTip(index, title);
-    view->renderItems();
-    if (kind == CollectionKind::WebPages) {
-        view->setWebPageHeaders();
-        connect(this, &MainWindow::webPageAdded, view, &ItemViews::addWebPage);
-    } else if (kind == CollectionKind::AllBooks) {
-        connect(this, &MainWindow::bookAdded, view, &ItemViews::addBook);
-    }
-    connectView(view);
-    ui->tabWidget->setTabIcon(index, QIcon(icons.value(kind)));
-    ui->tabWidget->setIconSize(QSize(20, 20));
-    ui->tabWidget->setCurrentIndex(index); // opened by the user: it comes to the front
-    return view;
+    return itemTabs->open(kind, key, title);
 }
 
 ItemViews* MainWindow::currentView() const
 {
-    QWidget* current = ui->tabWidget->currentWidget();
-    return current && current->objectName() == QLatin1String("ItemViews") ? qobject_cast<ItemViews*>(current) : nullptr;
+    return itemTabs->current();
 }
 
 void MainWindow::renderInformationPanel(ViewItem* item)
@@ -689,15 +513,7 @@ void MainWindow::tidyAfterDeletions()
 {
     tidyPending = false;
     tree->refresh();
-    QStringList closed;
-    for (int index = ui->tabWidget->count() - 1; index > 0; --index) {
-        auto* view = qobject_cast<ItemViews*>(ui->tabWidget->widget(index));
-        if (view && view->getKind() == CollectionKind::AuthorBooks && view->getBooks() &&
-            view->getBooks()->getBooksList().isEmpty()) {
-            closed << ui->tabWidget->tabText(index);
-            closeTab(index);
-        }
-    }
+    const QStringList closed = itemTabs->closeEmptyAuthorTabs();
     if (!closed.isEmpty()) {
         statusBar()->showMessage(tr("No books left by %1: the tab was closed.").arg(closed.join(QLatin1String("; "))));
     }
@@ -706,34 +522,11 @@ void MainWindow::tidyAfterDeletions()
 
 void MainWindow::updateWelcome()
 {
-    auto* books = qobject_cast<ItemViews*>(ui->tabWidget->widget(0));
+    ItemViews* books = itemTabs->first();
     const bool empty = books && books->getBooks() && books->getBooks()->getBooksList().isEmpty();
     welcome->setVisible(empty && !readOnly);
     if (welcome->isVisible()) {
         welcome->raise();
-    }
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event)
-{
-    dragMoveEvent(event);
-}
-
-void MainWindow::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (BookDrops::kindOf(event->mimeData()) != BookDrops::Kind::None) {
-        event->acceptProposedAction();
-    } else {
-        event->ignore(); // the usual no-drop cursor
-    }
-}
-
-void MainWindow::dropEvent(QDropEvent* event)
-{
-    if (drops->drop(event->mimeData())) {
-        event->acceptProposedAction();
-    } else {
-        event->ignore();
     }
 }
 

@@ -3,7 +3,6 @@
 #include "CollectionKind.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QVariant>
 
 #include <memory>
@@ -13,7 +12,12 @@ class MainWindow;
 }
 
 class Book;
+class BookAdding;
 class BookDrops;
+class CloudSession;
+class ItemTabs;
+class SearchBinding;
+class ToolTabs;
 class ConversionWizard;
 class CoverMaker;
 class FileSyncManager;
@@ -32,8 +36,10 @@ class searchbox;
 struct ViewItem;
 
 // The application window: library tree, tabs of item views and tools, notes pane and
-// information panel. It coordinates: its constructor opens the library (LibraryStartup), the
-// menus and keys are MainMenus', the tree LibraryTree's, drops BookDrops'.
+// information panel. It coordinates: its constructor opens the library (LibraryStartup); the
+// menus and keys are MainMenus', the tree LibraryTree's, the tabs ItemTabs' and ToolTabs',
+// adding books BookAdding's, drops BookDrops', the search field SearchBinding's and the cloud
+// CloudSession's.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -97,9 +103,6 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private Q_SLOTS:
     void on_actionQuit_triggered();
@@ -127,23 +130,25 @@ private:
     bool openLibrary();
     void openFirstTab();
     void raiseWindow();
+    void bookSaved(Book* book);
     void checkLibraryAfterDamage(const QString& error);
     ItemViews* addCollectionTab(ItemViews* view, const QString& title, const QString& icon);
-    void importFolder(bool withSubfolders);
     // The welcome shows over the books tab while the library has no books.
     void updateWelcome();
     void tidyAfterDeletions();
     void connectView(ItemViews* view);
-    void rememberRecentFile(const QString& path);
 
     std::unique_ptr<Ui::MainWindow> ui;
     LibraryDatabase& library;
     QString dataDir;
     QString libraryDir;
-    QString cloudToken;
     searchbox* searchBox = nullptr;
     RichTextEditor* notes = nullptr;
-    QPointer<FileSyncManager> syncManager;
+    ItemTabs* itemTabs = nullptr;
+    ToolTabs* tools = nullptr;
+    BookAdding* adding = nullptr;
+    SearchBinding* search = nullptr;
+    CloudSession* cloud = nullptr;
     ConversionWizard* conversionWizard = nullptr;
     CoverMaker* coverMaker = nullptr;
     WelcomePanel* welcome = nullptr;

@@ -1,6 +1,8 @@
 #include "Prompt.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QPushButton>
@@ -11,6 +13,7 @@ QQueue<QMessageBox::StandardButton> Prompt::s_answers;
 QStringList Prompt::s_shown;
 QQueue<QString> Prompt::s_fileNames;
 QQueue<int> Prompt::s_choices;
+QQueue<std::function<void(QDialog*)>> Prompt::s_dialogAnswers;
 
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
@@ -137,6 +140,34 @@ int Prompt::chooseItem(QWidget* parent, const QString& title, const QString& lab
     bool ok = false;
     const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
     return ok ? int(items.indexOf(chosen)) : -1;
+}
+
+int Prompt::exec(QDialog* dialog)
+{
+    if (s_ended) {
+        return QDialog::Rejected;
+    }
+    if (!s_scripted) {
+        return dialog->exec();
+    }
+    s_shown << dialog->windowTitle();
+    if (s_dialogAnswers.isEmpty()) {
+        return QDialog::Rejected;
+    }
+    const std::function<void(QDialog*)> answer = s_dialogAnswers.dequeue();
+    QEventLoop loop;
+    QObject::connect(dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog->show();
+    answer(dialog);
+    if (dialog->isVisible()) {
+        loop.exec();
+    }
+    return dialog->result();
+}
+
+void Prompt::queueDialogAnswer(const std::function<void(QDialog*)>& answer)
+{
+    s_dialogAnswers.enqueue(answer);
 }
 
 void Prompt::endQuestions()

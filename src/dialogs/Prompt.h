@@ -5,6 +5,10 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
+class QDialog;
+
 // Every message box the program shows goes through here, so tests can answer them in
 // advance instead of blocking on a modal dialog.
 class Prompt
@@ -38,6 +42,8 @@ public:
     // File and folder choosers; an empty string when the user cancels.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
     static QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+    // Runs a dialog of the program's own modally (the login, say); its result code.
+    static int exec(QDialog* dialog);
     // One of several items; its index, or -1 when the user cancels.
     static int chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
 
@@ -54,6 +60,10 @@ public:
     static void queueFileName(const QString& path);
     // The next chooser returns this index (-1 cancels); unqueued, the first item is taken.
     static void queueChoice(int index);
+    // The next dialog run through exec() is shown and handed to `answer`, which fills it in and
+    // presses its buttons as a user would; exec() returns once it is done. Unqueued, it is
+    // rejected without being shown.
+    static void queueDialogAnswer(const std::function<void(QDialog*)>& answer);
     static QStringList shownTexts();
     static void clearShownTexts();
 
@@ -64,4 +74,5 @@ private:
     static QStringList s_shown;
     static QQueue<QString> s_fileNames;
     static QQueue<int> s_choices;
+    static QQueue<std::function<void(QDialog*)>> s_dialogAnswers;
 };

@@ -94,8 +94,11 @@ void TestBookProperties::emptyTitle_isRefusedAndDialogStaysOpen()
 
 void TestBookProperties::editMode_hidesNewBookButtons_andViewOpensTheFile()
 {
-    const int iid =
-        seeder->addBook({"With File", {"A B"}, "<b>desc</b>", {"with #1 file.pdf"}, QColor(), 4, "", "", ""});
+    const int iid = seeder->addBook({.title = "With File",
+                                     .authors = {"A B"},
+                                     .description = "<b>desc</b>",
+                                     .fileNames = {"with #1 file.pdf"},
+                                     .rating = 4});
     BookProperties dialog(nullptr, iid);
     QVERIFY(child<QToolButton>(dialog, "btnSelectFile")->isHidden());
     QVERIFY(child<QToolButton>(dialog, "btnReset")->isHidden());
@@ -109,13 +112,13 @@ void TestBookProperties::editMode_hidesNewBookButtons_andViewOpensTheFile()
     QCOMPARE(opened.urls.size(), 1);
     QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "with #1 file.pdf");
 
-    BookProperties empty(nullptr, seeder->addBook({"No File", {}, "", {}, QColor(), 0, "", "", ""}));
+    BookProperties empty(nullptr, seeder->addBook({.title = "No File"}));
     QVERIFY(!child<QToolButton>(empty, "btnOpenFile")->isEnabled());
 }
 
 void TestBookProperties::addedFile_setsLastSelectDir_andRemovedFileLeavesTheRecordOnSave()
 {
-    const int iid = seeder->addBook({"Two Files", {}, "", {"first.pdf", "second.epub"}, QColor(), 0, "", "", ""});
+    const int iid = seeder->addBook({.title = "Two Files", .fileNames = {"first.pdf", "second.epub"}});
     BookProperties dialog(nullptr, iid);
     const QString third = library->writeFile("sub/third.mobi", "mobi");
     Prompt::queueFileName(third);
@@ -137,7 +140,7 @@ void TestBookProperties::addedFile_setsLastSelectDir_andRemovedFileLeavesTheReco
 
 void TestBookProperties::chosenCover_becomesTheCoverOnSave_userFileKept()
 {
-    const int iid = seeder->addBook({"Coverless", {}, "", {}, QColor(), 0, "", "", ""});
+    const int iid = seeder->addBook({.title = "Coverless"});
     const QString picture = library->filesDir() + "my picture.png";
     QImage image(60, 90, QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -185,7 +188,7 @@ void TestBookProperties::failedLookUp_leavesTheFormAlone()
 
 void TestBookProperties::sameContentTwice_isNoticed_andCancelAddsNothing()
 {
-    seeder->addBook({"The Dispossessed", {}, "", {"dispossessed.pdf"}, QColor(), 0, "", "", ""});
+    seeder->addBook({.title = "The Dispossessed", .fileNames = {"dispossessed.pdf"}});
     QFile stored(library->filesDir() + "dispossessed.pdf");
     QVERIFY(stored.open(QIODevice::ReadOnly));
     const QString copy = library->writeFile("renamed/anarres.pdf", stored.readAll());

@@ -144,7 +144,8 @@ void TestMultiSelect::import_savesEachAcceptedBookOnce_andKeepsFailedRows()
     dialog.findChild<QPushButton*>("pushButton")->click();
     dialog.findChild<QPushButton*>("pushButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isBusy() && dialog.importedCount() == 5, 20000);
-    QTest::qWait(200);
+    // Every look-up has ended, so no book can still come.
+    QTRY_VERIFY(dialog.findChildren<QNetworkReply*>().isEmpty());
 
     QCOMPARE(announced.size(), 5);
     for (const QList<QVariant>& arguments : std::as_const(announced)) {

@@ -7,6 +7,7 @@
 #include "Login.h"
 #include "MainWindow.h"
 #include "NoticeLog.h"
+#include "Prompt.h"
 #include "QtModules.h"
 #include "StandInServer.h"
 #include "TestEnvironment.h"
@@ -42,8 +43,8 @@ private Q_SLOTS:
 
 private:
     QString login();
-    // Types alice's login into each login dialog that comes up, counting them.
-    static void answerLogins(QTimer& driver, int& logins);
+    // Types alice's login into the next login dialog that comes up, counting it.
+    static void answerLogin(int& logins);
     QJsonArray serverList(const QString& what);
     // Where the service keeps a user's copy of the file with this MD5.
     QString storedCopy(const QString& md5, const QString& user = "alice") const
@@ -112,20 +113,14 @@ QString TestCloud::login()
     return dialog.getToken();
 }
 
-void TestCloud::answerLogins(QTimer& driver, int& logins)
+void TestCloud::answerLogin(int& logins)
 {
-    connect(&driver, &QTimer::timeout, [&logins] {
-        auto* dialog = qobject_cast<Login*>(QApplication::activeModalWidget());
-        if (!dialog || dialog->property("typed").toBool()) {
-            return;
-        }
-        dialog->setProperty("typed", true);
+    Prompt::queueDialogAnswer([&logins](QDialog* dialog) {
         ++logins;
         dialog->findChild<QLineEdit*>("loginText")->setText("alice");
         dialog->findChild<QLineEdit*>("passwordText")->setText(password);
         dialog->findChild<QPushButton*>("btnLogin")->click();
     });
-    driver.start(20);
 }
 
 void TestCloud::login_withSpecialCharacters_storesTheToken()
@@ -163,8 +158,8 @@ void TestCloud::sync_failedUpload_isReportedAndOthersArrive()
 {
     login();
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    seeder.addBook({"Fails", {}, "", {"fails.pdf"}, QColor(), 0, "", "", ""});
-    seeder.addBook({"Arrives", {}, "", {"arrives.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Fails", .fileNames = {"fails.pdf"}});
+    seeder.addBook({.title = "Arrives", .fileNames = {"arrives.pdf"}});
     QFile failing(library->filesDir() + "fails.pdf");
     QVERIFY(failing.open(QIODevice::ReadOnly));
     const QString failingMd5 = QCryptographicHash::hash(failing.readAll(), QCryptographicHash::Md5).toHex();
@@ -223,7 +218,7 @@ void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
 {
     login();
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    seeder.addBook({"Patient", {}, "", {"patient.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Patient", .fileNames = {"patient.pdf"}});
     server.reset(); // the service goes away
 
     auto* sync = new FileSyncManager;
@@ -250,8 +245,8 @@ void TestCloud::sync_garbledCheckReply_haltsTheUpload()
 {
     login();
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    seeder.addBook({"First", {}, "", {"first.pdf"}, QColor(), 0, "", "", ""});
-    seeder.addBook({"Second", {}, "", {"second.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "First", .fileNames = {"first.pdf"}});
+    seeder.addBook({.title = "Second", .fileNames = {"second.pdf"}});
     serverList("garble-checks?on=1");
     const int checks = countRequests("/upload/check/");
     const int uploads = countRequests("POST /upload/file/");
@@ -273,7 +268,7 @@ void TestCloud::sync_largeFile_isStreamedFromDisk()
 {
     login();
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    seeder.addBook({"Large", {}, "", {"large.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Large", .fileNames = {"large.pdf"}});
     QFile large(library->filesDir() + "large.pdf");
     QVERIFY(large.open(QIODevice::WriteOnly));
     QByteArray block(1024 * 1024, 'L');
@@ -322,7 +317,7 @@ void TestCloud::sync_unusualNames_arriveExactly()
     QFETCH(QString, name);
     login();
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    seeder.addBook({"Unusual", {}, "", {name + ".pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Unusual", .fileNames = {name + ".pdf"}});
     const QString path = library->filesDir() + name + ".pdf";
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -401,8 +396,8 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
     const QString longTitle = QString("A Title Of Exactly Sixty Characters For The List Test..").leftJustified(60, '!');
     const int first = seeder.addBook(
         {"First \"quoted\" book", {"Ann One"}, "He said \"hi\".", {"first.pdf"}, QColor(Qt::red), 1, "", "12", ""});
-    seeder.addBook({longTitle, {}, "", {"second.epub", "second.pdf"}, QColor(), 0, "", "", ""});
-    seeder.addBook({"Gone File", {}, "", {"gone.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = longTitle, .fileNames = {"second.epub", "second.pdf"}});
+    seeder.addBook({.title = "Gone File", .fileNames = {"gone.pdf"}});
     QFile::remove(library->filesDir() + "gone.pdf"); // gone from disk since it was added
     library->library().close();                      // the window opens the same library
     qputenv("LIRENTA_CLOUD_URL", server->address().toEncoded());
@@ -410,8 +405,7 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
     MainWindow window(library->library());
     QVERIFY(window.isStartedUp());
     int logins = 0;
-    QTimer driver;
-    answerLogins(driver, logins);
+    answerLogin(logins);
     window.findChild<QAction*>("actionSync")->trigger();
     QCOMPARE(logins, 1);
     FileSyncManager* sync = window.getSyncManager();
@@ -471,7 +465,7 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
 
     // A book added since: the next Sync, in the same window and without a login, sends its file
     // and no other.
-    seeder.addBook({"Added Later", {}, "", {"later.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Added Later", .fileNames = {"later.pdf"}});
     const int files = countRequests("POST /upload/file/");
     window.findChild<QAction*>("actionSync")->trigger();
     QCOMPARE(window.getSyncManager(), sync);
@@ -487,7 +481,7 @@ void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
 void TestCloud::mainWindow_rejectedToken_bringsBackTheLogin()
 {
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    seeder.addBook({"Kept Safe", {}, "", {"safe.pdf"}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Kept Safe", .fileNames = {"safe.pdf"}});
     library->library().close(); // the window opens the same library
     // A token of the right shape that the service does not know (revoked, say).
     LibrarySettings().setValue("cloudToken", QString(64, 'a'));
@@ -495,8 +489,7 @@ void TestCloud::mainWindow_rejectedToken_bringsBackTheLogin()
     MainWindow window(library->library());
     QVERIFY(window.isStartedUp());
     int logins = 0;
-    QTimer driver;
-    answerLogins(driver, logins);
+    answerLogin(logins);
     const int uploads = countRequests("POST /upload/file/");
     window.findChild<QAction*>("actionSync")->trigger();
     QCOMPARE(logins, 0); // the stored token looked fine

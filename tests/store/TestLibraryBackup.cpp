@@ -185,7 +185,7 @@ void TestLibraryBackup::damagedLibrary_offersTheNewestGoodBackup()
 void TestLibraryBackup::damagedLibrary_withSeveralBackups_letsTheUserChoose()
 {
     LibrarySeeder seeder(dataDir(), QDir::homePath() + "/files/");
-    seeder.addBook({"Kept", {}, "", {}, QColor(), 0, "", "", ""});
+    seeder.addBook({.title = "Kept"});
     const QString withOne = takeBackup();
     QVERIFY(QFile::rename(withOne, LibraryBackup::folder(dataDir()) + "data-20200101-000000-000-00.db"));
     QSqlQuery().exec("DELETE FROM books");

@@ -41,7 +41,7 @@ void TestReadOnlyLibrary::readOnlyLibrary_opensForReading_andStaysUnchanged()
     QVERIFY(library.open(dataDir).isOpen());
     LibrarySeeder seeder(dataDir, place.path() + "/files/");
     for (const char* title : {"One", "Two", "Three"}) {
-        QVERIFY(seeder.addBook({title, {"Some Author"}, "", {}, QColor(), 0, "", "", ""}) > 0);
+        QVERIFY(seeder.addBook({.title = title, .authors = {"Some Author"}}) > 0);
     }
     library.close();
 

@@ -23,10 +23,32 @@ void WindowFixture::seedLibrary()
     LibraryDatabase seeding;
     QVERIFY(seeding.open(dataDir).isOpen());
     LibrarySeeder seeder(dataDir, booksDir);
-    seeder.addBook({"Dune", {"Frank Herbert"}, "desert", {"dune.pdf"}, QColor(Qt::darkYellow), 3, "1965", "412", ""});
-    seeder.addBook({"Dune Messiah", {"Frank Herbert"}, "sequel", {}, QColor(), 2, "1969", "256", ""});
-    seeder.addBook({"Foundation", {"Isaac Asimov"}, "empire", {}, QColor(), 4, "1951", "255", ""});
-    seeder.addBook({"Solaris", {"Stanislaw Lem"}, "ocean", {}, QColor(), 5, "1961", "204", ""});
+    seeder.addBook({.title = "Dune",
+                    .authors = {"Frank Herbert"},
+                    .description = "desert",
+                    .fileNames = {"dune.pdf"},
+                    .coverColor = QColor(Qt::darkYellow),
+                    .rating = 3,
+                    .datePublished = "1965",
+                    .pageCount = "412"});
+    seeder.addBook({.title = "Dune Messiah",
+                    .authors = {"Frank Herbert"},
+                    .description = "sequel",
+                    .rating = 2,
+                    .datePublished = "1969",
+                    .pageCount = "256"});
+    seeder.addBook({.title = "Foundation",
+                    .authors = {"Isaac Asimov"},
+                    .description = "empire",
+                    .rating = 4,
+                    .datePublished = "1951",
+                    .pageCount = "255"});
+    seeder.addBook({.title = "Solaris",
+                    .authors = {"Stanislaw Lem"},
+                    .description = "ocean",
+                    .rating = 5,
+                    .datePublished = "1961",
+                    .pageCount = "204"});
     seeder.addWebPage("Qt", "https://qt.io/", "toolkit");
     seeding.close();
 }

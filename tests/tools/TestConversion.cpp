@@ -179,8 +179,8 @@ void TestConversion::wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub()
                                              "#!/bin/sh\necho \"converting $1\"\ncp \"$1\" \"$2\"\n");
     LibrarySettings().setValue("calibreConvertorPath", converter);
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int iid = seeder.addBook({"Twice", {}, "", {"my.pdfs/TWICE.PDF", "other.pdf"}, QColor(), 0, "", "", ""});
-    const int second = seeder.addBook({"Second", {}, "", {"second.pdf"}, QColor(), 0, "", "", ""});
+    const int iid = seeder.addBook({.title = "Twice", .fileNames = {"my.pdfs/TWICE.PDF", "other.pdf"}});
+    const int second = seeder.addBook({.title = "Second", .fileNames = {"second.pdf"}});
     const QString epub = library->filesDir() + "my.pdfs/TWICE.epub";
     for (int round = 0; round < 2; ++round) {
         Book book(nullptr, iid);
@@ -200,7 +200,7 @@ void TestConversion::wizard_againAddsNoSecondRow_andNeverOverwritesAnotherEpub()
     QCOMPARE(LibraryFixture::scalar(QString("SELECT COUNT(*) FROM files WHERE filePath = '%1'").arg(epub)).toInt(), 1);
 
     // An EPUB that is not the book's own stays as it is; the new one takes a free name, and the user is told.
-    const int other = seeder.addBook({"Other", {}, "", {"mine.pdf"}, QColor(), 0, "", "", ""});
+    const int other = seeder.addBook({.title = "Other", .fileNames = {"mine.pdf"}});
     const QString foreign = library->writeFile("mine.epub", "someone's own epub");
     Book book(nullptr, other);
     ConversionWizard wizard;
@@ -222,7 +222,7 @@ void TestConversion::wizard_closedWhileConverting_stopsTheConverter()
                        QString("#!/bin/sh\necho $$ > '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
     LibrarySettings().setValue("calibreConvertorPath", converter);
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    Book book(nullptr, seeder.addBook({"Slow", {}, "", {"slow.pdf"}, QColor(), 0, "", "", ""}));
+    Book book(nullptr, seeder.addBook({.title = "Slow", .fileNames = {"slow.pdf"}}));
     ConversionWizard wizard;
     QSignalSpy changed(&wizard, &ConversionWizard::itemChanged);
     QTimer driver;
@@ -252,7 +252,7 @@ void TestConversion::wizard_failingConverter_showsFailureAndAttachesNothing()
         makeExecutable(library->filesDir() + "conv/ebook-convert", "#!/bin/sh\necho 'bad input' >&2\nexit 3\n");
     LibrarySettings().setValue("calibreConvertorPath", converter);
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int iid = seeder.addBook({"Fails", {}, "", {"fails.pdf"}, QColor(), 0, "", "", ""});
+    const int iid = seeder.addBook({.title = "Fails", .fileNames = {"fails.pdf"}});
     Book book(nullptr, iid);
     ConversionWizard wizard;
     QSignalSpy changed(&wizard, &ConversionWizard::itemChanged);
@@ -291,7 +291,7 @@ void TestConversion::wizard_refusesWhatItCannotConvert()
     const QString converter = makeExecutable(library->filesDir() + "conv/ebook-convert", "#!/bin/sh\nexit 0\n");
     LibrarySettings().setValue("calibreConvertorPath", converter);
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int iid = seeder.addBook({"Cannot Convert", {}, "", {fileName}, QColor(), 0, "", "", ""});
+    const int iid = seeder.addBook({.title = "Cannot Convert", .fileNames = {fileName}});
     QVERIFY(QFile::exists(library->filesDir() + fileName));
     Book book(nullptr, iid);
     ConversionWizard wizard;
@@ -317,7 +317,7 @@ void TestConversion::realEbookConvert_makesAnEpubTheReaderOpens()
     LibrarySettings().remove("calibreConvertorPath");
     const QString pdf = writePdf("real/Real Book.pdf");
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int iid = seeder.addBook({"Real Book", {}, "", {}, QColor(), 0, "", "", ""});
+    const int iid = seeder.addBook({.title = "Real Book"});
     Book book(nullptr, iid);
     book.addFile(pdf);
     QVERIFY(book.insertBook());

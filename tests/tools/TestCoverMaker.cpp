@@ -114,12 +114,13 @@ void TestCoverMaker::pictures_fromPdfsAndEpubs_orAReason()
 void TestCoverMaker::window_makesMissingCovers_andLeavesOwnCoversAlone()
 {
     LibrarySeeder seeder(library->dataDir(), library->filesDir());
-    const int red = seeder.addBook({"Red", {"A. Painter"}, "", {"red.pdf"}, QColor(), 0, "", "", ""});
+    const int red = seeder.addBook({.title = "Red", .authors = {"A. Painter"}, .fileNames = {"red.pdf"}});
     writePdf(library->filesDir() + "red.pdf");
-    const int own = seeder.addBook({"Own Cover", {}, "", {"own.pdf"}, QColor(Qt::darkBlue), 0, "", "", ""});
+    const int own =
+        seeder.addBook({.title = "Own Cover", .fileNames = {"own.pdf"}, .coverColor = QColor(Qt::darkBlue)});
     writePdf(library->filesDir() + "own.pdf");
-    const int broken = seeder.addBook({"Broken", {}, "", {"broken.pdf"}, QColor(), 0, "", "", ""});
-    const int green = seeder.addBook({"Green", {}, "", {"green.epub"}, QColor(), 0, "", "", ""});
+    const int broken = seeder.addBook({.title = "Broken", .fileNames = {"broken.pdf"}});
+    const int green = seeder.addBook({.title = "Green", .fileNames = {"green.epub"}});
     QVERIFY(writeEpub(library->filesDir() + "green.epub", png(Qt::green), true));
     const QString ownCover =
         LibraryFixture::scalar(QString("SELECT coverFile FROM items WHERE iid = %1").arg(own)).toString();

@@ -105,7 +105,7 @@ void TestItemViews::rendering_fillsCellsAndRoles()
     entry.publisher = "MON";
     entry.rating = 4;
     const int iid = seeder->addBook(entry);
-    const int long21 = seeder->addBook({"ABCDEFGHIJKLMNOPQRSTU", {}, "", {}, QColor(), 0, "", "", ""});
+    const int long21 = seeder->addBook({.title = "ABCDEFGHIJKLMNOPQRSTU"});
 
     ItemViews* view = makeView("Books");
     QTableWidget* t = table(view);
@@ -156,7 +156,7 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
     const QStringList titles = {"cherry", "Book 10", "Same", "apple", "Eve", "Same", "Banana", "Book 2", "Émile"};
     QList<int> ids;
     for (const QString& title : titles) {
-        ids << seeder->addBook({title, {"Zoe Author"}, "", {}, QColor(), 0, "", "", ""});
+        ids << seeder->addBook({.title = title, .authors = {"Zoe Author"}});
     }
     ItemViews* view = makeView("Books", -1,
                                {.gridDeferredFrom = gridLater || cellsInTwoThreads ? 1 : 5000,
@@ -165,7 +165,7 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
     if (gridLater) {
         view->search("a");
         view->search("e");
-        const int added = seeder->addBook({"Zebra", {"Zoe Author"}, "", {}, QColor(), 0, "", "", ""});
+        const int added = seeder->addBook({.title = "Zebra", .authors = {"Zoe Author"}});
         view->addBook(std::make_unique<Book>(nullptr, added).get());
         view->deleteItemFromView(ids[4]); // Eve
         view->toggleView();
@@ -190,7 +190,7 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
              QStringList({"apple", "Banana", "Book 2", "Book 10", "cherry", "Émile", "Eve", "Same", "Same"}));
 
     // A book added later takes its place among them, in the table and in the grid.
-    Book added(nullptr, seeder->addBook({"Book 3", {"Zoe Author"}, "", {}, QColor(), 0, "", "", ""}));
+    Book added(nullptr, seeder->addBook({.title = "Book 3", .authors = {"Zoe Author"}}));
     view->addBook(&added);
     QCOMPARE(t->item(3, 0)->text(), QString("Book 3"));
     QCOMPARE(grid(view)->item(3)->text(), QString("Book 3"));
@@ -205,7 +205,8 @@ void TestItemViews::rendering_sortsByTitleLikeTheViewsOwnSort()
 void TestItemViews::toolTip_cutsDescriptionAndEscapesPlainText()
 {
     const QString description = "<b>Bold</b> " + QString(400, 'd');
-    const int iid = seeder->addBook({"Fish & <Chips>", {}, description, {}, QColor(), 0, "2001", "120", ""});
+    const int iid = seeder->addBook(
+        {.title = "Fish & <Chips>", .description = description, .datePublished = "2001", .pageCount = "120"});
     ItemViews* view = makeView("Books");
     const QString tip = gridCell(view, iid)->toolTip();
     QVERIFY2(tip.startsWith("<h4>Fish &amp; &lt;Chips&gt;</h4><p>2001, 120 pages</p><p><b>Bold</b> "), qPrintable(tip));
@@ -241,9 +242,9 @@ void TestItemViews::covers_arriveAsScaledIcons()
     const QList<QColor> colors = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan};
     QList<int> ids;
     for (const QColor& color : colors) {
-        ids << seeder->addBook({color.name(), {}, "", {}, color, 0, "", "", ""});
+        ids << seeder->addBook({.title = color.name(), .coverColor = color});
     }
-    const int without = seeder->addBook({"None", {}, "", {}, QColor(), 0, "", "", ""});
+    const int without = seeder->addBook({.title = "None"});
     ItemViews* view = makeView("Books");
     const auto shown = [&](int iid) {
         const QImage image = gridCell(view, iid)->icon().pixmap(QSize(85, 128)).toImage();
@@ -339,8 +340,8 @@ void TestItemViews::webPageView_hasItsOwnColumns()
 
 void TestItemViews::deleteConfirmation_declinedDeletesNothing()
 {
-    seeder->addBook({"A", {}, "", {}, QColor(), 0, "", "", ""});
-    seeder->addBook({"B", {}, "", {}, QColor(), 0, "", "", ""});
+    seeder->addBook({.title = "A"});
+    seeder->addBook({.title = "B"});
     ItemViews* view = makeView("Books");
     table(view)->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table(view)->selectAll();
@@ -356,7 +357,7 @@ void TestItemViews::deleteConfirmation_declinedDeletesNothing()
 
 void TestItemViews::bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne()
 {
-    seeder->addBook({"Three Files", {}, "", {"a.pdf", "b.epub", "c.txt"}, QColor(), 0, "", "", ""});
+    seeder->addBook({.title = "Three Files", .fileNames = {"a.pdf", "b.epub", "c.txt"}});
     ItemViews* view = makeView("Books");
     table(view)->selectRow(0);
     OpenedUrls opened;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QTabWidget;
+class QWidget;
+class WebBrowser;
+struct ViewItem;
+
+// The tabs of the reader and the browser. A book has one reader tab, which comes to the front
+// when it is opened again, and every file opened goes to the top of the recent files; a
+// browser tab is named after the page on screen.
+class ToolTabs : public QObject
+{
+    Q_OBJECT
+    Q_MOC_INCLUDE("ViewItem.h")
+
+public:
+    ToolTabs(QTabWidget* tabs, QWidget* window);
+
+    // Opens the file in a reader tab; false (with a word to the user) when there is no such file.
+    bool openReader(const QString& path);
+    WebBrowser* openBrowser(const QString& title);
+
+Q_SIGNALS:
+    // A browser tab captured its page into the library.
+    void pageCaptured(ViewItem* item);
+
+private:
+    static void rememberRecentFile(const QString& path);
+
+    QTabWidget* tabs;
+    QWidget* window;
+};
