@@ -1,5 +1,6 @@
 #include "BookDrops.h"
 
+#include "BookAdding.h"
 #include "ItemFile.h"
 #include "MainWindow.h"
 #include "MultiSelect.h"
@@ -10,7 +11,7 @@
 #include <QMimeData>
 #include <QTimer>
 
-BookDrops::BookDrops(MainWindow* window) : QObject(window), window(window)
+BookDrops::BookDrops(MainWindow* window, BookAdding* adding) : QObject(window), window(window), adding(adding)
 {
     window->installEventFilter(this);
 }
@@ -85,12 +86,12 @@ bool BookDrops::drop(const QMimeData* data)
     QTimer::singleShot(0, window, [this, kind, paths, address] {
         switch (kind) {
         case Kind::OneBook:
-            window->addBookFile(paths.first());
+            adding->addBookFile(paths.first());
             break;
         case Kind::SeveralBooks: {
             auto* import = new MultiSelect(window);
             if (import->populateTable(paths, true)) {
-                window->runImport(import);
+                adding->runImport(import);
             } else {
                 import->deleteLater();
             }

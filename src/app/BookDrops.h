@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 
+class BookAdding;
 class MainWindow;
 class QMimeData;
 
@@ -19,7 +20,7 @@ public:
     static Kind kindOf(const QMimeData* data, QStringList* paths = nullptr, QUrl* address = nullptr);
 
     // Takes the window's drags and drops.
-    explicit BookDrops(MainWindow* window);
+    BookDrops(MainWindow* window, BookAdding* adding);
     // Takes the drop; its dialogs open once the drop has ended.
     bool drop(const QMimeData* data);
 
@@ -28,4 +29,5 @@ protected:
 
 private:
     MainWindow* window;
+    BookAdding* adding;
 };

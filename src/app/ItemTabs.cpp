@@ -3,9 +3,12 @@
 #include "Books.h"
 #include "ItemViews.h"
 #include "Reader.h"
+#include "WelcomePanel.h"
 
+#include <QAction>
 #include <QHash>
 #include <QIcon>
+#include <QTabBar>
 #include <QTabWidget>
 
 ItemTabs::ItemTabs(QTabWidget* tabs, LibraryDatabase& library, QWidget* notesArea, QObject* parent)
@@ -38,6 +41,31 @@ ItemViews* ItemTabs::open(CollectionKind kind, const QVariant& key, const QStrin
     return view;
 }
 
+void ItemTabs::openFirst(QAction* addBook, QAction* addFolder, bool libraryReadOnly)
+{
+    readOnly = libraryReadOnly;
+    open(CollectionKind::AllBooks, QVariant(), tr("Books"));
+    tabs->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
+    tabs->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
+    welcome = new WelcomePanel(tabs->widget(0));
+    connect(welcome, &WelcomePanel::addBookRequested, addBook, &QAction::trigger);
+    connect(welcome, &WelcomePanel::addFolderRequested, addFolder, &QAction::trigger);
+    updateWelcome();
+}
+
+void ItemTabs::updateWelcome()
+{
+    ItemViews* books = first();
+    const bool empty = books && books->getBooks() && books->getBooks()->getBooksList().isEmpty();
+    if (!welcome) {
+        return;
+    }
+    welcome->setVisible(empty && !readOnly);
+    if (welcome->isVisible()) {
+        welcome->raise();
+    }
+}
+
 ItemViews* ItemTabs::current() const
 {
     QWidget* current = tabs->currentWidget();
@@ -62,6 +90,15 @@ void ItemTabs::close(int index)
     QWidget* page = tabs->widget(index);
     tabs->removeTab(index);
     page->deleteLater();
+}
+
+void ItemTabs::closeAll()
+{
+    while (tabs->count() > 0) {
+        QWidget* page = tabs->widget(tabs->count() - 1);
+        tabs->removeTab(tabs->count() - 1);
+        delete page;
+    }
 }
 
 QStringList ItemTabs::closeEmptyAuthorTabs()

@@ -4,11 +4,14 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 
 class ItemViews;
 class LibraryDatabase;
+class QAction;
+class WelcomePanel;
 class QTabWidget;
 class QWidget;
 
@@ -23,11 +26,17 @@ public:
     ItemTabs(QTabWidget* tabs, LibraryDatabase& library, QWidget* notesArea, QObject* parent);
 
     ItemViews* open(CollectionKind kind, const QVariant& key, const QString& title);
+    // The first books tab, which stays open (it shows no close button); while the library has
+    // no books a welcome over it offers to add one or a folder of them.
+    void openFirst(QAction* addBook, QAction* addFolder, bool readOnly);
+    void updateWelcome();
     // The item view in front, if the tab in front is one.
     ItemViews* current() const;
     ItemViews* first() const;
     QList<ItemViews*> views() const;
     void close(int index);
+    // Every tab goes, the first too (the library they show is being replaced).
+    void closeAll();
     // Author tabs left without books close; their titles.
     QStringList closeEmptyAuthorTabs();
     // Reads the item again in every view that has it.
@@ -40,4 +49,6 @@ private:
     QTabWidget* tabs;
     LibraryDatabase& library;
     QWidget* notesArea;
+    QPointer<WelcomePanel> welcome; // on the first tab, which goes when a damaged library is replaced
+    bool readOnly = false;
 };

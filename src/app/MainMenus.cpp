@@ -164,6 +164,30 @@ void MainMenus::showScope(SearchScope shown, bool enabled)
     }
 }
 
+void MainMenus::showPresentation(ItemViews* view, bool grid)
+{
+    QAction* chosen = grid ? ui->actionView : ui->actionList;
+    QAction* other = grid ? ui->actionList : ui->actionView;
+    // Triggering a checked entry unchecks it; it stays checked, and nothing changes.
+    if (!chosen->isChecked()) {
+        chosen->setChecked(true);
+        return;
+    }
+    other->setChecked(false);
+    if (view && (view->getCurrentView() == 1) != grid) {
+        view->toggleView();
+    }
+}
+
+void MainMenus::showPresentationOf(ItemViews* view)
+{
+    const bool grid = view && view->getCurrentView() == 1;
+    ui->actionView->setChecked(grid);
+    ui->actionList->setChecked(view && !grid);
+    ui->actionList->setEnabled(view != nullptr);
+    ui->actionView->setEnabled(view != nullptr);
+}
+
 void MainMenus::setUpTabKeys()
 {
     QTabWidget* tabs = ui->tabWidget;

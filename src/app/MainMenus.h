@@ -5,14 +5,16 @@
 #include <QList>
 #include <QObject>
 
+class ItemViews;
 class MainWindow;
 class QAction;
 class QKeySequence;
 class searchbox;
 
 namespace Ui {
+class ItemViews;
 class MainWindow;
-}
+} // namespace Ui
 
 // The main window's menus, tool bar menus and keys: every entry does something, the usual keys
 // reach the usual actions, and Help lists them all.
@@ -29,6 +31,11 @@ public:
     void showScope(SearchScope scope, bool enabled);
     // A key as people write it: "Ctrl+Shift+Tab", not "Ctrl+Shift+Backtab".
     static QString keyText(const QKeySequence& keys);
+    // The View menu's Icon View (`grid`) or Detailed View: the view in front switches to it,
+    // and exactly one of the two stays checked.
+    void showPresentation(ItemViews* view, bool grid);
+    // The two follow the tab in front; they are off where there is nothing to show that way.
+    void showPresentationOf(ItemViews* view);
     // Every key of the window, one line each: "Action: key".
     QStringList shortcutLines() const;
 

@@ -14,7 +14,6 @@
 #include "ItemTabs.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
-#include "LibrarySettings.h"
 #include "LibraryStartup.h"
 #include "LibraryTree.h"
 #include "MainMenus.h"
@@ -30,19 +29,12 @@
 #include "ViewItem.h"
 #include "WebBrowser.h"
 #include "WebPage.h"
-#include "WelcomePanel.h"
 #include "WindowState.h"
 #include "searchbox.h"
 
 #include <QCloseEvent>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
-#include <QMimeData>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
 
 MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
@@ -79,7 +71,7 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     cloud = new CloudSession(this);
     tree = new LibraryTree(ui->libraryList, this);
     connect(tree, &LibraryTree::collectionRequested, this, &MainWindow::openCollection);
-    drops = new BookDrops(this);
+    drops = new BookDrops(this, adding);
     conversionWizard = new ConversionWizard(this);
     conversionWizard->hide();
     connect(conversionWizard, &ConversionWizard::itemChanged, this, &MainWindow::itemChanged);
@@ -88,8 +80,8 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
         connect(coverMaker, &CoverMaker::coverMade, this, &MainWindow::coverMade);
     }
 
-    openFirstTab();
-    connect(this, &MainWindow::bookAdded, this, &MainWindow::updateWelcome);
+    itemTabs->openFirst(ui->actionAddEbook, ui->actionAdd_Mutiple_Recusive, readOnly);
+    connect(this, &MainWindow::bookAdded, itemTabs, &ItemTabs::updateWelcome);
     setAcceptDrops(!readOnly);
     ui->mainToolbox->setCurrentIndex(0);
     WindowState::restore(this, ui.get());
@@ -140,11 +132,7 @@ void MainWindow::checkLibraryAfterDamage(const QString& error)
     if (damage.isEmpty() || !library.isOpen()) {
         return;
     }
-    for (int index = ui->tabWidget->count() - 1; index >= 0; --index) {
-        QWidget* page = ui->tabWidget->widget(index);
-        ui->tabWidget->removeTab(index);
-        delete page;
-    }
+    itemTabs->closeAll();
     notes->loadNoteItem(nullptr);
     LibraryStartup startup(library, this);
     if (!startup.recoverFromDamage(damage)) {
@@ -153,23 +141,11 @@ void MainWindow::checkLibraryAfterDamage(const QString& error)
         QCoreApplication::exit(EXIT_FAILURE);
         return;
     }
-    openFirstTab();
+    itemTabs->openFirst(ui->actionAddEbook, ui->actionAdd_Mutiple_Recusive, readOnly);
     tree->refresh();
     if (!startup.restoredNote().isEmpty()) {
         statusBar()->showMessage(startup.restoredNote());
     }
-}
-
-// The first books tab stays open, so it shows no close button; the welcome shows over it.
-void MainWindow::openFirstTab()
-{
-    newBooksTab();
-    ui->tabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
-    ui->tabWidget->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
-    welcome = new WelcomePanel(ui->tabWidget->widget(0));
-    connect(welcome, &WelcomePanel::addBookRequested, ui->actionAddEbook, &QAction::trigger);
-    connect(welcome, &WelcomePanel::addFolderRequested, ui->actionAdd_Mutiple_Recusive, &QAction::trigger);
-    updateWelcome();
 }
 
 FileSyncManager* MainWindow::getSyncManager() const
@@ -227,11 +203,6 @@ void MainWindow::on_actionAdd_Mutiple_triggered()
 void MainWindow::on_actionAdd_Mutiple_Recusive_triggered()
 {
     adding->importFolder(true);
-}
-
-void MainWindow::runImport(MultiSelect* import)
-{
-    adding->runImport(import);
 }
 
 WebBrowser* MainWindow::newBrowserTab(const QString& title)
@@ -299,11 +270,7 @@ void MainWindow::on_actionConfiguration_triggered()
 
 void MainWindow::on_actionOpen_triggered()
 {
-    const QString path =
-        Prompt::openFileName(this, tr("Select Book"), QDir::homePath(), tr("Book Files (*.txt *.html *.epub)"));
-    if (!path.isEmpty()) {
-        openInReader(path);
-    }
+    tools->chooseAndOpen();
 }
 
 void MainWindow::openInReader(const QString& path)
@@ -376,36 +343,17 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     search->bindTo(view);
     tree->highlight(view ? std::optional<CollectionKind>(view->getKind()) : std::nullopt,
                     view ? view->getKey() : QVariant());
-    const bool iconMode = view && view->getCurrentView() == 1;
-    ui->actionView->setChecked(iconMode);
-    ui->actionList->setChecked(view && !iconMode);
-    ui->actionList->setEnabled(view != nullptr);
-    ui->actionView->setEnabled(view != nullptr);
+    menus->showPresentationOf(view);
 }
 
 void MainWindow::on_actionList_triggered()
 {
-    const bool nowChecked = ui->actionList->isChecked();
-    ui->actionList->setChecked(true);
-    if (!nowChecked) {
-        return;
-    }
-    ui->actionView->setChecked(false);
-    if (ItemViews* view = currentView()) {
-        view->toggleView();
-    }
+    menus->showPresentation(currentView(), false);
 }
 
 void MainWindow::on_actionView_triggered()
 {
-    if (!ui->actionView->isChecked()) {
-        ui->actionView->setChecked(true);
-        return;
-    }
-    ui->actionList->setChecked(false);
-    if (ItemViews* view = currentView()) {
-        view->toggleView();
-    }
+    menus->showPresentation(currentView(), true);
 }
 
 void MainWindow::on_lineEdit_textChanged(const QString& text)
@@ -517,17 +465,7 @@ void MainWindow::tidyAfterDeletions()
     if (!closed.isEmpty()) {
         statusBar()->showMessage(tr("No books left by %1: the tab was closed.").arg(closed.join(QLatin1String("; "))));
     }
-    updateWelcome();
-}
-
-void MainWindow::updateWelcome()
-{
-    ItemViews* books = itemTabs->first();
-    const bool empty = books && books->getBooks() && books->getBooks()->getBooksList().isEmpty();
-    welcome->setVisible(empty && !readOnly);
-    if (welcome->isVisible()) {
-        welcome->raise();
-    }
+    itemTabs->updateWelcome();
 }
 
 void MainWindow::bookAddedSlot(Book* book)

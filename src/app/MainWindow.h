@@ -31,7 +31,6 @@ class QTreeWidgetItem;
 class RichTextEditor;
 class WebBrowser;
 class WebPage;
-class WelcomePanel;
 class searchbox;
 struct ViewItem;
 
@@ -73,8 +72,6 @@ public:
     void closeTab(int index);
     // Adds the book file through the book dialog (an empty path lets the user choose one).
     void addBookFile(const QString& path);
-    // Runs the batch import over files or a folder's books.
-    void runImport(MultiSelect* import);
 
 Q_SIGNALS:
     void bookAdded(Book* book);
@@ -128,13 +125,10 @@ private Q_SLOTS:
 
 private:
     bool openLibrary();
-    void openFirstTab();
     void raiseWindow();
     void bookSaved(Book* book);
     void checkLibraryAfterDamage(const QString& error);
     ItemViews* addCollectionTab(ItemViews* view, const QString& title, const QString& icon);
-    // The welcome shows over the books tab while the library has no books.
-    void updateWelcome();
     void tidyAfterDeletions();
     void connectView(ItemViews* view);
 
@@ -151,7 +145,6 @@ private:
     CloudSession* cloud = nullptr;
     ConversionWizard* conversionWizard = nullptr;
     CoverMaker* coverMaker = nullptr;
-    WelcomePanel* welcome = nullptr;
     MainMenus* menus = nullptr;
     LibraryTree* tree = nullptr;
     BookDrops* drops = nullptr;

@@ -7,6 +7,7 @@
 #include "ViewItem.h"
 #include "WebBrowser.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
 
@@ -34,6 +35,15 @@ bool ToolTabs::openReader(const QString& path)
     tabs->setTabToolTip(index, absolute);
     tabs->setCurrentIndex(index);
     return true;
+}
+
+void ToolTabs::chooseAndOpen()
+{
+    const QString path =
+        Prompt::openFileName(window, tr("Select Book"), QDir::homePath(), tr("Book Files (*.txt *.html *.epub)"));
+    if (!path.isEmpty()) {
+        openReader(path);
+    }
 }
 
 WebBrowser* ToolTabs::openBrowser(const QString& title)

@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QFutureWatcher>
 #include <QtConcurrent>
 
 #include <sqlite3.h>
@@ -190,11 +191,15 @@ void LibraryBackup::takeIfDueInBackground(QObject* context, const std::function<
         QString taken;
         return connection.isOpen() ? takeChecked(connection.database(), &taken) : Result::Failed;
     });
-    backgroundBackup.then(context, [onDamage](Result result) {
-        if (result == Result::FoundDamage) {
+    // A watcher rather than QFuture::then: in Qt 6.4 a continuation attached while the work
+    // ends can deadlock.
+    watcher = std::make_unique<QFutureWatcher<Result>>();
+    QObject::connect(watcher.get(), &QFutureWatcher<Result>::finished, context, [this, onDamage] {
+        if (watcher->result() == Result::FoundDamage) {
             onDamage();
         }
     });
+    watcher->setFuture(backgroundBackup);
 }
 
 void LibraryBackup::waitForBackground()

@@ -2,11 +2,13 @@
 
 #include <QDateTime>
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QObject;
 class QSqlDatabase;
@@ -66,4 +68,5 @@ private:
 
     QString dataDir;
     QFuture<Result> backgroundBackup;
+    std::unique_ptr<QFutureWatcher<Result>> watcher;
 };

@@ -230,7 +230,10 @@ QList<int> LibraryDatabase::findEverything(const QString& term, const QString& k
 void LibraryDatabase::takeBackupIfDue()
 {
     if (backups) {
-        backups->takeIfDueInBackground(this, [this] { Q_EMIT backupFoundDamage(); });
+        // Told once the backup's own bookkeeping is done: the receiver may close the library.
+        backups->takeIfDueInBackground(this, [this] {
+            QMetaObject::invokeMethod(this, &LibraryDatabase::backupFoundDamage, Qt::QueuedConnection);
+        });
     }
 }
 
