@@ -13,7 +13,7 @@ packages=(
     breeze-icon-theme librsvg2-bin
     calibre
     xvfb xauth
-    chromium poppler-utils
+    chromium poppler-utils qpdf
     desktop-file-utils appstream dpkg-dev file
     qt6-translations-l10n clang-format
 )

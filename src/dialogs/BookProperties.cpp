@@ -6,6 +6,7 @@
 #include "Authors.h"
 #include "Book.h"
 #include "BookDetails.h"
+#include "BookMetadata.h"
 #include "BookSelection.h"
 #include "DataDownloader.h"
 #include "FileTable.h"
@@ -15,6 +16,7 @@
 #include "LibraryFile.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "MetadataForm.h"
 #include "Prompt.h"
 #include "Rating.h"
 #include "TagsAndSeries.h"
@@ -53,6 +55,9 @@ BookProperties::BookProperties(QWidget* parent, int iid)
     ui->languageWidget->addWidget(language);
     showDetails(iid >= 1 ? BookDetails::read(iid) : BookDetails());
     setUpTagsAndSeries(iid >= 1 ? book->getTagsAndSeries() : TagsAndSeries());
+    fromFile = std::make_unique<MetadataForm>(MetadataForm::Fields{
+        ui->bookTitle, ui->bookAuthors, ui->bookPages, ui->bookISBN13, ui->bookISBN10, ui->bookPublisher,
+        ui->bookPublishedYear, ui->bookDescription, ui->bookTags, ui->bookSeries, ui->bookSeriesNumber, language});
     if (LibraryFile::isOpenReadOnly()) {
         // Nothing typed here could be stored.
         ui->btnSave->setEnabled(false);
@@ -154,14 +159,20 @@ bool BookProperties::chooseFile(const QString& path)
             return false;
         }
     }
-    clear();
+    // The file takes the place of any chosen before; what the user typed stays, and what the
+    // file says about itself fills the rest.
+    book->getFiles()->clear();
+    ui->fileTable->clearContents();
+    ui->fileTable->setRowCount(0);
     currentFilePath = path;
     ui->btnOpenFile->setEnabled(true);
     book->addFile(path);
     LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
-    if (ui->bookTitle->text().isEmpty()) {
-        ui->bookTitle->setText(titleFromFileName(QFileInfo(path).fileName()));
+    const BookMetadata metadata = BookMetadata::read(path);
+    if (!metadata.note.isEmpty()) {
+        qCInfo(lcDialogs).noquote() << QFileInfo(path).fileName() << "says nothing about itself:" << metadata.note;
     }
+    fromFile->fill(metadata, titleFromFileName(QFileInfo(path).fileName()));
     populateFiles();
     return true;
 }
@@ -295,7 +306,7 @@ void BookProperties::populateBook()
         const QString name = ui->bookAuthors->item(i)->text().trimmed();
         // An entry added and left blank names nobody.
         if (!name.isEmpty()) {
-            book->addAuthor(name);
+            book->getAuthors()->addAuthor(name, ui->bookAuthors->item(i)->data(MetadataForm::FileAsRole).toString());
         }
     }
     qCDebug(lcDialogs) << "author count" << book->getAuthors()->count();

@@ -12,6 +12,7 @@ class Book;
 struct TagsAndSeries;
 class DataDownloader;
 class LanguageComboBox;
+class MetadataForm;
 struct BookDetails;
 class QToolButton;
 
@@ -84,4 +85,5 @@ private:
     DataDownloader* dataDownloader;
     LanguageComboBox* language = nullptr;
     QString lastSelectDir;
+    std::unique_ptr<MetadataForm> fromFile;
 };

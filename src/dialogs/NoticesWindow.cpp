@@ -17,7 +17,7 @@ NoticesWindow::NoticesWindow(QWidget* parent) : QDialog(parent), ui(std::make_un
         lines << QLocale().toString(notice.when, QLocale::ShortFormat) + QStringLiteral("  ") + notice.text;
     }
     ui->noticeText->setPlainText(lines.isEmpty() ? tr("Nothing to report.") : lines.join(QLatin1Char('\n')));
-    QPushButton* copy = ui->buttonBox->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
+    QPushButton* copy = ui->closeButtons->addButton(tr("Copy"), QDialogButtonBox::ActionRole);
     connect(copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(ui->noticeText->toPlainText()); });
 }

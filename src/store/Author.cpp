@@ -36,6 +36,16 @@ void Author::setName(const QString& fullName)
     firstName = rest.trimmed();
 }
 
+void Author::setSortName(const QString& fileAs)
+{
+    const int comma = int(fileAs.indexOf(QLatin1Char(',')));
+    if (comma <= 0) {
+        return;
+    }
+    lastName = fileAs.left(comma).trimmed();
+    firstName = fileAs.mid(comma + 1).trimmed();
+}
+
 void Author::setStored(int authorId, const QString& fullName, const QString& first, const QString& last)
 {
     aid = authorId;

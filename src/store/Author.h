@@ -19,6 +19,8 @@ public:
     QString getFirstName() const { return firstName; }
     QString getLastName() const { return lastName; }
     void setName(const QString& fullName);
+    // "Last, First": the last and first name as the sorting name gives them.
+    void setSortName(const QString& fileAs);
     // The fields as a stored row has them, without a query.
     void setStored(int authorId, const QString& fullName, const QString& first, const QString& last);
 

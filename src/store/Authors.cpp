@@ -54,6 +54,18 @@ void Authors::addAuthor(const QString& name)
     append(new Author(nullptr, name));
 }
 
+void Authors::addAuthor(const QString& name, const QString& fileAs)
+{
+    if (hasName(name)) {
+        return;
+    }
+    auto* author = new Author(nullptr, name);
+    if (author->getAid() < 1 && !fileAs.isEmpty()) {
+        author->setSortName(fileAs);
+    }
+    append(author);
+}
+
 void Authors::addAuthor(int aid)
 {
     const QString name = Author::aidToName(aid);

@@ -22,6 +22,9 @@ public:
     Author* getAuthor(int index) const;
 
     void addAuthor(const QString& name);
+    // A new author whose sorting name is known ("Le Guin, Ursula K."): the first and last name
+    // come from it rather than from splitting the name at its last blank.
+    void addAuthor(const QString& name, const QString& fileAs);
     void addAuthor(int aid);
     // An author whose row was read already; the same exact name is not added twice.
     void addStoredAuthor(int aid, const QString& name, const QString& firstName, const QString& lastName);

@@ -1,10 +1,10 @@
 #include "EverythingSearch.h"
 
+#include "HtmlText.h"
 #include "Logging.h"
 #include "OwnConnection.h"
 #include "SqlTransaction.h"
 
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -331,36 +331,7 @@ bool EverythingSearch::buildOnOwnConnection(const QString& libraryPath, const QS
 
 QString EverythingSearch::noteText(const QString& html)
 {
-    if (html.isEmpty()) {
-        return QString();
-    }
-    // The editor's mark-up: a head with a style sheet, then the body. Only the body's words count.
-    QString text = html;
-    const int headEnd = text.indexOf(QLatin1String("</head>"), 0, Qt::CaseInsensitive);
-    if (headEnd >= 0) {
-        text.remove(0, headEnd + 7);
-    }
-    static const QRegularExpression blocks(QStringLiteral("<(br|/p|/li|/h[1-6]|/div|/tr)[^>]*>"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
-    text.replace(blocks, QStringLiteral(" "));
-    text.remove(tags);
-    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    text.replace(QLatin1String("&#39;"), QLatin1String("'"));
-    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
-    static const QRegularExpression numbered(QStringLiteral("&#(x?)([0-9a-fA-F]+);"));
-    QRegularExpressionMatch match = numbered.match(text);
-    while (match.hasMatch()) {
-        bool ok = false;
-        const uint code = match.captured(2).toUInt(&ok, match.captured(1).isEmpty() ? 10 : 16);
-        const QString replacement = ok ? QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1) : QString();
-        text.replace(match.capturedStart(), match.capturedLength(), replacement);
-        match = numbered.match(text, match.capturedStart() + replacement.size());
-    }
-    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return text.simplified();
+    return HtmlText::plain(html);
 }
 
 std::optional<QList<int>> EverythingSearch::find(const QString& term, const QString& kind, const QString& subset,

@@ -2,6 +2,7 @@
 #include "BookDrops.h"
 #include "Books.h"
 #include "LibraryDatabase.h"
+#include "LibraryFixture.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
 #include "Prompt.h"
@@ -10,6 +11,7 @@
 #include "TestEnvironment.h"
 #include "ViewItem.h"
 #include "WindowFixture.h"
+#include "ZipWriter.h"
 #include "searchbox.h"
 
 // Books coming into the library through the window: the welcome, drops and folder imports.
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void emptyLibrary_welcomes_andDropsAddBooks();
+    void singleBook_isFilledFromWhatTheFileSays_whatWasTypedStays();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
 };
@@ -99,6 +102,50 @@ void TestAddingBooks::emptyLibrary_welcomes_andDropsAddBooks()
     QTRY_COMPARE(chosenTitle, QString("one"));
     QTRY_VERIFY(!welcome->isVisible());
     QCOMPARE(table(0)->rowCount(), 1);
+}
+
+// The book dialog fills what the user left empty from the file's own metadata; a title typed
+// before the file was chosen stays, and an editor is no author.
+void TestAddingBooks::singleBook_isFilledFromWhatTheFileSays_whatWasTypedStays()
+{
+    start();
+    const QString epub = QDir::homePath() + "/books/anything-goes.epub";
+    QDir().mkpath(QDir::homePath() + "/books");
+    const QByteArray package =
+        "<?xml version=\"1.0\"?><package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\"><metadata "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>The Dispossessed</dc:title>"
+        "<dc:creator id=\"a\">Ursula K. Le Guin</dc:creator>"
+        "<meta refines=\"#a\" property=\"file-as\">Le Guin, Ursula K.</meta>"
+        "<dc:creator id=\"e\">Ed Itor</dc:creator><meta refines=\"#e\" property=\"role\">edt</meta>"
+        "<dc:identifier>urn:isbn:9780060512750</dc:identifier><dc:publisher>Harper</dc:publisher>"
+        "<dc:subject>Utopias</dc:subject><meta property=\"belongs-to-collection\" id=\"s\">Hainish Cycle</meta>"
+        "<meta refines=\"#s\" property=\"group-position\">5</meta></metadata><manifest/><spine/></package>";
+    QVERIFY(ZipWriter::writeEpub(epub, {{"content.opf", package}}));
+    Prompt::queueFileName(epub);
+    QStringList seen;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->findChild<QLineEdit*>("bookTitle") || dialog->property("driven").toBool()) {
+            return;
+        }
+        dialog->setProperty("driven", true);
+        dialog->findChild<QLineEdit*>("bookTitle")->setText("My Own Title");
+        dialog->findChild<QToolButton*>("btnSelectFile")->click();
+        for (const char* name : {"bookTitle", "bookISBN13", "bookPublisher", "bookTags", "bookSeries"}) {
+            seen << dialog->findChild<QLineEdit*>(name)->text();
+        }
+        seen << WindowFixture::listTexts(dialog->findChild<QListWidget*>("bookAuthors"));
+        dialog->findChild<QPushButton*>("btnSave")->click();
+    });
+    driver.start(20);
+    window->findChild<QAction*>("actionAddEbook")->trigger();
+    QCOMPARE(seen,
+             QStringList({"My Own Title", "9780060512750", "Harper", "Utopias", "Hainish Cycle", "Ursula K. Le Guin"}));
+    QCOMPARE(LibraryFixture::scalar("SELECT number FROM lirenta_series WHERE name = 'Hainish Cycle'").toInt(), 5);
+    QCOMPARE(LibraryFixture::scalar("SELECT lastName FROM authors WHERE name = 'Ursula K. Le Guin'").toString(),
+             QString("Le Guin"));
+    QCOMPARE(shownTitles(0).contains("My Own Title"), true);
 }
 
 void TestAddingBooks::folderImports_walkTheFolderOrTheWholeTree_data()

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// PDF files for tests, made here: small ones written byte by byte with an information
+// dictionary, ones with text pages (and an outline) drawn with QPdfWriter, and protected
+// copies made by qpdf.
+class PdfFiles
+{
+public:
+    // `info` pairs a key of the information dictionary ("Title") with its value as a PDF
+    // object ("(Plain text)", or utf16() for any text).
+    static bool writeWithInfo(const QString& path, const QList<std::pair<QByteArray, QByteArray>>& info, int pages);
+    // A PDF text string in UTF-16 with its byte-order mark: <FEFF...>.
+    static QByteArray utf16(const QString& text);
+    // One page per text, as real text that can be found and selected again.
+    static bool writeTextPages(const QString& path, const QStringList& pageTexts);
+    // A copy that opens only with `password`; false when qpdf is not there.
+    static bool protect(const QString& source, const QString& target, const QString& password);
+};
