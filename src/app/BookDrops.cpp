@@ -57,19 +57,23 @@ BookDrops::Kind BookDrops::kindOf(const QMimeData* data, QStringList* paths, QUr
     }
     QStringList local;
     bool folder = false;
+    bool anyBook = false;
     for (const QUrl& url : urls) {
         const QFileInfo info(url.toLocalFile());
-        if (!url.isLocalFile() || !info.exists() || (!info.isDir() && !ItemFile::isBookFile(info.filePath()))) {
+        if (!url.isLocalFile() || !info.exists()) {
             return Kind::None;
         }
         folder = folder || info.isDir();
+        anyBook = anyBook || ItemFile::isBookFile(info.filePath());
         local << info.absoluteFilePath();
+    }
+    // Nothing that could be a book: refused. With a book among them, every file goes to the
+    // import, which says of each one what it is.
+    if (local.isEmpty() || (!folder && !anyBook)) {
+        return Kind::None;
     }
     if (paths) {
         *paths = local;
-    }
-    if (local.isEmpty()) {
-        return Kind::None;
     }
     return local.size() == 1 && !folder ? Kind::OneBook : Kind::SeveralBooks;
 }

@@ -10,7 +10,7 @@ class QMimeData;
 
 // What the main window does with a drop: one book file opens the book dialog with it, several
 // files or a folder go to the batch import (every file listed, whether it can be imported or
-// not), a web address opens in the browser. Anything else is refused.
+// not), a web address opens in the browser. A drop with no book and no folder is refused.
 class BookDrops : public QObject
 {
     Q_OBJECT

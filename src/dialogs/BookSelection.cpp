@@ -83,6 +83,11 @@ void BookSelection::on_btnUpdate_clicked()
 void BookSelection::notFound(const QString& reason)
 {
     nothingFound = true;
+    failure = reason;
+    if (quiet) {
+        Q_EMIT answered();
+        return;
+    }
     QString text = tr("No books were found.\nPlease try changing information entered.");
     if (!reason.isEmpty()) {
         text += QStringLiteral("\n\n") + reason;
@@ -92,6 +97,9 @@ void BookSelection::notFound(const QString& reason)
 
 void BookSelection::queryGoogleProcessReply(QNetworkReply* answer)
 {
+    nothingFound = false;
+    failure.clear();
+    results = 0;
     const QString reason = NetworkReplies::failureReason(answer);
     if (!reason.isEmpty()) {
         notFound(reason);
@@ -104,6 +112,7 @@ void BookSelection::queryGoogleProcessReply(QNetworkReply* answer)
         return;
     }
     reply = QJsonDocument::fromJson(body).toVariant();
+    results = int(volumes.size());
     if (volumes.isEmpty()) {
         notFound(QString());
         return;
@@ -111,9 +120,11 @@ void BookSelection::queryGoogleProcessReply(QNetworkReply* answer)
     if (volumes.size() == 1) {
         googleItemUrl = volumes.first().selfLink;
         accept();
+        Q_EMIT answered();
         return;
     }
     populateTable();
+    Q_EMIT answered();
 }
 
 void BookSelection::populateTable()

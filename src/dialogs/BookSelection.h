@@ -30,8 +30,18 @@ public:
     int getSkipAll() const { return skipAll; }
     // Whether the last query found nothing (or failed), as the user was told.
     bool foundNothing() const { return nothingFound; }
+    // Why the last query failed; empty when it was answered.
+    QString failureReason() const { return failure; }
+    // For a run over many files: finding nothing is not told in a box, and the dialog need not
+    // be shown until there is a choice to make (see answered()).
+    void setQuiet(bool value) { quiet = value; }
+    // How many volumes the last answer held.
+    int resultCount() const { return results; }
 
 Q_SIGNALS:
+    // The query was answered, whatever the answer (a single volume is taken at once).
+    void answered();
+
     void itemUrl(const QString& url);
 
 public Q_SLOTS:
@@ -58,6 +68,9 @@ private:
     QNetworkReply* pending = nullptr;
     int skipAll = 0;
     bool nothingFound = false;
+    bool quiet = false;
+    int results = 0;
+    QString failure;
     QString googleItemUrl;
     QVariant reply;
     QString filePath;

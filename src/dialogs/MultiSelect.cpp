@@ -2,30 +2,33 @@
 
 #include "ui_MultiSelect.h"
 
+#include "Authors.h"
 #include "Book.h"
+#include "BookDetails.h"
+#include "BookFileWalk.h"
 #include "BookProperties.h"
 #include "BookSelection.h"
 #include "DataDownloader.h"
 #include "ItemFile.h"
-#include "ItemFiles.h"
 #include "ItemRoles.h"
 #include "LazyCellWidgets.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
 #include "TableButton.h"
+#include "TagsAndSeries.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
-#include <QEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace {
+const int titleColumn = 1;
+const int isbnColumn = 2;
+const int authorsColumn = 3;
+const int pagesColumn = 4;
 const int statusColumn = 5;
 const int eagerButtonRows = 100;
 } // namespace
@@ -33,11 +36,6 @@ const int eagerButtonRows = 100;
 MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MultiSelect>())
 {
     ui->setupUi(this);
-    auto* plain = new QPushButton(tr("Import Without Look-up"), this);
-    plain->setObjectName(QStringLiteral("btnImportPlain"));
-    plain->setToolTip(tr("Add all checked files as they are: the keywords become the title, nothing is looked up."));
-    ui->horizontalLayout_2->insertWidget(ui->horizontalLayout_2->indexOf(ui->pushButton), plain);
-    connect(plain, &QPushButton::clicked, this, &MultiSelect::importWithoutLookUp);
     connect(ui->importProgress, &QLabel::linkActivated, this, &MultiSelect::showStoredFiles);
     rowButtons = new LazyCellWidgets(ui->tableWidget, [this](int row) { makeRowButton(row); });
 }
@@ -67,112 +65,115 @@ bool MultiSelect::populateTable(const QString& directory, bool withSubfolders)
 
 bool MultiSelect::populateTable(const QStringList& paths, bool withSubfolders)
 {
-    // Thousands of files take a while to fingerprint: show progress and let the user stop.
-    QProgressDialog progress(tr("Looking for new PDF files..."), tr("Cancel"), 0, 0, parentWidget());
-    progress.setWindowTitle(tr("Add multiple books"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    int examined = 0;
-
-    QTableWidget* table = ui->tableWidget;
+    Counts counts;
+    Copies copies;
     alreadyStored.clear();
-    // Files identical to one listed already: found by size and first bytes, confirmed by MD5.
-    QHash<QString, QList<int>> rowsByFingerprint;
-    QHash<int, QString> digestOfRow;
-    QHash<int, QStringList> copyPaths;
     copiesOfRow.clear();
-    int copies = 0;
-    // Each file is looked at once: false when the user cancelled.
-    const auto consider = [&](const QString& path) -> bool {
-        ++examined;
-        if (sinceRepaint.elapsed() > 50) {
-            progress.setLabelText(
-                tr("Looking for new PDF files...\n%1 examined, %2 new").arg(examined).arg(table->rowCount()));
-            progress.setValue(0);
-            QCoreApplication::processEvents();
-            sinceRepaint.restart();
-            if (progress.wasCanceled()) {
-                return false;
-            }
-        }
-        if (path.split(QLatin1Char('.')).last().toLower() != QLatin1String("pdf")) {
-            return true;
-        }
-        ItemFile file(nullptr, path);
-        // Named .pdf is not enough: an empty file or another kind of file is no PDF book.
-        static const QString pdfMagic = QString::fromLatin1(QByteArray("%PDF-").toHex());
-        if (file.getFileType() != QLatin1String("pdf") || !file.getFirstBytes().startsWith(pdfMagic)) {
-            return true;
-        }
-        if (file.hasDuplicateQuick()) {
-            alreadyStored << path;
-            return true;
-        }
-        const QString fingerprint = QString::number(file.getFileSize()) + QLatin1Char(':') + file.getFirstBytes();
-        int original = -1;
-        for (int candidate : rowsByFingerprint.value(fingerprint)) {
-            if (!digestOfRow.contains(candidate)) {
-                ItemFile listed(nullptr, table->item(candidate, 1)->data(ItemRoles::Id).toString());
-                digestOfRow.insert(candidate, listed.getFileMd5());
-            }
-            if (digestOfRow.value(candidate) == file.getFileMd5()) {
-                original = candidate;
-                break;
-            }
-        }
-        if (original >= 0) {
-            ++copies;
-            copyPaths[original] << path;
-            copiesOfRow.insert(original, tr("Also at: %1").arg(copyPaths.value(original).join(QLatin1String(", "))));
-            setStatus(original, copiesOfRow.value(original));
-            return true;
-        }
-        const int row = table->rowCount();
-        table->insertRow(row);
-        auto* keywords = new QTableWidgetItem(BookProperties::titleFromFileName(file.getFileName()));
-        keywords->setData(ItemRoles::Id, path);
-        table->setItem(row, 1, keywords);
-        rowsByFingerprint[fingerprint] << row;
-        if (row < eagerButtonRows) {
-            makeRowButton(row);
-        }
-        return true;
-    };
-    for (const QString& start : paths) {
-        if (!QFileInfo(start).isDir()) {
-            if (!consider(start)) {
-                return false;
-            }
-            continue;
-        }
-        QDirIterator walk(start, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                          withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
-        while (walk.hasNext()) {
-            if (!consider(walk.next())) {
-                return false;
-            }
-        }
+    if (!BookFileWalk::run(paths, withSubfolders, parentWidget(),
+                           [&](const BookFileWalk::File& file) { list(file, counts, copies); })) {
+        return false;
     }
-    table->resizeColumnsToContents();
+    ui->tableWidget->resizeColumnsToContents();
     rowButtons->update();
-    showWalkSummary(copies);
+    showWalkSummary(counts);
     return true;
 }
 
-// What the walk found, so no file silently has no row.
-void MultiSelect::showWalkSummary(int copies)
+void MultiSelect::list(const BookFileWalk::File& file, Counts& counts, Copies& copies)
+{
+    ++counts.found;
+    if (file.kind == BookFileWalk::File::Kind::NotBook) {
+        ++counts.notImportable;
+        addRow(file.path, tr("Not a book file"), BookMetadata(), false);
+        return;
+    }
+    if (file.kind == BookFileWalk::File::Kind::NotPdf) {
+        ++counts.notImportable;
+        addRow(file.path, tr("Not a PDF file"), BookMetadata(), false);
+        return;
+    }
+    ItemFile described(nullptr, file.path);
+    if (described.hasDuplicateQuick()) {
+        alreadyStored << file.path;
+        return;
+    }
+    // Identical to a file listed already: found by size and first bytes, confirmed by MD5.
+    const QString fingerprint = QString::number(described.getFileSize()) + QLatin1Char(':') + described.getFirstBytes();
+    for (int candidate : copies.rowsByFingerprint.value(fingerprint)) {
+        if (!copies.digestOfRow.contains(candidate)) {
+            ItemFile listed(nullptr, ui->tableWidget->item(candidate, titleColumn)->data(ItemRoles::Id).toString());
+            copies.digestOfRow.insert(candidate, listed.getFileMd5());
+        }
+        if (copies.digestOfRow.value(candidate) == described.getFileMd5()) {
+            ++counts.copies;
+            copies.pathsOfRow[candidate] << file.path;
+            copiesOfRow.insert(candidate,
+                               tr("Also at: %1").arg(copies.pathsOfRow.value(candidate).join(QLatin1String(", "))));
+            setStatus(candidate, copiesOfRow.value(candidate));
+            return;
+        }
+    }
+    copies.rowsByFingerprint[fingerprint] << ui->tableWidget->rowCount();
+    addRow(file.path,
+           file.metadata.note.isEmpty() ? QString()
+                                        : tr("The file says nothing about itself: %1").arg(file.metadata.note),
+           file.metadata, true);
+}
+
+void MultiSelect::addRow(const QString& path, const QString& status, const BookMetadata& metadata, bool importable)
+{
+    QTableWidget* table = ui->tableWidget;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    // The file's own title and first author are the best keywords; its name otherwise.
+    QString keywords =
+        metadata.title.isEmpty() ? BookProperties::titleFromFileName(QFileInfo(path).fileName()) : metadata.title;
+    if (!metadata.title.isEmpty() && !metadata.firstAuthor().isEmpty()) {
+        keywords += QLatin1Char(' ') + metadata.firstAuthor();
+    }
+    auto* title = new QTableWidgetItem(keywords);
+    title->setData(ItemRoles::Id, path);
+    title->setToolTip(path);
+    table->setItem(row, titleColumn, title);
+    QStringList authors;
+    for (const BookMetadata::Author& author : metadata.authors) {
+        authors << author.name;
+    }
+    table->setItem(row, isbnColumn,
+                   new QTableWidgetItem(metadata.isbn13.isEmpty() ? metadata.isbn10 : metadata.isbn13));
+    table->setItem(row, authorsColumn, new QTableWidgetItem(authors.join(QLatin1String(", "))));
+    table->setItem(row, pagesColumn, new QTableWidgetItem(metadata.pages));
+    metadataOfRow.insert(row, metadata);
+    keywordsOfRow.insert(row, keywords);
+    if (!importable) {
+        notImportable.insert(row);
+        title->setFlags(title->flags() & ~Qt::ItemIsEditable);
+    }
+    if (!status.isEmpty()) {
+        setStatus(row, status);
+    }
+    if (importable && row < eagerButtonRows) {
+        makeRowButton(row);
+    }
+}
+
+// What the walk found, so no file silently has no row: the counts add up to the files found.
+void MultiSelect::showWalkSummary(const Counts& counts)
 {
     QStringList parts;
-    parts << tr("New PDF files listed: %1.").arg(ui->tableWidget->rowCount());
+    parts << tr("Files found: %1.").arg(counts.found);
+    parts << tr("Listed: %1").arg(ui->tableWidget->rowCount()) +
+                 (counts.notImportable > 0 ? tr(" (%1 of them cannot be imported)").arg(counts.notImportable)
+                                           : QString()) +
+                 QLatin1Char('.');
     if (!alreadyStored.isEmpty()) {
         parts << tr("Already in the library, left out: %1 (<a href=\"stored\">show</a>).").arg(alreadyStored.size());
     }
-    if (copies > 0) {
-        parts << tr("Identical copies of listed files, noted in their rows: %1.").arg(copies);
+    if (counts.copies > 0) {
+        parts << tr("Identical copies of listed files, noted in their rows: %1.").arg(counts.copies);
     }
-    ui->importProgress->setText(parts.join(QLatin1Char(' ')));
+    walkSummary = parts.join(QLatin1Char(' '));
+    ui->importProgress->setText(walkSummary);
 }
 
 void MultiSelect::showStoredFiles()
@@ -189,13 +190,16 @@ void MultiSelect::showStoredFiles()
 void MultiSelect::makeRowButton(int row)
 {
     QTableWidget* table = ui->tableWidget;
-    QTableWidgetItem* keywords = table->item(row, 1);
-    if (!keywords || table->cellWidget(row, 0)) {
+    QTableWidgetItem* keywords = table->item(row, titleColumn);
+    if (!keywords || table->cellWidget(row, 0) || notImportable.contains(row)) {
         return;
     }
     auto* buttons = new TableButton(table);
     buttons->setFilePath(keywords->data(ItemRoles::Id).toString());
     buttons->setRow(row);
+    if (done.contains(row) && buttons->getChecked()) {
+        buttons->toggleChecked();
+    }
     connect(buttons, &TableButton::downloadData, this, &MultiSelect::downloadData);
     connect(buttons, &TableButton::importWithoutLookUp, this, &MultiSelect::importRowWithoutLookUp);
     table->setCellWidget(row, 0, buttons);
@@ -205,6 +209,12 @@ bool MultiSelect::isRowTicked(int row) const
 {
     const TableButton* buttons = rowButton(row);
     return !buttons || buttons->getChecked();
+}
+
+bool MultiSelect::canImport(int row) const
+{
+    return ui->tableWidget->item(row, titleColumn) && !notImportable.contains(row) && !inFlight.contains(row) &&
+           !done.contains(row);
 }
 
 TableButton* MultiSelect::rowButton(int row) const
@@ -236,34 +246,74 @@ void MultiSelect::on_btnReplaceAll_clicked()
         return;
     }
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
-        QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
+        QTableWidgetItem* keywords = ui->tableWidget->item(row, titleColumn);
         keywords->setText(keywords->text().replace(find, replacement).trimmed());
     }
 }
 
 void MultiSelect::downloadData(int row)
 {
+    stopRequested = false;
     startLookUp(row);
 }
 
-// True when a download for the row started; false when it was skipped or nothing was chosen.
+bool MultiSelect::choose(int row)
+{
+    const BookMetadata metadata = metadataOfRow.value(row);
+    const QString isbn = metadata.isbn13.isEmpty() ? metadata.isbn10 : metadata.isbn13;
+    const QString keywords = ui->tableWidget->item(row, titleColumn)->text();
+    // The ISBN the file names first; when that finds nothing, the keywords.
+    for (const bool byIsbn : {true, false}) {
+        if ((byIsbn && isbn.isEmpty()) || (!byIsbn && keywords.isEmpty())) {
+            continue;
+        }
+        delete bookSelection;
+        bookSelection = new BookSelection(this);
+        bookSelection->setQuiet(true);
+        bookSelection->setFilePath(ui->tableWidget->item(row, titleColumn)->data(ItemRoles::Id).toString());
+        bookSelection->setISBN(byIsbn ? isbn : QString());
+        bookSelection->setKeywords(byIsbn ? QString() : keywords);
+        QEventLoop answer;
+        connect(bookSelection, &BookSelection::answered, &answer, &QEventLoop::quit);
+        connect(this, &MultiSelect::stopped, &answer, &QEventLoop::quit);
+        bookSelection->queryGoogle();
+        answer.exec();
+        if (stopRequested) {
+            setStatus(row, tr("Stopped"));
+            return false;
+        }
+        if (bookSelection->result() == QDialog::Accepted) {
+            return true; // one volume: taken at once
+        }
+        if (!bookSelection->foundNothing()) {
+            // Several: the user chooses, skips this one, or skips the rest.
+            const bool chosen =
+                bookSelection->exec() == QDialog::Accepted && !bookSelection->getGoogleItemUrl().isEmpty();
+            if (!chosen) {
+                skipAll = bookSelection->getSkipAll() != 0;
+                setStatus(row, tr("Skipped"));
+            }
+            return chosen;
+        }
+        if (!bookSelection->failureReason().isEmpty()) {
+            setStatus(row, tr("Failed: %1").arg(bookSelection->failureReason()));
+            return false;
+        }
+    }
+    setStatus(row, tr("Not found online"));
+    return false;
+}
+
+// True when a download for the row started; false when it was skipped or nothing was found.
 bool MultiSelect::startLookUp(int row)
 {
-    QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
-    if (!keywords || inFlight.contains(row) || done.contains(row)) {
+    if (!canImport(row)) {
         return false;
     }
-    const QString path = keywords->data(ItemRoles::Id).toString();
-    delete bookSelection;
-    bookSelection = new BookSelection(this);
-    bookSelection->setFilePath(path);
-    bookSelection->setKeywords(keywords->text());
-    bookSelection->queryGoogle();
-    if (bookSelection->exec() != QDialog::Accepted || bookSelection->getGoogleItemUrl().isEmpty()) {
-        skipAll = bookSelection->getSkipAll() != 0;
-        setStatus(row, bookSelection->foundNothing() ? tr("Not found online") : tr("Skipped"));
+    if (!choose(row)) {
         return false;
     }
+    const QString path = ui->tableWidget->item(row, titleColumn)->data(ItemRoles::Id).toString();
     auto* downloader = new DataDownloader(this);
     connect(downloader, &DataDownloader::bookDownloaded, this, [this, downloader](Book* book) {
         downloader->deleteLater();
@@ -315,15 +365,15 @@ bool MultiSelect::saveRow(int row, Book* book)
     }
     done.insert(row);
     ++imported;
-    ++batchImported;
-    removeRow(row);
+    finishRow(row);
     setStatus(row, tr("Imported"));
+    showImportProgress();
     qCDebug(lcDialogs) << book->getId() << "emit signal";
-    Q_EMIT newBookItem(new Book(nullptr, book->getId()));
+    Q_EMIT newBookItem(book->copy());
     return true;
 }
 
-void MultiSelect::importWithoutLookUp()
+void MultiSelect::on_btnImportPlain_clicked()
 {
     QTableWidget* table = ui->tableWidget;
     for (int row = 0; row < table->rowCount(); ++row) {
@@ -333,79 +383,150 @@ void MultiSelect::importWithoutLookUp()
     }
 }
 
+// The file's own description becomes the record; keywords the user typed become its title.
 void MultiSelect::importRowWithoutLookUp(int row)
 {
-    QTableWidgetItem* keywords = ui->tableWidget->item(row, 1);
-    if (!keywords || inFlight.contains(row) || done.contains(row)) {
+    if (!canImport(row)) {
         return;
     }
-    const QString title = keywords->text().trimmed();
+    const QString keywords = ui->tableWidget->item(row, titleColumn)->text().trimmed();
+    const BookMetadata metadata = metadataOfRow.value(row);
+    const bool edited = keywords != keywordsOfRow.value(row);
+    const QString title = edited || metadata.title.isEmpty() ? keywords : metadata.title;
     if (title.isEmpty()) {
         setStatus(row, tr("Failed: the title is empty."));
         return;
     }
     Book book(nullptr, -1);
     book.setTitle(title);
-    book.addFile(keywords->data(ItemRoles::Id).toString());
+    book.setIsbn13(metadata.isbn13);
+    book.setIsbn10(metadata.isbn10);
+    book.setPageCount(metadata.pages);
+    book.setPublisher(metadata.publisher);
+    book.setDatePublished(metadata.date);
+    book.setDescription(metadata.description);
+    for (const BookMetadata::Author& author : metadata.authors) {
+        book.getAuthors()->addAuthor(author.name, author.fileAs);
+    }
+    if (!metadata.tags.isEmpty() || !metadata.series.isEmpty()) {
+        TagsAndSeries shelving;
+        shelving.tags = metadata.tags;
+        shelving.series = metadata.series;
+        shelving.number = metadata.seriesNumber;
+        book.setTagsAndSeries(shelving);
+    }
+    if (!metadata.language.isEmpty()) {
+        BookDetails details;
+        details.language = metadata.language;
+        book.setDetails(details);
+    }
+    book.addFile(ui->tableWidget->item(row, titleColumn)->data(ItemRoles::Id).toString());
     saveRow(row, &book);
 }
 
-void MultiSelect::removeRow(int row)
+// A finished row stays listed with its status, unticked; hidden when the user asks for that.
+void MultiSelect::finishRow(int row)
 {
     if (TableButton* buttons = rowButton(row)) {
         if (buttons->getChecked()) {
             buttons->toggleChecked();
         }
     }
+    if (ui->hideFinished->isChecked()) {
+        ui->tableWidget->hideRow(row);
+    }
+}
+
+void MultiSelect::removeRow(int row)
+{
+    finishRow(row);
     ui->tableWidget->hideRow(row);
+}
+
+void MultiSelect::on_hideFinished_toggled(bool hide)
+{
+    for (int row : std::as_const(done)) {
+        ui->tableWidget->setRowHidden(row, hide);
+    }
 }
 
 void MultiSelect::showImportProgress()
 {
     if (batchTotal == 0) {
+        ui->importProgress->setText(walkSummary + QLatin1Char(' ') + tr("Imported: %1.").arg(imported));
         return;
     }
     ui->importProgressBar->setVisible(true);
     ui->importProgressBar->setMaximum(batchTotal);
     ui->importProgressBar->setValue(qMin(batchDone, batchTotal));
-    QString text =
-        tr("%1 of %2 done, %3 remaining").arg(batchDone).arg(batchTotal).arg(qMax(0, batchTotal - batchDone));
-    if (batchDone >= batchTotal) {
-        // Imported rows leave the list, so the end of the run says how many they were.
-        text += tr("; imported: %1").arg(batchImported);
-    }
-    ui->importProgress->setText(text);
+    ui->importProgress->setText(tr("%1 of %2 looked up, %3 remaining; imported: %4")
+                                    .arg(batchDone)
+                                    .arg(batchTotal)
+                                    .arg(qMax(0, batchTotal - batchDone))
+                                    .arg(imported));
+}
+
+void MultiSelect::setRunning(bool running)
+{
+    ui->btnStop->setVisible(running);
+    ui->pushButton->setEnabled(!running);
+    ui->btnImportPlain->setEnabled(!running);
 }
 
 void MultiSelect::on_pushButton_clicked()
 {
     skipAll = false;
+    stopRequested = false;
     QList<int> rows;
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
-        if (isRowTicked(row) && !inFlight.contains(row) && !done.contains(row)) {
+        if (isRowTicked(row) && canImport(row)) {
             rows << row;
         }
     }
-    batchTotal = rows.size();
+    batchTotal = int(rows.size());
     batchDone = 0;
     showImportProgress();
-    batchImported = 0;
-    for (int row : std::as_const(rows)) {
+    setRunning(true);
+    for (int i = 0; i < rows.size(); ++i) {
+        const int row = rows.at(i);
         // Downloads of earlier rows end while this row's choice is open, so whether this row
         // started one is asked, not read off the number in flight.
         if (!startLookUp(row)) {
-            // Skipped or nothing accepted: counts as handled.
+            // Skipped, not found or stopped: counts as handled.
             ++batchDone;
             showImportProgress();
         }
-        if (skipAll) {
-            // The rows Skip All passed over are done with too: the counter reaches its end.
-            for (int rest = rows.indexOf(row) + 1; rest < rows.size(); ++rest) {
-                setStatus(rows.at(rest), tr("Skipped"));
+        if (skipAll || stopRequested) {
+            // The rows passed over are done with too: the counter reaches its end.
+            for (int rest = i + 1; rest < rows.size(); ++rest) {
+                setStatus(rows.at(rest), stopRequested ? tr("Stopped") : tr("Skipped"));
                 ++batchDone;
             }
             showImportProgress();
             break;
         }
     }
+    setRunning(false);
+}
+
+void MultiSelect::on_btnStop_clicked()
+{
+    stopRequested = true;
+    delete bookSelection; // its question on its way goes with it
+    bookSelection = nullptr;
+    Q_EMIT stopped();
+}
+
+void MultiSelect::on_btnClose_clicked()
+{
+    reject();
+}
+
+// Closing during a run stops it; downloads under way finish and save their books.
+void MultiSelect::reject()
+{
+    if (!ui->btnStop->isHidden()) {
+        on_btnStop_clicked();
+    }
+    QDialog::reject();
 }

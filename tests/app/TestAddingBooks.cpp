@@ -5,9 +5,12 @@
 #include "LibraryFixture.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
+#include "MultiSelect.h"
+#include "PdfFiles.h"
 #include "Prompt.h"
 #include "QtModules.h"
 #include "RichTextEditor.h"
+#include "StandInServer.h"
 #include "TestEnvironment.h"
 #include "ViewItem.h"
 #include "WindowFixture.h"
@@ -24,6 +27,7 @@ private Q_SLOTS:
     void cleanup();
     void emptyLibrary_welcomes_andDropsAddBooks();
     void singleBook_isFilledFromWhatTheFileSays_whatWasTypedStays();
+    void mixedFolder_isLookedUpWithoutAQuestion_andEveryRowEndsWithItsStatus();
     void folderImports_walkTheFolderOrTheWholeTree_data();
     void folderImports_walkTheFolderOrTheWholeTree();
 };
@@ -62,10 +66,9 @@ void TestAddingBooks::emptyLibrary_welcomes_andDropsAddBooks()
     for (const char* name : {"one.pdf", "inner/two.pdf", "notes.exe"}) {
         QVERIFY(!TestEnvironment::writeFile(folder + name, QByteArray("%PDF-1.4 ") + name).isEmpty());
     }
-    // Refused, and nothing opens: a program, a file that is gone, a mixed drop.
+    // Refused, and nothing opens: a program, a file that is gone.
     QVERIFY(!drop({QUrl::fromLocalFile(folder + "notes.exe")}));
     QVERIFY(!drop({QUrl::fromLocalFile(folder + "gone.pdf")}));
-    QVERIFY(!drop({QUrl::fromLocalFile(folder + "one.pdf"), QUrl::fromLocalFile(folder + "notes.exe")}));
     QMimeData address;
     address.setUrls({QUrl("https://example.org/page")});
     QCOMPARE(BookDrops::kindOf(&address), BookDrops::Kind::WebAddress);
@@ -85,6 +88,10 @@ void TestAddingBooks::emptyLibrary_welcomes_andDropsAddBooks()
     importDriver.start(20);
     QVERIFY(drop({QUrl::fromLocalFile(folder)}));
     QTRY_COMPARE(listed.size(), 2);
+    // A mixed drop: the book and the program are both listed, the program as no book.
+    listed.clear();
+    QVERIFY(drop({QUrl::fromLocalFile(folder + "one.pdf"), QUrl::fromLocalFile(folder + "notes.exe")}));
+    QTRY_COMPARE(listed, QStringList({"one", "notes"}));
     importDriver.stop();
 
     // One file: the book dialog with that file chosen; saving it ends the welcome.
@@ -148,6 +155,54 @@ void TestAddingBooks::singleBook_isFilledFromWhatTheFileSays_whatWasTypedStays()
     QCOMPARE(shownTitles(0).contains("My Own Title"), true);
 }
 
+// A folder of PDFs, EPUBs and other files, looked up as a whole: the file's ISBN or its own
+// title and author find the book online, a title the service does not know is said so in its
+// row, and nothing stops the run to ask.
+void TestAddingBooks::mixedFolder_isLookedUpWithoutAQuestion_andEveryRowEndsWithItsStatus()
+{
+    StandInServer googleBooks("googlebooks-standin");
+    qputenv("LIRENTA_GOOGLE_BOOKS_URL", googleBooks.address().toEncoded());
+    const auto unset = qScopeGuard([] { qunsetenv("LIRENTA_GOOGLE_BOOKS_URL"); });
+    start();
+    const QString folder = QDir::homePath() + "/mixed/";
+    QDir().mkpath(folder + "sub");
+    QVERIFY(
+        PdfFiles::writeWithInfo(folder + "scan_0042.pdf", {{"Title", "(Hyperion)"}, {"Author", "(Dan Simmons)"}}, 3));
+    QVERIFY(ZipWriter::writeEpub(
+        folder + "sub/book.epub",
+        {{"content.opf", "<package xmlns=\"http://www.idpf.org/2007/opf\"><metadata "
+                         "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:identifier>urn:isbn:9780156027601"
+                         "</dc:identifier></metadata></package>"}}));
+    QVERIFY(PdfFiles::writeWithInfo(folder + "unheard.pdf", {{"Title", "(Qqzx Vvwy Unheard)"}}, 1));
+    QVERIFY(!TestEnvironment::writeFile(folder + "fake.pdf", "only text").isEmpty());
+    QVERIFY(!TestEnvironment::writeFile(folder + "cover.jpg", "not a book").isEmpty());
+    Prompt::queueFileName(folder);
+    QMap<QString, QString> statusOf;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<MultiSelect*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->property("driven").toBool()) {
+            return;
+        }
+        dialog->setProperty("driven", true);
+        dialog->findChild<QPushButton*>("pushButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isBusy(), 20000);
+        auto* rows = dialog->findChild<QTableWidget*>("tableWidget");
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            statusOf.insert(QFileInfo(rows->item(row, 1)->toolTip()).fileName(), rows->item(row, 5)->text());
+        }
+        dialog->findChild<QPushButton*>("btnClose")->click();
+    });
+    driver.start(20);
+    window->findChild<QAction*>("actionAdd_Mutiple_Recusive")->trigger();
+    QCOMPARE(statusOf, (QMap<QString, QString>{{"book.epub", "Imported"},
+                                               {"fake.pdf", "Not a PDF file"},
+                                               {"scan_0042.pdf", "Imported"},
+                                               {"unheard.pdf", "Not found online"}}));
+    QCOMPARE(Prompt::shownTexts(), QStringList({"Select Directory"}));
+    QTRY_VERIFY(shownTitles(0).contains("Hyperion") && shownTitles(0).contains("Solaris"));
+}
+
 void TestAddingBooks::folderImports_walkTheFolderOrTheWholeTree_data()
 {
     QTest::addColumn<QString>("action");
@@ -169,13 +224,14 @@ void TestAddingBooks::folderImports_walkTheFolderOrTheWholeTree()
     }
     Prompt::queueFileName(folder);
     int rows = -1;
-    QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog) {
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<MultiSelect*>(QApplication::activeModalWidget())) {
             rows = dialog->findChild<QTableWidget*>("tableWidget")->rowCount();
             dialog->close();
         }
     });
+    driver.start(20);
     window->findChild<QAction*>(action)->trigger();
     QCOMPARE(rows, listed);
     QVERIFY(!window->findChild<QAction*>(action)->text().contains("Mutiple"));

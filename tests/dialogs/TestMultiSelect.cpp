@@ -25,6 +25,7 @@ private Q_SLOTS:
     void cleanup();
     void unusualNames_surviveListingSavingAndOpening();
     void skipAllOnSecondOfFive_endsTheRun();
+    void stop_endsARunWhileItWaitsForTheService();
     void import_savesEachAcceptedBookOnce_andKeepsFailedRows();
     void mixedFolder_reportsEachRow_andImportsWithoutLookUp();
 
@@ -99,10 +100,11 @@ void TestMultiSelect::unusualNames_surviveListingSavingAndOpening()
     QCOMPARE(openedPaths, sorted);
 }
 
+// Only a choice between several volumes stops the run to ask; Skip All there ends it.
 void TestMultiSelect::skipAllOnSecondOfFive_endsTheRun()
 {
     for (int i = 1; i <= 5; ++i) {
-        write(QString("file%1.pdf").arg(i), QByteArray("%PDF-1.4 ").append(QByteArray(i, 'x')));
+        write(QString("%1/Dune.pdf").arg(i), QByteArray("%PDF-1.4 ").append(QByteArray(i, 'x')));
     }
     MultiSelect dialog;
     QVERIFY(dialog.populateTable(importDir()));
@@ -120,10 +122,38 @@ void TestMultiSelect::skipAllOnSecondOfFive_endsTheRun()
     driver.start(10);
     dialog.findChild<QPushButton*>("pushButton")->click();
     QCOMPARE(opened, 2);
+    QStringList statuses;
     for (int row = 0; row < 5; ++row) {
         QVERIFY(buttons(dialog, row)->getChecked());
-        QVERIFY(!table(dialog)->isRowHidden(row));
+        statuses << table(dialog)->item(row, 5)->text();
     }
+    QCOMPARE(statuses, QStringList(5, "Skipped"));
+    QCOMPARE(LibraryFixture::rowCount("books"), 0);
+}
+
+// The service does not answer: Stop ends the run there, and nothing is half-saved.
+void TestMultiSelect::stop_endsARunWhileItWaitsForTheService()
+{
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) {
+        write(name, QByteArray("%PDF-1.4 ") + name);
+    }
+    MultiSelect dialog;
+    QVERIFY(dialog.populateTable(importDir()));
+    for (int row = 0; row < 3; ++row) {
+        table(dialog)->item(row, 1)->setText("standin:hang");
+    }
+    QTimer::singleShot(300, &dialog, [&] {
+        QVERIFY(!dialog.findChild<QPushButton*>("btnStop")->isHidden());
+        dialog.findChild<QPushButton*>("btnStop")->click();
+    });
+    dialog.findChild<QPushButton*>("pushButton")->click(); // returns once stopped
+    QStringList statuses;
+    for (int row = 0; row < 3; ++row) {
+        statuses << (table(dialog)->item(row, 5) ? table(dialog)->item(row, 5)->text() : QString());
+    }
+    QCOMPARE(statuses, QStringList(3, "Stopped"));
+    QVERIFY(dialog.findChild<QPushButton*>("btnStop")->isHidden());
+    QVERIFY(dialog.findChild<QPushButton*>("pushButton")->isEnabled());
     QCOMPARE(LibraryFixture::rowCount("books"), 0);
 }
 
@@ -169,13 +199,16 @@ void TestMultiSelect::import_savesEachAcceptedBookOnce_andKeepsFailedRows()
     }
     QCOMPARE(covers.size(), 5);
 
+    // Every row stays listed with what became of it; finished ones hide when asked.
     for (int row = 0; row < table(dialog)->rowCount(); ++row) {
         const bool broken = buttons(dialog, row)->getFilePath().contains("Broken");
-        QCOMPARE(table(dialog)->isRowHidden(row), !broken);
+        QVERIFY(!table(dialog)->isRowHidden(row));
         QCOMPARE(buttons(dialog, row)->getChecked(), broken);
-        if (broken) {
-            QVERIFY(table(dialog)->item(row, 5)->text().contains("HTTP 500"));
-        }
+        QVERIFY(table(dialog)->item(row, 5)->text().contains(broken ? "HTTP 500" : "Imported"));
+    }
+    dialog.findChild<QCheckBox*>("hideFinished")->setChecked(true);
+    for (int row = 0; row < table(dialog)->rowCount(); ++row) {
+        QCOMPARE(table(dialog)->isRowHidden(row), !buttons(dialog, row)->getFilePath().contains("Broken"));
     }
 }
 
@@ -196,10 +229,12 @@ void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
     MultiSelect dialog;
     QVERIFY(dialog.populateTable(importDir()));
     const QStringList listed = listedPaths(dialog);
-    QCOMPARE(listed.size(), 3); // Solaris, the unknown one, one of the twins
+    QCOMPARE(listed.size(), 4); // Solaris, the unknown one, one of the twins, the one that is no PDF
     QCOMPARE(dialog.storedFiles(), QStringList({importDir() + "/copy of held.pdf"}));
+    // The counts add up to the files found: 4 listed, 1 held already, 1 copy.
     const QString summary = dialog.findChild<QLabel*>("importProgress")->text();
-    QVERIFY2(summary.contains("Already in the library, left out: 1") && summary.contains("rows: 1."),
+    QVERIFY2(summary.startsWith("Files found: 6. Listed: 4 (1 of them cannot be imported).") &&
+                 summary.contains("Already in the library, left out: 1") && summary.contains("rows: 1."),
              qPrintable(summary));
     const auto rowOf = [&](const QString& name) {
         for (int row = 0; row < table(dialog)->rowCount(); ++row) {
@@ -209,25 +244,23 @@ void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
         }
         return -1;
     };
-    const int twin = qMax(rowOf("twin one.pdf"), rowOf("twin two.pdf"));
-    QVERIFY(table(dialog)->item(twin, 5)->text().startsWith("Also at: "));
+    // The first in path order is listed ("sub/" comes before "twin"), the other noted in its row.
+    QCOMPARE(rowOf("twin one.pdf"), -1);
+    const int twin = rowOf("sub/twin two.pdf");
+    QCOMPARE(table(dialog)->item(twin, 5)->text(), QString("Also at: " + importDir() + "/twin one.pdf"));
+    QCOMPARE(table(dialog)->item(rowOf("not really.pdf"), 5)->text(), QString("Not a PDF file"));
+    QVERIFY(!buttons(dialog, rowOf("not really.pdf")));
 
-    // The unknown file finds nothing; the user skips it in the selection dialog.
-    QTimer driver;
-    connect(&driver, &QTimer::timeout, [&] {
-        auto* selection = qobject_cast<BookSelection*>(QApplication::activeModalWidget());
-        if (selection && selection->foundNothing()) {
-            selection->findChild<QPushButton*>("btnSkip")->click();
-        }
-    });
-    driver.start(10);
+    // The unknown file finds nothing: said in its row, and nothing comes up to ask.
     // Only the first two are looked up: the twin is left for the import without look-up.
     buttons(dialog, twin)->toggleChecked();
     dialog.findChild<QPushButton*>("pushButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isBusy() && dialog.importedCount() == 1, 20000);
+    QCOMPARE(Prompt::shownTexts(), QStringList());
     QCOMPARE(table(dialog)->item(rowOf("Solaris.pdf"), 5)->text(), QString("Imported"));
     QCOMPARE(table(dialog)->item(rowOf("Unheard.pdf"), 5)->text(), QString("Not found online"));
-    QCOMPARE(dialog.findChild<QLabel*>("importProgress")->text(), QString("2 of 2 done, 0 remaining; imported: 1"));
+    QCOMPARE(dialog.findChild<QLabel*>("importProgress")->text(),
+             QString("2 of 2 looked up, 0 remaining; imported: 1"));
     auto* bar = dialog.findChild<QProgressBar*>("importProgressBar");
     QVERIFY(!bar->isHidden());
     QCOMPARE(bar->value(), 2);
