@@ -8,11 +8,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QProgressDialog>
+#include <QThreadPool>
+#include <QTimer>
 #include <QtConcurrent>
-
-#include <map>
 
 BookFileWalk::File BookFileWalk::examine(const QString& path)
 {
@@ -71,20 +70,20 @@ bool BookFileWalk::run(const QStringList& paths, bool withSubfolders, QWidget* p
         files << found;
     }
 
-    // Read in second threads; handed over here in order, as they come.
+    // Read in second threads; handed over here in order, a slice of time at a time with pauses
+    // between, so the window keeps answering however fast the results come.
     progress.setMaximum(int(files.size()));
-    QFutureWatcher<File> watcher;
-    std::map<int, File> waiting;
+    // A pool of their own: the global one also draws the window, which must not wait for them.
+    QThreadPool readers;
+    QFuture<File> reading = QtConcurrent::mapped(&readers, files, &BookFileWalk::examine);
     int next = 0;
     QEventLoop loop;
-    QObject::connect(&watcher, &QFutureWatcher<File>::resultReadyAt, &loop, [&](int index) {
-        if (index < next) {
-            return;
-        }
-        waiting.emplace(index, watcher.resultAt(index));
-        while (!waiting.empty() && waiting.begin()->first == next) {
-            take(waiting.begin()->second);
-            waiting.erase(waiting.begin());
+    QTimer drain;
+    QObject::connect(&drain, &QTimer::timeout, &loop, [&] {
+        QElapsedTimer slice;
+        slice.start();
+        while (next < files.size() && reading.isResultReadyAt(next) && slice.elapsed() < 20) {
+            take(reading.resultAt(next));
             ++next;
         }
         if (sinceRepaint.elapsed() > 40) {
@@ -95,25 +94,24 @@ bool BookFileWalk::run(const QStringList& paths, bool withSubfolders, QWidget* p
                     .arg(files.size()));
             sinceRepaint.restart();
         }
+        if (next == files.size()) {
+            loop.quit();
+        }
     });
-    QObject::connect(&watcher, &QFutureWatcher<File>::finished, &loop, &QEventLoop::quit);
     QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
-        watcher.cancel();
+        reading.cancel();
         loop.quit();
     });
-    watcher.setFuture(QtConcurrent::mapped(files, &BookFileWalk::examine));
-    if (!watcher.isFinished()) {
+    // Not a zero timer: it would starve the window's other timers.
+    drain.start(5);
+    if (next < files.size()) {
         loop.exec();
     }
-    if (progress.wasCanceled() || watcher.isCanceled()) {
-        watcher.waitForFinished();
+    drain.stop();
+    if (progress.wasCanceled() || next < files.size()) {
+        reading.cancel();
+        readers.waitForDone();
         return false;
-    }
-    // Results the watcher had not yet handed over when the work ended (or ended before it
-    // was watched) are taken in order now.
-    watcher.waitForFinished();
-    for (; next < files.size(); ++next) {
-        take(watcher.resultAt(next));
     }
     return true;
 }

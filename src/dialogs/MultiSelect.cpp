@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 
@@ -38,6 +39,8 @@ MultiSelect::MultiSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique
     ui->setupUi(this);
     connect(ui->importProgress, &QLabel::linkActivated, this, &MultiSelect::showStoredFiles);
     rowButtons = new LazyCellWidgets(ui->tableWidget, [this](int row) { makeRowButton(row); });
+    // Sizing the columns to thousands of rows would hold up the window: the first rows tell.
+    ui->tableWidget->horizontalHeader()->setResizeContentsPrecision(200);
 }
 
 MultiSelect::~MultiSelect() = default;

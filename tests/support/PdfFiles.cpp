@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 bool PdfFiles::writeWithInfo(const QString& path, const QList<std::pair<QByteArray, QByteArray>>& info, int pages)
@@ -38,6 +39,38 @@ bool PdfFiles::writeWithInfo(const QString& path, const QList<std::pair<QByteArr
            QByteArray::number(objects.size()) + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
+}
+
+bool PdfFiles::addInfo(const QString& path, const QList<std::pair<QByteArray, QByteArray>>& info)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    const QByteArray pdf = file.readAll();
+    const QRegularExpressionMatch size = QRegularExpression("/Size (\\d+)").match(QString::fromLatin1(pdf));
+    const QRegularExpressionMatch root = QRegularExpression("/Root (\\d+) 0 R").match(QString::fromLatin1(pdf));
+    const qsizetype startxref = pdf.lastIndexOf("startxref");
+    if (!size.hasMatch() || !root.hasMatch() || startxref < 0) {
+        return false;
+    }
+    const QByteArray previous = pdf.mid(startxref + 9).trimmed().split('\n').first().trimmed();
+    const int object = size.captured(1).toInt();
+    QByteArray dictionary = "<<";
+    for (const auto& [key, value] : info) {
+        dictionary += " /" + key + " " + value;
+    }
+    dictionary += " >>";
+    QByteArray update = "\n";
+    const qsizetype objectAt = pdf.size() + update.size();
+    update += QByteArray::number(object) + " 0 obj\n" + dictionary + "\nendobj\n";
+    const qsizetype xrefAt = pdf.size() + update.size();
+    update += "xref\n0 1\n0000000000 65535 f \n" + QByteArray::number(object) + " 1\n" +
+              QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \ntrailer\n<< /Size " +
+              QByteArray::number(object + 1) + " /Root " + root.captured(1).toLatin1() + " 0 R /Info " +
+              QByteArray::number(object) + " 0 R /Prev " + previous + " >>\nstartxref\n" + QByteArray::number(xrefAt) +
+              "\n%%EOF\n";
+    return file.seek(pdf.size()) && file.write(update) == update.size();
 }
 
 QByteArray PdfFiles::utf16(const QString& text)

@@ -18,6 +18,9 @@ public:
     static QByteArray utf16(const QString& text);
     // One page per text, as real text that can be found and selected again.
     static bool writeTextPages(const QString& path, const QStringList& pageTexts);
+    // Gives an existing PDF (one QPdfWriter made, say) an information dictionary, in an
+    // incremental update as other programs write it.
+    static bool addInfo(const QString& path, const QList<std::pair<QByteArray, QByteArray>>& info);
     // A copy that opens only with `password`; false when qpdf is not there.
     static bool protect(const QString& source, const QString& target, const QString& password);
 };
