@@ -6,6 +6,8 @@
 #include "LibraryDatabase.h"
 #include "LibrarySeeder.h"
 #include "MainWindow.h"
+#include "PdfFiles.h"
+#include "PdfReader.h"
 #include "Prompt.h"
 #include "RichTextEditor.h"
 #include "TagsAndSeries.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPdfWriter>
@@ -170,6 +173,35 @@ int main(int argc, char** argv)
     window.findChild<QAction*>("actionNotes")->setChecked(false);
     QTest::qWait(2500);
     window.grab().save(out + "/mainwindow-reader.png");
+
+    // A PDF in its tab: the contents from its outline and the matches of a find.
+    const QString pdf = QDir::homePath() + "/Notes on Glaciers.pdf";
+    QStringList pageTexts;
+    const QStringList sections = {"Where the ice begins", "How a glacier moves", "Snow into ice", "Meltwater",
+                                  "The glacier's edge"};
+    for (int page = 0; page < 12; ++page) {
+        pageTexts << QString("%1\n\nPage %2. A glacier is snow that stayed: each winter's snow presses on the last, "
+                             "until the lower layers turn to ice and begin, slowly, to flow downhill under their own "
+                             "weight. Fresh snow on the surface shows the season; the blue ice deep below is older "
+                             "than any town in the valley.")
+                         .arg(sections.at(page * sections.size() / 12))
+                         .arg(page + 1);
+    }
+    PdfFiles::writeTextPages(pdf, pageTexts);
+    QList<std::pair<QString, int>> outline;
+    for (int i = 0; i < sections.size(); ++i) {
+        outline.append({sections.at(i), int((i * 12 + sections.size() - 1) / sections.size())});
+    }
+    PdfFiles::addOutline(pdf, outline);
+    Prompt::queueFileName(pdf);
+    window.findChild<QAction*>("actionOpen")->trigger();
+    auto* pdfTab = qobject_cast<PdfReader*>(tabs->currentWidget());
+    QTest::qWait(500);
+    pdfTab->findChild<QLineEdit*>("findField")->setText("snow");
+    QTest::qWait(500);
+    pdfTab->findNext();
+    QTest::qWait(1500);
+    window.grab().save(out + "/mainwindow-pdf.png");
 
     // A browser tab on a local page.
     const QString page = QDir::homePath() + "/welcome.html";

@@ -58,7 +58,8 @@ QStringList BookAdding::openFiles(const QStringList& paths)
 {
     QStringList opened;
     for (const QString& path : paths) {
-        if (ItemFile::opensInReader(path)) {
+        const bool isPdf = QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+        if (ItemFile::opensInReader(path) && !isPdf) {
             if (tools->openReader(path)) {
                 opened << QFileInfo(path).fileName();
             }
@@ -69,6 +70,9 @@ QStringList BookAdding::openFiles(const QStringList& paths)
                                     tr("Add \u201C%1\u201D to the library?").arg(QFileInfo(path).fileName()),
                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
             addBookFile(path);
+        } else if (isPdf && ItemFile::opensInReader(path) && tools->openReader(path)) {
+            // Not added: it is read all the same.
+            opened << QFileInfo(path).fileName();
         }
     }
     return opened;

@@ -5,6 +5,7 @@
 #include "ItemViews.h"
 #include "LibrarySettings.h"
 #include "MainWindow.h"
+#include "PdfReader.h"
 #include "Prompt.h"
 #include "searchbox.h"
 
@@ -109,7 +110,14 @@ void MainMenus::setUpEdit(bool readOnly)
     properties->setShortcuts(
         {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     ui->menuEdit->addSeparator();
-    QAction* find = ui->menuEdit->addAction(tr("Find"), searchBox, &searchbox::focusField);
+    // Find looks inside the PDF on screen; elsewhere it goes to the library's search box.
+    QAction* find = ui->menuEdit->addAction(tr("Find"), searchBox, [this] {
+        if (auto* pdf = qobject_cast<PdfReader*>(ui->tabWidget->currentWidget())) {
+            pdf->focusFind();
+        } else {
+            searchBox->focusField();
+        }
+    });
     find->setObjectName(QStringLiteral("actionFind"));
     find->setShortcuts(QKeySequence::Find);
     viewActions = {selectAll, remove, properties};

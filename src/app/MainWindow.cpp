@@ -336,10 +336,11 @@ void MainWindow::on_tabWidget_currentChanged(int index)
     }
     updateConvertAction();
     ItemViews* view = currentView();
-    // The panel and the notes show what is highlighted in the tab on screen, or nothing.
+    // The panel and the notes show what is highlighted in the tab on screen, or nothing; beside
+    // a book being read, its note.
     ViewItem* focus = view ? view->focusedViewItem() : nullptr;
     renderInformationPanel(focus);
-    notes->loadNoteItem(focus);
+    notes->loadNoteBeside(ui->tabWidget->widget(index), focus);
     search->bindTo(view);
     tree->highlight(view ? std::optional<CollectionKind>(view->getKind()) : std::nullopt,
                     view ? view->getKey() : QVariant());

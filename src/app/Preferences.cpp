@@ -3,6 +3,7 @@
 #include "ConfigApps.h"
 #include "ConfigDialog.h"
 #include "Prompt.h"
+#include "ReadingPage.h"
 #include "Version.h"
 
 #include <QDialogButtonBox>
@@ -16,6 +17,7 @@ void Preferences::run(QWidget* parent)
     dialog.setWindowTitle(tr("Preferences"));
     dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/apps.png"), tr("Apps"));
     dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/folder.png"), tr("Paths"));
+    dialog.addPage(new ReadingPage(&dialog), QIcon(":/icons/icons/48x48/reading.png"), tr("Reading"));
     for (int i = 0; i < dialog.count(); ++i) {
         dialog.page(i)->layout()->setContentsMargins(0, 0, 0, 0);
         dialog.page(i)->layout()->setSpacing(0);

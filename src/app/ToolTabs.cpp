@@ -2,6 +2,7 @@
 
 #include "CustomWebView.h"
 #include "LibrarySettings.h"
+#include "PdfReader.h"
 #include "Prompt.h"
 #include "Reader.h"
 #include "ViewItem.h"
@@ -25,12 +26,17 @@ bool ToolTabs::openReader(const QString& path)
     rememberRecentFile(absolute);
     // A book open already comes to the front instead of a second copy.
     for (int index = 1; index < tabs->count(); ++index) {
-        if (qobject_cast<Reader*>(tabs->widget(index)) && tabs->tabToolTip(index) == absolute) {
+        if (qobject_cast<ReaderTab*>(tabs->widget(index)) && tabs->tabToolTip(index) == absolute) {
             tabs->setCurrentIndex(index);
             return true;
         }
     }
-    auto* reader = new Reader(window, absolute);
+    ReaderTab* reader = nullptr;
+    if (QFileInfo(absolute).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
+        reader = new PdfReader(window, absolute);
+    } else {
+        reader = new Reader(window, absolute);
+    }
     const int index = tabs->addTab(reader, Reader::tabTitle(QFileInfo(absolute).fileName()));
     tabs->setTabToolTip(index, absolute);
     tabs->setCurrentIndex(index);
@@ -40,7 +46,7 @@ bool ToolTabs::openReader(const QString& path)
 void ToolTabs::chooseAndOpen()
 {
     const QString path =
-        Prompt::openFileName(window, tr("Select Book"), QDir::homePath(), tr("Book Files (*.txt *.html *.epub)"));
+        Prompt::openFileName(window, tr("Select Book"), QDir::homePath(), tr("Book Files (*.pdf *.epub *.txt *.html)"));
     if (!path.isEmpty()) {
         openReader(path);
     }

@@ -12,6 +12,7 @@ bool Prompt::s_ended = false;
 QQueue<QMessageBox::StandardButton> Prompt::s_answers;
 QStringList Prompt::s_shown;
 QQueue<QString> Prompt::s_fileNames;
+QQueue<QString> Prompt::s_texts;
 QQueue<int> Prompt::s_choices;
 QQueue<std::function<void(QDialog*)>> Prompt::s_dialogAnswers;
 
@@ -126,6 +127,25 @@ QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const
         return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
     }
     return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+QString Prompt::password(QWidget* parent, const QString& title, const QString& label)
+{
+    if (s_ended) {
+        return QString();
+    }
+    if (s_scripted) {
+        s_shown << label;
+        return s_texts.isEmpty() ? QString() : s_texts.dequeue();
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Password, QString(), &ok);
+    return ok ? text : QString();
+}
+
+void Prompt::queueText(const QString& text)
+{
+    s_texts.enqueue(text);
 }
 
 int Prompt::chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items)

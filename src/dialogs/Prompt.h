@@ -42,6 +42,8 @@ public:
     // File and folder choosers; an empty string when the user cancels.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
     static QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+    // A password typed in a box that hides it; an empty string when the user cancels.
+    static QString password(QWidget* parent, const QString& title, const QString& label);
     // Runs a dialog of the program's own modally (the login, say); its result code.
     static int exec(QDialog* dialog);
     // One of several items; its index, or -1 when the user cancels.
@@ -58,6 +60,8 @@ public:
     static void queueAnswer(QMessageBox::StandardButton answer);
     // The next file or folder chooser returns this (an empty string cancels).
     static void queueFileName(const QString& path);
+    // The next password box returns this (an empty string cancels).
+    static void queueText(const QString& text);
     // The next chooser returns this index (-1 cancels); unqueued, the first item is taken.
     static void queueChoice(int index);
     // The next dialog run through exec() is shown and handed to `answer`, which fills it in and
@@ -73,6 +77,7 @@ private:
     static QQueue<QMessageBox::StandardButton> s_answers;
     static QStringList s_shown;
     static QQueue<QString> s_fileNames;
+    static QQueue<QString> s_texts;
     static QQueue<int> s_choices;
     static QQueue<std::function<void(QDialog*)>> s_dialogAnswers;
 };

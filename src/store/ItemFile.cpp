@@ -1,5 +1,6 @@
 #include "ItemFile.h"
 
+#include "LibrarySettings.h"
 #include "Logging.h"
 #include "SharedTexts.h"
 #include "SqliteRows.h"
@@ -176,7 +177,11 @@ bool ItemFile::opensInReader(const QString& path)
 {
     static const QStringList readable = {QStringLiteral("epub"), QStringLiteral("txt"), QStringLiteral("html"),
                                          QStringLiteral("htm")};
-    return readable.contains(QFileInfo(path).suffix().toLower());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("pdf")) {
+        return !LibrarySettings().pdfInDesktopViewer();
+    }
+    return readable.contains(suffix);
 }
 
 int ItemFile::holderOfSameContent()

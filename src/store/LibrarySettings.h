@@ -58,6 +58,9 @@ public:
         setValue("sigilDirPath", directory);
         setValue("sigilExePath", executable);
     }
+    // Whether PDFs open in Lirenta's reader (the default) or the desktop's viewer.
+    bool pdfInDesktopViewer() const { return value("reader/pdfInDesktopViewer", false).toBool(); }
+    void setPdfInDesktopViewer(bool desktop) { setValue("reader/pdfInDesktopViewer", desktop); }
     // The browser's start page; none means the built-in one.
     QString browserHomePage() const { return text("browser/homePage"); }
 

@@ -8,12 +8,20 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-int ReadingPosition::itemOf(const QString& path)
+int ReadingPosition::itemOf(const QString& path, QString* title)
 {
     QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT iid FROM files WHERE filePath = :path COLLATE NOCASE LIMIT 1"));
+    query.prepare(QStringLiteral("SELECT f.iid, COALESCE(b.title, w.title, f.fileName) FROM files f LEFT JOIN books b "
+                                 "ON b.iid = f.iid LEFT JOIN webpages w ON w.iid = f.iid WHERE f.filePath = :path "
+                                 "COLLATE NOCASE LIMIT 1"));
     query.bindValue(QStringLiteral(":path"), QFileInfo(path).absoluteFilePath());
-    return query.exec() && query.next() ? query.value(0).toInt() : -1;
+    if (!query.exec() || !query.next()) {
+        return -1;
+    }
+    if (title) {
+        *title = query.value(1).toString();
+    }
+    return query.value(0).toInt();
 }
 
 ReadingPosition ReadingPosition::load(const QString& path, const QString& md5)
@@ -30,8 +38,11 @@ ReadingPosition ReadingPosition::load(const QString& path, const QString& md5)
     query.bindValue(QStringLiteral(":md5"), md5);
     if (query.exec() && query.next()) {
         position.chapter = query.value(0).toString();
-        position.scroll = query.value(1).toDouble();
-        position.zoom = query.value(2).toDouble() > 0 ? query.value(2).toDouble() : 1.0;
+        // Places kept before they were fractions were pixels; those start at the chapter's top.
+        const double scroll = query.value(1).toDouble();
+        position.scroll = scroll >= 0 && scroll <= 1 ? scroll : 0;
+        const double zoom = query.value(2).toDouble();
+        position.zoom = zoom > 0 || zoom == FitWidth || zoom == FitPage ? zoom : 1.0;
         position.valid = true;
     }
     return position;

@@ -5,6 +5,7 @@
 #include "EpubArchive.h"
 #include "EpubPackage.h"
 #include "ItemFile.h"
+#include "LenientChapter.h"
 #include "Logging.h"
 #include "ReaderRequestGuard.h"
 #include "ReadingPosition.h"
@@ -19,7 +20,7 @@
 #include <QWebEngineView>
 
 Reader::Reader(QWidget* parent, const QString& path)
-    : QWidget(parent), ui(std::make_unique<Ui::Reader>()), probe(std::make_unique<ItemFile>(nullptr, path))
+    : ReaderTab(parent, path), ui(std::make_unique<Ui::Reader>()), probe(std::make_unique<ItemFile>(nullptr, path))
 {
     ui->setupUi(this);
     // The page gets the room; the contents pane keeps a narrow column.
@@ -30,6 +31,9 @@ Reader::Reader(QWidget* parent, const QString& path)
     ui->webView->page()->setUrlRequestInterceptor(guard);
     open(path);
     connect(ui->textBrowser, &QTextBrowser::anchorClicked, this, &Reader::tocClicked);
+    // Whatever brought a chapter on screen (a link inside the book, the contents, a resume),
+    // Next and Previous count from it.
+    connect(ui->webView, &QWebEngineView::urlChanged, this, &Reader::followChapter);
     resume(path);
 }
 
@@ -41,7 +45,6 @@ Reader::~Reader()
 // A book of the library opens where the reader left it: chapter, place and zoom.
 void Reader::resume(const QString& path)
 {
-    bookPath = path;
     if (!problem.isEmpty()) {
         return;
     }
@@ -59,16 +62,19 @@ void Reader::resume(const QString& path)
             }
         }
     }
-    ui->horizontalSlider->setValue(qRound(position.zoom * 1000));
-    ui->webView->setZoomFactor(position.zoom);
-    const double scroll = position.scroll;
-    if (scroll > 0) {
+    const double zoom = position.zoom > 0 ? position.zoom : 1.0;
+    ui->horizontalSlider->setValue(qRound(zoom * 1000));
+    ui->webView->setZoomFactor(zoom);
+    const double fraction = position.scroll;
+    if (fraction > 0) {
         connect(
             ui->webView, &QWebEngineView::loadFinished, this,
-            [this, scroll](bool) {
-                // The reader runs no scripts of the book's; this one runs in a world of its own.
-                ui->webView->page()->runJavaScript(QStringLiteral("window.scrollTo(0, %1);").arg(scroll),
-                                                   QWebEngineScript::ApplicationWorld);
+            [this, fraction](bool) {
+                // The place is a fraction of the chapter's height, the same text at any zoom or
+                // width. The reader runs no scripts of the book's; this one runs in a world of its own.
+                ui->webView->page()->runJavaScript(
+                    QStringLiteral("window.scrollTo(0, %1 * document.documentElement.scrollHeight);").arg(fraction),
+                    QWebEngineScript::ApplicationWorld);
             },
             Qt::SingleShotConnection);
     }
@@ -76,21 +82,33 @@ void Reader::resume(const QString& path)
 
 void Reader::keepPosition()
 {
-    if (bookPath.isEmpty() || !problem.isEmpty()) {
+    if (!problem.isEmpty() || itemId() < 1) {
         return;
     }
     ReadingPosition position;
     if (!extractionFolder.isEmpty() && chapterIndex >= 0 && chapterIndex < chapters.size()) {
         position.chapter = QDir(extractionFolder).relativeFilePath(chapters.at(chapterIndex));
     }
-    position.scroll = ui->webView->page()->scrollPosition().y();
+    position.scroll = scrollPosition();
     position.zoom = ui->webView->zoomFactor();
-    ReadingPosition::save(bookPath, probe->getFileMd5(), position);
+    ReadingPosition::save(bookPath(), probe->getFileMd5(), position);
 }
 
 double Reader::scrollPosition() const
 {
-    return ui->webView->page()->scrollPosition().y();
+    const double height = ui->webView->page()->contentsSize().height();
+    return height > 0 ? std::clamp(ui->webView->page()->scrollPosition().y() / height, 0.0, 1.0) : 0.0;
+}
+
+void Reader::followChapter(const QUrl& url)
+{
+    const QString file = QDir::cleanPath(LenientChapter::chapterOf(url.toLocalFile()));
+    for (int i = 0; i < chapters.size(); ++i) {
+        if (QDir::cleanPath(chapters.at(i)) == file) {
+            chapterIndex = i;
+            return;
+        }
+    }
 }
 
 QString Reader::tabTitle(const QString& fileName)
@@ -125,7 +143,7 @@ void Reader::open(const QString& path)
 
 void Reader::showFile(const QString& file)
 {
-    ui->webView->setUrl(QUrl::fromLocalFile(file));
+    ui->webView->setUrl(QUrl::fromLocalFile(LenientChapter::shownFile(file)));
 }
 
 void Reader::showProblem(const QString& text)
@@ -173,40 +191,47 @@ void Reader::loadEpub(const QString& path)
     htmlFiles.sort();
     chapters = htmlFiles;
     qCDebug(lcTools) << chapters << extractionFolder;
+    EpubPackage::Package package;
+    const bool hasPackage = EpubPackage::readPackage(extractionFolder, &package);
     if (ncx.size() == 1) {
         qCDebug(lcTools) << "ncx file;" << ncx.first();
         if (QFileInfo::exists(ncx.first())) {
             parseNCX(ncx.first());
         }
-        return;
+    } else if (hasPackage) {
+        showPackageToc(package);
     }
-    loadPackage(htmlFiles);
-}
-
-// Without a single NCX (EPUB 3 books, for one), the package's spine and navigation document
-// give the chapters and contents; failing that, the ".html" files in name order.
-void Reader::loadPackage(const QStringList& htmlFiles)
-{
-    EpubPackage::Package package;
-    if (EpubPackage::readPackage(extractionFolder, &package)) {
-        chapters = package.spine;
-        linkBaseFolder = package.tocBaseFolder;
-        QStringList links;
-        for (const EpubPackage::TocEntry& entry : std::as_const(package.toc)) {
-            links << tocLink(entry);
-            tocFiles << linkBaseFolder + QLatin1Char('/') + fileOf(entry.src);
+    // Reading order is the spine's, cover and title page included, whatever the contents list;
+    // without a package, the contents' order, and failing that the ".html" files by name.
+    QStringList spine;
+    for (const QString& item : std::as_const(package.spine)) {
+        if (QFileInfo::exists(item)) {
+            spine << item;
         }
-        if (!links.isEmpty()) {
-            showToc(links);
-        }
-    } else {
-        chapters = htmlFiles;
+    }
+    if (!spine.isEmpty()) {
+        chapters = spine;
     }
     chapterIndex = 0;
     if (!chapters.isEmpty()) {
         showFile(chapters.first());
     } else {
         showProblem(tr("it holds no chapters that can be shown"));
+    }
+}
+
+// Without a single NCX (EPUB 3 books, for one), the package's navigation document gives the
+// contents.
+void Reader::showPackageToc(const EpubPackage::Package& package)
+{
+    linkBaseFolder = package.tocBaseFolder;
+    QStringList links;
+    for (const EpubPackage::TocEntry& entry : std::as_const(package.toc)) {
+        links << tocLink(entry);
+        tocFiles << linkBaseFolder + QLatin1Char('/') + fileOf(entry.src);
+    }
+    if (!links.isEmpty()) {
+        showToc(links);
     }
 }
 
@@ -253,7 +278,8 @@ void Reader::parseNCX(const QString& ncxPath)
     }
     showToc(links);
     chapterIndex = 0;
-    // Reading order is the contents' order; an entry naming a file the book lacks is no chapter.
+    // Without a spine, the contents give the reading order; an entry naming a file the book
+    // lacks is no chapter.
     chapters.clear();
     for (const QString& file : std::as_const(tocFiles)) {
         if (!chapters.contains(file) && QFileInfo::exists(file)) {
@@ -261,9 +287,6 @@ void Reader::parseNCX(const QString& ncxPath)
         }
     }
     qCDebug(lcTools) << chapters;
-    if (!chapters.isEmpty()) {
-        showFile(chapters.first());
-    }
 }
 
 QString Reader::fileOf(const QString& reference)
@@ -275,7 +298,7 @@ void Reader::tocClicked(const QUrl& link)
 {
     qCDebug(lcTools) << link.path();
     const QString file = QDir::cleanPath(linkBaseFolder + QLatin1Char('/') + link.path());
-    QUrl url = QUrl::fromLocalFile(file);
+    QUrl url = QUrl::fromLocalFile(LenientChapter::shownFile(file));
     url.setFragment(link.fragment());
     ui->webView->setUrl(url);
     // Next and Previous go on from the chapter now on screen.

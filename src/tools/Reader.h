@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EpubPackage.h"
+#include "ReaderTab.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -17,7 +18,7 @@ class ReaderRequestGuard;
 
 // Shows one book file in a tab: an EPUB chapter by chapter with its table of contents, or a
 // text or HTML file as it is.
-class Reader : public QWidget
+class Reader : public ReaderTab
 {
     Q_OBJECT
 
@@ -38,9 +39,9 @@ public:
     QString getProblem() const { return problem; }
     QUrl currentUrl() const;
     qreal zoomFactor() const;
+    // How far down the chapter on screen its top edge is, 0 to 1.
     double scrollPosition() const;
-    // Stores where the reader is in a book of the library; also done when the tab closes.
-    void keepPosition();
+    void keepPosition() override;
 
     // Tab title for a file name: short names whole, long ones shortened around a ".".
     // Where books are unpacked (created private), or empty when it cannot be made.
@@ -59,10 +60,11 @@ private Q_SLOTS:
 
 private:
     void showFile(const QString& file);
+    void followChapter(const QUrl& url);
     void resume(const QString& path);
     void showToc(const QStringList& links);
     void showProblem(const QString& text);
-    void loadPackage(const QStringList& htmlFiles);
+    void showPackageToc(const EpubPackage::Package& package);
     // The file a contents entry names, its percent-encoding decoded and its fragment dropped.
     static QString fileOf(const QString& reference);
     static QString tocLink(const EpubPackage::TocEntry& entry);
@@ -76,6 +78,5 @@ private:
     int chapterIndex = 0;
     QString linkBaseFolder;
     QString problem;
-    QString bookPath;
     ReaderRequestGuard* guard = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "ReaderRequestGuard.h"
 
+#include "LenientChapter.h"
 #include "Logging.h"
 
 #include <QFileInfo>
@@ -33,5 +34,16 @@ void ReaderRequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info)
     if (!allows(info.requestUrl())) {
         qCDebug(lcTools) << "reader blocked" << info.requestUrl();
         info.block(true);
+        return;
+    }
+    // A link into a chapter that is not well-formed XML goes to its HTML copy.
+    if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame && info.requestUrl().isLocalFile()) {
+        const QString path = info.requestUrl().toLocalFile();
+        const QString shown = LenientChapter::shownFile(path);
+        if (shown != path) {
+            QUrl url = QUrl::fromLocalFile(shown);
+            url.setFragment(info.requestUrl().fragment());
+            info.redirect(url);
+        }
     }
 }

@@ -5,6 +5,7 @@
 #include "Logging.h"
 #include "Notes.h"
 #include "Prompt.h"
+#include "ReaderTab.h"
 #include "ViewItem.h"
 
 #include <QKeySequence>
@@ -44,14 +45,29 @@ QString RichTextEditor::toHtml() const
 
 void RichTextEditor::loadNoteItem(ViewItem* item)
 {
-    const int next = item ? item->id : -1;
+    loadNote(item ? item->id : -1, item ? item->title : QString());
+}
+
+void RichTextEditor::loadNoteBeside(QWidget* tab, ViewItem* focus)
+{
+    auto* reader = qobject_cast<ReaderTab*>(tab);
+    if (reader && reader->itemId() > 0) {
+        loadNote(reader->itemId(), reader->itemTitle());
+    } else {
+        loadNoteItem(focus);
+    }
+}
+
+void RichTextEditor::loadNote(int itemId, const QString& title)
+{
+    const int next = itemId > 0 ? itemId : -1;
     if (next == iid && next > 0) {
         return; // the same item again: what is typed stays as it is
     }
     if (!saveOrAsk()) {
         return;
     }
-    if (!item) {
+    if (next < 0) {
         iid = -1;
         itemTitle.clear();
         ui->label->setText(tr("Notes on book"));
@@ -59,9 +75,9 @@ void RichTextEditor::loadNoteItem(ViewItem* item)
         updateEditable();
         return;
     }
-    ui->label->setText(tr("Notes on ") + item->title);
-    iid = item->id;
-    itemTitle = item->title;
+    ui->label->setText(tr("Notes on ") + title);
+    iid = next;
+    itemTitle = title;
     readNote();
     updateEditable();
 }

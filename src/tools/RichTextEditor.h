@@ -39,6 +39,11 @@ public:
     // A library that may only be read: notes can be read, never typed.
     void setLibraryReadOnly(bool readOnly);
 
+    // The note of the library item `itemId` (none for -1), headed with its title.
+    void loadNote(int itemId, const QString& title);
+    // The note for a tab on screen: the book a reader tab shows, else `focus`.
+    void loadNoteBeside(QWidget* tab, ViewItem* focus);
+
 public Q_SLOTS:
     void loadNoteItem(ViewItem* item);
 

@@ -23,6 +23,7 @@ void ItemActions::bookItemMenu(ItemViews* view, const ViewItem* vi, bool single)
             action->setData(QFileInfo(path).absoluteFilePath());
         }
         QObject::connect(open, &QMenu::triggered, view, [view](QAction* action) { view->openItemFile(action); });
+        addSystemViewerEntry(&menu, view, vi->filePath);
         menu.addAction(tr("Properties"), view, [view] { view->editItem(); });
         // Only a book whose first file is a PDF can be converted.
         menu.addAction(tr("Convert"), view, [view] { view->actionConvertItems(); })
@@ -33,6 +34,14 @@ void ItemActions::bookItemMenu(ItemViews* view, const ViewItem* vi, bool single)
     menu.exec(QCursor::pos());
 }
 
+void ItemActions::addSystemViewerEntry(QMenu* menu, ItemViews* view, const QString& path)
+{
+    if (!path.isEmpty()) {
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        menu->addAction(tr("Open with System Viewer"), view, [view, absolute] { view->openInSystemViewer(absolute); });
+    }
+}
+
 void ItemActions::webPageItemMenu(ItemViews* view, const ViewItem* vi, bool single)
 {
     QMenu menu(view);
@@ -41,6 +50,7 @@ void ItemActions::webPageItemMenu(ItemViews* view, const ViewItem* vi, bool sing
             QAction* openPdf = menu.addAction(tr("Open PDF"));
             openPdf->setData(vi->filePath);
             QObject::connect(openPdf, &QAction::triggered, view, [view, openPdf] { view->openItemFile(openPdf); });
+            addSystemViewerEntry(&menu, view, vi->filePath);
         }
         menu.addAction(tr("Properties"), view, [view] { view->editItem(); });
         QAction* openExternal = menu.addAction(tr("Open URL (External)"));

@@ -7,6 +7,7 @@
 
 class Item;
 class ItemViews;
+class QMenu;
 class QWidget;
 struct ViewItem;
 
@@ -32,4 +33,7 @@ public:
     static void deleteChosen(QWidget* parent, const QList<ViewItem*>& chosen, const Deleted& deleted);
     // Deletes one record's rows from the library; false when nothing was deleted.
     static bool deleteFromLibrary(Item* record);
+
+private:
+    static void addSystemViewerEntry(QMenu* menu, ItemViews* view, const QString& path);
 };

@@ -473,6 +473,15 @@ void ItemViews::openFile(const QString& path)
         Q_EMIT openInReader(path);
         return;
     }
+    openInSystemViewer(path);
+}
+
+void ItemViews::openInSystemViewer(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        Prompt::warning(parentWidget(), tr("Open"), tr("The file %1 was not found.").arg(path));
+        return;
+    }
     // fromLocalFile keeps "#", "?" and "%" in file names as part of the path.
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -100,11 +100,13 @@ public:
     void bookItemMenu(bool single);
     void webPageItemMenu(bool single);
     void openFile(const QString& path);
+    // The desktop's own program for the file, whichever opener is the default.
+    void openInSystemViewer(const QString& path);
     void openUrl(const QString& url);
 
 Q_SIGNALS:
     void selectedViewItem(ViewItem* vi);
-    // A book file the built-in reader shows (EPUB, HTML, text) was opened.
+    // A book file the built-in reader shows (PDF, EPUB, HTML, text) was opened.
     void openInReader(const QString& path);
     void itemDeleted(int iid);
     void convertItems(QList<Item*> items);

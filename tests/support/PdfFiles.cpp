@@ -1,6 +1,7 @@
 #include "PdfFiles.h"
 
 #include <QFile>
+#include <QMap>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -41,6 +42,53 @@ bool PdfFiles::writeWithInfo(const QString& path, const QList<std::pair<QByteArr
     return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
 }
 
+namespace {
+// The number after the last `key` in the file: the newest trailer's.
+int lastNumberAfter(const QByteArray& pdf, const QByteArray& key)
+{
+    const qsizetype at = pdf.lastIndexOf(key);
+    return at < 0 ? -1
+                  : QRegularExpression("^\\s*(\\d+)")
+                        .match(QString::fromLatin1(pdf.mid(at + key.size(), 20)))
+                        .captured(1)
+                        .toInt();
+}
+
+// Appends an incremental update to `pdf`: `replaced` objects by number, `added` ones numbered
+// from the trailer's /Size on, and a trailer with `trailerExtra`.
+bool appendUpdate(QFile& file, const QByteArray& pdf, const QMap<int, QByteArray>& replaced,
+                  const QList<QByteArray>& added, const QByteArray& trailerExtra)
+{
+    const int first = lastNumberAfter(pdf, "/Size");
+    const int root = lastNumberAfter(pdf, "/Root");
+    const qsizetype startxref = pdf.lastIndexOf("startxref");
+    if (first < 1 || root < 1 || startxref < 0) {
+        return false;
+    }
+    const QByteArray previous = pdf.mid(startxref + 9).trimmed().split('\n').first().trimmed();
+    QMap<int, QByteArray> objects = replaced;
+    for (int i = 0; i < added.size(); ++i) {
+        objects.insert(first + i, added.at(i));
+    }
+    QByteArray update = "\n";
+    QMap<int, qsizetype> offsets;
+    for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
+        offsets.insert(it.key(), pdf.size() + update.size());
+        update += QByteArray::number(it.key()) + " 0 obj\n" + it.value() + "\nendobj\n";
+    }
+    const qsizetype xrefAt = pdf.size() + update.size();
+    update += "xref\n0 1\n0000000000 65535 f \n";
+    for (auto it = offsets.cbegin(); it != offsets.cend(); ++it) {
+        update += QByteArray::number(it.key()) + " 1\n" + QByteArray::number(it.value()).rightJustified(10, '0') +
+                  " 00000 n \n";
+    }
+    update += "trailer\n<< /Size " + QByteArray::number(first + added.size()) + " /Root " + QByteArray::number(root) +
+              " 0 R" + trailerExtra + " /Prev " + previous + " >>\nstartxref\n" + QByteArray::number(xrefAt) +
+              "\n%%EOF\n";
+    return file.seek(pdf.size()) && file.write(update) == update.size();
+}
+} // namespace
+
 bool PdfFiles::addInfo(const QString& path, const QList<std::pair<QByteArray, QByteArray>>& info)
 {
     QFile file(path);
@@ -48,29 +96,53 @@ bool PdfFiles::addInfo(const QString& path, const QList<std::pair<QByteArray, QB
         return false;
     }
     const QByteArray pdf = file.readAll();
-    const QRegularExpressionMatch size = QRegularExpression("/Size (\\d+)").match(QString::fromLatin1(pdf));
-    const QRegularExpressionMatch root = QRegularExpression("/Root (\\d+) 0 R").match(QString::fromLatin1(pdf));
-    const qsizetype startxref = pdf.lastIndexOf("startxref");
-    if (!size.hasMatch() || !root.hasMatch() || startxref < 0) {
-        return false;
-    }
-    const QByteArray previous = pdf.mid(startxref + 9).trimmed().split('\n').first().trimmed();
-    const int object = size.captured(1).toInt();
     QByteArray dictionary = "<<";
     for (const auto& [key, value] : info) {
         dictionary += " /" + key + " " + value;
     }
     dictionary += " >>";
-    QByteArray update = "\n";
-    const qsizetype objectAt = pdf.size() + update.size();
-    update += QByteArray::number(object) + " 0 obj\n" + dictionary + "\nendobj\n";
-    const qsizetype xrefAt = pdf.size() + update.size();
-    update += "xref\n0 1\n0000000000 65535 f \n" + QByteArray::number(object) + " 1\n" +
-              QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \ntrailer\n<< /Size " +
-              QByteArray::number(object + 1) + " /Root " + root.captured(1).toLatin1() + " 0 R /Info " +
-              QByteArray::number(object) + " 0 R /Prev " + previous + " >>\nstartxref\n" + QByteArray::number(xrefAt) +
-              "\n%%EOF\n";
-    return file.seek(pdf.size()) && file.write(update) == update.size();
+    return appendUpdate(file, pdf, {}, {dictionary},
+                        " /Info " + QByteArray::number(lastNumberAfter(pdf, "/Size")) + " 0 R");
+}
+
+bool PdfFiles::addOutline(const QString& path, const QList<std::pair<QString, int>>& entries)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    const QByteArray pdf = file.readAll();
+    const QString text = QString::fromLatin1(pdf);
+    const QRegularExpressionMatch catalog =
+        QRegularExpression("(\\d+) 0 obj\\s*<<\\s*/Type /Catalog\\s*/Pages (\\d+) 0 R").match(text);
+    QList<QByteArray> pages;
+    auto page = QRegularExpression("(\\d+) 0 obj\\s*<<\\s*/Type /Page\\s").globalMatch(text);
+    while (page.hasNext()) {
+        pages << page.next().captured(1).toLatin1();
+    }
+    const int outlines = lastNumberAfter(pdf, "/Size");
+    if (!catalog.hasMatch() || outlines < 1 || entries.isEmpty()) {
+        return false;
+    }
+    const auto ref = [](int object) { return QByteArray::number(object) + " 0 R"; };
+    QList<QByteArray> added;
+    added << "<< /Type /Outlines /First " + ref(outlines + 1) + " /Last " + ref(outlines + int(entries.size())) +
+                 " /Count " + QByteArray::number(entries.size()) + " >>";
+    for (int i = 0; i < entries.size(); ++i) {
+        const int target = std::clamp(entries.at(i).second, 0, int(pages.size()) - 1);
+        QByteArray item = "<< /Title " + utf16(entries.at(i).first) + " /Parent " + ref(outlines) + " /Dest [" +
+                          pages.value(target) + " 0 R /XYZ 0 842 0]";
+        if (i > 0) {
+            item += " /Prev " + ref(outlines + i);
+        }
+        if (i + 1 < entries.size()) {
+            item += " /Next " + ref(outlines + i + 2);
+        }
+        added << item + " >>";
+    }
+    const QByteArray newCatalog = "<< /Type /Catalog /Pages " + catalog.captured(2).toLatin1() + " 0 R /Outlines " +
+                                  ref(outlines) + " /PageMode /UseOutlines >>";
+    return appendUpdate(file, pdf, {{catalog.captured(1).toInt(), newCatalog}}, added, QByteArray());
 }
 
 QByteArray PdfFiles::utf16(const QString& text)

@@ -21,6 +21,8 @@ public:
     // Gives an existing PDF (one QPdfWriter made, say) an information dictionary, in an
     // incremental update as other programs write it.
     static bool addInfo(const QString& path, const QList<std::pair<QByteArray, QByteArray>>& info);
+    // Gives an existing PDF a flat outline: each entry's title leads to its page (from 0).
+    static bool addOutline(const QString& path, const QList<std::pair<QString, int>>& entries);
     // A copy that opens only with `password`; false when qpdf is not there.
     static bool protect(const QString& source, const QString& target, const QString& password);
 };

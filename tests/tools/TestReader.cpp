@@ -57,6 +57,7 @@ private Q_SLOTS:
     void epub3WithoutNcx_showsTheFirstSpineItem();
     void window_opensReadableBooksInTheReader_andRemembersThem();
     void reopenedBook_resumesChapterPlaceAndZoom_untilItsFileChanges();
+    void spineOrder_lenientChapters_andLinks_showEveryChapter();
 
 private:
     QString bookPath(const QString& name) const { return library->filesDir() + name; }
@@ -291,12 +292,13 @@ void TestReader::window_opensReadableBooksInTheReader_andRemembersThem()
     QCOMPARE(tabs->tabText(1), QString("The Left Hand\u2026Darkness.epub"));
     QCOMPARE(tabs->tabToolTip(1), bookPath(name));
 
-    // A PDF named on the command line is offered for adding; No adds nothing.
+    // A PDF named on the command line is offered for adding; No adds nothing and reads it.
     const QString pdf = library->writeFile("other.pdf", "%PDF-1.4");
     Prompt::queueAnswer(QMessageBox::No);
     window->openFiles({pdf});
     QVERIFY(Prompt::shownTexts().last().contains("other.pdf"));
     QCOMPARE(LibraryFixture::rowCount("items"), 1);
+    QCOMPARE(tabs->tabToolTip(tabs->currentIndex()), pdf);
 
     // After a restart the book is under File > Recent Files and opens from there.
     window.reset();
@@ -306,8 +308,8 @@ void TestReader::window_opensReadableBooksInTheReader_andRemembersThem()
     tabs = window->findChild<QTabWidget*>("tabWidget");
     QMenu* recent = window->findChild<QAction*>("actionRecent_Files")->menu();
     Q_EMIT recent->aboutToShow();
-    QCOMPARE(recent->actions().first()->text(), name);
-    recent->actions().first()->trigger();
+    QCOMPARE(recent->actions().at(1)->text(), name);
+    recent->actions().at(1)->trigger();
     QCOMPARE(tabs->count(), 2);
     QVERIFY(qobject_cast<Reader*>(tabs->currentWidget()));
     window.reset();
@@ -327,30 +329,33 @@ void TestReader::reopenedBook_resumesChapterPlaceAndZoom_untilItsFileChanges()
     LibrarySeeder(library->dataDir(), library->filesDir()).addBook({.title = "Long Book", .fileNames = {"long.epub"}});
     QVERIFY(ZipWriter::writeEpub(bookPath("long.epub"), files));
     const auto waitForLoad = [](Reader& reader) {
-        auto* view = reader.findChild<QWebEngineView*>();
-        QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+        QSignalSpy loaded(reader.findChild<QWebEngineView*>(), &QWebEngineView::loadFinished);
         return loaded.wait(10000);
     };
-    {
-        Reader reader(nullptr, bookPath("long.epub"));
-        reader.show();
-        QVERIFY(waitForLoad(reader));
-        reader.findChild<QToolButton*>("btnRight")->click();
-        QVERIFY(waitForLoad(reader));
-        reader.findChild<QSlider*>("horizontalSlider")->setValue(1500);
-        reader.findChild<QWebEngineView*>()->page()->runJavaScript("window.scrollTo(0, 600);",
-                                                                   QWebEngineScript::ApplicationWorld);
-        QTRY_VERIFY(reader.scrollPosition() > 500);
-    } // the tab closes
-    // A restart: the library closes and opens again.
-    library->library().close();
-    QVERIFY(library->library().open(library->dataDir()).isOpen());
-    {
-        Reader reader(nullptr, bookPath("long.epub"));
-        reader.show();
-        QCOMPARE(reader.getChapterIndex(), 1);
-        QCOMPARE(reader.zoomFactor(), 1.5);
-        QTRY_VERIFY_WITH_TIMEOUT(reader.scrollPosition() > 500, 10000);
+    // The place is kept as a part of the chapter: the same text at another zoom or width.
+    for (const int zoom : {1000, 1500}) {
+        {
+            Reader reader(nullptr, bookPath("long.epub"));
+            reader.resize(900, 600);
+            reader.show();
+            QVERIFY(waitForLoad(reader));
+            reader.tocClicked(QUrl("ch1.html"));
+            QVERIFY(waitForLoad(reader));
+            reader.findChild<QSlider*>("horizontalSlider")->setValue(zoom);
+            reader.findChild<QWebEngineView*>()->page()->runJavaScript(
+                "window.scrollTo(0, 0.4 * document.documentElement.scrollHeight);", QWebEngineScript::ApplicationWorld);
+            QTRY_VERIFY(qAbs(reader.scrollPosition() - 0.4) < 0.02);
+        } // the tab closes
+        for (const int width : {900, 500}) {
+            // A restart: the library closes and opens again.
+            QVERIFY(library->reopen());
+            Reader reader(nullptr, bookPath("long.epub"));
+            reader.resize(width, 600);
+            reader.show();
+            QCOMPARE(reader.getChapterIndex(), 1);
+            QCOMPARE(reader.zoomFactor(), zoom / 1000.0);
+            QTRY_VERIFY_WITH_TIMEOUT(qAbs(reader.scrollPosition() - 0.4) < 0.03, 10000);
+        }
     }
     // Another file under the same name starts at the beginning, without a word of complaint.
     files.removeLast();
@@ -361,6 +366,72 @@ void TestReader::reopenedBook_resumesChapterPlaceAndZoom_untilItsFileChanges()
         QCOMPARE(reader.getChapterIndex(), 0);
         QCOMPARE(reader.zoomFactor(), 1.0);
     }
+}
+
+// A real book's quirks: a cover outside the contents, a chapter that is not well-formed XML,
+// links between chapters.
+void TestReader::spineOrder_lenientChapters_andLinks_showEveryChapter()
+{
+    const QByteArray opf =
+        "<?xml version='1.0'?><package xmlns='http://www.idpf.org/2007/opf' version='2.0'><manifest>"
+        "<item id='cover' href='cover.xhtml' media-type='application/xhtml+xml'/>"
+        "<item id='c1' href='ch1.xhtml' media-type='application/xhtml+xml'/>"
+        "<item id='c2' href='ch2.xhtml' media-type='application/xhtml+xml'/>"
+        "<item id='c3' href='ch3.xhtml' media-type='application/xhtml+xml'/>"
+        "<item id='ncx' href='toc.ncx' media-type='application/x-dtbncx+xml'/></manifest>"
+        "<spine toc='ncx'><itemref idref='cover'/><itemref idref='c1'/><itemref idref='c2'/><itemref idref='c3'/>"
+        "</spine></package>";
+    const auto xhtml = [](const QByteArray& body) {
+        return "<?xml version='1.0' encoding='utf-8'?><html xmlns='http://www.w3.org/1999/xhtml'><body>" + body +
+               "</body></html>";
+    };
+    QVERIFY(ZipWriter::writeEpub(
+        bookPath("quirks.epub"),
+        {{"content.opf", opf},
+         {"toc.ncx", ncx({{"One", "ch1.xhtml"}, {"Two", "ch2.xhtml"}, {"Three", "ch3.xhtml"}})},
+         {"cover.xhtml", xhtml("<h1>Cover page</h1>")},
+         {"ch1.xhtml", xhtml("<h1>One</h1><p><a id='go' href='ch3.xhtml#end'>to the end</a></p>")},
+         // Named entities XHTML does not declare, and markup typed as text.
+         {"ch2.xhtml", xhtml("<h1>Two</h1><p>Caf&eacute;&nbsp;noir. Copyright <year> <name of author></p>")},
+         {"ch3.xhtml", xhtml("<h1 id='end'>Three</h1><p><a id='back' href='ch2.xhtml'>back</a></p>")}}));
+    Reader reader(nullptr, bookPath("quirks.epub"));
+    reader.show();
+    auto* view = reader.findChild<QWebEngineView*>();
+    const QString base = reader.getExtractionFolder() + "/OEBPS/";
+    QCOMPARE(reader.getChapters(),
+             QStringList({base + "cover.xhtml", base + "ch1.xhtml", base + "ch2.xhtml", base + "ch3.xhtml"}));
+    const auto pageText = [view] {
+        QString text;
+        bool done = false;
+        view->page()->toPlainText([&](const QString& plain) {
+            text = plain;
+            done = true;
+        });
+        return QTest::qWaitFor([&] { return done; }, 10000) ? text : QString();
+    };
+    // Every chapter shows its text, never the engine's parse-error page; the cover comes first.
+    const QStringList headings = {"Cover page", "One", "Two", "Three"};
+    for (int i = 0; i < headings.size(); ++i) {
+        QTRY_VERIFY_WITH_TIMEOUT(pageText().contains(headings.at(i)), 10000);
+        QVERIFY(!pageText().contains("following errors"));
+        QCOMPARE(reader.getChapterIndex(), i);
+        if (i == 2) {
+            QVERIFY(pageText().contains(QString("Café\u00a0noir. Copyright")));
+        }
+        reader.findChild<QToolButton*>("btnRight")->click();
+    }
+
+    // After a link inside a chapter, Previous counts from the chapter it led to; a link into the
+    // malformed chapter shows it too.
+    reader.tocClicked(QUrl("ch1.xhtml"));
+    QTRY_VERIFY(pageText().contains("to the end"));
+    view->page()->runJavaScript("document.getElementById('go').click();", QWebEngineScript::ApplicationWorld);
+    QTRY_COMPARE(reader.getChapterIndex(), 3);
+    view->page()->runJavaScript("document.getElementById('back').click();", QWebEngineScript::ApplicationWorld);
+    QTRY_COMPARE(reader.getChapterIndex(), 2);
+    QTRY_VERIFY(pageText().contains("Café"));
+    reader.findChild<QToolButton*>("btnLeft")->click();
+    QTRY_VERIFY(pageText().contains("to the end"));
 }
 
 LIRENTA_TEST_MAIN(TestReader)

@@ -363,10 +363,15 @@ void TestItemViews::bookMenu_singleOffersFilesAndOpensOnlyTheChosenOne()
     OpenedUrls opened;
     QDesktopServices::setUrlHandler("file", &opened, "open");
     const QStringList seen = WindowFixture::runMenu(view, {"Open", "b.epub"});
-    QDesktopServices::unsetUrlHandler("file");
-    QCOMPARE(seen, QStringList({"Open", "Properties", "Convert", "Delete", "Open/a.pdf", "Open/b.epub", "Open/c.txt"}));
+    QCOMPARE(seen, QStringList({"Open", "Open with System Viewer", "Properties", "Convert", "Delete", "Open/a.pdf",
+                                "Open/b.epub", "Open/c.txt"}));
     QCOMPARE(opened.urls.size(), 1);
     QCOMPARE(opened.urls.first().toLocalFile(), library->filesDir() + "b.epub");
+    // The desktop's program, whatever opens PDFs by default, for the book's first file.
+    WindowFixture::runMenu(view, {"Open with System Viewer"});
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(opened.urls.size(), 2);
+    QCOMPARE(opened.urls.last().toLocalFile(), library->filesDir() + "a.pdf");
 
     QSignalSpy convert(view, &ItemViews::convertItems);
     WindowFixture::runMenu(view, {"Convert"});
