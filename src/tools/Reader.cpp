@@ -29,12 +29,18 @@ Reader::Reader(QWidget* parent, const QString& path)
     WebViewSettings::applyReaderSettings(ui->webView->settings());
     guard = new ReaderRequestGuard(this);
     ui->webView->page()->setUrlRequestInterceptor(guard);
+    // The chapter to show is settled once the place left is known: one load, not two.
+    holdingLoads = true;
     open(path);
     connect(ui->textBrowser, &QTextBrowser::anchorClicked, this, &Reader::tocClicked);
     // Whatever brought a chapter on screen (a link inside the book, the contents, a resume),
     // Next and Previous count from it.
     connect(ui->webView, &QWebEngineView::urlChanged, this, &Reader::followChapter);
     resume(path);
+    holdingLoads = false;
+    if (heldUrl.isValid()) {
+        ui->webView->setUrl(heldUrl);
+    }
 }
 
 Reader::~Reader()
@@ -143,7 +149,12 @@ void Reader::open(const QString& path)
 
 void Reader::showFile(const QString& file)
 {
-    ui->webView->setUrl(QUrl::fromLocalFile(LenientChapter::shownFile(file)));
+    const QUrl url = QUrl::fromLocalFile(LenientChapter::shownFile(file));
+    if (holdingLoads) {
+        heldUrl = url;
+    } else {
+        ui->webView->setUrl(url);
+    }
 }
 
 void Reader::showProblem(const QString& text)

@@ -78,5 +78,8 @@ private:
     int chapterIndex = 0;
     QString linkBaseFolder;
     QString problem;
+    // While the book opens, the page to show is noted here and loaded once at the end.
+    bool holdingLoads = false;
+    QUrl heldUrl;
     ReaderRequestGuard* guard = nullptr;
 };
