@@ -2,6 +2,7 @@
 
 #include <QTextBrowser>
 
+class ContentIndex;
 struct ViewItem;
 
 // The information panel: shows the selected item. Descriptions are HTML from outside, so the
@@ -14,12 +15,21 @@ class InformationPanel : public QTextBrowser
 public:
     explicit InformationPanel(QWidget* parent = nullptr);
 
-    void showItem(const ViewItem* item);
+    // With `insideTerms`, the places in the book's file that hold them follow, up to three, each
+    // a link to its page or chapter; a book whose words cannot be searched says so. True when
+    // places were found.
+    bool showItem(const ViewItem* item, ContentIndex* index = nullptr, const QString& insideTerms = QString());
     QVariant loadResource(int type, const QUrl& name) override;
+
+Q_SIGNALS:
+    // A place found inside a book was clicked: its page or chapter (from 0), and the words.
+    void foundPlaceChosen(const QString& path, int number, const QStringList& words);
 
 private Q_SLOTS:
     void followLink(const QUrl& link);
 
 private:
+    QString foundInside(const ViewItem* item, ContentIndex& index, const QString& terms) const;
+
     QString coverFile;
 };

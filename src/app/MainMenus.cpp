@@ -144,7 +144,8 @@ void MainMenus::setUpView()
     auto* group = new QActionGroup(this);
     for (const auto& [text, name, scope] :
          {std::tuple{tr("Titles and Descriptions"), "actionSearchTitles", SearchScope::TitlesAndDescriptions},
-          std::tuple{tr("Everything"), "actionSearchEverything", SearchScope::Everything}}) {
+          std::tuple{tr("Everything"), "actionSearchEverything", SearchScope::Everything},
+          std::tuple{tr("Inside Books"), "actionSearchInsideBooks", SearchScope::InsideBooks}}) {
         QAction* action = menu->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(true);

@@ -11,6 +11,8 @@
 #include "CoverMaker.h"
 #include "DataDirectories.h"
 #include "FileSyncManager.h"
+#include "IndexingStatus.h"
+#include "InformationPanel.h"
 #include "ItemTabs.h"
 #include "ItemViews.h"
 #include "LibraryDatabase.h"
@@ -42,8 +44,7 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
 {
     ui->setupUi(this);
     QApplication::setWindowIcon(QIcon(":/svg/icons/256x256/Lirenta.png"));
-    // Categories are quiet unless QT_LOGGING_RULES enables them; the warnings are kept for the
-    // Notices window all the same.
+    // Categories are quiet unless QT_LOGGING_RULES enables them; Notices keeps warnings anyway.
     NoticeLog::catchWarnings();
     setDataDir();
     if (!openLibrary()) {
@@ -65,6 +66,7 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     connect(itemTabs, &ItemTabs::opened, this, &MainWindow::connectView);
     tools = new ToolTabs(ui->tabWidget, this);
     connect(tools, &ToolTabs::pageCaptured, this, &MainWindow::webPageCaptured);
+    connect(ui->informationPanel, &InformationPanel::foundPlaceChosen, tools, &ToolTabs::openReaderAt);
     adding = new BookAdding(this, tools, readOnly);
     connect(adding, &BookAdding::bookSaved, this, &MainWindow::bookSaved);
     connect(adding, &BookAdding::importedBooks, this, [this] { tree->refresh(); });
@@ -93,9 +95,10 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     if (!readOnly) {
         DataDirectories::removeTemporaryCovers(dataDir);
         library.takeBackupIfDue();
+        statusBar()->addPermanentWidget(new IndexingStatus(library.contentIndexer(), this));
+        library.startContentIndexing();
     }
-    // The update check runs on its own and shows itself only when there is news.
-    new UpdateManager(this);
+    new UpdateManager(this); // on its own; shows itself only when there is news
     startedUp = true;
 }
 
@@ -233,11 +236,6 @@ void MainWindow::on_actionCloud_triggered()
 void MainWindow::on_actionSync_triggered()
 {
     cloud->sync();
-}
-
-void MainWindow::loginAgain()
-{
-    cloud->loginAgain();
 }
 
 void MainWindow::on_actionConvert_triggered()
@@ -439,10 +437,12 @@ ItemViews* MainWindow::currentView() const
 
 void MainWindow::renderInformationPanel(ViewItem* item)
 {
-    if (item) {
-        ui->informationPanel->showItem(item);
-    } else {
+    const ItemViews* view = currentView();
+    const QString inside = view && view->getSearchScope() == SearchScope::InsideBooks ? view->getSearchTerms() : "";
+    if (!item) {
         ui->informationPanel->clear();
+    } else if (ui->informationPanel->showItem(item, &library.contentIndex(), inside)) {
+        ui->mainToolbox->setCurrentWidget(ui->informationPage); // the places found are what the user looks for
     }
 }
 

@@ -91,7 +91,6 @@ public Q_SLOTS:
     void makeMissingCovers();
     // The session ends from outside (a signal): saves what can be saved without asking and quits.
     void endSession();
-    void loginAgain();
     // Another start of the program on this library: this window shows itself instead.
     void bringToFront();
     void openInReader(const QString& path);

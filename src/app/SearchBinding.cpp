@@ -9,7 +9,7 @@ SearchBinding::SearchBinding(searchbox* field, MainMenus* menus, RichTextEditor*
     : QObject(parent), field(field), menus(menus), notes(notes)
 {
     connect(menus, &MainMenus::scopeChosen, this, [this](SearchScope scope) {
-        this->field->showScope(scope == SearchScope::Everything);
+        this->field->showScope(scope);
         if (view) {
             view->setSearchScope(scope);
         }
@@ -33,7 +33,7 @@ void SearchBinding::bindTo(ItemViews* shown)
     if (!shown) {
         return;
     }
-    field->showScope(shown->getSearchScope() == SearchScope::Everything);
+    field->showScope(shown->getSearchScope());
     field->setTerms(shown->getSearchTerms());
     view = shown;
 }

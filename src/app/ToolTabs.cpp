@@ -43,6 +43,18 @@ bool ToolTabs::openReader(const QString& path)
     return true;
 }
 
+void ToolTabs::openReaderAt(const QString& path, int number, const QStringList& words)
+{
+    if (!openReader(path)) {
+        return;
+    }
+    if (auto* pdf = qobject_cast<PdfReader*>(tabs->currentWidget())) {
+        pdf->findOnPage(words.value(0), number);
+    } else if (auto* reader = qobject_cast<Reader*>(tabs->currentWidget())) {
+        reader->showChapterAt(number, words.value(0));
+    }
+}
+
 void ToolTabs::chooseAndOpen()
 {
     const QString path =

@@ -21,6 +21,8 @@ public:
 
     // Opens the file in a reader tab; false (with a word to the user) when there is no such file.
     bool openReader(const QString& path);
+    // Opens the file at a page (PDF) or chapter (EPUB), counted from 0, with `words` marked.
+    void openReaderAt(const QString& path, int number, const QStringList& words);
     // Lets the user choose a book file to read, and opens it.
     void chooseAndOpen();
     WebBrowser* openBrowser(const QString& title);

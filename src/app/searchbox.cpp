@@ -48,7 +48,9 @@ void searchbox::setScopeMenu(QMenu* menu)
             [this, menu] { menu->popup(ui->searchBox->mapToGlobal(QPoint(0, ui->searchBox->height()))); });
 }
 
-void searchbox::showScope(bool everything)
+void searchbox::showScope(SearchScope scope)
 {
-    ui->searchBox->setPlaceholderText(everything ? tr("Search everything...") : tr("Search..."));
+    ui->searchBox->setPlaceholderText(scope == SearchScope::Everything    ? tr("Search everything...")
+                                      : scope == SearchScope::InsideBooks ? tr("Search inside books...")
+                                                                          : tr("Search..."));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SearchScope.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -26,7 +28,7 @@ public:
     // A button at the field's start opens this menu (the search scope); the field's hint names
     // the scope.
     void setScopeMenu(QMenu* menu);
-    void showScope(bool everything);
+    void showScope(SearchScope scope);
 
 Q_SIGNALS:
     void searchText(const QString& text);

@@ -229,6 +229,8 @@ void Books::dbSearch(const QString& term)
     if (scope == SearchScope::Everything) {
         found = library ? library->findEverything(term, QStringLiteral("Book"), subsetQuery, subsetValue)
                         : EverythingSearch::scan(term, QStringLiteral("Book"), subsetQuery, subsetValue);
+    } else if (scope == SearchScope::InsideBooks) {
+        found = library ? library->findInsideBooks(term, QStringLiteral("Book"), subsetQuery, subsetValue) : found;
     } else {
         found = library ? library->findBooks(term, subsetQuery, subsetValue)
                         : TitleIndex::scan(term, subsetQuery, subsetValue);

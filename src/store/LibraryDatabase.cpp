@@ -5,6 +5,7 @@
 #include "Logging.h"
 #include "SqlTransaction.h"
 
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -49,6 +50,8 @@ LibraryDatabase::Outcome LibraryDatabase::open(const QString& dataDir, bool chec
         LibrarySettings().setLibraryIdentity(file.identity());
     }
     dataVersionSeen = file.dataVersion();
+    // Searching inside books needs no writing; a read-only library still has what was indexed.
+    contents.open(ContentIndex::pathIn(dataDir), file.identity());
     return outcome;
 }
 
@@ -122,6 +125,8 @@ void LibraryDatabase::close()
         return;
     }
     // Their connections would keep the library from leaving write-ahead mode.
+    indexer.stop();
+    contents.close();
     everything.stop();
     titles.stop();
     backups.reset();
@@ -225,6 +230,44 @@ QList<int> LibraryDatabase::findEverything(const QString& term, const QString& k
         giveUpIndexes();
     }
     return EverythingSearch::scan(term, kind, subset, subsetValue);
+}
+
+QList<int> LibraryDatabase::findInsideBooks(const QString& terms, const QString& kind, const QString& subset,
+                                            const QVariant& subsetValue)
+{
+    const QList<int> ranked = contents.find(terms, 100000);
+    if (ranked.isEmpty()) {
+        return ranked;
+    }
+    // Of the kind shown, and of the author, tag or series the tab keeps to.
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT iid FROM items WHERE type = :kind") +
+                  (subset.isEmpty() ? QString() : QStringLiteral(" AND iid IN (%1)").arg(subset)));
+    query.bindValue(QStringLiteral(":kind"), kind);
+    if (!subset.isEmpty()) {
+        query.bindValue(QStringLiteral(":subset"), subsetValue);
+    }
+    QSet<int> allowed;
+    if (query.exec()) {
+        while (query.next()) {
+            allowed.insert(query.value(0).toInt());
+        }
+    }
+    QList<int> found;
+    for (const int iid : ranked) {
+        if (allowed.contains(iid) && found.size() < 500) {
+            found << iid;
+        }
+    }
+    return found;
+}
+
+void LibraryDatabase::startContentIndexing()
+{
+    if (opened && !readOnly) {
+        indexer.start(LibraryFile::pathIn(openDir), ContentIndex::pathIn(openDir), file.identity());
+    }
 }
 
 void LibraryDatabase::takeBackupIfDue()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ContentIndex.h"
+#include "ContentIndexer.h"
 #include "EverythingSearch.h"
 #include "LibraryFile.h"
 #include "LibraryTuning.h"
@@ -55,6 +57,15 @@ public:
     // words; see EverythingSearch.
     QList<int> findEverything(const QString& term, const QString& kind, const QString& subset = QString(),
                               const QVariant& subsetValue = QVariant());
+    // At most 500 iids of items of `kind` whose files hold every word of `terms`, best first;
+    // see ContentIndex. Books not indexed yet are not found.
+    QList<int> findInsideBooks(const QString& terms, const QString& kind, const QString& subset = QString(),
+                               const QVariant& subsetValue = QVariant());
+    // The index of the words inside the books, for the pages of one book that match.
+    ContentIndex& contentIndex() { return contents; }
+    // Reading the books' words into that index, in the background; the program starts it.
+    ContentIndexer& contentIndexer() { return indexer; }
+    void startContentIndexing();
     // Whether the title index is attached and in step with the library.
     bool hasSearchIndex();
     // Whether the title index is being made in the background; searches read every row meanwhile.
@@ -89,6 +100,8 @@ private:
     SearchIndexFile indexFile;
     TitleIndex titles;
     EverythingSearch everything;
+    ContentIndex contents{QStringLiteral("lirenta-content-search")};
+    ContentIndexer indexer;
     std::unique_ptr<LibraryBackup> backups;
     QString openDir;
     QString failedRead;

@@ -62,6 +62,8 @@ void WebPages::dbSearch(const QString& term)
     if (scope == SearchScope::Everything) {
         found = library ? library->findEverything(term, QStringLiteral("WebPage"))
                         : EverythingSearch::scan(term, QStringLiteral("WebPage"), QString(), QVariant());
+    } else if (scope == SearchScope::InsideBooks) {
+        found = library ? library->findInsideBooks(term, QStringLiteral("WebPage")) : found;
     } else {
         QSqlQuery query;
         query.prepare(

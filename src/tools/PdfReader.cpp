@@ -196,6 +196,14 @@ void PdfReader::find(const QString& text)
     updateHitCount();
 }
 
+void PdfReader::findOnPage(const QString& text, int page)
+{
+    showPage(page);
+    pendingHitPage = page;
+    ui->findField->setText(text); // finds, and the first match on the page is shown as it comes
+    updateHitCount();
+}
+
 int PdfReader::hitCount() const
 {
     return search && !search->searchString().isEmpty() ? search->rowCount(QModelIndex()) : 0;
@@ -203,6 +211,16 @@ int PdfReader::hitCount() const
 
 void PdfReader::updateHitCount()
 {
+    // The search runs page by page: a match on the page asked for becomes current once found.
+    if (pendingHitPage >= 0 && search) {
+        for (int index = 0; index < hitCount(); ++index) {
+            if (search->resultAtIndex(index).page() == pendingHitPage) {
+                pendingHitPage = -1;
+                showHit(index);
+                return;
+            }
+        }
+    }
     const bool searching = search && !search->searchString().isEmpty();
     ui->findCount->setText(!searching ? QString()
                            : hitCount() == 0

@@ -37,6 +37,8 @@ public:
     // Edit > Find (Ctrl+F) while the tab is on screen.
     void focusFind();
     void find(const QString& text);
+    // Shows the page (from 0) with the matches of `text` marked, the first one on it current.
+    void findOnPage(const QString& text, int page);
     int hitCount() const;
     int currentHitIndex() const { return currentHit; }
     void findNext();
@@ -61,4 +63,5 @@ private:
     QString md5;
     QString problem;
     int currentHit = -1;
+    int pendingHitPage = -1;
 };

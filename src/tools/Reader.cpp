@@ -86,6 +86,20 @@ void Reader::resume(const QString& path)
     }
 }
 
+void Reader::showChapterAt(int index, const QString& words)
+{
+    if (index >= 0 && index < chapters.size()) {
+        chapterIndex = index;
+        showFile(chapters.at(index));
+    }
+    if (!words.isEmpty()) {
+        connect(
+            ui->webView, &QWebEngineView::loadFinished, this, [this, words](bool) { ui->webView->findText(words); },
+            Qt::SingleShotConnection);
+        ui->webView->findText(words);
+    }
+}
+
 void Reader::keepPosition()
 {
     if (!problem.isEmpty() || itemId() < 1) {

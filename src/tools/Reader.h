@@ -42,6 +42,8 @@ public:
     // How far down the chapter on screen its top edge is, 0 to 1.
     double scrollPosition() const;
     void keepPosition() override;
+    // Shows the chapter at this place of the reading order with `words` marked.
+    void showChapterAt(int index, const QString& words);
 
     // Tab title for a file name: short names whole, long ones shortened around a ".".
     // Where books are unpacked (created private), or empty when it cannot be made.

@@ -1,3 +1,5 @@
+#include "ContentIndexer.h"
+#include "InformationPanel.h"
 #include "LibraryFixture.h"
 #include "LibrarySeeder.h"
 #include "LibrarySettings.h"
@@ -44,6 +46,7 @@ private Q_SLOTS:
     void damagedEmptyAndLockedFiles_sayWhy();
     void reopenedPdf_resumesPageAndPlace_atAnyZoomOrWidth_untilTheFileChanges();
     void preference_sendsPdfsToTheSystemViewer();
+    void searchInsideBooks_showsThePlaces_andOneOpensAtItsPage();
 
 private:
     MainWindow* startWindow();
@@ -300,6 +303,53 @@ void TestPdfReader::preference_sendsPdfsToTheSystemViewer()
     Q_EMIT table->itemDoubleClicked(table->item(0, 0));
     QCOMPARE(tabs->count(), 2);
     QDesktopServices::unsetUrlHandler("file");
+}
+
+// A user looks for words inside the books, reads where they were found, and goes there.
+void TestPdfReader::searchInsideBooks_showsThePlaces_andOneOpensAtItsPage()
+{
+    LibrarySeeder(library->dataDir(), library->filesDir())
+        .addBook({.title = "Plain Notes", .fileNames = {"notes.txt"}});
+    library->writeFile("notes.txt", "No sharp things in here.");
+    startWindow();
+    const ContentIndexer& indexer = library->library().contentIndexer();
+    QTRY_VERIFY_WITH_TIMEOUT(indexer.isIdle() && indexer.doneCount() == 2, 20000);
+
+    window->findChild<QAction*>("actionSearchInsideBooks")->trigger();
+    auto* field = window->findChild<QLineEdit*>("searchBox");
+    QCOMPARE(field->placeholderText(), QString("Search inside books..."));
+    field->setText("NEEDLE");
+    auto* table = window->findChild<QTabWidget*>("tabWidget")->widget(0)->findChild<QTableWidget*>("viewTable");
+    const auto shown = [table] {
+        QStringList titles;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (!table->isRowHidden(row)) {
+                titles << table->item(row, 0)->text();
+            }
+        }
+        return titles;
+    };
+    QTRY_COMPARE(shown(), QStringList({"Long Report"}));
+
+    table->selectRow(table->row(table->findItems("Long Report", Qt::MatchExactly).first()));
+    auto* panel = window->findChild<InformationPanel*>();
+    QTRY_VERIFY(panel->toPlainText().contains("Found inside"));
+    QTRY_VERIFY(panel->isVisible());
+    QVERIFY2(panel->toPlainText().contains("Page 3: ") && panel->toPlainText().contains("Page 17: "),
+             qPrintable(panel->toPlainText()));
+    QVERIFY(panel->toHtml().contains("needle</span>"));
+
+    // A click on "Page 17" opens the book there, the match on that page current.
+    const QTextCursor link = panel->document()->find("Page 17");
+    QVERIFY(!link.isNull());
+    QTextCursor middle = link;
+    middle.setPosition(link.selectionStart() + 2);
+    QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->cursorRect(middle).center());
+    auto* reader = qobject_cast<PdfReader*>(window->findChild<QTabWidget*>("tabWidget")->currentWidget());
+    QVERIFY(reader);
+    QTRY_COMPARE(reader->hitCount(), 2);
+    QTRY_COMPARE(reader->currentHitIndex(), 1);
+    QTRY_COMPARE(reader->currentPage(), 16);
 }
 
 LIRENTA_TEST_MAIN(TestPdfReader)

@@ -1,0 +1,93 @@
+#include "ContentSnippets.h"
+
+#include <QPdfDocument>
+#include <QPdfSelection>
+
+#include <algorithm>
+
+QString ContentSnippets::folded(QChar c)
+{
+    QString out;
+    for (const QChar part : QString(c).normalized(QString::NormalizationForm_D)) {
+        if (part.category() != QChar::Mark_NonSpacing) {
+            out += part.toCaseFolded();
+        }
+    }
+    return out;
+}
+
+QString ContentSnippets::around(const QString& original, const QStringList& words, int width)
+{
+    const QString text = ContentText::joinedLines(original).simplified();
+    // The folded text, and for each of its characters the place it came from.
+    QString flat;
+    QList<int> origin;
+    flat.reserve(text.size());
+    origin.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        for (const QChar part : folded(text.at(i))) {
+            flat += part;
+            origin << i;
+        }
+    }
+    QList<std::pair<int, int>> marks; // start and end in `text`
+    for (const QString& word : words) {
+        QString needle;
+        for (const QChar c : word.simplified()) {
+            needle += folded(c);
+        }
+        for (qsizetype at = flat.indexOf(needle); !needle.isEmpty() && at >= 0; at = flat.indexOf(needle, at + 1)) {
+            marks.append({origin.at(at), origin.at(at + needle.size() - 1) + 1});
+        }
+    }
+    std::sort(marks.begin(), marks.end());
+    const int first = marks.isEmpty() ? 0 : marks.first().first;
+    int start = std::max(0, first - width / 3);
+    int end = std::min(int(text.size()), start + width);
+    // Whole words at both ends.
+    while (start > 0 && text.at(start - 1) != QLatin1Char(' ') && first - start < width / 2) {
+        --start;
+    }
+    while (end < text.size() && text.at(end) != QLatin1Char(' ') && end - start < width + 20) {
+        ++end;
+    }
+    QString html = start > 0 ? QStringLiteral("\u2026") : QString();
+    int at = start;
+    for (const auto& [from, to] : std::as_const(marks)) {
+        if (from >= at && to <= end) {
+            html += text.mid(at, from - at).toHtmlEscaped() + QStringLiteral("<b>") +
+                    text.mid(from, to - from).toHtmlEscaped() + QStringLiteral("</b>");
+            at = to;
+        }
+    }
+    html += text.mid(at, end - at).toHtmlEscaped();
+    return end < text.size() ? html + QStringLiteral("\u2026") : html;
+}
+
+QList<ContentSnippets::Snippet> ContentSnippets::make(const QString& path, const QList<ContentIndex::Hit>& hits,
+                                                      const QStringList& words)
+{
+    QList<Snippet> snippets;
+    if (hits.isEmpty()) {
+        return snippets;
+    }
+    if (hits.first().kind == ContentText::Kind::Page) {
+        QPdfDocument pdf(nullptr);
+        if (pdf.load(path) != QPdfDocument::Error::None) {
+            return snippets;
+        }
+        for (const ContentIndex::Hit& hit : hits) {
+            snippets << Snippet{hit, around(pdf.getAllText(hit.number).text(), words)};
+        }
+        return snippets;
+    }
+    const ContentText::Result read = ContentText::read(path, ContentText::Limits());
+    for (const ContentIndex::Hit& hit : hits) {
+        for (const ContentText::Part& part : read.parts) {
+            if (part.number == hit.number) {
+                snippets << Snippet{hit, around(part.text, words)};
+            }
+        }
+    }
+    return snippets;
+}

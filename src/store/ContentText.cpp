@@ -1,0 +1,267 @@
+#include "ContentText.h"
+
+#include "HtmlText.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPdfDocument>
+#include <QPdfSelection>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QUrl>
+#include <QXmlStreamReader>
+#include <quazip.h>
+#include <quazipfile.h>
+
+#include <optional>
+
+namespace {
+constexpr qint64 maxPackageBytes = 4 << 20;
+constexpr qint64 maxChapterBytes = 32 << 20;
+
+std::optional<QByteArray> zipEntry(QuaZip& zip, const QString& name, qint64 cap)
+{
+    if (!zip.setCurrentFile(name, QuaZip::csInsensitive)) {
+        return std::nullopt;
+    }
+    QuaZipFileInfo64 info;
+    if (!zip.getCurrentFileInfo(&info) || qint64(info.uncompressedSize) > cap) {
+        return std::nullopt;
+    }
+    QuaZipFile entry(&zip);
+    if (!entry.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = entry.read(cap + 1);
+    return bytes.size() > cap ? std::nullopt : std::optional<QByteArray>(bytes);
+}
+
+QString decoded(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    // Not UTF-8: most older text files are Latin-1 or close to it.
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+bool isBlank(const QString& text)
+{
+    for (const QChar c : text) {
+        if (!c.isSpace()) {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+ContentText::Result ContentText::read(const QString& path, const Limits& limits, const std::function<bool()>& stop)
+{
+    const QFileInfo info(path);
+    Result result;
+    if (!info.isFile()) {
+        result.reason = QStringLiteral("the file is missing");
+        return result;
+    }
+    if (info.size() > limits.maxFileBytes) {
+        result.reason = QStringLiteral("the file is larger than %1 MB").arg(limits.maxFileBytes >> 20);
+        return result;
+    }
+    const QString suffix = info.suffix().toLower();
+    if (suffix == QLatin1String("pdf")) {
+        result = readPdf(path, limits, stop);
+    } else if (suffix == QLatin1String("epub")) {
+        result = readEpub(path, limits, stop);
+    } else if (suffix == QLatin1String("txt") || suffix == QLatin1String("html") || suffix == QLatin1String("htm")) {
+        result = readWhole(path, limits, suffix != QLatin1String("txt"));
+    } else {
+        result.reason = QStringLiteral("its words cannot be read");
+        return result;
+    }
+    if (result.outcome == Outcome::Read) {
+        bool blank = true;
+        for (const Part& part : std::as_const(result.parts)) {
+            blank = blank && isBlank(part.text);
+        }
+        if (blank) {
+            result.outcome = Outcome::NoText;
+            result.parts.clear();
+        }
+    }
+    return result;
+}
+
+ContentText::Result ContentText::readPdf(const QString& path, const Limits& limits, const std::function<bool()>& stop)
+{
+    Result result;
+    QElapsedTimer clock;
+    clock.start();
+    QPdfDocument pdf(nullptr);
+    const QPdfDocument::Error error = pdf.load(path);
+    if (error != QPdfDocument::Error::None) {
+        result.reason = error == QPdfDocument::Error::IncorrectPassword ? QStringLiteral("it is locked by a password")
+                                                                        : QStringLiteral("the PDF is damaged");
+        return result;
+    }
+    qint64 chars = 0;
+    for (int page = 0; page < pdf.pageCount(); ++page) {
+        if (stop && stop()) {
+            result.reason = QStringLiteral("stopped");
+            return result;
+        }
+        if (clock.elapsed() > limits.maxMilliseconds) {
+            result.reason = QStringLiteral("reading it took longer than %1 s").arg(limits.maxMilliseconds / 1000);
+            return result;
+        }
+        Part part{Kind::Page, page, pdf.getAllText(page).text()};
+        chars += part.text.size();
+        if (chars > limits.maxTextChars) {
+            result.reason =
+                QStringLiteral("it holds more than %1 million characters").arg(limits.maxTextChars / 1000000);
+            return result;
+        }
+        result.parts << part;
+    }
+    result.outcome = Outcome::Read;
+    return result;
+}
+
+// The chapters in spine order, found through the container and the package document.
+ContentText::Result ContentText::readEpub(const QString& path, const Limits& limits, const std::function<bool()>& stop)
+{
+    Result result;
+    QElapsedTimer clock;
+    clock.start();
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip)) {
+        result.reason = QStringLiteral("the EPUB is damaged");
+        return result;
+    }
+    QString packagePath;
+    if (const std::optional<QByteArray> container =
+            zipEntry(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes)) {
+        QXmlStreamReader xml(*container);
+        while (!xml.atEnd() && packagePath.isEmpty()) {
+            if (xml.readNextStartElement() && xml.name() == QLatin1String("rootfile")) {
+                packagePath = xml.attributes().value(QLatin1String("full-path")).toString();
+            }
+        }
+    }
+    const std::optional<QByteArray> package =
+        packagePath.isEmpty() ? std::nullopt : zipEntry(zip, packagePath, maxPackageBytes);
+    if (!package) {
+        result.reason = QStringLiteral("the EPUB has no package document");
+        return result;
+    }
+    QHash<QString, QString> manifest;
+    QStringList spine;
+    QXmlStreamReader xml(*package);
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement()) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("item")) {
+            manifest.insert(xml.attributes().value(QLatin1String("id")).toString(),
+                            xml.attributes().value(QLatin1String("href")).toString());
+        } else if (xml.name() == QLatin1String("itemref")) {
+            spine << xml.attributes().value(QLatin1String("idref")).toString();
+        }
+    }
+    const QString base = QFileInfo(packagePath).path();
+    qint64 chars = 0;
+    for (int index = 0; index < spine.size(); ++index) {
+        if (stop && stop()) {
+            result.reason = QStringLiteral("stopped");
+            return result;
+        }
+        if (clock.elapsed() > limits.maxMilliseconds) {
+            result.reason = QStringLiteral("reading it took longer than %1 s").arg(limits.maxMilliseconds / 1000);
+            return result;
+        }
+        const QString href = QUrl::fromPercentEncoding(manifest.value(spine.at(index)).section('#', 0, 0).toUtf8());
+        const QString entry = QDir::cleanPath(base == QLatin1String(".") ? href : base + QLatin1Char('/') + href);
+        const std::optional<QByteArray> bytes = href.isEmpty() ? std::nullopt : zipEntry(zip, entry, maxChapterBytes);
+        Part part{Kind::Chapter, index, bytes ? HtmlText::plain(decoded(*bytes)) : QString()};
+        chars += part.text.size();
+        if (chars > limits.maxTextChars) {
+            result.reason =
+                QStringLiteral("it holds more than %1 million characters").arg(limits.maxTextChars / 1000000);
+            return result;
+        }
+        result.parts << part;
+    }
+    result.outcome = Outcome::Read;
+    return result;
+}
+
+ContentText::Result ContentText::readWhole(const QString& path, const Limits& limits, bool html)
+{
+    Result result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.reason = QStringLiteral("the file cannot be read");
+        return result;
+    }
+    const QString text = decoded(file.read(limits.maxTextChars));
+    result.parts << Part{Kind::Whole, 0, html ? HtmlText::plain(text) : text};
+    result.outcome = Outcome::Read;
+    return result;
+}
+
+bool ContentText::isCjk(char32_t c)
+{
+    return (c >= 0x3040 && c <= 0x30FF)       // hiragana, katakana
+           || (c >= 0x3100 && c <= 0x312F)    // bopomofo
+           || (c >= 0x3400 && c <= 0x4DBF)    // ideographs, extension A
+           || (c >= 0x4E00 && c <= 0x9FFF)    // ideographs
+           || (c >= 0xAC00 && c <= 0xD7AF)    // hangul syllables
+           || (c >= 0xF900 && c <= 0xFAFF)    // compatibility ideographs
+           || (c >= 0x20000 && c <= 0x3134F); // ideographs, extensions B and on
+}
+
+QString ContentText::joinedLines(const QString& text)
+{
+    // "exam-" at the end of a line and "ple" on the next are one word; soft hyphens go, and
+    // so does the mark PDFium puts where a word was hyphenated at a line end.
+    static const QRegularExpression broken(
+        QStringLiteral("(\\p{L})[-\\x{2010}\\x{00AD}][ \\t]*\\r?\\n[ \\t]*(\\p{Ll})"));
+    QString joined = text;
+    joined.replace(broken, QStringLiteral("\\1\\2"));
+    joined.remove(QChar(0x00AD));
+    joined.remove(QChar(0xFFFE));
+    return joined;
+}
+
+QString ContentText::searchable(const QString& text)
+{
+    const QString joined = joinedLines(text);
+    QString out;
+    out.reserve(joined.size() + joined.size() / 4);
+    for (auto it = joined.cbegin(); it != joined.cend(); ++it) {
+        char32_t c = it->unicode();
+        if (it->isHighSurrogate() && it + 1 != joined.cend() && (it + 1)->isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(*it, *(it + 1));
+            if (isCjk(c)) {
+                out += QLatin1Char(' ');
+                out += *it;
+                out += *(it + 1);
+                out += QLatin1Char(' ');
+            } else {
+                out += *it;
+                out += *(it + 1);
+            }
+            ++it;
+            continue;
+        }
+        if (isCjk(c)) {
+            out += QLatin1Char(' ');
+            out += *it;
+            out += QLatin1Char(' ');
+        } else {
+            out += *it;
+        }
+    }
+    return out;
+}
