@@ -1,6 +1,7 @@
 #include "ContentIndex.h"
 
 #include "Logging.h"
+#include "SqliteRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,9 @@
 #include <sys/stat.h>
 
 namespace {
-const int schemaVersion = 1;
+const int schemaVersion = 2;
+const int pagesPerRow = 10;
+const int charsPerRow = 40000;
 
 quint64 inodeOf(const QString& path)
 {
@@ -64,6 +67,8 @@ bool ContentIndex::openFile()
     }
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
+    // Takes effect in a new file only: lets optimize() give back the pages it frees.
+    query.exec(QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL"));
     query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     if (!createSchema()) {
@@ -82,7 +87,7 @@ bool ContentIndex::createSchema()
         QStringLiteral("CREATE TABLE IF NOT EXISTS books (iid INTEGER PRIMARY KEY, state INTEGER, fileSize INTEGER, "
                        "modified INTEGER, md5 TEXT, note TEXT)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS parts (id INTEGER PRIMARY KEY AUTOINCREMENT, iid INTEGER, kind "
-                       "INTEGER, number INTEGER)"),
+                       "INTEGER, number INTEGER, pages INTEGER)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS parts_iid ON parts (iid)"),
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS words USING fts5(body, content='', "
                        "tokenize='unicode61 remove_diacritics 2')")};
@@ -197,20 +202,32 @@ bool ContentIndex::store(int iid, const Fingerprint& fingerprint, const ContentT
     query.addBindValue(result.reason);
     ok = ok && query.exec();
     QSqlQuery part(db);
-    part.prepare(QStringLiteral("INSERT INTO parts (iid, kind, number) VALUES (?, ?, ?)"));
+    part.prepare(QStringLiteral("INSERT INTO parts (iid, kind, number, pages) VALUES (?, ?, ?, ?)"));
     QSqlQuery words(db);
     words.prepare(QStringLiteral("INSERT INTO words (rowid, body) VALUES (?, ?)"));
-    for (const ContentText::Part& piece : result.parts) {
-        if (!ok) {
-            break;
-        }
+    const auto insert = [&](const ContentText::Part& first, int pages, const QString& text) {
         part.addBindValue(iid);
-        part.addBindValue(int(piece.kind));
-        part.addBindValue(piece.number);
-        ok = part.exec();
+        part.addBindValue(int(first.kind));
+        part.addBindValue(first.number);
+        part.addBindValue(pages);
+        if (!part.exec()) {
+            return false;
+        }
         words.addBindValue(part.lastInsertId());
-        words.addBindValue(ContentText::searchable(piece.text));
-        ok = ok && words.exec();
+        words.addBindValue(ContentText::searchable(text));
+        return words.exec();
+    };
+    for (qsizetype at = 0; ok && at < result.parts.size();) {
+        // Pages go in runs; chapters and whole files one by one.
+        const ContentText::Part& first = result.parts.at(at);
+        QString text = first.text;
+        qsizetype next = at + 1;
+        while (first.kind == ContentText::Kind::Page && next < result.parts.size() && next - at < pagesPerRow &&
+               text.size() < charsPerRow) {
+            text += QLatin1Char('\n') + result.parts.at(next++).text;
+        }
+        ok = insert(first, int(next - at), text);
+        at = next;
     }
     if (!ok) {
         qCWarning(lcStore) << "content index not written:" << query.lastError().text() << part.lastError().text()
@@ -253,6 +270,16 @@ bool ContentIndex::wantsFreshStart() const
     const qint64 made = query.value(0).toLongLong();
     const qint64 live = query.value(1).toLongLong();
     return made - live > 20000 && made - live > live;
+}
+
+void ContentIndex::optimize()
+{
+    QSqlQuery query(QSqlDatabase::database(connection, false));
+    query.exec(QStringLiteral("INSERT INTO words (words) VALUES ('optimize')"));
+    // Each step gives back a page: Qt's query would take one step only.
+    SqliteRows vacuum(QSqlDatabase::database(connection, false), QStringLiteral("PRAGMA incremental_vacuum"));
+    while (vacuum.next()) {
+    }
 }
 
 bool ContentIndex::startAfresh()
@@ -333,7 +360,7 @@ QList<ContentIndex::Hit> ContentIndex::bestParts(int iid, const QString& terms, 
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.setForwardOnly(true);
     query.prepare(
-        QStringLiteral("SELECT p.kind, p.number FROM words JOIN parts p ON p.id = words.rowid WHERE words "
+        QStringLiteral("SELECT p.kind, p.number, p.pages FROM words JOIN parts p ON p.id = words.rowid WHERE words "
                        "MATCH ? AND words.rowid BETWEEN (SELECT min(id) FROM parts WHERE iid = ?) AND "
                        "(SELECT max(id) FROM parts WHERE iid = ?) AND p.iid = ? ORDER BY words.rank LIMIT ?"));
     query.addBindValue(expression);
@@ -346,7 +373,7 @@ QList<ContentIndex::Hit> ContentIndex::bestParts(int iid, const QString& terms, 
         return hits;
     }
     while (query.next()) {
-        hits << Hit{iid, ContentText::Kind(query.value(0).toInt()), query.value(1).toInt()};
+        hits << Hit{iid, ContentText::Kind(query.value(0).toInt()), query.value(1).toInt(), query.value(2).toInt()};
     }
     return hits;
 }

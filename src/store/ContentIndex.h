@@ -19,8 +19,12 @@
 // word searched is a phrase of them: unlike a trigram table, this finds words of one or two
 // characters and keeps one table and one query syntax for every script. The table keeps no
 // copy of the text (it is contentless), which keeps it small; snippets are read from the book.
-// Each row is one page, chapter or whole file, listed in "parts"; a book indexed again or
-// gone leaves rows no part names, which searches never see, until the index is made afresh.
+// Each row is a run of up to ten pages, a chapter or a whole file, listed in "parts": pages
+// indexed one by one would make the index half the size of the text, runs of ten a third
+// or so (every word costs a little per row that holds it). So every word searched must be
+// within ten pages of the others, and the snippets find the page itself. A book indexed
+// again or gone leaves rows no part names, which searches never see, until the index is
+// made afresh.
 class ContentIndex
 {
 public:
@@ -43,6 +47,7 @@ public:
         int iid = 0;
         ContentText::Kind kind = ContentText::Kind::Whole;
         int number = 0;
+        int pages = 1; // a run of pages from `number`
     };
 
     explicit ContentIndex(const QString& connectionName);
@@ -69,10 +74,12 @@ public:
     // Rows no part names any more, and all rows: when most are dead, the index is made afresh.
     bool wantsFreshStart() const;
     bool startAfresh();
+    // Merges the table's pieces into one: smaller, and faster to search.
+    void optimize();
 
     // The books whose pages (or chapters) hold every word of `terms`, best first (bm25).
     QList<int> find(const QString& terms, int limit = 500);
-    // The book's best pages or chapters for `terms`.
+    // The book's best runs of pages, chapters or whole text for `terms`.
     QList<Hit> bestParts(int iid, const QString& terms, int limit = 3);
 
     // `terms` as an FTS5 query: every word must be there, "quoted words" are a phrase; empty

@@ -52,6 +52,7 @@ void ContentIndexWorker::run()
             break;
         }
         int done = total - int(todo.size());
+        int stored = 0;
         report(done, total, true);
         for (const Book& book : std::as_const(todo)) {
             if (stopping || paused || rescanWanted) {
@@ -70,8 +71,11 @@ void ContentIndexWorker::run()
                     << QStringLiteral("Not searchable inside: %1 (%2).").arg(book.path, result.reason);
                 Q_EMIT skipped(book.path, result.reason);
             }
-            index.store(book.iid, book.fingerprint, result);
+            stored += index.store(book.iid, book.fingerprint, result) ? 1 : 0;
             report(++done, total, false);
+        }
+        if (stored >= 50) {
+            index.optimize(); // many books in: one compact table instead of many pieces
         }
         report(done, total, true);
     } while (rescanWanted && !stopping && !paused);

@@ -16,6 +16,23 @@ QString ContentSnippets::folded(QChar c)
     return out;
 }
 
+QString ContentSnippets::folded(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        out += folded(c);
+    }
+    return out;
+}
+
+int ContentSnippets::wordsFound(const QString& text, const QStringList& words)
+{
+    const QString flat = folded(ContentText::joinedLines(text).simplified());
+    return int(std::count_if(words.cbegin(), words.cend(),
+                             [&flat](const QString& word) { return flat.contains(folded(word.simplified())); }));
+}
+
 QString ContentSnippets::around(const QString& original, const QStringList& words, int width)
 {
     const QString text = ContentText::joinedLines(original).simplified();
@@ -32,10 +49,7 @@ QString ContentSnippets::around(const QString& original, const QStringList& word
     }
     QList<std::pair<int, int>> marks; // start and end in `text`
     for (const QString& word : words) {
-        QString needle;
-        for (const QChar c : word.simplified()) {
-            needle += folded(c);
-        }
+        const QString needle = folded(word.simplified());
         for (qsizetype at = flat.indexOf(needle); !needle.isEmpty() && at >= 0; at = flat.indexOf(needle, at + 1)) {
             marks.append({origin.at(at), origin.at(at + needle.size() - 1) + 1});
         }
@@ -76,8 +90,26 @@ QList<ContentSnippets::Snippet> ContentSnippets::make(const QString& path, const
         if (pdf.load(path) != QPdfDocument::Error::None) {
             return snippets;
         }
-        for (const ContentIndex::Hit& hit : hits) {
-            snippets << Snippet{hit, around(pdf.getAllText(hit.number).text(), words)};
+        // In each run of pages, the pages that hold every word; else the one with the most.
+        for (const ContentIndex::Hit& run : hits) {
+            QList<std::pair<int, QString>> best;
+            int mostFound = 0;
+            for (int page = run.number; page < run.number + run.pages && page < pdf.pageCount(); ++page) {
+                const QString text = pdf.getAllText(page).text();
+                const int found = wordsFound(text, words);
+                if (found > mostFound) {
+                    best.clear();
+                    mostFound = found;
+                }
+                if (found == mostFound && found > 0 && (found == words.size() || best.isEmpty())) {
+                    best.append({page, text});
+                }
+            }
+            for (const auto& [page, text] : std::as_const(best)) {
+                if (snippets.size() < 3) {
+                    snippets << Snippet{{run.iid, run.kind, page, 1}, around(text, words)};
+                }
+            }
         }
         return snippets;
     }

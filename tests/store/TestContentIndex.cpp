@@ -146,7 +146,10 @@ void TestContentIndex::words_areFoundOnTheirPageOrChapter_ignoringCaseAccentsAnd
     const QList<ContentIndex::Hit> onPage = index.bestParts(report, "needle");
     QCOMPARE(onPage.size(), 1);
     QCOMPARE(onPage.first().kind, ContentText::Kind::Page);
-    QCOMPARE(onPage.first().number, 9);
+    const QList<ContentSnippets::Snippet> needles =
+        ContentSnippets::make(library->filesDir() + "report.pdf", onPage, {"needle"});
+    QCOMPARE(needles.size(), 1);
+    QCOMPARE(needles.first().hit.number, 9);
     const QList<ContentIndex::Hit> inChapter = index.bestParts(novel, "haystack");
     QCOMPARE(inChapter.size(), 1);
     QCOMPARE(inChapter.first().kind, ContentText::Kind::Chapter);
