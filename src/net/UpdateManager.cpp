@@ -2,17 +2,24 @@
 
 #include "ui_UpdateManager.h"
 
+#include "LibrarySettings.h"
 #include "Logging.h"
 #include "NetworkAccess.h"
 #include "NetworkReplies.h"
 #include "NoticeLog.h"
 #include "ServiceEndpoints.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QNetworkInformation>
 #include <QNetworkReply>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
+const QString skippedKey = QStringLiteral("updates/skippedVersion");
+const QString shownKey = QStringLiteral("updates/shownVersion");
+const QString remindKey = QStringLiteral("updates/remindAfter");
 } // namespace
 
 UpdateManager::UpdateManager(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::UpdateManager>())
@@ -70,7 +77,7 @@ void UpdateManager::processUpdate(QNetworkReply* reply)
     } else {
         NoticeLog::add(tr("Lirenta %1 is available; this is %2.").arg(newVersion, programVersion()));
     }
-    if (newVersion.isEmpty()) {
+    if (newVersion.isEmpty() || !isWanted(newVersion)) {
         close();
         Q_EMIT checked(false);
         return;
@@ -82,5 +89,32 @@ void UpdateManager::processUpdate(QNetworkReply* reply)
     html.replace(QLatin1String("NEW_VERSION"), newVersion.toHtmlEscaped());
     ui->textBrowser->setHtml(html);
     Q_EMIT checked(true);
+    showWhenFree(newVersion);
+}
+
+bool UpdateManager::isWanted(const QString& version)
+{
+    LibrarySettings settings;
+    if (settings.value(skippedKey).toString() == version) {
+        return false;
+    }
+    return settings.value(shownKey).toString() != version ||
+           QDateTime::currentDateTimeUtc() >= settings.value(remindKey).toDateTime();
+}
+
+void UpdateManager::showWhenFree(const QString& version)
+{
+    // A start-up question (a damaged library, say) is answered first.
+    if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != this) {
+        QTimer::singleShot(500, this, [this, version] { showWhenFree(version); });
+        return;
+    }
+    QPushButton* skip = ui->buttonBox->addButton(tr("Skip This Version"), QDialogButtonBox::RejectRole);
+    ui->buttonBox->addButton(tr("Remind Me Later"), QDialogButtonBox::AcceptRole);
+    connect(skip, &QPushButton::clicked, this, [version] { LibrarySettings().setValue(skippedKey, version); });
+    // Closed any other way, it is as "Remind Me Later".
+    LibrarySettings settings;
+    settings.setValue(shownKey, version);
+    settings.setValue(remindKey, QDateTime::currentDateTimeUtc().addDays(7));
     exec();
 }

@@ -12,7 +12,9 @@ class UpdateManager;
 
 class QNetworkReply;
 
-// Asks the update endpoint once whether a newer version exists and, if so, says which.
+// Asks the update endpoint once whether a newer version exists and, if so, says which: once
+// for each new version, again a week after "Remind Me Later", never after "Skip This
+// Version", and never over another question: it waits until that one is answered.
 class UpdateManager : public QDialog
 {
     Q_OBJECT
@@ -32,5 +34,8 @@ public Q_SLOTS:
     void processUpdate(QNetworkReply* reply);
 
 private:
+    static bool isWanted(const QString& version);
+    void showWhenFree(const QString& version);
+
     std::unique_ptr<Ui::UpdateManager> ui;
 };

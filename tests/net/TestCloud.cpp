@@ -38,6 +38,7 @@ private Q_SLOTS:
     void sync_unusualNames_arriveExactly();
     void updateCheck_showsVersionsAsText_data();
     void updateCheck_showsVersionsAsText();
+    void updateNotice_showsOncePerVersion_skippedOrRemindedLater();
     void mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly();
     void mainWindow_rejectedToken_bringsBackTheLogin();
 
@@ -388,6 +389,44 @@ void TestCloud::updateCheck_showsVersionsAsText()
     QVERIFY2(NoticeLog::notices().last().text.startsWith(notice), qPrintable(NoticeLog::notices().last().text));
     delete manager;
     qputenv("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
+}
+
+// Each check as at a start of the program: the notice shows, and is answered with `button`.
+void TestCloud::updateNotice_showsOncePerVersion_skippedOrRemindedLater()
+{
+    QTemporaryDir data;
+    const auto check = [&](const QString& latest, const QString& button) {
+        StandInServer updates("cloud-standin", {"--data", data.path(), "--latest-version", latest});
+        qputenv("LIRENTA_UPDATE_URL", updates.address().resolved(QUrl("/")).toEncoded());
+        bool shown = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<UpdateManager*>(QApplication::activeModalWidget())) {
+                shown = true;
+                for (QPushButton* choice : dialog->findChildren<QPushButton*>()) {
+                    if (choice->text() == button) {
+                        choice->click();
+                    }
+                }
+            }
+        });
+        answer.start(20);
+        std::unique_ptr<UpdateManager> manager = std::make_unique<UpdateManager>();
+        QSignalSpy checked(manager.get(), &UpdateManager::checked);
+        checked.wait(10000);
+        qputenv("LIRENTA_UPDATE_URL", "http://127.0.0.1:9/");
+        return shown;
+    };
+    QVERIFY(check("2.0", "Skip This Version"));
+    QVERIFY(!check("2.0", "Skip This Version"));
+    QVERIFY2(NoticeLog::notices().last().text.startsWith("Lirenta 2.0 is available"),
+             qPrintable(NoticeLog::notices().last().text));
+    // A newer one shows; put off, it stays away until a week has passed.
+    QVERIFY(check("2.1", "Remind Me Later"));
+    QVERIFY(!check("2.1", "Remind Me Later"));
+    LibrarySettings().setValue("updates/remindAfter", QDateTime::currentDateTimeUtc().addSecs(-1));
+    QVERIFY(check("2.1", "Remind Me Later"));
+    LibrarySettings().remove("updates");
 }
 
 void TestCloud::mainWindow_syncTwice_sendsRecordsAndMissingFilesOnly()
