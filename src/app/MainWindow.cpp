@@ -66,6 +66,7 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     connect(itemTabs, &ItemTabs::opened, this, &MainWindow::connectView);
     tools = new ToolTabs(ui->tabWidget, this);
     connect(tools, &ToolTabs::pageCaptured, this, &MainWindow::webPageCaptured);
+    connect(tools, &ToolTabs::pageRecaptured, this, &MainWindow::itemChanged);
     connect(ui->informationPanel, &InformationPanel::foundPlaceChosen, tools, &ToolTabs::openReaderAt);
     adding = new BookAdding(this, tools, readOnly);
     connect(adding, &BookAdding::bookSaved, this, &MainWindow::bookSaved);
@@ -75,7 +76,6 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
     connect(tree, &LibraryTree::collectionRequested, this, &MainWindow::openCollection);
     drops = new BookDrops(this, adding);
     conversionWizard = new ConversionWizard(this);
-    conversionWizard->hide();
     connect(conversionWizard, &ConversionWizard::itemChanged, this, &MainWindow::itemChanged);
     if (!readOnly) {
         coverMaker = new CoverMaker(this);

@@ -1,6 +1,7 @@
 #include "ToolTabs.h"
 
 #include "CustomWebView.h"
+#include "Item.h"
 #include "LibrarySettings.h"
 #include "PdfReader.h"
 #include "Prompt.h"
@@ -68,6 +69,7 @@ WebBrowser* ToolTabs::openBrowser(const QString& title)
 {
     auto* browser = new WebBrowser(tabs);
     connect(browser, &WebBrowser::newViewItem, this, &ToolTabs::pageCaptured);
+    connect(browser, &WebBrowser::pageRecaptured, this, &ToolTabs::pageRecaptured);
     // The tab is named after the page on screen.
     connect(browser->getWebView(), &QWebEngineView::titleChanged, this, [this, browser](const QString& pageTitle) {
         const int index = tabs->indexOf(browser);

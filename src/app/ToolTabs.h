@@ -6,6 +6,7 @@
 class QTabWidget;
 class QWidget;
 class WebBrowser;
+class Item;
 struct ViewItem;
 
 // The tabs of the reader and the browser. A book has one reader tab, which comes to the front
@@ -14,6 +15,7 @@ struct ViewItem;
 class ToolTabs : public QObject
 {
     Q_OBJECT
+    Q_MOC_INCLUDE("Item.h")
     Q_MOC_INCLUDE("ViewItem.h")
 
 public:
@@ -30,6 +32,7 @@ public:
 Q_SIGNALS:
     // A browser tab captured its page into the library.
     void pageCaptured(ViewItem* item);
+    void pageRecaptured(Item* page);
 
 private:
     static void rememberRecentFile(const QString& path);

@@ -19,7 +19,8 @@ QQueue<std::function<void(QDialog*)>> Prompt::s_dialogAnswers;
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton, const QString& informativeText,
-                                        const QString& detailedText)
+                                        const QString& detailedText,
+                                        const QMap<QMessageBox::StandardButton, QString>& buttonTexts)
 {
     if (s_ended) {
         return defaultButton;
@@ -34,6 +35,12 @@ QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon,
     QMessageBox box(icon, title, text, buttons, parent);
     box.setInformativeText(informativeText);
     box.setDetailedText(detailedText);
+    // Buttons named for what they do; a scripted answer names the standard button.
+    for (auto it = buttonTexts.cbegin(); it != buttonTexts.cend(); ++it) {
+        if (QAbstractButton* button = box.button(it.key())) {
+            button->setText(it.value());
+        }
+    }
     if (defaultButton != QMessageBox::NoButton) {
         box.setDefaultButton(defaultButton);
     }

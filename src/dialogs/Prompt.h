@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QMap>
 #include <QMessageBox>
 #include <QQueue>
 #include <QStringList>
@@ -20,7 +21,8 @@ public:
                                            const QString& text, QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
                                            const QString& informativeText = QString(),
-                                           const QString& detailedText = QString());
+                                           const QString& detailedText = QString(),
+                                           const QMap<QMessageBox::StandardButton, QString>& buttonTexts = {});
     // A question with a second, smaller line of explanation under the main text.
     static QMessageBox::StandardButton confirm(QWidget* parent, const QString& title, const QString& text,
                                                const QString& informativeText, QMessageBox::StandardButtons buttons,

@@ -3,6 +3,8 @@
 #include "ui_WebBrowser.h"
 
 #include "CustomWebView.h"
+#include "ItemFile.h"
+#include "ItemFiles.h"
 #include "LibraryFile.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
@@ -12,11 +14,14 @@
 #include "WebPage.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QRegularExpression>
+#include <QSqlQuery>
 
 namespace {
 // A page of our own: the browser opens without the network and says how capturing works.
@@ -127,14 +132,26 @@ void WebBrowser::on_btnDownload_clicked()
     if (name.isEmpty()) {
         name = tr("Untitled");
     }
+    const QString url = ui->URL->text();
+    int replacing = 0;
+    if (const int earlier = capturedBefore(url); earlier > 0) {
+        const QMessageBox::StandardButton answer =
+            Prompt::ask(this, QMessageBox::Question, tr("Capture"), tr("This page is in the library already."),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel,
+                        tr("Replace the copy in the library with the page as it is now, or keep both?"), QString(),
+                        {{QMessageBox::Yes, tr("Replace")}, {QMessageBox::No, tr("Keep Both")}});
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+            return;
+        }
+        replacing = answer == QMessageBox::Yes ? earlier : 0;
+    }
     const QString pdfPath = capturePath(libraryDir, name);
     qCDebug(lcTools) << pdfPath;
-    const QString url = ui->URL->text();
     capturing = true;
     QWebEnginePage* page = webView->page();
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = connect(page, &QWebEnginePage::pdfPrintingFinished, this,
-                          [this, connection, pdfPath, title, url](const QString& path, bool success) {
+                          [this, connection, pdfPath, title, url, replacing](const QString& path, bool success) {
                               if (path != pdfPath) {
                                   return;
                               }
@@ -144,8 +161,8 @@ void WebBrowser::on_btnDownload_clicked()
                                   failCapture(tr("The page could not be printed to %1.").arg(pdfPath));
                                   return;
                               }
-                              webView->page()->toPlainText([this, pdfPath, title, url](const QString& text) {
-                                  finishCapture(pdfPath, title, url, text);
+                              webView->page()->toPlainText([this, pdfPath, title, url, replacing](const QString& text) {
+                                  finishCapture(pdfPath, title, url, text, replacing);
                               });
                           });
     page->printToPdf(pdfPath, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
@@ -158,7 +175,16 @@ void WebBrowser::failCapture(const QString& reason)
     Q_EMIT captureFailed(reason);
 }
 
-void WebBrowser::finishCapture(const QString& pdfPath, const QString& title, const QString& url, const QString& text)
+int WebBrowser::capturedBefore(const QString& url)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT iid FROM webpages WHERE url = ? ORDER BY iid DESC LIMIT 1"));
+    query.addBindValue(url);
+    return query.exec() && query.next() ? query.value(0).toInt() : 0;
+}
+
+void WebBrowser::finishCapture(const QString& pdfPath, const QString& title, const QString& url, const QString& text,
+                               int replacing)
 {
     // The thumbnail: what the page shows now, scaled to the height of a cover.
     const QString thumbnail = TemporaryCover::newPath();
@@ -169,10 +195,18 @@ void WebBrowser::finishCapture(const QString& pdfPath, const QString& title, con
             .save(thumbnail, "JPG", 72);
     }
 
-    auto page = std::make_unique<WebPage>(nullptr, -1);
+    // Replaced, the item keeps its note, rating and tags; its old copy gives way to the new one.
+    auto page = std::make_unique<WebPage>(nullptr, replacing > 0 ? replacing : -1);
+    ItemFile* oldCopy = replacing > 0 ? page->getFiles()->getFirstFile() : nullptr;
+    const QString oldPath = oldCopy ? oldCopy->getFilePath() : QString();
+    if (oldCopy) {
+        page->removeFile(oldCopy);
+    }
     page->addFile(pdfPath);
     page->setUrl(url);
-    page->setCreated();
+    if (replacing <= 0) {
+        page->setCreated();
+    }
     page->setTitle(title);
     page->setDescription(text);
     if (QFile::exists(thumbnail)) {
@@ -185,5 +219,14 @@ void WebBrowser::finishCapture(const QString& pdfPath, const QString& title, con
     }
     capturing = false;
     captured = std::move(page);
+    if (replacing > 0) {
+        // Only a copy this program made in its own folder is removed.
+        if (!oldPath.isEmpty() && oldPath != pdfPath &&
+            QFileInfo(oldPath).absolutePath() == QDir(libraryDir).absolutePath()) {
+            QFile::remove(oldPath);
+        }
+        Q_EMIT pageRecaptured(captured.get());
+        return;
+    }
     Q_EMIT newViewItem(captured->getViewItem());
 }

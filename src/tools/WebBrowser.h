@@ -9,6 +9,7 @@ class WebBrowser;
 }
 
 class CustomWebView;
+class Item;
 class WebPage;
 struct ViewItem;
 
@@ -16,6 +17,7 @@ struct ViewItem;
 class WebBrowser : public QWidget
 {
     Q_OBJECT
+    Q_MOC_INCLUDE("Item.h")
     Q_MOC_INCLUDE("ViewItem.h")
 
 public:
@@ -35,6 +37,8 @@ public:
 
 Q_SIGNALS:
     void newViewItem(ViewItem* item);
+    // The page was captured again over its earlier copy, as the user asked.
+    void pageRecaptured(Item* page);
     void captureFailed(const QString& reason);
 
 public Q_SLOTS:
@@ -47,7 +51,10 @@ public Q_SLOTS:
     void on_toolButton_3_clicked();
 
 private:
-    void finishCapture(const QString& pdfPath, const QString& title, const QString& url, const QString& text);
+    void finishCapture(const QString& pdfPath, const QString& title, const QString& url, const QString& text,
+                       int replacing);
+    // The web page item captured from `url` before, if any.
+    static int capturedBefore(const QString& url);
     void failCapture(const QString& reason);
 
     CustomWebView* webView;

@@ -220,6 +220,37 @@ void TestWebBrowser::capturedPage_appearsInAnOpenWebPagesTab()
     auto* table = pages->findChild<QTableWidget*>("viewTable");
     QCOMPARE(table->rowCount(), 1);
     QCOMPARE(table->item(0, 0)->text(), QString("Seen At Once"));
+
+    // The same address again: Cancel captures nothing, Keep Both makes a second item, and
+    // Replace puts the page as it is now in the newest one, which keeps its rating.
+    Prompt::setScripted(true);
+    Prompt::clearShownTexts();
+    Prompt::queueAnswer(QMessageBox::Cancel);
+    browser->findChild<QToolButton*>("btnDownload")->click();
+    QCOMPARE(Prompt::shownTexts().size(), 1);
+    QVERIFY(Prompt::shownTexts().first().startsWith("This page is in the library already."));
+    Prompt::queueAnswer(QMessageBox::No);
+    WebPage second = capture(*browser);
+    QVERIFY(second.getId() > 0);
+    QCOMPARE(table->rowCount(), 2);
+    QVERIFY(second.setRating(4));
+    const QString secondCopy = second.getFirstFilePath();
+
+    Prompt::queueAnswer(QMessageBox::Yes);
+    QSignalSpy recaptured(browser, &WebBrowser::pageRecaptured);
+    browser->findChild<QToolButton*>("btnDownload")->click();
+    QVERIFY(recaptured.wait(30000));
+    Prompt::setScripted(false);
+    QCOMPARE(table->rowCount(), 2);
+    const WebPage replaced(nullptr, second.getId());
+    QCOMPARE(replaced.getRating(), 4);
+    QCOMPARE(replaced.getFiles()->count(), 1);
+    QVERIFY(replaced.getFirstFilePath() != secondCopy);
+    QVERIFY(QFile::exists(replaced.getFirstFilePath()));
+    QVERIFY(!QFile::exists(secondCopy));
+    QSqlQuery count("SELECT count(*) FROM files");
+    QVERIFY(count.next());
+    QCOMPARE(count.value(0).toInt(), 2);
 }
 
 LIRENTA_TEST_MAIN(TestWebBrowser)
