@@ -2,6 +2,7 @@
 
 #include "ConfigApps.h"
 #include "ConfigDialog.h"
+#include "PathsPage.h"
 #include "Prompt.h"
 #include "ReadingPage.h"
 #include "Version.h"
@@ -16,7 +17,7 @@ void Preferences::run(QWidget* parent)
     ConfigDialog dialog(parent);
     dialog.setWindowTitle(tr("Preferences"));
     dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/apps.png"), tr("Apps"));
-    dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/folder.png"), tr("Paths"));
+    dialog.addPage(new PathsPage(&dialog), QIcon(":/icons/icons/48x48/folder.png"), tr("Paths"));
     dialog.addPage(new ReadingPage(&dialog), QIcon(":/icons/icons/48x48/reading.png"), tr("Reading"));
     for (int i = 0; i < dialog.count(); ++i) {
         dialog.page(i)->layout()->setContentsMargins(0, 0, 0, 0);
