@@ -167,7 +167,7 @@ bool BookProperties::chooseFile(const QString& path)
     currentFilePath = path;
     ui->btnOpenFile->setEnabled(true);
     book->addFile(path);
-    LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
+    LibrarySettings().setLastSelectDir(QFileInfo(path).absolutePath());
     const BookMetadata metadata = BookMetadata::read(path);
     if (!metadata.note.isEmpty()) {
         qCInfo(lcDialogs).noquote() << QFileInfo(path).fileName() << "says nothing about itself:" << metadata.note;
@@ -194,7 +194,7 @@ void BookProperties::on_btnAddFile_clicked()
         return;
     }
     book->addFile(path);
-    LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
+    LibrarySettings().setLastSelectDir(QFileInfo(path).absolutePath());
     FileTable::appendRow(ui->fileTable, book, book->getFiles()->count() - 1);
 }
 

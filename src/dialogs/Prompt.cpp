@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QPushButton>
 
@@ -15,6 +16,17 @@ QQueue<QString> Prompt::s_fileNames;
 QQueue<QString> Prompt::s_texts;
 QQueue<int> Prompt::s_choices;
 QQueue<std::function<void(QDialog*)>> Prompt::s_dialogAnswers;
+
+QWidget* Prompt::shownOwner(QWidget* parent)
+{
+    // A dialog centres on its parent: one not on screen yet (a dialog about to open) gives
+    // way to the window under it.
+    QWidget* owner = parent;
+    while (owner && !owner->isVisible() && owner->parentWidget()) {
+        owner = owner->parentWidget();
+    }
+    return owner && owner->isVisible() ? owner : parent;
+}
 
 QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
@@ -32,7 +44,7 @@ QMessageBox::StandardButton Prompt::ask(QWidget* parent, QMessageBox::Icon icon,
         }
         return defaultButton != QMessageBox::NoButton ? defaultButton : QMessageBox::NoButton;
     }
-    QMessageBox box(icon, title, text, buttons, parent);
+    QMessageBox box(icon, title, text, buttons, shownOwner(parent));
     box.setInformativeText(informativeText);
     box.setDetailedText(detailedText);
     // Buttons named for what they do; a scripted answer names the standard button.
@@ -60,7 +72,7 @@ bool Prompt::proceed(QWidget* parent, const QString& title, const QString& text,
         return ask(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::Cancel,
                    QMessageBox::Cancel) == QMessageBox::Yes;
     }
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, shownOwner(parent));
     QPushButton* go = box.addButton(proceedText, QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
@@ -99,7 +111,7 @@ void Prompt::about(QWidget* parent, const QString& title, const QString& text)
         ask(parent, QMessageBox::NoIcon, title, text, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    QMessageBox::about(parent, title, text);
+    QMessageBox::about(shownOwner(parent), title, text);
 }
 
 void Prompt::warning(QWidget* parent, const QString& title, const QString& text)
@@ -121,7 +133,7 @@ QString Prompt::openFileName(QWidget* parent, const QString& caption, const QStr
         s_shown << caption;
         return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
     }
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return QFileDialog::getOpenFileName(shownOwner(parent), caption, dir, filter);
 }
 
 QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const QString& dir)
@@ -133,7 +145,9 @@ QString Prompt::existingDirectory(QWidget* parent, const QString& caption, const
         s_shown << caption;
         return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
     }
-    return QFileDialog::getExistingDirectory(parent, caption, dir);
+    // A file's path (as older settings kept) starts in the file's folder.
+    const QFileInfo start(dir);
+    return QFileDialog::getExistingDirectory(shownOwner(parent), caption, start.isFile() ? start.absolutePath() : dir);
 }
 
 QString Prompt::password(QWidget* parent, const QString& title, const QString& label)
@@ -146,7 +160,7 @@ QString Prompt::password(QWidget* parent, const QString& title, const QString& l
         return s_texts.isEmpty() ? QString() : s_texts.dequeue();
     }
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Password, QString(), &ok);
+    const QString text = QInputDialog::getText(shownOwner(parent), title, label, QLineEdit::Password, QString(), &ok);
     return ok ? text : QString();
 }
 
@@ -165,7 +179,7 @@ int Prompt::chooseItem(QWidget* parent, const QString& title, const QString& lab
         return s_choices.isEmpty() ? 0 : s_choices.dequeue();
     }
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(shownOwner(parent), title, label, items, 0, false, &ok);
     return ok ? int(items.indexOf(chosen)) : -1;
 }
 

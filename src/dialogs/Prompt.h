@@ -48,6 +48,8 @@ public:
     static QString password(QWidget* parent, const QString& title, const QString& label);
     // Runs a dialog of the program's own modally (the login, say); its result code.
     static int exec(QDialog* dialog);
+    // The widget a dialog for `parent` centres on: the nearest one on screen.
+    static QWidget* shownOwner(QWidget* parent);
     // One of several items; its index, or -1 when the user cancels.
     static int chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
 

@@ -83,7 +83,7 @@ void WebPageProperties::on_btnAddFile_clicked()
         return;
     }
     webPage->addFile(path);
-    LibrarySettings().setLastSelectDir(QFileInfo(path).absoluteFilePath());
+    LibrarySettings().setLastSelectDir(QFileInfo(path).absolutePath());
     FileTable::appendRow(ui->fileTable, webPage, webPage->getFiles()->count() - 1);
 }
 

@@ -1,6 +1,7 @@
 #include "LibrarySettings.h"
 #include "OpenedUrls.h"
 #include "PathsPage.h"
+#include "Prompt.h"
 #include "QtModules.h"
 #include "TestEnvironment.h"
 
@@ -11,6 +12,7 @@ class TestPathsPage : public QObject
 
 private Q_SLOTS:
     void showsEveryPlace_andOpensItsFolder();
+    void dialogsOfAHiddenWidget_centreOnTheWindowShown();
 };
 
 void TestPathsPage::showsEveryPlace_andOpensItsFolder()
@@ -33,6 +35,19 @@ void TestPathsPage::showsEveryPlace_andOpensItsFolder()
     // A folder not made yet opens all the same, empty.
     QVERIFY(QDir(dataDir + "backups/").exists());
     QDesktopServices::unsetUrlHandler("file");
+}
+
+// A question asked for a dialog not yet on screen centres on the window beneath it.
+void TestPathsPage::dialogsOfAHiddenWidget_centreOnTheWindowShown()
+{
+    QWidget window;
+    window.show();
+    auto* dialog = new QDialog(&window);
+    auto* inside = new QWidget(dialog);
+    QCOMPARE(Prompt::shownOwner(inside), &window);
+    dialog->show();
+    QCOMPARE(Prompt::shownOwner(inside), inside);
+    QCOMPARE(Prompt::shownOwner(nullptr), nullptr);
 }
 
 LIRENTA_TEST_MAIN(TestPathsPage)
