@@ -1,7 +1,9 @@
 #include "NoticeLog.h"
 
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRegularExpression>
 
 namespace {
 const int keptNotices = 300;
@@ -23,16 +25,41 @@ QtMessageHandler previousHandler = nullptr;
 void keepWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) {
-        const QString category = QString::fromLatin1(context.category ? context.category : "");
-        NoticeLog::add(category.isEmpty() || category == QLatin1String("default")
-                           ? message
-                           : category + QStringLiteral(": ") + message);
+        Q_UNUSED(context)
+        NoticeLog::add(NoticeLog::asSentence(message));
     }
     if (previousHandler) {
         previousHandler(type, context, message);
     }
 }
 } // namespace
+
+QString NoticeLog::asSentence(const QString& message)
+{
+    // Texts a log line quotes and escapes are shown as they are; of a path, the file's name.
+    static const QRegularExpression quoted(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\""));
+    QString text;
+    qsizetype at = 0;
+    QRegularExpressionMatchIterator it = quoted.globalMatch(message);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        QString inner = match.captured(1);
+        inner.replace(QLatin1String("\\\""), QLatin1String("\"")).replace(QLatin1String("\\\\"), QLatin1String("\\"));
+        if (inner.startsWith(QLatin1Char('/')) && !inner.endsWith(QLatin1Char('/'))) {
+            inner = QFileInfo(inner).fileName();
+        }
+        text += message.mid(at, match.capturedStart() - at) + inner;
+        at = match.capturedEnd();
+    }
+    text = (text + message.mid(at)).simplified();
+    if (!text.isEmpty()) {
+        text[0] = text.at(0).toUpper();
+        if (!text.endsWith(QLatin1Char('.')) && !text.endsWith(QLatin1Char('!')) && !text.endsWith(QLatin1Char('?'))) {
+            text += QLatin1Char('.');
+        }
+    }
+    return text;
+}
 
 void NoticeLog::add(const QString& text)
 {

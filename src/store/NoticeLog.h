@@ -17,6 +17,9 @@ public:
     };
 
     static void add(const QString& text);
+    // A log line as a sentence for the user: quoted texts unquoted, paths as file names, a
+    // capital first and a full stop last.
+    static QString asSentence(const QString& message);
     static QList<Notice> notices();
     static void clear();
     // From now on warnings and errors logged anywhere in the program are kept too.

@@ -83,7 +83,7 @@ QImage CoverMaker::firstPage(const QString& path, QString* problem)
     QPdfDocument document;
     document.load(path);
     if (document.status() != QPdfDocument::Status::Ready || document.pageCount() < 1) {
-        *problem = QStringLiteral("the PDF cannot be read (%1)").arg(int(document.error()));
+        *problem = QStringLiteral("the file is not a readable PDF");
         return QImage();
     }
     const QSizeF points = document.pagePointSize(0);
@@ -217,7 +217,8 @@ void CoverMaker::startNext()
             QString problem;
             const QImage image = coverImage(path, &problem);
             if (image.isNull()) {
-                qCWarning(lcTools) << "no cover from" << path << ":" << problem;
+                qCWarning(lcTools).noquote()
+                    << QStringLiteral("No cover could be made for %1: %2.").arg(QFileInfo(path).fileName(), problem);
             }
             return image;
         }));

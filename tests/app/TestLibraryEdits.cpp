@@ -348,6 +348,7 @@ void TestLibraryEdits::noticesAndCredits_showWhatHappenedAndWhatIsUsed()
 {
     start();
     qCWarning(lcStore) << "could not write the cover";
+    qCWarning(lcStore) << "no HTML copy of" << QString("/books/Say \"Hi\".xhtml") << "kept";
     QString shown;
     QTimer::singleShot(0, [&] {
         auto* notices = qobject_cast<NoticesWindow*>(QApplication::activeModalWidget());
@@ -357,7 +358,10 @@ void TestLibraryEdits::noticesAndCredits_showWhatHappenedAndWhatIsUsed()
         }
     });
     window->findChild<QAction*>("actionNotices")->trigger();
-    QVERIFY2(shown.contains("lirenta.store: could not write the cover"), qPrintable(shown));
+    // Sentences: no category, no quotes or escapes, a file by its name.
+    QVERIFY2(shown.contains("Could not write the cover.\n"), qPrintable(shown));
+    QVERIFY2(shown.contains("No HTML copy of Say \"Hi\".xhtml kept."), qPrintable(shown));
+    QVERIFY(!shown.contains("lirenta."));
 
     window->findChild<QAction*>("actionCredits")->trigger();
     QVERIFY(Prompt::shownTexts().last().contains("Breeze icons"));
