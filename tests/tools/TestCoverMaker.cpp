@@ -103,7 +103,7 @@ void TestCoverMaker::pictures_fromPdfsAndEpubs_orAReason()
     // Files with nothing to show give a reason, never a crash.
     const QString broken = library->writeFile("broken.pdf", "%PDF-1.4 this is not really a PDF");
     QVERIFY(CoverMaker::coverImage(broken, &problem).isNull());
-    QVERIFY(problem.contains("cannot be read"));
+    QVERIFY(problem.contains("not a readable PDF"));
     const QString blank = library->filesDir() + "blank.pdf";
     writePdf(blank, true);
     QVERIFY(CoverMaker::coverImage(blank, &problem).isNull());
