@@ -6,8 +6,9 @@
 //                                           time and peak memory); index size against the text
 //   BenchContent --calibre FOLDER           calibredb fts_index and fts_search on the same PDFs,
 //                                           side by side with Lirenta's index and queries
-//   BenchContent --queries N [PAGES]        an index of N books of PAGES pages of varied text,
-//                                           then query times (median and worst)
+//   BenchContent --queries N [PAGES [INDEX]] an index of N books of PAGES pages of varied text,
+//                                           then query times (median and worst); an INDEX
+//                                           file given is kept, and searched again as it is
 //   BenchContent --window FOLDER            the window over a library of FOLDER's PDFs while the
 //                                           indexer reads them: its longest pause
 // Run under `taskset -c 0` for one core.
@@ -244,12 +245,18 @@ double timeQuery(ContentIndex& index, const QString& terms)
     return clock.nsecsElapsed() / 1e6;
 }
 
-int queries(int books, int pages)
+int queries(int books, int pages, const QString& keptIndex)
 {
-    const QString indexPath = QDir::homePath() + "/content-index.db";
+    // An index kept from an earlier run (given as a path) is searched again as it is.
+    const QString indexPath = keptIndex.isEmpty() ? QDir::homePath() + "/content-index.db" : keptIndex;
+    const bool made = QFile::exists(indexPath);
     ContentIndex index("bench");
     index.open(indexPath, "bench");
     WordSource words(3);
+    if (made) {
+        index.close();
+        books = 0;
+    }
     QElapsedTimer clock;
     clock.start();
     qint64 textBytes = 0;
@@ -389,7 +396,7 @@ int main(int argc, char** argv)
         return calibre(arguments.at(2));
     }
     if (mode == "--queries" && arguments.size() >= 3) {
-        return queries(arguments.at(2).toInt(), arguments.value(3, "100").toInt());
+        return queries(arguments.at(2).toInt(), arguments.value(3, "100").toInt(), arguments.value(4));
     }
     if (mode == "--window" && arguments.size() >= 3) {
         return window(arguments.at(2));

@@ -321,18 +321,24 @@ QStringList ContentIndex::wordsOf(const QString& terms)
     return words;
 }
 
-QList<int> ContentIndex::find(const QString& terms, int limit)
+QList<int> ContentIndex::find(const QString& terms, int limit, const std::function<bool(int)>& wanted)
 {
     QList<int> books;
     const QString expression = matchExpression(terms);
     if (expression.isEmpty() || !reopenIfGone()) {
         return books;
     }
-    // The best pages first; a book comes in with its best page.
+    // Ranking reads each matching row's length: quick for thousands of rows, not for words on
+    // nearly every page of a large library, where every book matches about as well. So past
+    // `rankedRows` matching rows the books come in the order the index holds them.
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT p.iid FROM words JOIN parts p ON p.id = words.rowid WHERE words MATCH ? ORDER "
-                                 "BY words.rank"));
+    query.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM words WHERE words MATCH ? LIMIT ?)"));
+    query.addBindValue(expression);
+    query.addBindValue(rankedRows + 1);
+    const bool ranked = query.exec() && query.next() && query.value(0).toInt() <= rankedRows;
+    query.prepare(QStringLiteral("SELECT p.iid FROM words JOIN parts p ON p.id = words.rowid WHERE words MATCH ?") +
+                  (ranked ? QStringLiteral(" ORDER BY words.rank") : QString()));
     query.addBindValue(expression);
     if (!query.exec()) {
         qCWarning(lcStore) << "search inside books failed:" << query.lastError().text();
@@ -343,7 +349,9 @@ QList<int> ContentIndex::find(const QString& terms, int limit)
         const int iid = query.value(0).toInt();
         if (!seen.contains(iid)) {
             seen.insert(iid);
-            books << iid;
+            if (!wanted || wanted(iid)) {
+                books << iid;
+            }
         }
     }
     return books;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The words inside the library's books, in a file of its own beside the library
@@ -77,8 +78,11 @@ public:
     // Merges the table's pieces into one: smaller, and faster to search.
     void optimize();
 
-    // The books whose pages (or chapters) hold every word of `terms`, best first (bm25).
-    QList<int> find(const QString& terms, int limit = 500);
+    // At most `limit` books whose pages (or chapters) hold every word of `terms`, best first
+    // (bm25), of those `wanted` lets through.
+    QList<int> find(const QString& terms, int limit = 500, const std::function<bool(int)>& wanted = {});
+    // Past this many matching rows, find() gives books unranked: ranking them all would be slow.
+    void setRankedRows(int rows) { rankedRows = rows; }
     // The book's best runs of pages, chapters or whole text for `terms`.
     QList<Hit> bestParts(int iid, const QString& terms, int limit = 3);
 
@@ -98,4 +102,5 @@ private:
     QString libraryIdentity;
     quint64 fileInode = 0;
     bool opened = false;
+    int rankedRows = 10000;
 };

@@ -235,9 +235,8 @@ QList<int> LibraryDatabase::findEverything(const QString& term, const QString& k
 QList<int> LibraryDatabase::findInsideBooks(const QString& terms, const QString& kind, const QString& subset,
                                             const QVariant& subsetValue)
 {
-    const QList<int> ranked = contents.find(terms, 100000);
-    if (ranked.isEmpty()) {
-        return ranked;
+    if (ContentIndex::matchExpression(terms).isEmpty()) {
+        return {};
     }
     // Of the kind shown, and of the author, tag or series the tab keeps to.
     QSqlQuery query;
@@ -254,13 +253,7 @@ QList<int> LibraryDatabase::findInsideBooks(const QString& terms, const QString&
             allowed.insert(query.value(0).toInt());
         }
     }
-    QList<int> found;
-    for (const int iid : ranked) {
-        if (allowed.contains(iid) && found.size() < 500) {
-            found << iid;
-        }
-    }
-    return found;
+    return contents.find(terms, 500, [&allowed](int iid) { return allowed.contains(iid); });
 }
 
 void LibraryDatabase::startContentIndexing()

@@ -140,6 +140,12 @@ void TestContentIndex::words_areFoundOnTheirPageOrChapter_ignoringCaseAccentsAnd
     QCOMPARE(found("书"), QStringList({"Novel"}));
     QCOMPARE(found("本語"), QStringList({"Novel"}));
     QCOMPARE(found("图馆"), QStringList());
+    // Words on too many pages to rank: the same books, unranked.
+    library->library().contentIndex().setRankedRows(1);
+    QCOMPARE(foundSet("haystack"), QSet<QString>({"Report", "Novel", "Notes"}));
+    QCOMPARE(found("\"quick brown fox\""), QStringList({"Report"}));
+    QCOMPARE(library->library().contentIndex().find("haystack", 1).size(), 1);
+    library->library().contentIndex().setRankedRows(10000);
 
     // The page and chapter a hit names, and its snippet marks the words.
     ContentIndex& index = library->library().contentIndex();
