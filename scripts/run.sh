@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Lirenta.
+# Starts Lirenta at once when its build is current; otherwise installs what is missing and
+# builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh
-exec ./build/src/lirenta "$@"
+binary=build/src/lirenta
+if [ ! -x "$binary" ] ||
+    [ -n "$(find CMakeLists.txt src translations packaging -newer "$binary" -print -quit 2>/dev/null)" ]; then
+    bash scripts/setup.sh
+    bash scripts/build.sh
+fi
+exec "./$binary" "$@"

@@ -6,4 +6,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-QT_QPA_PLATFORM=offscreen ./build/tests/SeedLibrary
+QT_QPA_PLATFORM=offscreen ./build/tools/SeedLibrary
