@@ -1,6 +1,24 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="de_DE">
+<context>
+    <name>BookAdding</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>The file %1 was not found.</source>
+        <translation>Die Datei %1 wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Add a book</source>
+        <translation>Ein Buch hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add “%1” to the library?</source>
+        <translation>„%1“ der Bibliothek hinzufügen?</translation>
+    </message>
+</context>
 <context>
     <name>BookDrops</name>
     <message>
@@ -171,7 +189,7 @@
         <translation>Nichts gefunden</translation>
     </message>
     <message>
-        <source>The book&apos;s information could not be downloaded.
+        <source>The book's information could not be downloaded.
 
 %1</source>
         <translation>Die Informationen zum Buch konnten nicht heruntergeladen werden.
@@ -251,7 +269,7 @@ Bitte ändern Sie die ISBN oder suchen Sie nach dem Titel.</translation>
         <translation>Bereits in der Bibliothek</translation>
     </message>
     <message>
-        <source>The library already holds this file&apos;s content, in “%1”.
+        <source>The library already holds this file's content, in “%1”.
 
 Add it as another book all the same?</source>
         <translation>Die Bibliothek enthält den Inhalt dieser Datei bereits, in „%1“.
@@ -343,8 +361,8 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>Dialog</translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;body style=&quot;font-family:&apos;Ubuntu&apos;; font-size:11pt;&quot;&gt;&lt;a href=&quot;https://calibre-ebook.com/download&quot;&gt;Calibre&lt;/a&gt; is a free e-book application. It provides functionality like eBook conversion; without it some functionality will not work.&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;body style=&quot;font-family:&apos;Ubuntu&apos;; font-size:11pt;&quot;&gt;&lt;a href=&quot;https://calibre-ebook.com/download&quot;&gt;Calibre&lt;/a&gt; ist ein freies E-Book-Programm. Es bietet unter anderem die Umwandlung von E-Books; ohne Calibre stehen einige Funktionen nicht zur Verfügung.&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>&lt;html&gt;&lt;body style="font-family:'Ubuntu'; font-size:11pt;"&gt;&lt;a href="https://calibre-ebook.com/download"&gt;Calibre&lt;/a&gt; is a free e-book application. It provides functionality like eBook conversion; without it some functionality will not work.&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body style="font-family:'Ubuntu'; font-size:11pt;"&gt;&lt;a href="https://calibre-ebook.com/download"&gt;Calibre&lt;/a&gt; ist ein freies E-Book-Programm. Es bietet unter anderem die Umwandlung von E-Books; ohne Calibre stehen einige Funktionen nicht zur Verfügung.&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>&amp;Calibre Location:</source>
@@ -359,8 +377,8 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>Durchsuchen</translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;body style=&quot;font-family:&apos;Ubuntu&apos;; font-size:11pt;&quot;&gt;&lt;a href=&quot;https://sigil-ebook.com/sigil/download/&quot;&gt;Sigil&lt;/a&gt; is a free eBook editor for ePub eBooks. It will allow you to edit your eBooks.&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;body style=&quot;font-family:&apos;Ubuntu&apos;; font-size:11pt;&quot;&gt;&lt;a href=&quot;https://sigil-ebook.com/sigil/download/&quot;&gt;Sigil&lt;/a&gt; ist ein freier Editor für EPUB-Bücher. Damit können Sie Ihre E-Books bearbeiten.&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>&lt;html&gt;&lt;body style="font-family:'Ubuntu'; font-size:11pt;"&gt;&lt;a href="https://sigil-ebook.com/sigil/download/"&gt;Sigil&lt;/a&gt; is a free eBook editor for ePub eBooks. It will allow you to edit your eBooks.&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body style="font-family:'Ubuntu'; font-size:11pt;"&gt;&lt;a href="https://sigil-ebook.com/sigil/download/"&gt;Sigil&lt;/a&gt; ist ein freier Editor für EPUB-Bücher. Damit können Sie Ihre E-Books bearbeiten.&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Sigil Location:</source>
@@ -371,7 +389,7 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>Pfad zu Ihrer Sigil-Installation...</translation>
     </message>
     <message>
-        <source>Select Calibre&apos;s program directory...</source>
+        <source>Select Calibre's program directory...</source>
         <translation>Programmordner von Calibre auswählen...</translation>
     </message>
     <message>
@@ -383,7 +401,7 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>Calibre wurde an diesem Ort leider nicht gefunden. Klicken Sie auf Durchsuchen und versuchen Sie es erneut...</translation>
     </message>
     <message>
-        <source>Select Sigil&apos;s program directory...</source>
+        <source>Select Sigil's program directory...</source>
         <translation>Programmordner von Sigil auswählen...</translation>
     </message>
     <message>
@@ -434,11 +452,11 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>Wählen Sie ein Buch mit einer PDF-Datei zum Umwandeln.</translation>
     </message>
     <message>
-        <source>The book&apos;s file %1 is not a PDF file.</source>
+        <source>The book's file %1 is not a PDF file.</source>
         <translation>Die Datei %1 des Buchs ist keine PDF-Datei.</translation>
     </message>
     <message>
-        <source>The EPUB file&apos;s name would be longer than the file system allows. Give %1 a shorter name, then convert it.</source>
+        <source>The EPUB file's name would be longer than the file system allows. Give %1 a shorter name, then convert it.</source>
         <translation>Der Name der EPUB-Datei wäre länger, als das Dateisystem erlaubt. Geben Sie %1 einen kürzeren Namen und wandeln Sie sie dann um.</translation>
     </message>
     <message>
@@ -446,7 +464,7 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>%1 ist bereits vorhanden und bleibt unverändert; das neue EPUB wird %2.</translation>
     </message>
     <message>
-        <source>Calibre&apos;s ebook-convert was not found. Set Calibre&apos;s location in the preferences.</source>
+        <source>Calibre's ebook-convert was not found. Set Calibre's location in the preferences.</source>
         <translation>ebook-convert von Calibre wurde nicht gefunden. Geben Sie den Ort von Calibre in den Einstellungen an.</translation>
     </message>
     <message>
@@ -469,7 +487,7 @@ Bitte ändern Sie die Angaben.</translation>
 <context>
     <name>CoverMaker</name>
     <message>
-        <source>Making covers from the books&apos; files...</source>
+        <source>Making covers from the books' files...</source>
         <translation>Cover werden aus den Dateien der Bücher erstellt...</translation>
     </message>
     <message>
@@ -484,7 +502,7 @@ Bitte ändern Sie die Angaben.</translation>
 <context>
     <name>DataDownloader</name>
     <message>
-        <source>The address of the book&apos;s information is not a web address.</source>
+        <source>The address of the book's information is not a web address.</source>
         <translation>Die Adresse der Buchinformationen ist keine Webadresse.</translation>
     </message>
     <message>
@@ -584,6 +602,56 @@ Bitte ändern Sie die Angaben.</translation>
     </message>
 </context>
 <context>
+    <name>IndexingStatus</name>
+    <message>
+        <source>Indexing books paused: %1 of %2</source>
+        <translation>Bücher indizieren angehalten: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Indexing books: %1 of %2</source>
+        <translation>Bücher werden indiziert: %1 von %2</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Anhalten</translation>
+    </message>
+</context>
+<context>
+    <name>InformationPanel</name>
+    <message>
+        <source>%1 Pages</source>
+        <translation>%1 Seiten</translation>
+    </message>
+    <message>
+        <source>No text to search inside: its pages are pictures only (a scan?).</source>
+        <translation>Kein Text zum Durchsuchen: Die Seiten sind nur Bilder (ein Scan?).</translation>
+    </message>
+    <message>
+        <source>Not searchable inside: %1.</source>
+        <translation>Nicht im Inhalt durchsuchbar: %1.</translation>
+    </message>
+    <message>
+        <source>Found inside</source>
+        <translation>Im Inhalt gefunden</translation>
+    </message>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+    <message>
+        <source>Chapter %1</source>
+        <translation>Kapitel %1</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+</context>
+<context>
     <name>ItemFile</name>
     <message>
         <source>The file %1 cannot be read.</source>
@@ -596,6 +664,13 @@ Bitte ändern Sie die Angaben.</translation>
     <message>
         <source>The file %1 is named as a PDF but is not one.</source>
         <translation>Die Datei %1 heißt wie eine PDF-Datei, ist aber keine.</translation>
+    </message>
+</context>
+<context>
+    <name>ItemTabs</name>
+    <message>
+        <source>Books</source>
+        <translation>Bücher</translation>
     </message>
 </context>
 <context>
@@ -685,7 +760,7 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>URL öffnen (extern)</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be deleted from the library and is still there.</source>
+        <source>"%1" could not be deleted from the library and is still there.</source>
         <translation>„%1“ konnte nicht aus der Bibliothek gelöscht werden und ist noch vorhanden.</translation>
     </message>
     <message>
@@ -697,8 +772,12 @@ Bitte ändern Sie die Angaben.</translation>
 %1</translation>
     </message>
     <message>
-        <source>The rating of &quot;%1&quot; could not be saved in the library.</source>
+        <source>The rating of "%1" could not be saved in the library.</source>
         <translation>Die Bewertung von „%1“ konnte nicht in der Bibliothek gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Open with System Viewer</source>
+        <translation>Mit dem Systemprogramm öffnen</translation>
     </message>
 </context>
 <context>
@@ -788,7 +867,7 @@ Lirenta wird beendet.</translation>
         <translation>Die Bibliotheksdatei ist beschädigt oder keine Lirenta-Bibliothek. Sie wurde beiseitegelegt und als %1 aufbewahrt; darin wurde nichts verändert.</translation>
     </message>
     <message>
-        <source>SQLite&apos;s report on %1:
+        <source>SQLite's report on %1:
 %2</source>
         <translation>Bericht von SQLite zu %1:
 %2</translation>
@@ -840,8 +919,8 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>Anmelden</translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;body style=&quot;font-family:&apos;Ubuntu&apos;; font-size:11pt;&quot;&gt;&lt;p&gt;&lt;b&gt;Unlimited cloud services for a small monthly fee.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;The cloud service gives you unlimited access to, sync and backup of your books, files and data, from any desktop, mobile device or web browser.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;body style=&quot;font-family:&apos;Ubuntu&apos;; font-size:11pt;&quot;&gt;&lt;p&gt;&lt;b&gt;Unbegrenzte Cloud-Dienste für eine kleine monatliche Gebühr.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Der Cloud-Dienst gibt Ihnen unbegrenzten Zugriff auf Ihre Bücher, Dateien und Daten, gleicht sie ab und sichert sie, von jedem Rechner, Mobilgerät oder Webbrowser aus.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>&lt;html&gt;&lt;body style="font-family:'Ubuntu'; font-size:11pt;"&gt;&lt;p&gt;&lt;b&gt;Unlimited cloud services for a small monthly fee.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;The cloud service gives you unlimited access to, sync and backup of your books, files and data, from any desktop, mobile device or web browser.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body style="font-family:'Ubuntu'; font-size:11pt;"&gt;&lt;p&gt;&lt;b&gt;Unbegrenzte Cloud-Dienste für eine kleine monatliche Gebühr.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Der Cloud-Dienst gibt Ihnen unbegrenzten Zugriff auf Ihre Bücher, Dateien und Daten, gleicht sie ab und sichert sie, von jedem Rechner, Mobilgerät oder Webbrowser aus.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>Login:</source>
@@ -947,7 +1026,7 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>Tastenkürzel</translation>
     </message>
     <message>
-        <source>Open the selected item&apos;s properties: %1</source>
+        <source>Open the selected item's properties: %1</source>
         <translation>Eigenschaften des gewählten Eintrags öffnen: %1</translation>
     </message>
     <message>
@@ -973,6 +1052,10 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Clear List</source>
         <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Inside Books</source>
+        <translation>Im Inhalt der Bücher</translation>
     </message>
 </context>
 <context>
@@ -1142,7 +1225,7 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>Lirenta ist für diese Bibliothek bereits geöffnet.</translation>
     </message>
     <message>
-        <source>Captured &quot;%1&quot; to %2</source>
+        <source>Captured "%1" to %2</source>
         <translation>„%1“ wurde als %2 gespeichert</translation>
     </message>
     <message>
@@ -1151,46 +1234,46 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
     <message>
         <source>Apps</source>
-        <translation>Programme</translation>
+        <translation type="vanished">Programme</translation>
     </message>
     <message>
         <source>Paths</source>
-        <translation>Pfade</translation>
+        <translation type="vanished">Pfade</translation>
     </message>
     <message>
         <source>Select Book</source>
-        <translation>Buch auswählen</translation>
+        <translation type="vanished">Buch auswählen</translation>
     </message>
     <message>
         <source>Book Files (*.txt *.html *.epub)</source>
-        <translation>Buchdateien (*.txt *.html *.epub)</translation>
+        <translation type="vanished">Buchdateien (*.txt *.html *.epub)</translation>
     </message>
     <message>
         <source>The file %1 was not found.</source>
-        <translation>Die Datei %1 wurde nicht gefunden.</translation>
+        <translation type="vanished">Die Datei %1 wurde nicht gefunden.</translation>
     </message>
     <message>
         <source>Add a book</source>
-        <translation>Ein Buch hinzufügen</translation>
+        <translation type="vanished">Ein Buch hinzufügen</translation>
     </message>
     <message>
         <source>Add “%1” to the library?</source>
-        <translation>„%1“ zur Bibliothek hinzufügen?</translation>
+        <translation type="vanished">„%1“ zur Bibliothek hinzufügen?</translation>
     </message>
     <message>
-        <source>&lt;p&gt;Lirenta is built with these free parts, thanks to their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, inside Qt WebEngine: BSD and other free licences&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: public domain&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; and &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 with static linking exception; zlib licence&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze icons&lt;/b&gt; from KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;&apos;s ebook-convert, run as a separate program for conversions: GPL 3&lt;/li&gt;&lt;/ul&gt;</source>
-        <translation>&lt;p&gt;Lirenta ist mit diesen freien Bausteinen gebaut, mit Dank an ihre Autoren:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, in Qt WebEngine: BSD und andere freie Lizenzen&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: gemeinfrei&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; und &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 mit Ausnahme für statisches Linken; zlib-Lizenz&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze-Symbole&lt;/b&gt; von KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;s ebook-convert, als eigenes Programm für Umwandlungen aufgerufen: GPL 3&lt;/li&gt;&lt;/ul&gt;</translation>
+        <source>&lt;p&gt;Lirenta is built with these free parts, thanks to their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, inside Qt WebEngine: BSD and other free licences&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: public domain&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; and &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 with static linking exception; zlib licence&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze icons&lt;/b&gt; from KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;'s ebook-convert, run as a separate program for conversions: GPL 3&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation type="vanished">&lt;p&gt;Lirenta ist mit diesen freien Bausteinen gebaut, mit Dank an ihre Autoren:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, in Qt WebEngine: BSD und andere freie Lizenzen&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: gemeinfrei&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; und &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 mit Ausnahme für statisches Linken; zlib-Lizenz&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze-Symbole&lt;/b&gt; von KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;s ebook-convert, als eigenes Programm für Umwandlungen aufgerufen: GPL 3&lt;/li&gt;&lt;/ul&gt;</translation>
     </message>
     <message>
         <source>About Lirenta</source>
-        <translation>Über Lirenta</translation>
+        <translation type="vanished">Über Lirenta</translation>
     </message>
     <message>
-        <source>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; by Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href=&quot;%2&quot;&gt;Website&lt;/a&gt;&lt;/center&gt;</source>
-        <translation>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href=&quot;%2&quot;&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
+        <source>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; by Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Website&lt;/a&gt;&lt;/center&gt;</source>
+        <translation type="vanished">&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
     </message>
     <message>
-        <source>Covers made from the books&apos; files: %1</source>
+        <source>Covers made from the books' files: %1</source>
         <translation>Aus den Dateien der Bücher erstellte Cover: %1</translation>
     </message>
     <message>
@@ -1258,7 +1341,7 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
     <message>
         <source>Add all checked files as they are: the keywords become the title, nothing is looked up.</source>
-        <translation>Alle markierten Dateien so hinzufügen, wie sie sind: die Stichwörter werden zum Titel, nichts wird nachgeschlagen.</translation>
+        <translation type="vanished">Alle markierten Dateien so hinzufügen, wie sie sind: die Stichwörter werden zum Titel, nichts wird nachgeschlagen.</translation>
     </message>
     <message>
         <source>Select Directory</source>
@@ -1266,7 +1349,7 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
     <message>
         <source>Looking for new PDF files...</source>
-        <translation>Suche nach neuen PDF-Dateien...</translation>
+        <translation type="vanished">Suche nach neuen PDF-Dateien...</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -1275,7 +1358,7 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Looking for new PDF files...
 %1 examined, %2 new</source>
-        <translation>Suche nach neuen PDF-Dateien...
+        <translation type="vanished">Suche nach neuen PDF-Dateien...
 %1 geprüft, %2 neu</translation>
     </message>
     <message>
@@ -1284,11 +1367,11 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
     <message>
         <source>New PDF files listed: %1.</source>
-        <translation>Neue PDF-Dateien aufgelistet: %1.</translation>
+        <translation type="vanished">Neue PDF-Dateien aufgelistet: %1.</translation>
     </message>
     <message>
-        <source>Already in the library, left out: %1 (&lt;a href=&quot;stored&quot;&gt;show&lt;/a&gt;).</source>
-        <translation>Bereits in der Bibliothek, ausgelassen: %1 (&lt;a href=&quot;stored&quot;&gt;anzeigen&lt;/a&gt;).</translation>
+        <source>Already in the library, left out: %1 (&lt;a href="stored"&gt;show&lt;/a&gt;).</source>
+        <translation>Bereits in der Bibliothek, ausgelassen: %1 (&lt;a href="stored"&gt;anzeigen&lt;/a&gt;).</translation>
     </message>
     <message>
         <source>Identical copies of listed files, noted in their rows: %1.</source>
@@ -1336,11 +1419,83 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
     <message>
         <source>%1 of %2 done, %3 remaining</source>
-        <translation>%1 von %2 erledigt, %3 verbleibend</translation>
+        <translation type="vanished">%1 von %2 erledigt, %3 verbleibend</translation>
     </message>
     <message>
         <source>; imported: %1</source>
-        <translation>; importiert: %1</translation>
+        <translation type="vanished">; importiert: %1</translation>
+    </message>
+    <message>
+        <source>Add all checked files as the files describe themselves; nothing is looked up.</source>
+        <translation>Alle markierten Dateien so hinzufügen, wie sie sich selbst beschreiben; nichts wird nachgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Stop looking up; what was imported stays.</source>
+        <translation>Nachschlagen beenden; was importiert wurde, bleibt.</translation>
+    </message>
+    <message>
+        <source>Hide finished rows</source>
+        <translation>Erledigte Zeilen ausblenden</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Looking for book files...</source>
+        <translation>Suche nach Buchdateien …</translation>
+    </message>
+    <message>
+        <source>Looking for book files...
+%1 found</source>
+        <translation>Suche nach Buchdateien …
+%1 gefunden</translation>
+    </message>
+    <message>
+        <source>Reading what the files say about themselves...
+%1 of %2</source>
+        <translation>Lese, was die Dateien über sich sagen …
+%1 von %2</translation>
+    </message>
+    <message>
+        <source>Not a book file</source>
+        <translation>Keine Buchdatei</translation>
+    </message>
+    <message>
+        <source>Not a PDF file</source>
+        <translation>Keine PDF-Datei</translation>
+    </message>
+    <message>
+        <source>The file says nothing about itself: %1</source>
+        <translation>Die Datei sagt nichts über sich: %1</translation>
+    </message>
+    <message>
+        <source>Files found: %1.</source>
+        <translation>Gefundene Dateien: %1.</translation>
+    </message>
+    <message>
+        <source>Listed: %1</source>
+        <translation>Aufgelistet: %1</translation>
+    </message>
+    <message>
+        <source> (%1 of them cannot be imported)</source>
+        <translation> (%1 davon können nicht importiert werden)</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Beendet</translation>
+    </message>
+    <message>
+        <source>Imported: %1.</source>
+        <translation>Importiert: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 looked up, %3 remaining; imported: %4</source>
+        <translation>%1 von %2 nachgeschlagen, %3 übrig; importiert: %4</translation>
     </message>
 </context>
 <context>
@@ -1399,6 +1554,166 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Copy</source>
         <translation>Kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>PathsPage</name>
+    <message>
+        <source>Where Lirenta keeps your library</source>
+        <translation>Wo Lirenta Ihre Bibliothek aufbewahrt</translation>
+    </message>
+    <message>
+        <source>Library file:</source>
+        <translation>Bibliotheksdatei:</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Data (covers, indexes):</source>
+        <translation>Daten (Umschläge, Indizes):</translation>
+    </message>
+    <message>
+        <source>Captured pages:</source>
+        <translation>Erfasste Seiten:</translation>
+    </message>
+    <message>
+        <source>Backups:</source>
+        <translation>Sicherungen:</translation>
+    </message>
+    <message>
+        <source>Books you add stay where they are; the library only remembers where.</source>
+        <translation>Hinzugefügte Bücher bleiben, wo sie sind; die Bibliothek merkt sich nur, wo.</translation>
+    </message>
+</context>
+<context>
+    <name>PdfPageView</name>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>PdfReader</name>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Previous page (Page Up)</source>
+        <translation>Vorige Seite (Bild auf)</translation>
+    </message>
+    <message>
+        <source>Type a page number and press Enter</source>
+        <translation>Seitenzahl eingeben und Eingabe drücken</translation>
+    </message>
+    <message>
+        <source>Next page (Page Down)</source>
+        <translation>Nächste Seite (Bild ab)</translation>
+    </message>
+    <message>
+        <source>Zoom out (Ctrl+wheel)</source>
+        <translation>Verkleinern (Strg+Mausrad)</translation>
+    </message>
+    <message>
+        <source>Zoom in (Ctrl+wheel)</source>
+        <translation>Vergrößern (Strg+Mausrad)</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>Breite anpassen</translation>
+    </message>
+    <message>
+        <source>Fit page</source>
+        <translation>Seite anpassen</translation>
+    </message>
+    <message>
+        <source>Find in this book</source>
+        <translation>In diesem Buch suchen</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>%1 is protected by a password. Type it to open the book:</source>
+        <translation>%1 ist durch ein Passwort geschützt. Geben Sie es ein, um das Buch zu öffnen:</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>This PDF is protected by a password, and none was given.</source>
+        <translation>Dieses PDF ist durch ein Passwort geschützt, und es wurde keines angegeben.</translation>
+    </message>
+    <message>
+        <source>That password did not open %1. Try again:</source>
+        <translation>Dieses Passwort öffnet %1 nicht. Noch einmal versuchen:</translation>
+    </message>
+    <message>
+        <source>This PDF has no pages to show.</source>
+        <translation>Dieses PDF hat keine Seiten zum Anzeigen.</translation>
+    </message>
+    <message>
+        <source>The file %1 was not found.</source>
+        <translation>Die Datei %1 wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>This PDF is locked in a way Lirenta cannot open.</source>
+        <translation>Dieses PDF ist auf eine Weise gesperrt, die Lirenta nicht öffnen kann.</translation>
+    </message>
+    <message>
+        <source>This PDF cannot be shown: the file is damaged, cut short or empty.</source>
+        <translation>Dieses PDF kann nicht angezeigt werden: Die Datei ist beschädigt, abgeschnitten oder leer.</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>Preferences</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Programme</translation>
+    </message>
+    <message>
+        <source>Paths</source>
+        <translation>Pfade</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Mitwirkende</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Lirenta is built with these free parts, thanks to their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, inside Qt WebEngine: BSD and other free licences&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: public domain&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; and &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 with static linking exception; zlib licence&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze icons&lt;/b&gt; from KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;'s ebook-convert, run as a separate program for conversions: GPL 3&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;Lirenta ist aus diesen freien Teilen gebaut, mit Dank an ihre Autoren:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, in Qt WebEngine: BSD und andere freie Lizenzen&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: gemeinfrei&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; und &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 mit Ausnahme für statisches Linken; zlib-Lizenz&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze-Symbole&lt;/b&gt; von KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibres&lt;/b&gt; ebook-convert, als eigenes Programm für Umwandlungen gestartet: GPL 3&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>About Lirenta</source>
+        <translation>Über Lirenta</translation>
+    </message>
+    <message>
+        <source>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; by Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Website&lt;/a&gt;&lt;/center&gt;</source>
+        <translation>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
     </message>
 </context>
 <context>
@@ -1463,6 +1778,25 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
 </context>
 <context>
+    <name>ReadingPage</name>
+    <message>
+        <source>Open PDF books in</source>
+        <translation>PDF-Bücher öffnen in</translation>
+    </message>
+    <message>
+        <source>Lirenta's reader, which comes back to the page you left</source>
+        <translation>Lirentas Leser, der zur zuletzt gelesenen Seite zurückkehrt</translation>
+    </message>
+    <message>
+        <source>The desktop's PDF viewer</source>
+        <translation>Dem PDF-Betrachter des Desktops</translation>
+    </message>
+    <message>
+        <source>Either way, a book's menu has "Open with System Viewer" for the other.</source>
+        <translation>So oder so bietet das Menü eines Buches „Mit dem Systemprogramm öffnen“ für das andere.</translation>
+    </message>
+</context>
+<context>
     <name>RichTextEditor</name>
     <message>
         <source>Form</source>
@@ -1493,7 +1827,7 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>Notizen</translation>
     </message>
     <message>
-        <source>The note on &quot;%1&quot; could not be saved.</source>
+        <source>The note on "%1" could not be saved.</source>
         <translation>Die Notiz zu „%1“ konnte nicht gespeichert werden.</translation>
     </message>
     <message>
@@ -1507,6 +1841,10 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Select an item to write its note.</source>
         <translation>Wählen Sie einen Eintrag aus, um seine Notiz zu schreiben.</translation>
+    </message>
+    <message>
+        <source>Select a book or web page, or open a book in the reader, to read and write its note here.</source>
+        <translation>Wählen Sie ein Buch oder eine Webseite oder öffnen Sie ein Buch im Leser, um hier seine Notiz zu lesen und zu schreiben.</translation>
     </message>
 </context>
 <context>
@@ -1545,14 +1883,33 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     </message>
 </context>
 <context>
+    <name>ToolTabs</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>The file %1 was not found.</source>
+        <translation>Die Datei %1 wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Select Book</source>
+        <translation>Buch auswählen</translation>
+    </message>
+    <message>
+        <source>Book Files (*.pdf *.epub *.txt *.html)</source>
+        <translation>Buchdateien (*.pdf *.epub *.txt *.html)</translation>
+    </message>
+</context>
+<context>
     <name>UpdateManager</name>
     <message>
         <source>Update Available</source>
         <translation>Aktualisierung verfügbar</translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;body&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px;&quot;&gt;&lt;span style=&quot;font-size:10pt; font-weight:600;&quot;&gt;Lirenta Update Available&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;A new version of Lirenta  is available.&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;You are currently running version: EXISTING_VERSION&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;The latest version is: NEW_VERSION&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;&lt;a href=&quot;https://lirenta.org/download&quot;&gt;&lt;span style=&quot;text-decoration: underline; color:#0000ff;&quot;&gt;Download&lt;/span&gt;&lt;/a&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;a href=&quot;https://lirenta.org/changelog&quot;&gt;&lt;span style=&quot;text-decoration: underline; color:#0000ff;&quot;&gt;Changelog&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;body&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px;&quot;&gt;&lt;span style=&quot;font-size:10pt; font-weight:600;&quot;&gt;Aktualisierung für Lirenta verfügbar&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;Eine neue Version von Lirenta ist verfügbar.&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;Sie verwenden derzeit Version: EXISTING_VERSION&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;Die neueste Version ist: NEW_VERSION&lt;/p&gt;&lt;p align=&quot;center&quot; style=&quot;margin-top:12px; margin-bottom:12px; font-size:8pt;&quot;&gt;&lt;a href=&quot;https://lirenta.org/download&quot;&gt;&lt;span style=&quot;text-decoration: underline; color:#0000ff;&quot;&gt;Herunterladen&lt;/span&gt;&lt;/a&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;a href=&quot;https://lirenta.org/changelog&quot;&gt;&lt;span style=&quot;text-decoration: underline; color:#0000ff;&quot;&gt;Änderungen&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px;"&gt;&lt;span style="font-size:10pt; font-weight:600;"&gt;Lirenta Update Available&lt;/span&gt;&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;A new version of Lirenta  is available.&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;You are currently running version: EXISTING_VERSION&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;The latest version is: NEW_VERSION&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;&lt;a href="https://lirenta.org/download"&gt;&lt;span style="text-decoration: underline; color:#0000ff;"&gt;Download&lt;/span&gt;&lt;/a&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;a href="https://lirenta.org/changelog"&gt;&lt;span style="text-decoration: underline; color:#0000ff;"&gt;Changelog&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px;"&gt;&lt;span style="font-size:10pt; font-weight:600;"&gt;Aktualisierung für Lirenta verfügbar&lt;/span&gt;&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;Eine neue Version von Lirenta ist verfügbar.&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;Sie verwenden derzeit Version: EXISTING_VERSION&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;Die neueste Version ist: NEW_VERSION&lt;/p&gt;&lt;p align="center" style="margin-top:12px; margin-bottom:12px; font-size:8pt;"&gt;&lt;a href="https://lirenta.org/download"&gt;&lt;span style="text-decoration: underline; color:#0000ff;"&gt;Herunterladen&lt;/span&gt;&lt;/a&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&lt;a href="https://lirenta.org/changelog"&gt;&lt;span style="text-decoration: underline; color:#0000ff;"&gt;Änderungen&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <source>The update check was skipped: there is no network.</source>
@@ -1573,6 +1930,14 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Lirenta %1 is available; this is %2.</source>
         <translation>Lirenta %1 ist verfügbar; dies ist %2.</translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation>Diese Version überspringen</translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation>Später erinnern</translation>
     </message>
 </context>
 <context>
@@ -1620,6 +1985,22 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>The page was saved as %1, but it could not be added to the library.</source>
         <translation>Die Seite wurde als %1 gespeichert, konnte aber nicht zur Bibliothek hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <source>This page is in the library already.</source>
+        <translation>Diese Seite ist bereits in der Bibliothek.</translation>
+    </message>
+    <message>
+        <source>Replace the copy in the library with the page as it is now, or keep both?</source>
+        <translation>Die Kopie in der Bibliothek durch die Seite in ihrem jetzigen Zustand ersetzen oder beide behalten?</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Keep Both</source>
+        <translation>Beide behalten</translation>
     </message>
 </context>
 <context>
@@ -1792,6 +2173,10 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Search everything...</source>
         <translation>Alles durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Search inside books...</source>
+        <translation>Im Inhalt der Bücher suchen …</translation>
     </message>
 </context>
 </TS>
