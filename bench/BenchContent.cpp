@@ -282,12 +282,27 @@ int queries(int books, int pages, const QString& keptIndex)
     // The first query after an opening reads the index from disk as a user's first one does.
     index.open(indexPath, "bench");
     QList<double> ms;
+    QList<std::pair<double, QString>> slowest;
     const QStringList asked = queriesOf(words.vocabulary(), 200);
     for (const QString& terms : asked) {
         ms << timeQuery(index, terms);
+        slowest.append({ms.last(), terms});
     }
     const Timings all = timings(ms);
     std::printf("%lld queries: median %.1f ms, worst %.1f ms\n", qint64(asked.size()), all.median, all.worst);
+    QList<double> wordsOnly;
+    for (const auto& [time, terms] : std::as_const(slowest)) {
+        if (!terms.startsWith('"')) {
+            wordsOnly << time;
+        }
+    }
+    const Timings plain = timings(wordsOnly);
+    std::printf("without the phrases: median %.1f ms, worst %.1f ms\n", plain.median, plain.worst);
+    std::sort(slowest.rbegin(), slowest.rend());
+    for (int n = 0; n < 5 && n < slowest.size(); ++n) {
+        std::printf("  %.1f ms: %s (%lld books)\n", slowest.at(n).first, qPrintable(slowest.at(n).second),
+                    qint64(index.find(slowest.at(n).second).size()));
+    }
     return 0;
 }
 
