@@ -6,6 +6,7 @@
 #include "LibraryDatabase.h"
 #include "LibrarySeeder.h"
 #include "MainWindow.h"
+#include "ContentIndexer.h"
 #include "PdfFiles.h"
 #include "PdfReader.h"
 #include "Prompt.h"
@@ -31,6 +32,29 @@
 #include <QTextEdit>
 #include <QToolBox>
 #include <QTreeWidget>
+
+// Twelve pages of text in five sections, with the sections as the outline.
+static void writeGlacierNotes(const QString& pdf)
+{
+    QStringList pageTexts;
+    const QStringList sections = {"Where the ice begins", "How a glacier moves", "Snow into ice", "Meltwater",
+                                  "The glacier's edge"};
+    for (int page = 0; page < 12; ++page) {
+        pageTexts << QString("%1\n\nPage %2. A glacier is snow that stayed: each winter's snow presses on the last, "
+                             "until the lower layers turn to ice and begin, slowly, to flow downhill under their own "
+                             "weight. Fresh snow on the surface shows the season; the blue ice deep below is older "
+                             "than any town in the valley.%3")
+                         .arg(sections.at(page * sections.size() / 12))
+                         .arg(page + 1)
+                         .arg(page == 7 ? " Meltwater carves tunnels under the glacier." : "");
+    }
+    PdfFiles::writeTextPages(pdf, pageTexts);
+    QList<std::pair<QString, int>> outline;
+    for (int i = 0; i < sections.size(); ++i) {
+        outline.append({sections.at(i), int((i * 12 + sections.size() - 1) / sections.size())});
+    }
+    PdfFiles::addOutline(pdf, outline);
+}
 
 int main(int argc, char** argv)
 {
@@ -89,6 +113,8 @@ int main(int argc, char** argv)
             painter.setFont(QFont("Sans", 20));
             painter.drawText(QRect(40, 620, 515, 80), Qt::AlignCenter, "Ann Example");
         }
+        seeder.addBook({.title = "Notes on Glaciers", .authors = {"Ann Example"}, .fileNames = {"glaciers.pdf"}});
+        writeGlacierNotes(paths.libraryDir + "Books/glaciers.pdf");
         library.close();
     }
 
@@ -174,25 +200,27 @@ int main(int argc, char** argv)
     QTest::qWait(2500);
     window.grab().save(out + "/mainwindow-reader.png");
 
+    // Inside Books: the places a search found in the book selected.
+    {
+        const ContentIndexer& indexer = library.contentIndexer();
+        if (!QTest::qWaitFor([&indexer] { return indexer.isIdle() && indexer.totalCount() > 0; }, 20000)) {
+            std::fprintf(stderr, "the books were not indexed in time\n");
+        }
+        tabs->setCurrentIndex(0);
+        window.findChild<QAction*>("actionList")->trigger();
+        window.findChild<QAction*>("actionSearchInsideBooks")->trigger();
+        window.getSearchBox()->setTerms("meltwater glacier");
+        QTest::qWait(500);
+        table->selectRow(table->row(table->findItems("Notes on Glaciers", Qt::MatchExactly).first()));
+        QTest::qWait(800);
+        window.grab().save(out + "/mainwindow-inside-books.png");
+        window.getSearchBox()->setTerms("");
+        window.findChild<QAction*>("actionSearchTitles")->trigger();
+    }
+
     // A PDF in its tab: the contents from its outline and the matches of a find.
     const QString pdf = QDir::homePath() + "/Notes on Glaciers.pdf";
-    QStringList pageTexts;
-    const QStringList sections = {"Where the ice begins", "How a glacier moves", "Snow into ice", "Meltwater",
-                                  "The glacier's edge"};
-    for (int page = 0; page < 12; ++page) {
-        pageTexts << QString("%1\n\nPage %2. A glacier is snow that stayed: each winter's snow presses on the last, "
-                             "until the lower layers turn to ice and begin, slowly, to flow downhill under their own "
-                             "weight. Fresh snow on the surface shows the season; the blue ice deep below is older "
-                             "than any town in the valley.")
-                         .arg(sections.at(page * sections.size() / 12))
-                         .arg(page + 1);
-    }
-    PdfFiles::writeTextPages(pdf, pageTexts);
-    QList<std::pair<QString, int>> outline;
-    for (int i = 0; i < sections.size(); ++i) {
-        outline.append({sections.at(i), int((i * 12 + sections.size() - 1) / sections.size())});
-    }
-    PdfFiles::addOutline(pdf, outline);
+    writeGlacierNotes(pdf);
     Prompt::queueFileName(pdf);
     window.findChild<QAction*>("actionOpen")->trigger();
     auto* pdfTab = qobject_cast<PdfReader*>(tabs->currentWidget());

@@ -553,8 +553,8 @@ Bitte ändern Sie die Angaben.</translation>
         <translation>0 kB/s</translation>
     </message>
     <message>
-        <source>Records sent: %1, files already there: %2, files uploaded: %3, files failed: %4</source>
-        <translation>Gesendete Einträge: %1, bereits vorhandene Dateien: %2, hochgeladene Dateien: %3, fehlgeschlagene Dateien: %4</translation>
+        <source>Records sent: %1 (every record goes each time), files already there: %2, files uploaded: %3, files failed: %4</source>
+        <translation>Gesendete Einträge: %1 (jedes Mal alle), bereits vorhandene Dateien: %2, hochgeladene Dateien: %3, fehlgeschlagene Dateien: %4</translation>
     </message>
     <message>
         <source> (stopped early)</source>
