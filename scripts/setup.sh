@@ -7,7 +7,7 @@ packages=(
     cmake g++ make
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools
     libqt6sql6-sqlite libgl-dev
-    qt6-webengine-dev qt6-webengine-dev-tools qt6-pdf-dev qt6-httpserver-dev
+    qt6-webengine-dev qt6-webengine-dev-tools qt6-pdf-dev qt6-httpserver-dev qt6-websockets-dev
     libqrencode-dev
     libquazip1-qt6-dev libsqlite3-dev
     breeze-icon-theme librsvg2-bin

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QAbstractHttpServer>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QString>
+
+class LibraryDatabase;
+class QHttpServerResponder;
+
+// Shares the library, read-only, on the local network: an OPDS catalogue for reading apps
+// ("/opds"), a small web page for any browser ("/"), the books' files and their covers.
+// Every request needs the password (HTTP Basic, any user name); clients that keep failing
+// wait. Files are named by their id in the library, never by a path, and are streamed from
+// disk, so a large one is never read whole.
+class LibraryServer : public QAbstractHttpServer
+{
+    Q_OBJECT
+
+public:
+    explicit LibraryServer(LibraryDatabase& library, QObject* parent = nullptr);
+    ~LibraryServer() override;
+
+    // Listens on every interface at `port`; answers clients of the local network only.
+    // False (with the reason) when the port cannot be had.
+    bool start(quint16 port, const QString& password, QString* problem = nullptr);
+    void stop();
+    bool isRunning() const { return running; }
+    quint16 port() const { return listeningPort; }
+
+    // Whether an address belongs to this machine or a private network.
+    static bool isLocalNetwork(const QHostAddress& address);
+    static QByteArray mimeType(const QString& extension);
+
+protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+private:
+    struct Failures
+    {
+        int count = 0;
+        qint64 since = 0;
+        qint64 blockedUntil = 0;
+    };
+    bool authorised(const QHttpServerRequest& request);
+    void route(const QHttpServerRequest& request, QHttpServerResponder& responder);
+    void sendFile(const QHttpServerRequest& request, QHttpServerResponder& responder, int fid);
+    void sendCover(QHttpServerResponder& responder, int iid, bool thumbnail);
+
+    LibraryDatabase& library;
+    QString password;
+    QHash<QString, Failures> failures;
+    QElapsedTimer clock;
+    bool running = false;
+    quint16 listeningPort = 0;
+};
