@@ -26,6 +26,7 @@
 #include "RichTextEditor.h"
 #include "SearchBinding.h"
 #include "ServiceEndpoints.h"
+#include "SharingStatus.h"
 #include "ToolTabs.h"
 #include "UpdateManager.h"
 #include "ViewItem.h"
@@ -44,8 +45,7 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
 {
     ui->setupUi(this);
     QApplication::setWindowIcon(QIcon(":/svg/icons/256x256/Lirenta.png"));
-    // Categories are quiet unless QT_LOGGING_RULES enables them; Notices keeps warnings anyway.
-    NoticeLog::catchWarnings();
+    NoticeLog::catchWarnings(); // Notices keeps warnings even while logging categories are quiet
     setDataDir();
     if (!openLibrary()) {
         return;
@@ -97,6 +97,7 @@ MainWindow::MainWindow(LibraryDatabase& library, QWidget* parent)
         library.takeBackupIfDue();
         statusBar()->addPermanentWidget(new IndexingStatus(library.contentIndexer(), this));
         library.startContentIndexing();
+        statusBar()->addPermanentWidget(new SharingStatus(library, this));
     }
     new UpdateManager(this); // on its own; shows itself only when there is news
     startedUp = true;
@@ -126,9 +127,8 @@ bool MainWindow::openLibrary()
     return true;
 }
 
-// A read that failed, or a backup whose copy did not check out: every page of the library is
-// read, and damage found is dealt with as at opening (moved aside, backups offered). The tabs
-// show the library as it is afterwards.
+// A failed read, or a backup whose copy did not check out: every page is read, damage found is
+// dealt with as at opening (moved aside, backups offered), and the tabs show the library after.
 void MainWindow::checkLibraryAfterDamage(const QString& error)
 {
     const QString damage = error.isEmpty() ? library.checkEveryPage() : error;

@@ -5,6 +5,7 @@
 #include "PathsPage.h"
 #include "Prompt.h"
 #include "ReadingPage.h"
+#include "SharingPage.h"
 #include "Version.h"
 
 #include <QDialogButtonBox>
@@ -19,6 +20,7 @@ void Preferences::run(QWidget* parent)
     dialog.addPage(new ConfigApps(&dialog), QIcon(":/icons/icons/48x48/apps.png"), tr("Apps"));
     dialog.addPage(new PathsPage(&dialog), QIcon(":/icons/icons/48x48/folder.png"), tr("Paths"));
     dialog.addPage(new ReadingPage(&dialog), QIcon(":/icons/icons/48x48/reading.png"), tr("Reading"));
+    dialog.addPage(new SharingPage(&dialog), QIcon(":/icons/icons/48x48/sharing.png"), tr("Sharing"));
     for (int i = 0; i < dialog.count(); ++i) {
         dialog.page(i)->layout()->setContentsMargins(0, 0, 0, 0);
         dialog.page(i)->layout()->setSpacing(0);

@@ -16,6 +16,8 @@
 #include <QHttpServerResponder>
 #include <QImage>
 #include <QLocale>
+#include <QNetworkInterface>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QUrl>
@@ -126,6 +128,32 @@ bool LibraryServer::isLocalNetwork(const QHostAddress& address)
     }
     const Q_IPV6ADDR v6 = address.toIPv6Address();
     return address.isLoopback() || (v6[0] & 0xfe) == 0xfc || (v6[0] == 0xfe && (v6[1] & 0xc0) == 0x80);
+}
+
+QString LibraryServer::newPassword()
+{
+    // No 0/O or 1/l/I: the password is read off a screen and typed.
+    static const QString alphabet = QStringLiteral("abcdefghijkmnpqrstuvwxyz23456789");
+    QString password;
+    for (int n = 0; n < 12; ++n) {
+        password += alphabet.at(int(QRandomGenerator::system()->bounded(quint32(alphabet.size()))));
+    }
+    return password;
+}
+
+QString LibraryServer::localAddress()
+{
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if (!(interface.flags() & QNetworkInterface::IsUp) || (interface.flags() & QNetworkInterface::IsLoopBack)) {
+            continue;
+        }
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol && isLocalNetwork(entry.ip())) {
+                return entry.ip().toString();
+            }
+        }
+    }
+    return QStringLiteral("127.0.0.1");
 }
 
 QByteArray LibraryServer::mimeType(const QString& extension)

@@ -29,6 +29,11 @@ public:
     bool isRunning() const { return running; }
     quint16 port() const { return listeningPort; }
 
+    bool hasPassword(const QString& candidate) const { return candidate == password; }
+    // A password to begin with: twelve letters and digits, easy to type on a phone.
+    static QString newPassword();
+    // This machine's address on the local network, as another device reaches it.
+    static QString localAddress();
     // Whether an address belongs to this machine or a private network.
     static bool isLocalNetwork(const QHostAddress& address);
     static QByteArray mimeType(const QString& extension);

@@ -61,6 +61,13 @@ public:
     // Whether PDFs open in Lirenta's reader (the default) or the desktop's viewer.
     bool pdfInDesktopViewer() const { return value("reader/pdfInDesktopViewer", false).toBool(); }
     void setPdfInDesktopViewer(bool desktop) { setValue("reader/pdfInDesktopViewer", desktop); }
+    // Sharing the library on the local network: off unless the user turns it on.
+    bool sharingOn() const { return value("sharing/on", false).toBool(); }
+    void setSharingOn(bool on) { setValue("sharing/on", on); }
+    int sharingPort() const { return value("sharing/port", 8580).toInt(); }
+    void setSharingPort(int port) { setValue("sharing/port", port); }
+    QString sharingPassword() const { return text("sharing/password"); }
+    void setSharingPassword(const QString& password) { setValue("sharing/password", password); }
     // The browser's start page; none means the built-in one.
     QString browserHomePage() const { return text("browser/homePage"); }
 

@@ -1,13 +1,18 @@
 #include "LibraryFixture.h"
 #include "LibrarySeeder.h"
 #include "LibraryServer.h"
+#include "LibrarySettings.h"
+#include "MainWindow.h"
 #include "PdfFiles.h"
 #include "QtModules.h"
+#include "SharingPage.h"
+#include "SharingStatus.h"
 #include "TagsAndSeries.h"
 #include "TestEnvironment.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 namespace {
@@ -33,6 +38,7 @@ private Q_SLOTS:
     void ranges_passwords_unknownIdsAndPathTricks();
     void webPage_inABrowser_listsTheBooks_andDownloads();
     void stopping_closesThePort();
+    void sharingPage_turnsItOn_theStatusBarTurnsItOff();
 
 private:
     Reply get(const QString& path, const QByteArray& password = "secret", const QByteArray& range = QByteArray());
@@ -254,6 +260,53 @@ void TestLibraryServer::stopping_closesThePort()
     QVERIFY(!LibraryServer::isLocalNetwork(QHostAddress("8.8.8.8")));
     QVERIFY(!LibraryServer::isLocalNetwork(QHostAddress("172.32.0.1")));
     QVERIFY(!LibraryServer::isLocalNetwork(QHostAddress("2001:db8::1")));
+}
+
+// Off by default; turned on in Preferences it answers at once, with its address in the status
+// bar, whose button turns it off again. A busy port says so.
+void TestLibraryServer::sharingPage_turnsItOn_theStatusBarTurnsItOff()
+{
+    server.reset();
+    library->library().close();
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::Any, 0));
+    const int port = probe.serverPort();
+    probe.close();
+    LibrarySettings().setSharingPort(port);
+    MainWindow window(library->library());
+    window.show();
+    auto* status = window.findChild<SharingStatus*>("sharingStatus");
+    QVERIFY(status && !status->isVisible() && !status->server()->isRunning());
+
+    SharingPage page(&window);
+    auto* password = page.findChild<QLineEdit*>("passwordField");
+    QCOMPARE(password->text().size(), 12);
+    password->setText("open sesame");
+    page.findChild<QCheckBox*>("shareCheck")->setChecked(true);
+    QVERIFY(status->isVisible());
+    QVERIFY(!page.findChild<QLabel*>("qrCode")->pixmap().isNull());
+    QCOMPARE(page.findChild<QLabel*>("addressField")->text(), status->address());
+    QVERIFY(status->address().endsWith(QString(":%1/").arg(port)));
+    server.reset();
+    QNetworkRequest request{QUrl(QString("http://127.0.0.1:%1/opds").arg(port))};
+    request.setRawHeader("Authorization", "Basic " + QByteArray("any:open sesame").toBase64());
+    QNetworkReply* reply = network.get(request);
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    reply->deleteLater();
+
+    status->findChild<QToolButton*>("stopSharing")->click();
+    QVERIFY(!status->server()->isRunning() && !LibrarySettings().sharingOn());
+    // Another program on the port: the page says so.
+    QTcpServer squatter;
+    QVERIFY(squatter.listen(QHostAddress::Any, port));
+    page.findChild<QCheckBox*>("shareCheck")->setChecked(false);
+    page.findChild<QCheckBox*>("shareCheck")->setChecked(true);
+    QVERIFY2(page.findChild<QLabel*>("sharingProblem")->text().startsWith(QString("Port %1 cannot be used").arg(port)),
+             qPrintable(page.findChild<QLabel*>("sharingProblem")->text()));
+    QVERIFY(!status->isVisible());
+    LibrarySettings().remove("sharing");
 }
 
 LIRENTA_TEST_MAIN(TestLibraryServer)
