@@ -410,6 +410,14 @@ void LibraryServer::sendCover(QHttpServerResponder& responder, int iid, bool thu
     const QString path = entries.isEmpty() || entries.first().coverFile.startsWith(QLatin1Char(':'))
                              ? QString()
                              : BookCovers::located(entries.first().coverFile);
+    // Made once for each version of the cover file: a grid of covers asks for many at once.
+    const QFileInfo file(path);
+    const QString key =
+        QStringLiteral("%1|%2|%3").arg(path).arg(file.lastModified().toMSecsSinceEpoch()).arg(thumbnail);
+    if (const QByteArray* kept = covers.object(key)) {
+        responder.write(*kept, "image/jpeg");
+        return;
+    }
     QImage image;
     if (path.isEmpty() || !image.load(path)) {
         responder.write(Status::NotFound);
@@ -418,9 +426,10 @@ void LibraryServer::sendCover(QHttpServerResponder& responder, int iid, bool thu
     if (thumbnail && image.height() > 240) {
         image = image.scaledToHeight(240, Qt::SmoothTransformation);
     }
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
+    auto* jpeg = new QByteArray;
+    QBuffer buffer(jpeg);
     buffer.open(QIODevice::WriteOnly);
     image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPG", 85);
-    responder.write(jpeg, "image/jpeg");
+    responder.write(*jpeg, "image/jpeg");
+    covers.insert(key, jpeg, int(jpeg->size()));
 }

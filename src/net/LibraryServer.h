@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractHttpServer>
+#include <QCache>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
@@ -57,6 +58,7 @@ private:
     LibraryDatabase& library;
     QString password;
     QHash<QString, Failures> failures;
+    QCache<QString, QByteArray> covers{32 << 20}; // JPEG bytes, by file, version and size
     QElapsedTimer clock;
     bool running = false;
     quint16 listeningPort = 0;
