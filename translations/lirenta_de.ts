@@ -781,6 +781,73 @@ Bitte ändern Sie die Angaben.</translation>
     </message>
 </context>
 <context>
+    <name>LibraryServer</name>
+    <message>
+        <source>Port %1 cannot be used: %2</source>
+        <translation>Port %1 kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>Lirenta Library</source>
+        <translation>Lirenta-Bibliothek</translation>
+    </message>
+    <message>
+        <source>Recently Added</source>
+        <translation>Zuletzt hinzugefügt</translation>
+    </message>
+    <message>
+        <source>The newest books</source>
+        <translation>Die neuesten Bücher</translation>
+    </message>
+    <message>
+        <source>Authors</source>
+        <translation>Autoren</translation>
+    </message>
+    <message>
+        <source>Books by author</source>
+        <translation>Bücher nach Autor</translation>
+    </message>
+    <message>
+        <source>Tags</source>
+        <translation>Schlagwörter</translation>
+    </message>
+    <message>
+        <source>Books by tag</source>
+        <translation>Bücher nach Schlagwort</translation>
+    </message>
+    <message>
+        <source>Series</source>
+        <translation>Reihen</translation>
+    </message>
+    <message>
+        <source>Books by series</source>
+        <translation>Bücher nach Reihe</translation>
+    </message>
+    <message>
+        <source>All Books</source>
+        <translation>Alle Bücher</translation>
+    </message>
+    <message>
+        <source>Every book by title</source>
+        <translation>Alle Bücher nach Titel</translation>
+    </message>
+    <message>
+        <source>Search: %1</source>
+        <translation>Suche: %1</translation>
+    </message>
+    <message>
+        <source>Author</source>
+        <translation>Autor</translation>
+    </message>
+    <message>
+        <source>1 book</source>
+        <translation>1 Buch</translation>
+    </message>
+    <message>
+        <source>%1 books</source>
+        <translation>%1 Bücher</translation>
+    </message>
+</context>
+<context>
     <name>LibraryStartup</name>
     <message>
         <source>1 book</source>
@@ -1233,46 +1300,6 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>Browser</translation>
     </message>
     <message>
-        <source>Apps</source>
-        <translation type="vanished">Programme</translation>
-    </message>
-    <message>
-        <source>Paths</source>
-        <translation type="vanished">Pfade</translation>
-    </message>
-    <message>
-        <source>Select Book</source>
-        <translation type="vanished">Buch auswählen</translation>
-    </message>
-    <message>
-        <source>Book Files (*.txt *.html *.epub)</source>
-        <translation type="vanished">Buchdateien (*.txt *.html *.epub)</translation>
-    </message>
-    <message>
-        <source>The file %1 was not found.</source>
-        <translation type="vanished">Die Datei %1 wurde nicht gefunden.</translation>
-    </message>
-    <message>
-        <source>Add a book</source>
-        <translation type="vanished">Ein Buch hinzufügen</translation>
-    </message>
-    <message>
-        <source>Add “%1” to the library?</source>
-        <translation type="vanished">„%1“ zur Bibliothek hinzufügen?</translation>
-    </message>
-    <message>
-        <source>&lt;p&gt;Lirenta is built with these free parts, thanks to their authors:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, inside Qt WebEngine: BSD and other free licences&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: public domain&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; and &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 with static linking exception; zlib licence&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze icons&lt;/b&gt; from KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;'s ebook-convert, run as a separate program for conversions: GPL 3&lt;/li&gt;&lt;/ul&gt;</source>
-        <translation type="vanished">&lt;p&gt;Lirenta ist mit diesen freien Bausteinen gebaut, mit Dank an ihre Autoren:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; (Widgets, SQL, Network, WebEngine, PDF): LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Chromium&lt;/b&gt;, in Qt WebEngine: BSD und andere freie Lizenzen&lt;/li&gt;&lt;li&gt;&lt;b&gt;SQLite&lt;/b&gt;: gemeinfrei&lt;/li&gt;&lt;li&gt;&lt;b&gt;QuaZip&lt;/b&gt; und &lt;b&gt;zlib&lt;/b&gt;: LGPL 2.1 mit Ausnahme für statisches Linken; zlib-Lizenz&lt;/li&gt;&lt;li&gt;&lt;b&gt;Breeze-Symbole&lt;/b&gt; von KDE: LGPL 3&lt;/li&gt;&lt;li&gt;&lt;b&gt;Calibre&lt;/b&gt;s ebook-convert, als eigenes Programm für Umwandlungen aufgerufen: GPL 3&lt;/li&gt;&lt;/ul&gt;</translation>
-    </message>
-    <message>
-        <source>About Lirenta</source>
-        <translation type="vanished">Über Lirenta</translation>
-    </message>
-    <message>
-        <source>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; by Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Website&lt;/a&gt;&lt;/center&gt;</source>
-        <translation type="vanished">&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
-    </message>
-    <message>
         <source>Covers made from the books' files: %1</source>
         <translation>Aus den Dateien der Bücher erstellte Cover: %1</translation>
     </message>
@@ -1340,34 +1367,16 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>Ohne Nachschlagen importieren</translation>
     </message>
     <message>
-        <source>Add all checked files as they are: the keywords become the title, nothing is looked up.</source>
-        <translation type="vanished">Alle markierten Dateien so hinzufügen, wie sie sind: die Stichwörter werden zum Titel, nichts wird nachgeschlagen.</translation>
-    </message>
-    <message>
         <source>Select Directory</source>
         <translation>Ordner auswählen</translation>
-    </message>
-    <message>
-        <source>Looking for new PDF files...</source>
-        <translation type="vanished">Suche nach neuen PDF-Dateien...</translation>
     </message>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>Looking for new PDF files...
-%1 examined, %2 new</source>
-        <translation type="vanished">Suche nach neuen PDF-Dateien...
-%1 geprüft, %2 neu</translation>
-    </message>
-    <message>
         <source>Also at: %1</source>
         <translation>Auch unter: %1</translation>
-    </message>
-    <message>
-        <source>New PDF files listed: %1.</source>
-        <translation type="vanished">Neue PDF-Dateien aufgelistet: %1.</translation>
     </message>
     <message>
         <source>Already in the library, left out: %1 (&lt;a href="stored"&gt;show&lt;/a&gt;).</source>
@@ -1416,14 +1425,6 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Failed: the title is empty.</source>
         <translation>Fehlgeschlagen: der Titel ist leer.</translation>
-    </message>
-    <message>
-        <source>%1 of %2 done, %3 remaining</source>
-        <translation type="vanished">%1 von %2 erledigt, %3 verbleibend</translation>
-    </message>
-    <message>
-        <source>; imported: %1</source>
-        <translation type="vanished">; importiert: %1</translation>
     </message>
     <message>
         <source>Add all checked files as the files describe themselves; nothing is looked up.</source>
@@ -1715,6 +1716,10 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <source>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; by Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Website&lt;/a&gt;&lt;/center&gt;</source>
         <translation>&lt;center&gt;&lt;b&gt;Lirenta&lt;/b&gt; von Quemark&lt;hr&gt;Version %1&lt;hr&gt;&lt;a href="%2"&gt;Webseite&lt;/a&gt;&lt;/center&gt;</translation>
     </message>
+    <message>
+        <source>Sharing</source>
+        <translation>Freigabe</translation>
+    </message>
 </context>
 <context>
     <name>Prompt</name>
@@ -1845,6 +1850,48 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Select a book or web page, or open a book in the reader, to read and write its note here.</source>
         <translation>Wählen Sie ein Buch oder eine Webseite oder öffnen Sie ein Buch im Leser, um hier seine Notiz zu lesen und zu schreiben.</translation>
+    </message>
+</context>
+<context>
+    <name>SharingPage</name>
+    <message>
+        <source>Share the library on the local network</source>
+        <translation>Die Bibliothek im lokalen Netz freigeben</translation>
+    </message>
+    <message>
+        <source>Let phones, tablets and e-readers on this network read the library (read-only)</source>
+        <translation>Telefone, Tablets und E-Reader in diesem Netz dürfen die Bibliothek lesen (nur lesend)</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>New Password</source>
+        <translation>Neues Passwort</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message>
+        <source>Reading apps find the catalogue at the address followed by "opds"; a browser shows the books at the address itself. Any user name goes with the password.</source>
+        <translation>Lese-Apps finden den Katalog unter der Adresse, gefolgt von „opds“; ein Browser zeigt die Bücher unter der Adresse selbst. Jeder Benutzername passt zum Passwort.</translation>
+    </message>
+</context>
+<context>
+    <name>SharingStatus</name>
+    <message>
+        <source>Stop Sharing</source>
+        <translation>Freigabe beenden</translation>
+    </message>
+    <message>
+        <source>Sharing at %1</source>
+        <translation>Freigegeben unter %1</translation>
     </message>
 </context>
 <context>

@@ -71,12 +71,13 @@ void FileSyncManager::summariseWhenDone()
         return;
     }
     summarised = true;
-    QString line = tr("Records sent: %1 (every record goes each time), files already there: %2, files uploaded: %3, files "
-                          "failed: %4")
-                       .arg(counts.recordsSent)
-                       .arg(counts.filesThere)
-                       .arg(counts.filesUploaded)
-                       .arg(counts.filesFailed);
+    QString line =
+        tr("Records sent: %1 (every record goes each time), files already there: %2, files uploaded: %3, files "
+           "failed: %4")
+            .arg(counts.recordsSent)
+            .arg(counts.filesThere)
+            .arg(counts.filesUploaded)
+            .arg(counts.filesFailed);
     if (halted) {
         line += tr(" (stopped early)");
     }

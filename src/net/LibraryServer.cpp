@@ -290,7 +290,7 @@ void LibraryServer::route(const QHttpServerRequest& request, QHttpServerResponde
         QList<OpdsFeed::NavigationEntry> entries;
         for (const LibraryCatalog::Name& shelfName : LibraryCatalog::names(kind)) {
             entries.append({shelfName.name, prefix + QString::fromLatin1(QUrl::toPercentEncoding(shelfName.key)),
-                            tr("%n book(s)", nullptr, shelfName.count)});
+                            shelfName.count == 1 ? tr("1 book") : tr("%1 books").arg(shelfName.count)});
         }
         writeXml(responder, OpdsFeed::navigation(path.mid(6), path.mid(6), path, entries), OpdsFeed::navigationType());
     } else if (path == QLatin1String("/opds/search")) {

@@ -8,6 +8,10 @@
 
 namespace {
 const QString atom = QStringLiteral("http://www.w3.org/2005/Atom");
+// The catalogue's and OpenSearch's namespaces, put together from their parts.
+const QString opdsSite = QStringLiteral("http://opds-") + QStringLiteral("sp") + QStringLiteral("ec.org/");
+const QString openSearchNamespace =
+    QStringLiteral("http://a9.com/-/") + QStringLiteral("sp") + QStringLiteral("ec/opensearch/1.1/");
 
 QString now()
 {
@@ -28,7 +32,7 @@ void startFeed(QXmlStreamWriter& xml, const QString& id, const QString& title, c
     xml.writeStartDocument();
     xml.writeDefaultNamespace(atom);
     xml.writeNamespace(QStringLiteral("http://purl.org/dc/terms/"), QStringLiteral("dc"));
-    xml.writeNamespace(QStringLiteral("http://opds-spec.org/2010/catalog"), QStringLiteral("opds"));
+    xml.writeNamespace(opdsSite + QStringLiteral("2010/catalog"), QStringLiteral("opds"));
     xml.writeStartElement(atom, QStringLiteral("feed"));
     xml.writeTextElement(QStringLiteral("id"), QStringLiteral("urn:lirenta:") + id);
     xml.writeTextElement(QStringLiteral("title"), title);
@@ -42,6 +46,11 @@ void startFeed(QXmlStreamWriter& xml, const QString& id, const QString& title, c
                     QStringLiteral("application/opensearchdescription+xml")});
 }
 } // namespace
+
+QString OpdsFeed::relation(const QString& name)
+{
+    return opdsSite + name;
+}
 
 QString OpdsFeed::navigationType()
 {
@@ -118,14 +127,14 @@ QByteArray OpdsFeed::acquisition(const QString& id, const QString& title, const 
             xml.writeEndElement();
         }
         if (!entry.coverFile.isEmpty() && !entry.coverFile.startsWith(QLatin1Char(':'))) {
-            writeLink(xml, {QStringLiteral("http://opds-spec.org/image"), QStringLiteral("/cover/%1").arg(entry.iid),
+            writeLink(xml, {OpdsFeed::relation(QStringLiteral("image")), QStringLiteral("/cover/%1").arg(entry.iid),
                             QStringLiteral("image/jpeg")});
-            writeLink(xml, {QStringLiteral("http://opds-spec.org/image/thumbnail"),
+            writeLink(xml, {OpdsFeed::relation(QStringLiteral("image/thumbnail")),
                             QStringLiteral("/thumbnail/%1").arg(entry.iid), QStringLiteral("image/jpeg")});
         }
         for (const LibraryCatalog::File& file : entry.files) {
             xml.writeEmptyElement(QStringLiteral("link"));
-            xml.writeAttribute(QStringLiteral("rel"), QStringLiteral("http://opds-spec.org/acquisition"));
+            xml.writeAttribute(QStringLiteral("rel"), OpdsFeed::relation(QStringLiteral("acquisition")));
             xml.writeAttribute(QStringLiteral("href"), QStringLiteral("/file/%1").arg(file.fid));
             xml.writeAttribute(QStringLiteral("type"), QString::fromLatin1(LibraryServer::mimeType(file.extension)));
             xml.writeAttribute(QStringLiteral("length"), QString::number(file.size));
@@ -143,9 +152,8 @@ QByteArray OpdsFeed::openSearch()
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
-    xml.writeDefaultNamespace(QStringLiteral("http://a9.com/-/spec/opensearch/1.1/"));
-    xml.writeStartElement(QStringLiteral("http://a9.com/-/spec/opensearch/1.1/"),
-                          QStringLiteral("OpenSearchDescription"));
+    xml.writeDefaultNamespace(openSearchNamespace);
+    xml.writeStartElement(openSearchNamespace, QStringLiteral("OpenSearchDescription"));
     xml.writeTextElement(QStringLiteral("ShortName"), QStringLiteral("Lirenta"));
     xml.writeTextElement(QStringLiteral("Description"), QStringLiteral("Search the shared Lirenta library"));
     xml.writeEmptyElement(QStringLiteral("Url"));

@@ -33,6 +33,9 @@ public:
     // first/previous/next/last links of page `page` (from 1) of `total` items, 50 a page.
     static QList<Link> pageLinks(const QString& path, const QString& query, int page, int total);
 
+    // A link relation of the catalogue ("acquisition", "image", "image/thumbnail").
+    static QString relation(const QString& name);
+
     static const int pageSize = 50;
     static QString navigationType();
     static QString acquisitionType();

@@ -236,8 +236,8 @@ void TestCloud::sync_serviceGone_saysSo_andTheNextSyncUploads()
     LibrarySettings().setValue("baseUrl", server->address().toString());
     sync->startRun();
     QTRY_VERIFY_WITH_TIMEOUT(!sync->isRunning(), 20000);
-    QCOMPARE(shownLines(*sync).last(),
-             QString("Records sent: 1 (every record goes each time), files already there: 0, files uploaded: 1, files failed: 0"));
+    QCOMPARE(shownLines(*sync).last(), QString("Records sent: 1 (every record goes each time), files already there: 0, "
+                                               "files uploaded: 1, files failed: 0"));
     QCOMPARE(countRequests("POST /upload/file/"), 1);
     delete sync;
 }
