@@ -1,6 +1,7 @@
 #include "BookMetadata.h"
 
 #include "HtmlText.h"
+#include "ZipEntries.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,27 +29,6 @@ quint32 bigEndian32(const QByteArray& bytes, qsizetype at)
     }
     const auto* b = reinterpret_cast<const uchar*>(bytes.constData() + at);
     return (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | quint32(b[3]);
-}
-
-// One entry of the archive, when it is not larger than `cap`; nothing otherwise.
-std::optional<QByteArray> zipEntry(QuaZip& zip, const QString& name, qint64 cap)
-{
-    if (!zip.setCurrentFile(name, QuaZip::csInsensitive)) {
-        return std::nullopt;
-    }
-    QuaZipFileInfo64 info;
-    if (!zip.getCurrentFileInfo(&info) || qint64(info.uncompressedSize) > cap) {
-        return std::nullopt;
-    }
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = entry.read(cap + 1);
-    if (bytes.size() > cap) {
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 QString normalisedDate(const QString& date)
@@ -168,7 +148,7 @@ BookMetadata BookMetadata::fromEpub(const QString& path)
         return metadata;
     }
     const std::optional<QByteArray> container =
-        zipEntry(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes);
+        ZipEntries::read(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes);
     QString packagePath;
     if (container) {
         QXmlStreamReader xml(*container);
@@ -179,7 +159,7 @@ BookMetadata BookMetadata::fromEpub(const QString& path)
         }
     }
     const std::optional<QByteArray> package =
-        packagePath.isEmpty() ? std::nullopt : zipEntry(zip, packagePath, maxPackageBytes);
+        packagePath.isEmpty() ? std::nullopt : ZipEntries::read(zip, packagePath, maxPackageBytes);
     if (!package) {
         metadata.note = QStringLiteral("the EPUB has no package document that can be read");
         return metadata;

@@ -1,6 +1,7 @@
 #include "ContentText.h"
 
 #include "HtmlText.h"
+#include "ZipEntries.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,23 +39,6 @@ private:
 
 constexpr qint64 maxPackageBytes = 4 << 20;
 constexpr qint64 maxChapterBytes = 32 << 20;
-
-std::optional<QByteArray> zipEntry(QuaZip& zip, const QString& name, qint64 cap)
-{
-    if (!zip.setCurrentFile(name, QuaZip::csInsensitive)) {
-        return std::nullopt;
-    }
-    QuaZipFileInfo64 info;
-    if (!zip.getCurrentFileInfo(&info) || qint64(info.uncompressedSize) > cap) {
-        return std::nullopt;
-    }
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = entry.read(cap + 1);
-    return bytes.size() > cap ? std::nullopt : std::optional<QByteArray>(bytes);
-}
 
 QString decoded(const QByteArray& bytes)
 {
@@ -157,7 +141,7 @@ ContentText::Result ContentText::readEpub(const QString& path, const Limits& lim
     }
     QString packagePath;
     if (const std::optional<QByteArray> container =
-            zipEntry(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes)) {
+            ZipEntries::read(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes)) {
         QXmlStreamReader xml(*container);
         while (!xml.atEnd() && packagePath.isEmpty()) {
             if (xml.readNextStartElement() && xml.name() == QLatin1String("rootfile")) {
@@ -166,7 +150,7 @@ ContentText::Result ContentText::readEpub(const QString& path, const Limits& lim
         }
     }
     const std::optional<QByteArray> package =
-        packagePath.isEmpty() ? std::nullopt : zipEntry(zip, packagePath, maxPackageBytes);
+        packagePath.isEmpty() ? std::nullopt : ZipEntries::read(zip, packagePath, maxPackageBytes);
     if (!package) {
         result.reason = QStringLiteral("the EPUB has no package document");
         return result;
@@ -198,7 +182,8 @@ ContentText::Result ContentText::readEpub(const QString& path, const Limits& lim
         }
         const QString href = QUrl::fromPercentEncoding(manifest.value(spine.at(index)).section('#', 0, 0).toUtf8());
         const QString entry = QDir::cleanPath(base == QLatin1String(".") ? href : base + QLatin1Char('/') + href);
-        const std::optional<QByteArray> bytes = href.isEmpty() ? std::nullopt : zipEntry(zip, entry, maxChapterBytes);
+        const std::optional<QByteArray> bytes =
+            href.isEmpty() ? std::nullopt : ZipEntries::read(zip, entry, maxChapterBytes);
         Part part{Kind::Chapter, index, bytes ? HtmlText::plain(decoded(*bytes)) : QString()};
         chars += part.text.size();
         if (chars > limits.maxTextChars) {

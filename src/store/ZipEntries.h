@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QuaZip;
+
+// Entries of a zip archive (an EPUB), read with a cap so that a hostile archive cannot make
+// the reader hold more than it asked for.
+class ZipEntries
+{
+public:
+    // The entry `name` (letter case aside) when it is not larger than `cap`; nothing otherwise.
+    static std::optional<QByteArray> read(QuaZip& zip, const QString& name, qint64 cap);
+};
