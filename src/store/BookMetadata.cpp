@@ -147,19 +147,7 @@ BookMetadata BookMetadata::fromEpub(const QString& path)
         metadata.note = QStringLiteral("the file is not a readable EPUB");
         return metadata;
     }
-    const std::optional<QByteArray> container =
-        ZipEntries::read(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes);
-    QString packagePath;
-    if (container) {
-        QXmlStreamReader xml(*container);
-        while (!xml.atEnd() && packagePath.isEmpty()) {
-            if (xml.readNextStartElement() && xml.name() == QLatin1String("rootfile")) {
-                packagePath = xml.attributes().value(QLatin1String("full-path")).toString();
-            }
-        }
-    }
-    const std::optional<QByteArray> package =
-        packagePath.isEmpty() ? std::nullopt : ZipEntries::read(zip, packagePath, maxPackageBytes);
+    const std::optional<QByteArray> package = ZipEntries::packageDocument(zip, maxPackageBytes);
     if (!package) {
         metadata.note = QStringLiteral("the EPUB has no package document that can be read");
         return metadata;

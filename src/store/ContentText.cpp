@@ -37,6 +37,30 @@ private:
     qint64 start;
 };
 
+// Why reading must end before the next page or chapter; nothing when it may go on.
+QString whyStop(const ThreadClock& clock, const ContentText::Limits& limits, const std::function<bool()>& stop)
+{
+    if (stop && stop()) {
+        return QStringLiteral("stopped");
+    }
+    if (clock.elapsed() > limits.maxMilliseconds) {
+        return QStringLiteral("reading it took more than %1 s of work").arg(limits.maxMilliseconds / 1000);
+    }
+    return QString();
+}
+
+// Adds the part unless the text grows past its limit; false (with the reason) when it does.
+bool take(ContentText::Result& result, const ContentText::Part& part, qint64* chars, const ContentText::Limits& limits)
+{
+    *chars += part.text.size();
+    if (*chars > limits.maxTextChars) {
+        result.reason = QStringLiteral("it holds more than %1 million characters").arg(limits.maxTextChars / 1000000);
+        return false;
+    }
+    result.parts << part;
+    return true;
+}
+
 constexpr qint64 maxPackageBytes = 4 << 20;
 constexpr qint64 maxChapterBytes = 32 << 20;
 
@@ -108,22 +132,14 @@ ContentText::Result ContentText::readPdf(const QString& path, const Limits& limi
     }
     qint64 chars = 0;
     for (int page = 0; page < pdf.pageCount(); ++page) {
-        if (stop && stop()) {
-            result.reason = QStringLiteral("stopped");
-            return result;
-        }
-        if (clock.elapsed() > limits.maxMilliseconds) {
-            result.reason = QStringLiteral("reading it took more than %1 s of work").arg(limits.maxMilliseconds / 1000);
+        if (const QString reason = whyStop(clock, limits, stop); !reason.isEmpty()) {
+            result.reason = reason;
             return result;
         }
         Part part{Kind::Page, page, pdf.getAllText(page).text()};
-        chars += part.text.size();
-        if (chars > limits.maxTextChars) {
-            result.reason =
-                QStringLiteral("it holds more than %1 million characters").arg(limits.maxTextChars / 1000000);
+        if (!take(result, part, &chars, limits)) {
             return result;
         }
-        result.parts << part;
     }
     result.outcome = Outcome::Read;
     return result;
@@ -140,17 +156,7 @@ ContentText::Result ContentText::readEpub(const QString& path, const Limits& lim
         return result;
     }
     QString packagePath;
-    if (const std::optional<QByteArray> container =
-            ZipEntries::read(zip, QStringLiteral("META-INF/container.xml"), maxPackageBytes)) {
-        QXmlStreamReader xml(*container);
-        while (!xml.atEnd() && packagePath.isEmpty()) {
-            if (xml.readNextStartElement() && xml.name() == QLatin1String("rootfile")) {
-                packagePath = xml.attributes().value(QLatin1String("full-path")).toString();
-            }
-        }
-    }
-    const std::optional<QByteArray> package =
-        packagePath.isEmpty() ? std::nullopt : ZipEntries::read(zip, packagePath, maxPackageBytes);
+    const std::optional<QByteArray> package = ZipEntries::packageDocument(zip, maxPackageBytes, &packagePath);
     if (!package) {
         result.reason = QStringLiteral("the EPUB has no package document");
         return result;
@@ -172,12 +178,8 @@ ContentText::Result ContentText::readEpub(const QString& path, const Limits& lim
     const QString base = QFileInfo(packagePath).path();
     qint64 chars = 0;
     for (int index = 0; index < spine.size(); ++index) {
-        if (stop && stop()) {
-            result.reason = QStringLiteral("stopped");
-            return result;
-        }
-        if (clock.elapsed() > limits.maxMilliseconds) {
-            result.reason = QStringLiteral("reading it took more than %1 s of work").arg(limits.maxMilliseconds / 1000);
+        if (const QString reason = whyStop(clock, limits, stop); !reason.isEmpty()) {
+            result.reason = reason;
             return result;
         }
         const QString href = QUrl::fromPercentEncoding(manifest.value(spine.at(index)).section('#', 0, 0).toUtf8());
@@ -185,13 +187,9 @@ ContentText::Result ContentText::readEpub(const QString& path, const Limits& lim
         const std::optional<QByteArray> bytes =
             href.isEmpty() ? std::nullopt : ZipEntries::read(zip, entry, maxChapterBytes);
         Part part{Kind::Chapter, index, bytes ? HtmlText::plain(decoded(*bytes)) : QString()};
-        chars += part.text.size();
-        if (chars > limits.maxTextChars) {
-            result.reason =
-                QStringLiteral("it holds more than %1 million characters").arg(limits.maxTextChars / 1000000);
+        if (!take(result, part, &chars, limits)) {
             return result;
         }
-        result.parts << part;
     }
     result.outcome = Outcome::Read;
     return result;

@@ -1,5 +1,6 @@
 #include "ZipEntries.h"
 
+#include <QXmlStreamReader>
 #include <quazip.h>
 #include <quazipfile.h>
 
@@ -18,4 +19,21 @@ std::optional<QByteArray> ZipEntries::read(QuaZip& zip, const QString& name, qin
     }
     const QByteArray bytes = entry.read(cap + 1);
     return bytes.size() > cap ? std::nullopt : std::optional<QByteArray>(bytes);
+}
+
+std::optional<QByteArray> ZipEntries::packageDocument(QuaZip& zip, qint64 cap, QString* packagePath)
+{
+    QString path;
+    if (const std::optional<QByteArray> container = read(zip, QStringLiteral("META-INF/container.xml"), cap)) {
+        QXmlStreamReader xml(*container);
+        while (!xml.atEnd() && path.isEmpty()) {
+            if (xml.readNextStartElement() && xml.name() == QLatin1String("rootfile")) {
+                path = xml.attributes().value(QLatin1String("full-path")).toString();
+            }
+        }
+    }
+    if (packagePath) {
+        *packagePath = path;
+    }
+    return path.isEmpty() ? std::nullopt : read(zip, path, cap);
 }

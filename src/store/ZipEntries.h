@@ -14,4 +14,6 @@ class ZipEntries
 public:
     // The entry `name` (letter case aside) when it is not larger than `cap`; nothing otherwise.
     static std::optional<QByteArray> read(QuaZip& zip, const QString& name, qint64 cap);
+    // An EPUB's package document (named by its container) and where it is in the archive.
+    static std::optional<QByteArray> packageDocument(QuaZip& zip, qint64 cap, QString* packagePath = nullptr);
 };
