@@ -2,12 +2,14 @@
 
 #include "Logging.h"
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
-int SqlTransaction::s_depth = 0;
-
 namespace {
+const char* const depthProperty = "lirentaTransactionDepth";
+
 bool run(const QString& statement)
 {
     QSqlQuery query;
@@ -19,9 +21,22 @@ bool run(const QString& statement)
 }
 } // namespace
 
-SqlTransaction::SqlTransaction(Lock lock) : m_name(QStringLiteral("lirenta_%1").arg(s_depth + 1))
+int SqlTransaction::depth()
 {
-    if (lock == Lock::Immediate && s_depth == 0) {
+    const QSqlDriver* driver = QSqlDatabase::database(QSqlDatabase::defaultConnection, false).driver();
+    return driver ? driver->property(depthProperty).toInt() : 0;
+}
+
+void SqlTransaction::setDepth(int depth)
+{
+    if (QSqlDriver* driver = QSqlDatabase::database(QSqlDatabase::defaultConnection, false).driver()) {
+        driver->setProperty(depthProperty, depth);
+    }
+}
+
+SqlTransaction::SqlTransaction(Lock lock) : m_name(QStringLiteral("lirenta_%1").arg(depth() + 1))
+{
+    if (lock == Lock::Immediate && depth() == 0) {
         m_began = run(QStringLiteral("BEGIN IMMEDIATE"));
         if (!m_began) {
             return;
@@ -29,7 +44,7 @@ SqlTransaction::SqlTransaction(Lock lock) : m_name(QStringLiteral("lirenta_%1").
     }
     m_active = run(QStringLiteral("SAVEPOINT ") + m_name);
     if (m_active) {
-        ++s_depth;
+        setDepth(depth() + 1);
     } else if (m_began) {
         run(QStringLiteral("ROLLBACK"));
         m_began = false;
@@ -52,7 +67,7 @@ bool SqlTransaction::commit()
     }
     m_active = false;
     m_began = false;
-    --s_depth;
+    setDepth(depth() - 1);
     return true;
 }
 
@@ -64,10 +79,10 @@ void SqlTransaction::rollback()
     const bool undone = run(QStringLiteral("ROLLBACK TO ") + m_name) && run(QStringLiteral("RELEASE ") + m_name);
     // The outermost scope never leaves a transaction open behind it: a savepoint that could
     // not be released (a damaged attached file) would swallow every later change.
-    if (m_began || (!undone && s_depth == 1)) {
+    if (m_began || (!undone && depth() == 1)) {
         run(QStringLiteral("ROLLBACK"));
         m_began = false;
     }
     m_active = false;
-    --s_depth;
+    setDepth(depth() - 1);
 }

@@ -22,7 +22,7 @@ public:
 
     bool isActive() const { return m_active; }
     // Whether a transaction is open on the default connection.
-    static bool anyOpen() { return s_depth > 0; }
+    static bool anyOpen() { return depth() > 0; }
     bool commit();
     void rollback();
 
@@ -30,5 +30,9 @@ private:
     QString m_name;
     bool m_active = false;
     bool m_began = false; // an outermost immediate transaction: BEGIN ... COMMIT around the savepoint
-    static int s_depth;
+
+    // How many scopes are open on the default connection. Kept on that connection's driver, so
+    // it lives and ends with the connection it counts.
+    static int depth();
+    static void setDepth(int depth);
 };
