@@ -43,8 +43,8 @@ LibraryCatalog::File fileOf(const QSqlQuery& query, int first)
 LibraryCatalog::Page LibraryCatalog::books(Shelf shelf, const QString& key, Order order, int offset, int limit)
 {
     Page page;
-    // Orders an index serves, so a page of a large library costs a page: titles as stored (the
-    // books table's title index), the newest by their key.
+    // Orders an index serves (the library file's lirenta_books_title and lirenta_items_created),
+    // so a deep page walks an index instead of sorting the whole library.
     const QString from = QStringLiteral(" FROM books b") + shelfJoin(shelf);
     QSqlQuery count;
     count.prepare(QStringLiteral("SELECT count(*)") + from);
@@ -55,11 +55,18 @@ LibraryCatalog::Page LibraryCatalog::books(Shelf shelf, const QString& key, Orde
         page.total = count.value(0).toInt();
     }
     const QString ordered = shelf == Shelf::Series   ? QStringLiteral(" ORDER BY k.number, b.title COLLATE NOCASE")
-                            : order == Order::Newest ? QStringLiteral(" ORDER BY i.created DESC, b.iid DESC")
+                            : order == Order::Newest ? QStringLiteral(" ORDER BY i.created DESC, i.iid DESC")
                                                      : QStringLiteral(" ORDER BY b.title COLLATE NOCASE, b.iid");
+    const QString joined = order == Order::Newest && shelf != Shelf::Series
+                               ? QStringLiteral(" FROM books b JOIN items i ON i.iid = b.iid") + shelfJoin(shelf)
+                               : from;
     QSqlQuery query;
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT b.iid") + from + ordered + QStringLiteral(" LIMIT :limit OFFSET :offset"));
+    if (!query.prepare(QStringLiteral("SELECT b.iid") + joined + ordered +
+                       QStringLiteral(" LIMIT :limit OFFSET :offset"))) {
+        qCWarning(lcStore) << "catalogue not read:" << query.lastError().text();
+        return page;
+    }
     if (shelf != Shelf::All) {
         query.bindValue(QStringLiteral(":key"), key);
     }

@@ -180,6 +180,10 @@ void TestLibraryServer::feeds_leadEverywhere_andEveryDownloadIsTheStoredFile()
     QVERIFY(get("/opds/search?q=Archer&scope=everything").body.contains("<title>Ünïcode Title"));
     QVERIFY(!get("/opds/search?q=Archer").body.contains("<title>Ünïcode Title"));
     QVERIFY(get("/opensearch.xml").body.contains("template=\"/opds/search?q={searchTerms}\""));
+    // Recently Added: the newest first.
+    const QByteArray recent = get("/opds/recent").body;
+    QVERIFY(recent.indexOf("<title>Book 60</title>") > 0);
+    QVERIFY(recent.indexOf("<title>Book 60</title>") < recent.indexOf("<title>Book 59</title>"));
 }
 
 void TestLibraryServer::ranges_passwords_unknownIdsAndPathTricks()
