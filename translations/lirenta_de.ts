@@ -1882,6 +1882,14 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <source>Reading apps find the catalogue at the address followed by "opds"; a browser shows the books at the address itself. Any user name goes with the password.</source>
         <translation>Lese-Apps finden den Katalog unter der Adresse, gefolgt von „opds“; ein Browser zeigt die Bücher unter der Adresse selbst. Jeder Benutzername passt zum Passwort.</translation>
     </message>
+    <message>
+        <source>Answer public addresses too, not only this computer and its local network</source>
+        <translation>Auch öffentlichen Adressen antworten, nicht nur diesem Computer und seinem lokalen Netz</translation>
+    </message>
+    <message>
+        <source>Anyone on the internet who can reach this computer can then try the password and, with it, read and download every book. Turn this on only when you know why you need it.</source>
+        <translation>Dann kann jeder im Internet, der diesen Computer erreicht, das Passwort probieren und mit ihm jedes Buch lesen und herunterladen. Schalten Sie das nur ein, wenn Sie wissen, wozu Sie es brauchen.</translation>
+    </message>
 </context>
 <context>
     <name>SharingStatus</name>
@@ -1892,6 +1900,10 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>Sharing at %1</source>
         <translation>Freigegeben unter %1</translation>
+    </message>
+    <message>
+        <source>Sharing at %1, public addresses too</source>
+        <translation>Freigegeben unter %1, auch für öffentliche Adressen</translation>
     </message>
 </context>
 <context>

@@ -39,14 +39,18 @@ QString SharingStatus::apply()
         if (settings.sharingPassword().isEmpty()) {
             settings.setSharingPassword(LibraryServer::newPassword());
         }
+        const LibraryServer::Reach reach =
+            settings.sharingPublic() ? LibraryServer::Reach::PublicToo : LibraryServer::Reach::LocalNetwork;
         if (!sharing->isRunning() || sharing->port() != settings.sharingPort() ||
-            !sharing->hasPassword(settings.sharingPassword())) {
-            sharing->start(quint16(settings.sharingPort()), settings.sharingPassword(), &problem);
+            !sharing->hasPassword(settings.sharingPassword()) || sharing->reach() != reach) {
+            sharing->start(quint16(settings.sharingPort()), settings.sharingPassword(), &problem, reach);
         }
     } else {
         sharing->stop();
     }
-    label->setText(tr("Sharing at %1").arg(address()));
+    label->setText(sharing->reach() == LibraryServer::Reach::PublicToo
+                       ? tr("Sharing at %1, public addresses too").arg(address())
+                       : tr("Sharing at %1").arg(address()));
     setVisible(sharing->isRunning());
     return problem;
 }

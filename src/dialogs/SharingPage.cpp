@@ -19,8 +19,10 @@ SharingPage::SharingPage(QWidget* parent) : QWidget(parent), ui(std::make_unique
     ui->shareCheck->setChecked(settings.sharingOn());
     ui->portField->setValue(settings.sharingPort());
     ui->passwordField->setText(settings.sharingPassword());
+    ui->publicCheck->setChecked(settings.sharingPublic());
     showAddress();
     connect(ui->shareCheck, &QCheckBox::toggled, this, &SharingPage::save);
+    connect(ui->publicCheck, &QCheckBox::toggled, this, &SharingPage::save);
     connect(ui->portField, &QSpinBox::editingFinished, this, &SharingPage::save);
     connect(ui->passwordField, &QLineEdit::editingFinished, this, &SharingPage::save);
     connect(ui->newPasswordButton, &QPushButton::clicked, this, [this] {
@@ -36,6 +38,7 @@ void SharingPage::save()
     LibrarySettings settings;
     settings.setSharingOn(ui->shareCheck->isChecked());
     settings.setSharingPort(ui->portField->value());
+    settings.setSharingPublic(ui->publicCheck->isChecked());
     if (!ui->passwordField->text().trimmed().isEmpty()) {
         settings.setSharingPassword(ui->passwordField->text().trimmed());
     }
@@ -56,6 +59,7 @@ void SharingPage::showAddress()
     ui->addressField->setText(address);
     ui->qrCode->setPixmap(QPixmap::fromImage(qrCode(address)));
     ui->qrCode->setEnabled(ui->shareCheck->isChecked());
+    ui->publicWarning->setVisible(ui->publicCheck->isChecked());
 }
 
 QImage SharingPage::qrCode(const QString& text, int scale)

@@ -92,22 +92,61 @@ LibraryServer::~LibraryServer()
     stop();
 }
 
-bool LibraryServer::start(quint16 port, const QString& newPassword, QString* problem)
+bool LibraryServer::start(quint16 port, const QString& newPassword, QString* problem, Reach reach)
 {
     stop();
     password = newPassword;
-    auto* server = new QTcpServer(this);
-    if (!server->listen(QHostAddress::Any, port)) {
-        if (problem) {
-            *problem = tr("Port %1 cannot be used: %2").arg(port).arg(server->errorString());
+    allowed = reach;
+    const QList<QHostAddress> addresses =
+        reach == Reach::PublicToo ? QList<QHostAddress>{QHostAddress(QHostAddress::Any)} : localAddresses();
+    for (const QHostAddress& address : addresses) {
+        auto* server = new QTcpServer(this);
+        if (server->listen(address, listeningPort ? listeningPort : port)) {
+            bind(server);
+            listeningPort = server->serverPort();
+            continue;
         }
+        // The first address decides; a later one that cannot be had (an interface going
+        // away) is left out.
+        if (listeningPort == 0) {
+            if (problem) {
+                *problem = tr("Port %1 cannot be used: %2").arg(port).arg(server->errorString());
+            }
+            delete server;
+            return false;
+        }
+        qCWarning(lcNet) << "sharing: not listening on" << address.toString() << server->errorString();
         delete server;
-        return false;
     }
-    bind(server);
-    listeningPort = server->serverPort();
-    running = true;
-    return true;
+    running = listeningPort != 0;
+    return running;
+}
+
+QList<QHostAddress> LibraryServer::addresses() const
+{
+    QList<QHostAddress> listening;
+    for (const QTcpServer* server : servers()) {
+        if (server->isListening()) {
+            listening << server->serverAddress();
+        }
+    }
+    return listening;
+}
+
+QList<QHostAddress> LibraryServer::localAddresses()
+{
+    QList<QHostAddress> local = {QHostAddress(QHostAddress::LocalHost)};
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if (!(interface.flags() & QNetworkInterface::IsUp)) {
+            continue;
+        }
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+            if (isLocalNetwork(entry.ip()) && !local.contains(entry.ip())) {
+                local << entry.ip();
+            }
+        }
+    }
+    return local;
 }
 
 void LibraryServer::stop()
@@ -188,7 +227,7 @@ bool LibraryServer::authorised(const QHttpServerRequest& request)
 bool LibraryServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
 {
     QHttpServerResponder responder = makeResponder(request, socket);
-    if (!isLocalNetwork(request.remoteAddress())) {
+    if (allowed == Reach::LocalNetwork && !isLocalNetwork(request.remoteAddress())) {
         responder.write(Status::Forbidden);
         return true;
     }

@@ -23,11 +23,17 @@ public:
     explicit LibraryServer(LibraryDatabase& library, QObject* parent = nullptr);
     ~LibraryServer() override;
 
-    // Listens on every interface at `port`; answers clients of the local network only.
-    // False (with the reason) when the port cannot be had.
-    bool start(quint16 port, const QString& password, QString* problem = nullptr);
+    // Who may reach the server: by default it listens only on this machine's loopback and
+    // private-network addresses and answers only clients of those networks; PublicToo listens
+    // on every address and answers anyone with the password.
+    enum class Reach { LocalNetwork, PublicToo };
+    // Listens at `port`; false (with the reason) when the port cannot be had.
+    bool start(quint16 port, const QString& password, QString* problem = nullptr, Reach reach = Reach::LocalNetwork);
     void stop();
     bool isRunning() const { return running; }
+    Reach reach() const { return allowed; }
+    // The addresses listened on.
+    QList<QHostAddress> addresses() const;
     quint16 port() const { return listeningPort; }
 
     bool hasPassword(const QString& candidate) const { return candidate == password; }
@@ -35,6 +41,8 @@ public:
     static QString newPassword();
     // This machine's address on the local network, as another device reaches it.
     static QString localAddress();
+    // This machine's loopback and private-network addresses, loopback first.
+    static QList<QHostAddress> localAddresses();
     // Whether an address belongs to this machine or a private network.
     static bool isLocalNetwork(const QHostAddress& address);
     static QByteArray mimeType(const QString& extension);
@@ -62,4 +70,5 @@ private:
     QElapsedTimer clock;
     bool running = false;
     quint16 listeningPort = 0;
+    Reach allowed = Reach::LocalNetwork;
 };

@@ -66,6 +66,9 @@ public:
     void setSharingOn(bool on) { setValue("sharing/on", on); }
     int sharingPort() const { return value("sharing/port", 8580).toInt(); }
     void setSharingPort(int port) { setValue("sharing/port", port); }
+    // Public addresses too, not only the local network: off unless the user chose it.
+    bool sharingPublic() const { return value("sharing/public", false).toBool(); }
+    void setSharingPublic(bool on) { setValue("sharing/public", on); }
     QString sharingPassword() const { return text("sharing/password"); }
     void setSharingPassword(const QString& password) { setValue("sharing/password", password); }
     // The browser's start page; none means the built-in one.

@@ -301,6 +301,18 @@ void TestLibraryServer::sharingPage_turnsItOn_theStatusBarTurnsItOff()
     QVERIFY(finished.wait(10000));
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
     reply->deleteLater();
+    // Only this machine's own and private-network addresses, unless public ones are allowed,
+    // with a warning.
+    const QList<QHostAddress> local = status->server()->addresses();
+    QVERIFY(local.contains(QHostAddress(QHostAddress::LocalHost)));
+    QVERIFY(std::all_of(local.begin(), local.end(), LibraryServer::isLocalNetwork));
+    auto* publicToo = page.findChild<QCheckBox*>("publicCheck");
+    QVERIFY(page.findChild<QLabel*>("publicWarning")->isHidden());
+    publicToo->setChecked(true);
+    QVERIFY(!page.findChild<QLabel*>("publicWarning")->isHidden());
+    QCOMPARE(status->server()->addresses(), QList<QHostAddress>{QHostAddress(QHostAddress::Any)});
+    publicToo->setChecked(false);
+    QCOMPARE(status->server()->addresses(), local);
 
     status->findChild<QToolButton*>("stopSharing")->click();
     QVERIFY(!status->server()->isRunning() && !LibrarySettings().sharingOn());
