@@ -328,15 +328,9 @@ QList<int> ContentIndex::find(const QString& terms, int limit, const std::functi
     if (expression.isEmpty() || !reopenIfGone()) {
         return books;
     }
-    // Ranking reads each matching row's length: quick for thousands of rows, not for words on
-    // nearly every page of a large library, where every book matches about as well. So past
-    // `rankedRows` matching rows the books come in the order the index holds them.
+    const bool ranked = affordsRanking(expression);
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM words WHERE words MATCH ? LIMIT ?)"));
-    query.addBindValue(expression);
-    query.addBindValue(rankedRows + 1);
-    const bool ranked = query.exec() && query.next() && query.value(0).toInt() <= rankedRows;
     query.prepare(QStringLiteral("SELECT p.iid FROM words JOIN parts p ON p.id = words.rowid WHERE words MATCH ?") +
                   (ranked ? QStringLiteral(" ORDER BY words.rank") : QString()));
     query.addBindValue(expression);
@@ -357,6 +351,20 @@ QList<int> ContentIndex::find(const QString& terms, int limit, const std::functi
     return books;
 }
 
+// Ranking reads each matching row's length and, for every word or phrase, the rows that hold
+// it across the whole index: quick for thousands of rows, not for words on nearly every page of
+// a large library, where every book and page matches about as well. So past `rankedRows`
+// matching rows books come in the order the index holds them, and a book's places in page order.
+bool ContentIndex::affordsRanking(const QString& expression) const
+{
+    QSqlQuery query(QSqlDatabase::database(connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM words WHERE words MATCH ? LIMIT ?)"));
+    query.addBindValue(expression);
+    query.addBindValue(rankedRows + 1);
+    return query.exec() && query.next() && query.value(0).toInt() <= rankedRows;
+}
+
 QList<ContentIndex::Hit> ContentIndex::bestParts(int iid, const QString& terms, int limit)
 {
     QList<Hit> hits;
@@ -370,7 +378,9 @@ QList<ContentIndex::Hit> ContentIndex::bestParts(int iid, const QString& terms, 
     query.prepare(
         QStringLiteral("SELECT p.kind, p.number, p.pages FROM words JOIN parts p ON p.id = words.rowid WHERE words "
                        "MATCH ? AND words.rowid BETWEEN (SELECT min(id) FROM parts WHERE iid = ?) AND "
-                       "(SELECT max(id) FROM parts WHERE iid = ?) AND p.iid = ? ORDER BY words.rank LIMIT ?"));
+                       "(SELECT max(id) FROM parts WHERE iid = ?) AND p.iid = ? ORDER BY ") +
+        (affordsRanking(expression) ? QStringLiteral("words.rank") : QStringLiteral("words.rowid")) +
+        QStringLiteral(" LIMIT ?"));
     query.addBindValue(expression);
     query.addBindValue(iid);
     query.addBindValue(iid);

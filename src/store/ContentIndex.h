@@ -81,7 +81,8 @@ public:
     // At most `limit` books whose pages (or chapters) hold every word of `terms`, best first
     // (bm25), of those `wanted` lets through.
     QList<int> find(const QString& terms, int limit = 500, const std::function<bool(int)>& wanted = {});
-    // Past this many matching rows, find() gives books unranked: ranking them all would be slow.
+    // Past this many matching rows, find() gives books unranked, and bestParts() a book's
+    // places in page order: ranking them all would be slow.
     void setRankedRows(int rows) { rankedRows = rows; }
     // The book's best runs of pages, chapters or whole text for `terms`.
     QList<Hit> bestParts(int iid, const QString& terms, int limit = 3);
@@ -93,6 +94,7 @@ public:
     static QStringList wordsOf(const QString& terms);
 
 private:
+    bool affordsRanking(const QString& expression) const;
     bool createSchema();
     bool openFile();
     void discardFile();

@@ -145,7 +145,10 @@ void TestContentIndex::words_areFoundOnTheirPageOrChapter_ignoringCaseAccentsAnd
     QCOMPARE(foundSet("haystack"), QSet<QString>({"Report", "Novel", "Notes"}));
     QCOMPARE(found("\"quick brown fox\""), QStringList({"Report"}));
     QCOMPARE(library->library().contentIndex().find("haystack", 1).size(), 1);
+    // ...and a book's places in page order; ranked, the short last run of pages comes first.
+    QCOMPARE(library->library().contentIndex().bestParts(report, "report").first().number, 0);
     library->library().contentIndex().setRankedRows(10000);
+    QCOMPARE(library->library().contentIndex().bestParts(report, "report").first().number, 10);
 
     // The page and chapter a hit names, and its snippet marks the words.
     ContentIndex& index = library->library().contentIndex();
