@@ -200,6 +200,24 @@ void TestLibraryServer::ranges_passwords_unknownIdsAndPathTricks()
     QCOMPARE(get("/file/1", "secret", "bytes=-4").body, bytes.right(4));
     QCOMPARE(get("/file/1", "secret", QString("bytes=%1-").arg(bytes.size() - 3).toLatin1()).body, bytes.right(3));
     QCOMPARE(get("/file/1", "secret", QString("bytes=%1-").arg(bytes.size()).toLatin1()).status, 416);
+    // A large download its client leaves half-way: the server goes on serving.
+    {
+        QFile big(library->filesDir() + "Ünïcode book.pdf");
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        for (int n = 0; n < 48; ++n) {
+            big.write(QByteArray(1 << 20, 'x'));
+        }
+    }
+    for (int round = 0; round < 3; ++round) {
+        QTcpSocket leaving;
+        QSignalSpy started(&leaving, &QTcpSocket::readyRead);
+        leaving.connectToHost(QHostAddress::LocalHost, server->port());
+        leaving.write("GET /file/1 HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Basic " +
+                      QByteArray("reader:secret").toBase64() + "\r\n\r\n");
+        QVERIFY(started.wait(5000));
+        leaving.abort();
+    }
+    QCOMPARE(get("/file/1").body, QByteArray(48 << 20, 'x'));
 
     // Every route needs the password, covers too.
     for (const QString path : {"/", "/opds", "/file/1", "/cover/1", "/thumbnail/1"}) {
