@@ -4,6 +4,7 @@
 #include "Item.h"
 #include "LibrarySettings.h"
 #include "Logging.h"
+#include "TemporaryCover.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -16,6 +17,11 @@
 #include <QtConcurrent>
 #include <quazip.h>
 #include <quazipfile.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 const int coverHeight = 600;
@@ -55,14 +61,19 @@ QString packagePath(QuaZip& zip)
 
 CoverMaker::CoverMaker(QObject* parent) : QObject(parent)
 {
-    // One picture at a time: the PDF library is not to be used from two threads at once.
-    pool.setMaxThreadCount(1);
+    // A thread for PDFs, whose library takes one caller at a time anyway, and one for the rest.
+    for (QThreadPool& pool : pools) {
+        pool.setMaxThreadCount(1);
+    }
 }
 
 CoverMaker::~CoverMaker()
 {
     queue.clear();
-    pool.waitForDone();
+    held.reset();
+    for (QThreadPool& pool : pools) {
+        pool.waitForDone();
+    }
 }
 
 QImage CoverMaker::coverImage(const QString& path, QString* problem)
@@ -111,23 +122,35 @@ QImage CoverMaker::firstPage(const QString& path, QString* problem)
 QImage CoverMaker::trimmed(const QImage& page)
 {
     const QImage image = page.convertToFormat(QImage::Format_RGB32);
-    int top = image.height();
-    int bottom = -1;
-    int left = image.width();
-    int right = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (!isPaper(line[x])) {
-                top = qMin(top, y);
-                bottom = qMax(bottom, y);
-                left = qMin(left, x);
-                right = qMax(right, x);
-            }
-        }
+    const auto line = [&image](int y) { return reinterpret_cast<const QRgb*>(image.constScanLine(y)); };
+    const auto paperRow = [&](int y) { return std::all_of(line(y), line(y) + image.width(), isPaper); };
+    // The margins only are read: rows from the top and the bottom until the first one with ink,
+    // then each row from either side until its first ink.
+    int top = 0;
+    while (top < image.height() && paperRow(top)) {
+        ++top;
     }
-    if (bottom < 0) {
+    if (top == image.height()) {
         return QImage(); // nothing but paper
+    }
+    int bottom = image.height() - 1;
+    while (paperRow(bottom)) {
+        --bottom;
+    }
+    int left = image.width() - 1;
+    int right = 0;
+    for (int y = top; y <= bottom; ++y) {
+        const QRgb* pixels = line(y);
+        int x = 0;
+        while (x < left && isPaper(pixels[x])) {
+            ++x;
+        }
+        left = std::min(left, x);
+        x = image.width() - 1;
+        while (x > right && isPaper(pixels[x])) {
+            --x;
+        }
+        right = std::max(right, x);
     }
     return image.copy(QRect(QPoint(left, top), QPoint(right, bottom)));
 }
@@ -190,55 +213,90 @@ void CoverMaker::request(int iid)
     if (!queue.contains(iid)) {
         queue.enqueue(iid);
     }
-    if (!busy) {
-        startNext();
+    startNext();
+}
+
+CoverMaker::Lane CoverMaker::laneOf(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0 ? Lane::Pdf : Lane::Other;
+}
+
+// Books are taken in the order asked; each goes to its lane's thread when that is free. A book
+// whose lane is busy waits at the head, so the other lane runs ahead by one book at most.
+void CoverMaker::startNext()
+{
+    while (true) {
+        if (!held) {
+            if (queue.isEmpty()) {
+                break;
+            }
+            const int iid = queue.dequeue();
+            QString path;
+            if (!BookCovers::needsCover(iid, &path)) {
+                Q_EMIT jobEnded(iid);
+                continue;
+            }
+            held = Job{iid, path};
+        }
+        const Lane lane = laneOf(held->path);
+        if (laneBusy[int(lane)]) {
+            return;
+        }
+        launch(*held, lane);
+        held.reset();
+    }
+    if (!laneBusy[0] && !laneBusy[1]) {
+        Q_EMIT idle();
     }
 }
 
-void CoverMaker::startNext()
+void CoverMaker::launch(const Job& job, Lane lane)
 {
-    while (!queue.isEmpty()) {
-        const int iid = queue.dequeue();
-        QString path;
-        if (!BookCovers::needsCover(iid, &path)) {
-            Q_EMIT jobEnded(iid);
-            continue;
+    laneBusy[int(lane)] = true;
+    auto* watcher = new QFutureWatcher<bool>(this);
+    // The picture is made, encoded and written to a file of its own on the lane's thread; the
+    // window's thread only checks the book still wants it and moves it into place.
+    const QString written = TemporaryCover::newPath();
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher, job, lane, written] {
+        watcher->deleteLater();
+        laneBusy[int(lane)] = false;
+        if (watcher->result()) {
+            store(job.iid, written);
         }
-        busy = true;
-        auto* watcher = new QFutureWatcher<QImage>(this);
-        connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, iid, path] {
-            watcher->deleteLater();
-            store(iid, watcher->result());
-            Q_EMIT jobEnded(iid);
-            busy = false;
-            startNext();
-        });
-        watcher->setFuture(QtConcurrent::run(&pool, [path] {
+        Q_EMIT jobEnded(job.iid);
+        startNext();
+    });
+    const QString path = job.path;
+    watcher->setFuture(
+        QtConcurrent::run(&pools[int(lane)], [path, written] {
             QString problem;
             const QImage image = coverImage(path, &problem);
             if (image.isNull()) {
                 qCWarning(lcTools).noquote()
                     << QStringLiteral("No cover could be made for %1: %2.").arg(QFileInfo(path).fileName(), problem);
+                return false;
             }
-            return image;
+            QSaveFile file(written);
+            if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "JPG", 90) || !file.commit()) {
+                qCWarning(lcTools) << "cover not stored:" << written << file.errorString();
+                return false;
+            }
+            return true;
         }));
-        return;
-    }
-    busy = false;
-    Q_EMIT idle();
 }
 
-void CoverMaker::store(int iid, const QImage& image)
+void CoverMaker::store(int iid, const QString& written)
 {
     QString path;
     // Checked again: a cover downloaded or chosen meanwhile wins.
-    if (image.isNull() || !BookCovers::needsCover(iid, &path)) {
+    if (!BookCovers::needsCover(iid, &path)) {
+        QFile::remove(written);
         return;
     }
     const QString target = LibrarySettings().dataDir() + QString::number(iid) + QStringLiteral(".jpg");
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "JPG", 90) || !file.commit()) {
-        qCWarning(lcTools) << "cover not stored:" << target << file.errorString();
+    if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(target).constData()) != 0) {
+        qCWarning(lcTools) << "cover not stored:" << target << std::strerror(errno);
+        QFile::remove(written);
         return;
     }
     if (!BookCovers::record(iid, target)) {
@@ -264,16 +322,18 @@ int CoverMaker::makeMissing(QWidget* parent)
         connect(this, &CoverMaker::jobEnded, &progress, [&] { progress.setValue(++ended); }),
         connect(this, &CoverMaker::idle, &loop, &QEventLoop::quit),
         // What is not started yet is dropped; the picture being made is finished.
-        connect(&progress, &QProgressDialog::canceled, this, [this] { queue.clear(); }),
+        connect(&progress, &QProgressDialog::canceled, this,
+                [this] {
+                    queue.clear();
+                    held.reset();
+                }),
     };
     for (int iid : books) {
         if (!queue.contains(iid)) {
             queue.enqueue(iid);
         }
     }
-    if (!busy) {
-        startNext();
-    }
+    startNext();
     if (!isIdle()) {
         loop.exec();
     }

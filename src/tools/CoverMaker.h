@@ -5,13 +5,14 @@
 #include <QQueue>
 #include <QThreadPool>
 
+#include <optional>
+
 class QWidget;
 
 // Covers for books that have none: the first page of a PDF, or the cover image an EPUB's
-// package names. Pictures are made one at a time on a thread of their own, so the window stays
-// responsive; a downloaded or chosen cover is never replaced (the book is checked again just
-// before its cover is stored). A file that cannot be read keeps the default cover and is noted
-// in the log.
+// package names. Pictures are made and encoded on two threads of their own, one for PDFs and one
+// for the rest, so the window stays responsive; a downloaded or chosen cover is never replaced (the book is checked
+// again just before its cover is stored). A file that cannot be read keeps the default cover and is noted in the log.
 class CoverMaker : public QObject
 {
     Q_OBJECT
@@ -25,7 +26,7 @@ public:
     // Every book without a cover, with a progress dialog that can be cancelled. Gives how
     // many covers were made.
     int makeMissing(QWidget* parent);
-    bool isIdle() const { return queue.isEmpty() && !busy; }
+    bool isIdle() const { return queue.isEmpty() && !held && !laneBusy[0] && !laneBusy[1]; }
 
     // The picture for a book file (PDF or EPUB); a null image, with the reason, when there is none.
     static QImage coverImage(const QString& path, QString* problem);
@@ -41,10 +42,19 @@ Q_SIGNALS:
     void idle();
 
 private:
+    enum class Lane { Pdf, Other };
+    struct Job
+    {
+        int iid = 0;
+        QString path;
+    };
+    static Lane laneOf(const QString& path);
     void startNext();
-    void store(int iid, const QImage& image);
+    void launch(const Job& job, Lane lane);
+    void store(int iid, const QString& written);
 
     QQueue<int> queue;
-    QThreadPool pool;
-    bool busy = false;
+    std::optional<Job> held; // taken from the queue, waiting for its lane
+    QThreadPool pools[2];
+    bool laneBusy[2] = {false, false};
 };

@@ -84,6 +84,16 @@ void TestCoverMaker::pictures_fromPdfsAndEpubs_orAReason()
     QVERIFY(qAbs(double(page.width()) / page.height() - 0.75) < 0.05);
     QCOMPARE(QColor(page.pixel(page.width() / 2, page.height() / 2)).red() > 200, true);
     QCOMPARE(QColor(page.pixel(2, 2)).green() < 60, true);
+    // Trimmed to exactly the ink, wherever it lies in the rows.
+    QImage scattered(50, 40, QImage::Format_RGB32);
+    scattered.fill(Qt::white);
+    for (const QPoint ink : {QPoint(30, 5), QPoint(7, 12), QPoint(20, 33), QPoint(33, 20)}) {
+        scattered.setPixel(ink, qRgb(0, 0, 0));
+    }
+    const QImage inked = CoverMaker::trimmed(scattered);
+    QCOMPARE(inked.size(), QSize(27, 29));
+    QCOMPARE(inked.pixel(0, 7), qRgb(0, 0, 0));
+    QCOMPARE(inked.pixel(26, 15), qRgb(0, 0, 0));
 
     // EPUB 2 names the cover's item in a <meta>; EPUB 3 marks it in the manifest.
     const QString epub2 = library->filesDir() + "two.epub";
