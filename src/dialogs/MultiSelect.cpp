@@ -15,6 +15,7 @@
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "Prompt.h"
+#include "SqlTransaction.h"
 #include "TableButton.h"
 #include "TagsAndSeries.h"
 
@@ -366,22 +367,45 @@ bool MultiSelect::saveRow(int row, Book* book)
         setStatus(row, tr("Failed: the book could not be saved in the library."));
         return false;
     }
+    if (uncommitted) {
+        uncommitted->emplace_back(row, std::unique_ptr<Book>(book->copy()));
+        return true;
+    }
+    announceSaved(row, book->copy());
+    return true;
+}
+
+void MultiSelect::announceSaved(int row, Book* copy)
+{
     done.insert(row);
     ++imported;
     finishRow(row);
     setStatus(row, tr("Imported"));
     showImportProgress();
-    qCDebug(lcDialogs) << book->getId() << "emit signal";
-    Q_EMIT newBookItem(book->copy());
-    return true;
+    Q_EMIT newBookItem(copy);
 }
 
 void MultiSelect::on_btnImportPlain_clicked()
 {
+    // One transaction for all the rows: a commit waits for the disk, and a commit for each
+    // book was a good part of what a large import took. Rows are told they are imported, and
+    // the books shown, only once it is committed; if it is not, none of them stays.
+    std::vector<std::pair<int, std::unique_ptr<Book>>> saved;
+    SqlTransaction transaction;
+    uncommitted = transaction.isActive() ? &saved : nullptr;
     QTableWidget* table = ui->tableWidget;
     for (int row = 0; row < table->rowCount(); ++row) {
         if (!table->isRowHidden(row) && isRowTicked(row)) {
             importRowWithoutLookUp(row);
+        }
+    }
+    uncommitted = nullptr;
+    const bool committed = !transaction.isActive() || transaction.commit();
+    for (auto& [row, book] : saved) {
+        if (committed) {
+            announceSaved(row, book.release());
+        } else {
+            setStatus(row, tr("Failed: the book could not be saved in the library."));
         }
     }
 }

@@ -9,6 +9,8 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace Ui {
 class MultiSelect;
@@ -96,6 +98,8 @@ private:
     void downloadEnded(int row);
     void showWalkSummary(const Counts& counts);
     bool saveRow(int row, Book* book);
+    // The row is imported: it says so, and the book (`copy`, handed on) goes to the views.
+    void announceSaved(int row, Book* copy);
     bool startLookUp(int row);
     // Asks Google Books (the file's ISBN first, then the keywords); true with one volume chosen.
     bool choose(int row);
@@ -115,6 +119,8 @@ private:
     QHash<int, BookMetadata> metadataOfRow;
     QHash<int, QString> keywordsOfRow; // as first proposed, to tell whether the user edited them
     int imported = 0;
+    // While rows are imported in one transaction, what is saved waits here for the commit.
+    std::vector<std::pair<int, std::unique_ptr<Book>>>* uncommitted = nullptr;
     int batchTotal = 0;
     int batchDone = 0;
     QStringList alreadyStored;

@@ -281,6 +281,29 @@ void TestMultiSelect::mixedFolder_reportsEachRow_andImportsWithoutLookUp()
     buttons(dialog, rowOf("Unheard.pdf"))->findChild<QToolButton*>("importPlain")->click();
     QCOMPARE(table(dialog)->item(rowOf("Unheard.pdf"), 5)->text(), QString("Imported"));
     QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books WHERE title = 'Unheard Of'").toInt(), 1);
+
+    // Ticked rows go in one transaction. When it cannot be committed (here a deferred rule
+    // the program knows nothing of), no row says it is imported and no book is shown or kept.
+    write("late one.pdf", "%PDF-1.4 late one");
+    write("late two.pdf", "%PDF-1.4 late two");
+    QSqlQuery refusal;
+    for (const char* statement :
+         {"PRAGMA foreign_keys = ON", "CREATE TEMP TABLE late_parent (id INTEGER PRIMARY KEY)",
+          "CREATE TEMP TABLE late_child (pid INTEGER REFERENCES late_parent (id) DEFERRABLE INITIALLY DEFERRED)",
+          "CREATE TEMP TRIGGER late_refusal AFTER INSERT ON main.books BEGIN INSERT INTO late_child VALUES (1); END"}) {
+        QVERIFY2(refusal.exec(statement), statement);
+    }
+    MultiSelect late;
+    QSignalSpy shown(&late, &MultiSelect::newBookItem);
+    QVERIFY(late.populateTable(importDir()));
+    QCOMPARE(table(late)->rowCount(), 3); // the two late ones, and the one that is no PDF
+    late.findChild<QPushButton*>("btnImportPlain")->click();
+    QCOMPARE(shown.size(), 0);
+    QCOMPARE(late.importedCount(), 0);
+    for (int row = 0; row < table(late)->rowCount(); ++row) {
+        QVERIFY(!table(late)->item(row, 5)->text().startsWith("Imported"));
+    }
+    QCOMPARE(LibraryFixture::scalar("SELECT COUNT(*) FROM books WHERE title LIKE 'late%'").toInt(), 0);
 }
 
 LIRENTA_TEST_MAIN(TestMultiSelect)
