@@ -5,6 +5,7 @@
 #include "LibrarySettings.h"
 #include "Logging.h"
 #include "TemporaryCover.h"
+#include "ZipEntries.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -16,7 +17,6 @@
 #include <QXmlStreamReader>
 #include <QtConcurrent>
 #include <quazip.h>
-#include <quazipfile.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -31,31 +31,6 @@ const qint64 maxEntryBytes = 20 * 1024 * 1024;
 bool isPaper(QRgb pixel)
 {
     return qRed(pixel) > 235 && qGreen(pixel) > 235 && qBlue(pixel) > 235;
-}
-
-QByteArray readEntry(QuaZip& zip, const QString& name)
-{
-    if (!zip.setCurrentFile(name)) {
-        return QByteArray();
-    }
-    QuaZipFile entry(&zip);
-    if (!entry.open(QIODevice::ReadOnly) || entry.usize() > maxEntryBytes) {
-        return QByteArray();
-    }
-    return entry.read(maxEntryBytes);
-}
-
-// The path of the package document, from META-INF/container.xml.
-QString packagePath(QuaZip& zip)
-{
-    QXmlStreamReader xml(readEntry(zip, QStringLiteral("META-INF/container.xml")));
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("rootfile")) {
-            return xml.attributes().value(QLatin1String("full-path")).toString();
-        }
-    }
-    return QString();
 }
 } // namespace
 
@@ -162,13 +137,14 @@ QImage CoverMaker::epubCover(const QString& path, QString* problem)
         *problem = QStringLiteral("the EPUB cannot be opened");
         return QImage();
     }
-    const QString opf = packagePath(zip);
-    if (opf.isEmpty()) {
+    QString opf;
+    const std::optional<QByteArray> package = ZipEntries::packageDocument(zip, maxEntryBytes, &opf);
+    if (!package) {
         *problem = QStringLiteral("the EPUB names no package document");
         return QImage();
     }
     // EPUB 3 marks the cover in the manifest; EPUB 2 names its manifest item in a <meta>.
-    QXmlStreamReader xml(readEntry(zip, opf));
+    QXmlStreamReader xml(*package);
     QHash<QString, QString> hrefs;
     QString coverHref;
     QString coverId;
@@ -201,7 +177,8 @@ QImage CoverMaker::epubCover(const QString& path, QString* problem)
     // The href is a URI reference relative to the package document.
     const QString base = opf.contains(QLatin1Char('/')) ? opf.left(opf.lastIndexOf(QLatin1Char('/')) + 1) : QString();
     const QString entry = QUrl(base).resolved(QUrl(coverHref)).path(QUrl::FullyDecoded);
-    const QImage image = QImage::fromData(readEntry(zip, entry.startsWith(QLatin1Char('/')) ? entry.mid(1) : entry));
+    const QImage image = QImage::fromData(
+        ZipEntries::read(zip, entry.startsWith(QLatin1Char('/')) ? entry.mid(1) : entry, maxEntryBytes).value_or(""));
     if (image.isNull()) {
         *problem = QStringLiteral("the cover image %1 cannot be read").arg(coverHref);
     }
