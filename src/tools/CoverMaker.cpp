@@ -139,12 +139,12 @@ QImage CoverMaker::epubCover(const QString& path, QString* problem)
     }
     QString opf;
     const std::optional<QByteArray> package = ZipEntries::packageDocument(zip, maxEntryBytes, &opf);
-    if (!package) {
+    if (opf.isEmpty()) {
         *problem = QStringLiteral("the EPUB names no package document");
         return QImage();
     }
     // EPUB 3 marks the cover in the manifest; EPUB 2 names its manifest item in a <meta>.
-    QXmlStreamReader xml(*package);
+    QXmlStreamReader xml(package.value_or(QByteArray()));
     QHash<QString, QString> hrefs;
     QString coverHref;
     QString coverId;
