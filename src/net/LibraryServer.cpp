@@ -97,6 +97,7 @@ bool LibraryServer::start(quint16 port, const QString& newPassword, QString* pro
     stop();
     password = newPassword;
     allowed = reach;
+    LibraryCatalog::addIndexes();
     const QList<QHostAddress> addresses =
         reach == Reach::PublicToo ? QList<QHostAddress>{QHostAddress(QHostAddress::Any)} : localAddresses();
     for (const QHostAddress& address : addresses) {

@@ -40,11 +40,21 @@ LibraryCatalog::File fileOf(const QSqlQuery& query, int first)
 }
 } // namespace
 
+void LibraryCatalog::addIndexes()
+{
+    QSqlQuery query;
+    for (const char* statement : {"CREATE INDEX IF NOT EXISTS lirenta_books_title ON books (title COLLATE NOCASE, iid)",
+                                  "CREATE INDEX IF NOT EXISTS lirenta_items_created ON items (created)"}) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            qCWarning(lcStore) << "catalogue index not made:" << query.lastError().text();
+        }
+    }
+}
+
 LibraryCatalog::Page LibraryCatalog::books(Shelf shelf, const QString& key, Order order, int offset, int limit)
 {
     Page page;
-    // Orders an index serves (the library file's lirenta_books_title and lirenta_items_created),
-    // so a deep page walks an index instead of sorting the whole library.
+    // Orders the indexes of addIndexes() serve.
     const QString from = QStringLiteral(" FROM books b") + shelfJoin(shelf);
     QSqlQuery count;
     count.prepare(QStringLiteral("SELECT count(*)") + from);

@@ -43,6 +43,10 @@ public:
         int total = 0;
     };
 
+    // Indexes for the catalogue's orders, added to the library the first time it is shared
+    // (half a second for 100,000 books, once): with them a deep page walks an index instead of
+    // sorting every book for each request. A library never shared goes without.
+    static void addIndexes();
     // Books of a shelf (`key` names the author's id, the tag or the series), `limit` from
     // `offset`.
     static Page books(Shelf shelf, const QString& key, Order order, int offset, int limit);

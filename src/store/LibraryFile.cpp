@@ -235,10 +235,6 @@ void LibraryFile::ensureIndexes()
         "CREATE INDEX IF NOT EXISTS lirenta_files_fingerprint ON files (firstBytes, fileSize)",
         "CREATE INDEX IF NOT EXISTS lirenta_files_md5 ON files (fileMd5)",
         "CREATE INDEX IF NOT EXISTS lirenta_authors_name ON authors (name COLLATE NOCASE)",
-        // The shared catalogue's orders: a deep page of 100,000 books walks an index instead
-        // of sorting every book for each request.
-        "CREATE INDEX IF NOT EXISTS lirenta_books_title ON books (title COLLATE NOCASE, iid)",
-        "CREATE INDEX IF NOT EXISTS lirenta_items_created ON items (created)",
     };
     QSqlQuery query;
     for (const char* statement : statements) {
