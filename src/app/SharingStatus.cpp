@@ -57,5 +57,8 @@ QString SharingStatus::apply()
 
 QString SharingStatus::address() const
 {
-    return QStringLiteral("http://%1:%2/").arg(LibraryServer::localAddress()).arg(LibrarySettings().sharingPort());
+    const LibrarySettings settings;
+    const LibraryServer::Reach reach =
+        settings.sharingPublic() ? LibraryServer::Reach::PublicToo : LibraryServer::Reach::LocalNetwork;
+    return QStringLiteral("http://%1:%2/").arg(LibraryServer::localAddress(reach)).arg(settings.sharingPort());
 }

@@ -55,7 +55,10 @@ void SharingPage::save()
 void SharingPage::showAddress()
 {
     const QString address =
-        QStringLiteral("http://%1:%2/").arg(LibraryServer::localAddress()).arg(ui->portField->value());
+        QStringLiteral("http://%1:%2/")
+            .arg(LibraryServer::localAddress(ui->publicCheck->isChecked() ? LibraryServer::Reach::PublicToo
+                                                                          : LibraryServer::Reach::LocalNetwork))
+            .arg(ui->portField->value());
     ui->addressField->setText(address);
     ui->qrCode->setPixmap(QPixmap::fromImage(qrCode(address)));
     ui->qrCode->setEnabled(ui->shareCheck->isChecked());

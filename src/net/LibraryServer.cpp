@@ -183,19 +183,26 @@ QString LibraryServer::newPassword()
     return password;
 }
 
-QString LibraryServer::localAddress()
+QString LibraryServer::localAddress(Reach reach)
 {
+    QString other;
     for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
         if (!(interface.flags() & QNetworkInterface::IsUp) || (interface.flags() & QNetworkInterface::IsLoopBack)) {
             continue;
         }
         for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
-            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol && isLocalNetwork(entry.ip())) {
+            if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol) {
+                continue;
+            }
+            if (isLocalNetwork(entry.ip())) {
                 return entry.ip().toString();
+            }
+            if (other.isEmpty()) {
+                other = entry.ip().toString();
             }
         }
     }
-    return QStringLiteral("127.0.0.1");
+    return reach == Reach::PublicToo && !other.isEmpty() ? other : QStringLiteral("127.0.0.1");
 }
 
 QByteArray LibraryServer::mimeType(const QString& extension)

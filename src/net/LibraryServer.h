@@ -39,8 +39,9 @@ public:
     bool hasPassword(const QString& candidate) const { return candidate == password; }
     // A password to begin with: twelve letters and digits, easy to type on a phone.
     static QString newPassword();
-    // This machine's address on the local network, as another device reaches it.
-    static QString localAddress();
+    // This machine's address as another device reaches it: on the local network, or, with
+    // public addresses allowed and no local network, its first other address.
+    static QString localAddress(Reach reach = Reach::LocalNetwork);
     // This machine's loopback and private-network addresses, loopback first.
     static QList<QHostAddress> localAddresses();
     // Whether an address belongs to this machine or a private network.

@@ -329,6 +329,7 @@ void TestLibraryServer::sharingPage_turnsItOn_theStatusBarTurnsItOff()
     publicToo->setChecked(true);
     QVERIFY(!page.findChild<QLabel*>("publicWarning")->isHidden());
     QCOMPARE(status->server()->addresses(), QList<QHostAddress>{QHostAddress(QHostAddress::Any)});
+    QCOMPARE(page.findChild<QLabel*>("addressField")->text(), status->address());
     publicToo->setChecked(false);
     QCOMPARE(status->server()->addresses(), local);
 
