@@ -2188,10 +2188,6 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
         <translation>&lt;h2&gt;Willkommen bei Lirenta&lt;/h2&gt;</translation>
     </message>
     <message>
-        <source>Your library is empty. Add e-books (PDF, EPUB, CHM, MOBI, text) one by one, or a whole folder of PDF files at once; their titles, authors and covers can be looked up online.</source>
-        <translation>Ihre Bibliothek ist leer. Fügen Sie E-Books (PDF, EPUB, CHM, MOBI, Text) einzeln hinzu oder einen ganzen Ordner mit PDF-Dateien auf einmal; Titel, Autoren und Cover können online nachgeschlagen werden.</translation>
-    </message>
-    <message>
         <source>Add a Book</source>
         <translation>Ein Buch hinzufügen</translation>
     </message>
@@ -2202,6 +2198,10 @@ Wählen Sie eine Sicherung zum Wiederherstellen, oder Abbrechen:</translation>
     <message>
         <source>You can also drop book files or a folder on this window, or a web address to capture the page.</source>
         <translation>Sie können auch Buchdateien oder einen Ordner auf dieses Fenster ziehen, oder eine Webadresse, um die Seite zu speichern.</translation>
+    </message>
+    <message>
+        <source>Your library is empty. Add e-books (PDF, EPUB, CHM, MOBI, text) one by one, or a whole folder of them at once; their titles, authors and covers come from the files themselves or can be looked up online.</source>
+        <translation>Ihre Bibliothek ist leer. Fügen Sie E-Books (PDF, EPUB, CHM, MOBI, Text) einzeln hinzu oder einen ganzen Ordner davon auf einmal; Titel, Autoren und Cover kommen aus den Dateien selbst oder können online nachgeschlagen werden.</translation>
     </message>
 </context>
 <context>
