@@ -21,6 +21,7 @@
 #include "MainWindow.h"
 #include "QtModules.h"
 #include "TestEnvironment.h"
+#include "WindowPauses.h"
 
 #include <cstdio>
 #include <random>
@@ -375,20 +376,12 @@ int window(const QString& folder)
     ContentIndexer& indexer = library.contentIndexer();
     QElapsedTimer clock;
     clock.start();
-    qint64 lastTick = 0;
-    qint64 longestGap = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longestGap = std::max(longestGap, now - lastTick);
-        lastTick = now;
-    });
-    tick.start(1);
+    WindowPauses pauses(1);
     QEventLoop loop;
     QObject::connect(&indexer, &ContentIndexer::finished, &loop, &QEventLoop::quit);
     loop.exec();
     std::printf("window over %d books while they are indexed: %.1f s, longest pause %lld ms\n", indexer.totalCount(),
-                clock.elapsed() / 1000.0, longestGap);
+                clock.elapsed() / 1000.0, pauses.longest());
     return 0;
 }
 } // namespace

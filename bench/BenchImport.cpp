@@ -14,6 +14,7 @@
 #include "PdfFiles.h"
 #include "QtModules.h"
 #include "TestEnvironment.h"
+#include "WindowPauses.h"
 #include "ZipWriter.h"
 
 #include <cstdio>
@@ -147,25 +148,15 @@ int main(int argc, char** argv)
         const int count = arguments.at(2).toInt();
         const QString folder = QDir::homePath() + "/to-list";
         writeBooks(folder, count, false);
-        // The longest gap between two ticks of the window's loop is its longest pause.
+        WindowPauses pauses;
+        MultiSelect dialog;
         QElapsedTimer clock;
         clock.start();
-        qint64 lastTick = 0;
-        qint64 longestGap = 0;
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.elapsed();
-            longestGap = std::max(longestGap, now - lastTick);
-            lastTick = now;
-        });
-        ticker.start(5);
-        MultiSelect dialog;
-        clock.restart();
+        pauses.restart();
         dialog.populateTable(folder);
         const qint64 listed = clock.elapsed();
-        longestGap = std::max(longestGap, listed - lastTick);
         std::printf("list a folder of %d books, metadata read: %lld ms, %d rows; longest pause %lld ms\n", count,
-                    listed, dialog.findChild<QTableWidget*>("tableWidget")->rowCount(), longestGap);
+                    listed, dialog.findChild<QTableWidget*>("tableWidget")->rowCount(), pauses.longest());
         return 0;
     }
     std::fprintf(stderr, "usage: BenchImport --write N FOLDER | --import FOLDER | --list N\n");

@@ -5,6 +5,7 @@
 #include "ItemViews.h"
 #include "LibraryFixture.h"
 #include "TestEnvironment.h"
+#include "WindowPauses.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -69,16 +70,7 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
     const qint64 painted = firstPaint.elapsed();
 
-    // Watch the event loop: the longest gap between two ticks is the longest freeze.
-    qint64 lastTick = clock.elapsed();
-    qint64 longestGap = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longestGap = std::max(longestGap, now - lastTick);
-        lastTick = now;
-    });
-    ticker.start(5);
+    WindowPauses pauses;
     auto* grid = view.findChild<QListWidget*>("viewList");
     const QImage placeholder = QIcon(":/icons/images/book.png").pixmap(QSize(128, 128)).toImage();
     QTimer poll;
@@ -111,6 +103,6 @@ int main(int argc, char** argv)
     std::printf("books %d\nload collection %lld ms\nrender table and grid %lld ms\n"
                 "first paint of the window %lld ms\nall covers shown after %lld ms\n"
                 "longest event-loop freeze while covers load %lld ms\n",
-                count, loaded, rendered - loaded, painted, allCovers, longestGap);
+                count, loaded, rendered - loaded, painted, allCovers, pauses.longest());
     return 0;
 }

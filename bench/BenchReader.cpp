@@ -18,6 +18,7 @@
 #include "Reader.h"
 #include "ReadingPosition.h"
 #include "TestEnvironment.h"
+#include "WindowPauses.h"
 #include "ZipWriter.h"
 
 #include <QPdfPageRenderer>
@@ -100,16 +101,8 @@ int benchPdf(int pages)
     // A steady scroll through the book, a screen at a time, as fast as the loop goes.
     reader.view()->showPlace(0);
     const long before = residentMegabytes();
-    qint64 lastTick = 0;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longestGap = std::max(longestGap, now - lastTick);
-        lastTick = now;
-    });
+    WindowPauses pauses;
     clock.restart();
-    ticker.start(5);
     QScrollBar* bar = reader.view()->verticalScrollBar();
     long peak = before;
     while (bar->value() < bar->maximum()) {
@@ -117,9 +110,8 @@ int benchPdf(int pages)
         waitUntil([] { return false; }, 10);
         peak = std::max(peak, residentMegabytes());
     }
-    longestGap = std::max(longestGap, clock.elapsed() - lastTick);
     std::printf("scroll through %d pages: %.1f s, memory %ld MB to a peak of %ld MB (+%ld MB), longest pause %lld ms\n",
-                pages, clock.elapsed() / 1000.0, before, peak, peak - before, longestGap);
+                pages, clock.elapsed() / 1000.0, before, peak, peak - before, pauses.longest());
     return 0;
 }
 

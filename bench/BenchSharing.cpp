@@ -9,6 +9,7 @@
 #include "LibrarySettings.h"
 #include "QtModules.h"
 #include "TestEnvironment.h"
+#include "WindowPauses.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -177,25 +178,16 @@ int main(int argc, char** argv)
 
     // 50 clients for 10 s, while the window's thread (this one) serves them.
     Clients clients(server.port(), 50, 10);
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastTick = 0;
-    qint64 longestGap = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, clock.elapsed() - lastTick);
-        lastTick = clock.elapsed();
-    });
-    tick.start(1);
+    WindowPauses pauses(1);
     QEventLoop wait;
     QObject::connect(&clients, &QThread::finished, &wait, &QEventLoop::quit);
     clients.start();
     wait.exec();
-    tick.stop();
+    const qint64 longestPause = pauses.longest();
     std::printf("50 clients for 10 s: %lld requests, %d errors, median %.1f ms, 99th percentile %.1f ms; the serving "
                 "thread's longest pause %lld ms\n",
                 qint64(clients.times.size()), clients.errors, percentile(clients.times, 0.5),
-                percentile(clients.times, 0.99), longestGap);
+                percentile(clients.times, 0.99), longestPause);
 
     // 1 GiB, written once, then read by curl through the server and through file://.
     const QString big = filesDir + "big.pdf";
